@@ -1,0 +1,392 @@
+/* BLE host library: public C interface (host, search, connection, security, GATT client, GATT server).
+ *
+ * Threading and ownership, for every function below:
+ * - Calls never wait for their answer. An answer, if any, is posted later to the window given to
+ *   OrvBleHostStartWnd as the message id returned by OrvBleHostInit: wParam is the event code
+ *   (BleHostEvent), lParam a plain value (codes 0, 1, 6, 513) or a pointer to the event's record.
+ * - A record belongs to the library. It stays valid until OrvBleHostFreeMessageContents(code, lParam)
+ *   gives it back; records never given back are released by OrvBleHostDeinit.
+ * - Calls made while the library is not initialised are harmless no-ops that return
+ *   ORV_BLE_E_NOT_INITIALISED (or 0 where the result is a message id or a success flag).
+ * - Records use the native layout of this build; field order and types are the contract.
+ */
+#ifndef VEYRAHOST_H
+#define VEYRAHOST_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Basic types ------------------------------------------------------------------------------ */
+
+typedef void* OrvHwnd; /* the window that receives host events (opaque to the library) */
+
+/* Result of the calls that return a status. */
+typedef int32_t OrvBleResult;
+enum {
+    ORV_BLE_OK = 0,
+    ORV_BLE_E_NOT_INITIALISED = 1, /* OrvBleHostInit has not succeeded, or OrvBleHostDeinit ran */
+    ORV_BLE_E_NOT_STARTED = 2,     /* OrvBleHostStartWnd has not succeeded yet */
+    ORV_BLE_E_INVALID_ARGUMENT = 3,
+    ORV_BLE_E_BUSY = 4,          /* a request of the same kind is already outstanding */
+    ORV_BLE_E_NOT_CONNECTED = 5, /* no link with that connection id or address */
+    ORV_BLE_E_NO_RESOURCES = 6,
+    ORV_BLE_E_WRONG_STATE = 7 /* e.g. stopping a search that is not running */
+};
+
+/* Typed Bluetooth device address (12 bytes). */
+typedef struct BleTypedAddress {
+    uint8_t type; /* 0 public, 1 random */
+    uint8_t reserved0;
+    uint16_t nap; /* address bits 47-32 */
+    uint8_t uap;  /* address bits 31-24 */
+    uint8_t reserved1[3];
+    uint32_t lap; /* address bits 23-0; the top byte is not used */
+} BleTypedAddress;
+
+/* UUID record (20 bytes): kind 2 = 16-bit value, kind 16 = 128-bit value (least significant byte first). */
+typedef struct BleUuid {
+    uint8_t kind;
+    uint8_t reserved;
+    uint16_t uuid16;
+    uint8_t uuid128[16];
+} BleUuid;
+
+enum { BLE_UUID_KIND_16 = 2, BLE_UUID_KIND_128 = 16 };
+
+/* ---- Event codes ---------------------------------------------------------------------------- */
+
+typedef enum BleHostEvent {
+    BLE_EVT_HOST_STARTED = 0,          /* lParam: non-zero = the library is up */
+    BLE_EVT_HOST_ERROR = 1,            /* lParam: 0 none, 1 start-up failure, other = communication lost */
+    BLE_EVT_DEVICE_FOUND = 2,          /* BleHostDeviceFoundEvent */
+    BLE_EVT_SEARCH_ENDED = 3,          /* BleHostSearchEndedEvent */
+    BLE_EVT_CONNECT_RESULT = 4,        /* BleHostConnectEvent */
+    BLE_EVT_DISCONNECTED = 5,          /* BleHostDisconnectEvent */
+    BLE_EVT_CONN_PARAMS_SET = 6,       /* lParam: status, 0 = success */
+    BLE_EVT_RSSI_READ = 7,             /* BleHostRssiEvent */
+    BLE_EVT_DEBOND_RESULT = 8,         /* BleHostDebondEvent */
+    BLE_EVT_JUST_WORKS_REQUEST = 9,    /* BleHostJustWorksEvent */
+    BLE_EVT_SECURITY_RESULT = 10,      /* BleHostSecurityEvent */
+    BLE_EVT_ENCRYPTION_RESULT = 11,    /* BleHostEncryptionEvent */
+    BLE_EVT_REMOTE_CONN_PARAMS = 12,   /* BleHostConnParamRequestEvent */
+    BLE_EVT_CONN_PARAMS_UPDATED = 13,  /* BleHostConnParamsUpdatedEvent */
+    BLE_EVT_PASSKEY_DISPLAY = 14,      /* BleHostPasskeyEvent */
+    BLE_EVT_DATABASE_DISCOVERED = 262, /* BleHostDatabaseEvent */
+    BLE_EVT_CHAR_READ = 263,           /* BleHostReadEvent */
+    BLE_EVT_CHAR_READ2 = 264,          /* BleHostReadEvent (second read result) */
+    BLE_EVT_CHAR_WRITTEN = 265,        /* BleHostWriteEvent */
+    BLE_EVT_NOTIFICATION = 266,        /* BleHostNotificationEvent */
+    BLE_EVT_SERVER_DB_ALLOCATED = 512, /* BleHostServerAllocEvent */
+    BLE_EVT_SERVER_DB_ADDED = 513,     /* lParam: status, 0 = success */
+    BLE_EVT_SERVER_READ = 514,         /* BleHostServerReadEvent */
+    BLE_EVT_SERVER_WRITE = 515         /* BleHostServerWriteEvent */
+} BleHostEvent;
+
+/* Present-mask bits of BleHostDeviceFoundEvent. */
+enum {
+    BLE_PRESENT_TX_POWER = 0x0020,
+    BLE_PRESENT_SLAVE_INTERVAL = 0x0100,
+    BLE_PRESENT_APPEARANCE = 0x1000
+};
+
+/* Status of BleHostConnectEvent when OrvBleHostCancelConnect ended the attempt. */
+enum { BLE_STATUS_CONNECT_CANCELLED = 0x0002, BLE_STATUS_CONNECT_FAILED = 0x0001 };
+
+/* ---- Event records ------------------------------------------------------------------------- */
+
+typedef struct BleHostDeviceFoundEvent {
+    BleTypedAddress address;
+    int8_t rssi; /* dBm */
+    uint8_t reserved0;
+    uint16_t presentMask;
+    const char* name; /* UTF-8, NUL-terminated, or null when the report has no name */
+    uint8_t adFlags;
+    int8_t txPower; /* dBm, valid with BLE_PRESENT_TX_POWER */
+    uint16_t appearance; /* valid with BLE_PRESENT_APPEARANCE */
+    uint8_t reserved1[28];
+    uint16_t slaveIntervalMin; /* valid with BLE_PRESENT_SLAVE_INTERVAL, units of 1.25 ms */
+    uint16_t slaveIntervalMax;
+} BleHostDeviceFoundEvent;
+
+typedef struct BleHostSearchEndedEvent {
+    uint16_t reserved;
+    uint16_t status;
+} BleHostSearchEndedEvent;
+
+typedef struct BleHostConnectEvent {
+    uint16_t reserved;
+    uint16_t status; /* 0 success, BLE_STATUS_CONNECT_CANCELLED, or another failure */
+    uint32_t cid;
+} BleHostConnectEvent;
+
+typedef struct BleHostDisconnectEvent {
+    uint16_t reserved;
+    uint16_t reason; /* HCI reason code */
+    uint32_t cid;
+} BleHostDisconnectEvent;
+
+typedef struct BleHostRssiEvent {
+    uint16_t reserved0;
+    uint16_t status;
+    uint8_t reserved1[12];
+    int8_t rssi;
+} BleHostRssiEvent;
+
+typedef struct BleHostDebondEvent {
+    uint16_t reserved;
+    uint16_t status;
+    BleTypedAddress address;
+} BleHostDebondEvent;
+
+typedef struct BleHostJustWorksEvent {
+    BleTypedAddress address;
+} BleHostJustWorksEvent;
+
+typedef struct BleHostSecurityEvent {
+    BleTypedAddress address;
+    uint16_t reserved;
+    uint16_t result; /* 0 success, 1 pairing failed, 2 pairing timed out, other failures */
+} BleHostSecurityEvent;
+
+typedef struct BleHostEncryptionEvent {
+    uint32_t cid;
+    uint16_t supplier;
+    uint16_t result; /* 0 = encrypted */
+} BleHostEncryptionEvent;
+
+typedef struct BleHostConnParamRequestEvent {
+    uint32_t cid;
+    uint16_t intervalMin;
+    uint16_t intervalMax;
+    uint16_t slaveLatency;
+    uint16_t supervisionTimeout;
+    uint16_t requestId;
+} BleHostConnParamRequestEvent;
+
+typedef struct BleHostConnParamsUpdatedEvent {
+    uint32_t cid;
+    uint16_t intervalMin;
+    uint16_t intervalMax;
+    uint16_t slaveLatency;
+    uint16_t supervisionTimeout;
+} BleHostConnParamsUpdatedEvent;
+
+typedef struct BleHostPasskeyEvent {
+    BleTypedAddress address;
+    uint32_t passkey;
+} BleHostPasskeyEvent;
+
+/* One descriptor of a discovered characteristic (22 bytes). */
+typedef struct BleHostDescriptorRecord {
+    BleUuid uuid;
+    uint16_t handle;
+} BleHostDescriptorRecord;
+
+typedef struct BleHostCharacteristicRecord {
+    BleUuid uuid;
+    uint16_t declarationHandle;
+    uint16_t valueHandle;
+    uint8_t properties;
+    uint8_t reserved;
+    uint16_t descriptorCount;
+    BleHostDescriptorRecord* descriptors;
+} BleHostCharacteristicRecord;
+
+typedef struct BleHostServiceRecord {
+    BleUuid uuid;
+    uint16_t startHandle;
+    uint16_t endHandle;
+    uint16_t characteristicCount;
+    uint16_t reserved;
+    BleHostCharacteristicRecord* characteristics;
+} BleHostServiceRecord;
+
+typedef struct BleHostDatabaseEvent {
+    uint32_t cid;
+    uint16_t status;
+    uint16_t reserved0;
+    uint16_t serviceCount;
+    uint16_t reserved1;
+    BleHostServiceRecord* services;
+} BleHostDatabaseEvent;
+
+typedef struct BleHostReadEvent {
+    uint16_t reserved;
+    uint16_t status; /* ATT error code when non-zero */
+    uint32_t cid;
+    uint16_t handle;
+    uint16_t length;
+    const uint8_t* value;
+} BleHostReadEvent;
+
+typedef struct BleHostWriteEvent {
+    uint16_t reserved0;
+    uint16_t status; /* ATT error code when non-zero */
+    uint32_t cid;
+    uint16_t handle; /* the value handle, or the descriptor handle of a configuration write */
+} BleHostWriteEvent;
+
+typedef struct BleHostNotificationEvent {
+    uint32_t cid;
+    uint8_t indication; /* 1 for an indication (already confirmed by the library) */
+    uint8_t reserved[11];
+    uint16_t handle;
+    uint16_t length;
+    const uint8_t* value;
+} BleHostNotificationEvent;
+
+typedef struct BleHostServerAllocEvent {
+    uint16_t reserved;
+    uint16_t status;
+    uint16_t databaseId;
+} BleHostServerAllocEvent;
+
+typedef struct BleHostServerReadEvent {
+    uint32_t cid;
+    uint16_t handle;
+} BleHostServerReadEvent;
+
+typedef struct BleHostWriteEntry {
+    uint16_t handle;
+    uint16_t reserved0;
+    uint16_t length;
+    uint16_t reserved1;
+    const uint8_t* value;
+} BleHostWriteEntry;
+
+typedef struct BleHostServerWriteEvent {
+    uint32_t cid;
+    uint16_t handle;
+    uint16_t count;
+    BleHostWriteEntry* entries;
+} BleHostServerWriteEvent;
+
+/* The library's paired-device entry (68 bytes). */
+typedef struct BleHostPairedDevice {
+    BleTypedAddress address;
+    char name[51]; /* UTF-8, NUL-terminated within the field */
+    uint8_t reserved0;
+    uint16_t appearance;
+    uint8_t reserved1[2];
+} BleHostPairedDevice;
+
+/* ---- Local GATT server registration records ------------------------------------------------ */
+
+typedef struct BleServerCharacteristicRecord {
+    BleUuid uuid;
+    uint8_t properties; /* 0x02 read, 0x04 write without response, 0x08 write, 0x10 notify */
+    uint8_t reserved0;
+    uint16_t extraFlags;
+    uint16_t permissions;
+    uint16_t valueHandle;  /* out: filled in by OrvBleServerAddDatabase */
+    uint16_t configHandle; /* out: filled in for characteristics with the notify property */
+    uint16_t length;
+    const uint8_t* value; /* copied by OrvBleServerAddDatabase; may be null */
+} BleServerCharacteristicRecord;
+
+typedef struct BleServerServiceRecord {
+    BleUuid uuid;
+    uint16_t reserved;
+    uint16_t characteristicCount;
+    BleServerCharacteristicRecord* characteristics;
+} BleServerServiceRecord;
+
+/* ---- Embedding ---------------------------------------------------------------------------- */
+
+/* What the library needs from the windowing platform. postMessage must be callable from any thread;
+ * it returns non-zero when the message was queued. registerMessage returns a process-wide id per name. */
+typedef struct OrvBleHostPlatform {
+    uint32_t (*registerMessage)(const char* name);
+    int (*postMessage)(OrvHwnd window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+} OrvBleHostPlatform;
+
+/* Installs the platform hooks; must precede OrvBleHostInit. The structure is copied. */
+void OrvBleHostSetPlatform(const OrvBleHostPlatform* platform);
+
+/* Parameters of OrvBleHostInit. */
+typedef struct OrvBleHostInitParams {
+    uint16_t flags; /* 0 */
+    uint16_t reserved[3];
+} OrvBleHostInitParams;
+
+/* ---- Host ------------------------------------------------------------------------------- */
+
+/* Opens the dongle. Returns the message id of host events, 0 on failure. */
+uint32_t OrvBleHostInit(int debug, int reserved, const OrvBleHostInitParams* params);
+/* Attaches the window that receives host events and starts the dongle; the outcome arrives as
+ * BLE_EVT_HOST_STARTED (or BLE_EVT_HOST_ERROR). Returns 0 on failure. */
+int OrvBleHostStartWnd(OrvHwnd window);
+/* Stops the dongle, drops every link and search, releases every record not given back. The local
+ * GATT database is kept for a later OrvBleHostInit in the same process. */
+void OrvBleHostDeinit(void);
+/* Gives an event record back; plain-value codes are accepted and ignored. */
+void OrvBleHostFreeMessageContents(uint32_t code, intptr_t lParam);
+
+/* ---- Search and paired devices ------------------------------------------------------------ */
+
+OrvBleResult OrvBleHostStartDeviceSearch(uint32_t mode);
+OrvBleResult OrvBleHostStopDeviceSearch(void);
+/* Returns non-zero on success; the array is the caller's until OrvBleHostFreePairedDeviceList. */
+int OrvBleHostGetPairedDeviceList(uint16_t* count, BleHostPairedDevice** array);
+void OrvBleHostFreePairedDeviceList(BleHostPairedDevice* array);
+/* Replaces the name and appearance stored for a bonded device (matched by address). */
+OrvBleResult OrvBleHostUpdatePairedDeviceList(const BleHostPairedDevice* device);
+
+/* ---- Connection --------------------------------------------------------------------------- */
+
+OrvBleResult OrvBleHostSetConnectionParams(uint16_t scanInterval, uint16_t scanWindow, uint16_t intervalMin,
+                                           uint16_t intervalMax, uint16_t slaveLatency,
+                                           uint16_t supervisionTimeout);
+OrvBleResult OrvBleHostConnect(BleTypedAddress address);
+OrvBleResult OrvBleHostCancelConnect(void);
+OrvBleResult OrvBleHostDisconnect(uint32_t cid);
+OrvBleResult OrvBleHostUpdateConnectionParams(BleTypedAddress address, uint16_t intervalMin, uint16_t intervalMax,
+                                              uint16_t slaveLatency, uint16_t supervisionTimeout,
+                                              uint16_t minCeLength, uint16_t maxCeLength);
+OrvBleResult OrvBleHostAcceptConnUpdate(uint32_t cid, uint16_t requestId, int accept);
+OrvBleResult OrvBleHostGetRssi(BleTypedAddress address);
+
+/* ---- Security ----------------------------------------------------------------------------- */
+
+OrvBleResult OrvBleHostChangeSecurityLevel(int mitm);
+OrvBleResult OrvBleHostSetEncryption(uint32_t cid, int level);
+OrvBleResult OrvBleHostJustWorksResult(BleTypedAddress address, int accept, int bond);
+OrvBleResult OrvBleHostPasskeyNotificationResult(BleTypedAddress address, int accept);
+OrvBleResult OrvBleHostCancelBonding(BleTypedAddress address);
+OrvBleResult OrvBleHostCancel(void);
+OrvBleResult OrvBleHostDebond(BleTypedAddress address);
+
+/* ---- GATT client -------------------------------------------------------------------------- */
+
+OrvBleResult OrvBleClientDiscoverDatabase(uint32_t cid);
+OrvBleResult OrvBleClientReadCharByHandle(uint32_t cid, uint16_t handle);
+/* Write request (acknowledged by the peer). */
+OrvBleResult OrvBleClientWriteCfmCharByHandle(uint32_t cid, uint16_t handle, uint16_t offset, uint8_t length,
+                                              const uint8_t* data);
+/* Write command (without response); the library still posts a write result. */
+OrvBleResult OrvBleClientWriteCharByHandle(uint32_t cid, uint16_t flags, uint16_t handle, uint8_t length,
+                                           const uint8_t* data);
+/* Writes value (1 notify, 2 indicate) to a Client Characteristic Configuration descriptor. */
+OrvBleResult OrvBleClientWriteConfiguration(uint32_t cid, uint16_t configHandle, uint16_t valueHandle,
+                                            uint32_t value);
+
+/* ---- GATT server -------------------------------------------------------------------------- */
+
+OrvBleResult OrvBleServerAllocDatabase(uint16_t attributeCount);
+/* Registers the services; fills valueHandle and configHandle of every characteristic during the call. */
+OrvBleResult OrvBleServerAddDatabase(uint16_t databaseId, uint16_t serviceCount, BleServerServiceRecord* services);
+OrvBleResult OrvBleServerReadResponse(uint32_t cid, uint16_t handle, int32_t result, uint16_t length,
+                                      const uint8_t* data);
+/* result -1 means the program had no result; the library then answers the peer with success. */
+OrvBleResult OrvBleServerWriteResponse(uint32_t cid, uint16_t handle, int32_t result);
+OrvBleResult OrvBleServerSendNotification(uint32_t cid, uint16_t handle, uint16_t length, const uint8_t* data);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VEYRAHOST_H */

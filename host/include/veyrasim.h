@@ -1,0 +1,79 @@
+// Simulated dongle: the driver-side and test-side interface of the virtual radio behind the host library.
+//
+// Everything here runs on the thread that drives the virtual clock (the UI thread in the application,
+// the test's thread in tests). Deliveries are never re-entrant: listeners and host events are invoked
+// from advanceTo(), never from inside the call that caused them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orv::sim {
+
+// ---- Worlds ------------------------------------------------------------------------------------
+
+// Replaces the current world with the one described by the JSON text, resets the virtual clock to 0
+// and reseeds the random generator. On a malformed world returns false, fills *error and keeps the
+// current world.
+bool loadWorldJson(const std::string& json, std::string* error);
+bool loadWorldFile(const std::string& path, std::string* error);
+// Loads the file named by the environment variable TINDREL_SIM_WORLD, or the built-in world.
+bool loadDefaultWorld(std::string* error);
+// The built-in world (one peer of every supported kind) as JSON text.
+const std::string& builtInWorldJson();
+
+// ---- Virtual time ------------------------------------------------------------------------------
+
+uint64_t now(); // milliseconds since the world was loaded
+// Earliest scheduled action, if any.
+std::optional<uint64_t> nextDueTime();
+// Runs every action due at or before t, in time order (ties in scheduling order), then sets now to t.
+void advanceTo(uint64_t t);
+void advance(uint64_t ms);
+// Called whenever an action is scheduled earlier than every other pending one, so that a driver
+// sleeping until nextDueTime() can wake up sooner. May be called from within any host call.
+void setWakeupListener(std::function<void()> listener);
+
+// ---- USB device list (stand-in for the platform's device-setup interface) ---------------------
+
+struct UsbDevice {
+    std::vector<std::string> hardwareIds; // e.g. "USB\\VID_2F1E&PID_0001&REV_0100"
+    std::string service;                  // driver service name, empty without a driver
+    std::string interfacePath;            // path of the device interface, opened by openUsbInterface
+};
+
+std::vector<UsbDevice> presentUsbDevices();
+// Opens and closes a device interface at once. Returns 0 on success, 170 (busy) when another process
+// holds the device open, 2 when no present device has that path.
+uint32_t openUsbInterface(const std::string& path);
+
+// ---- Notifications the platform forwards to windows --------------------------------------------
+
+enum : uint32_t { kDeviceArrival = 0x8000, kDeviceRemoveComplete = 0x8004 };
+enum : uint32_t { kPowerSuspend = 4, kPowerResumeSuspend = 7 };
+
+// Device arrival and removal of any USB device (the dongle's unplug among them).
+void setDeviceChangeListener(std::function<void(uint32_t eventType)> listener);
+// System suspend and resume.
+void setPowerListener(std::function<void(uint32_t powerEvent)> listener);
+
+// ---- Test hooks --------------------------------------------------------------------------------
+
+// Removes the dongle from the USB list and reports the removal; the host library loses the dongle
+// (a running host posts host error 2).
+void unplugDongle();
+// Reports a system suspend, then (resume) a system resume.
+void suspendSystem();
+void resumeSystem();
+// Posts host error code to the attached window at once (as if the dongle failed).
+void injectHostError(uint32_t code);
+
+// Event records handed out by the host library and not yet given back.
+std::size_t liveRecordCount();
+// Calls of OrvBleHostFreeMessageContents with a record the library did not hand out (or gave twice).
+std::size_t unknownFreeCount();
+
+} // namespace orv::sim
