@@ -1,0 +1,33 @@
+// IEEE 11073-20601 16-bit SFLOAT values of health device characteristics.
+#include "gatt/SFloat.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// The value of a bits-wide two's-complement field.
+int signExtend(unsigned value, int bits) {
+    const unsigned signBit = 1u << (bits - 1);
+    return static_cast<int>(value ^ signBit) - static_cast<int>(signBit);
+}
+
+} // namespace
+
+double SFloatToDouble(uint16_t raw) {
+    switch (raw) {
+    case SFloatSpecial::PositiveInfinity:
+        return std::numeric_limits<double>::infinity();
+    case SFloatSpecial::NegativeInfinity:
+        return -std::numeric_limits<double>::infinity();
+    case SFloatSpecial::NaN:
+    case SFloatSpecial::NRes:
+    case SFloatSpecial::Reserved:
+        return std::numeric_limits<double>::quiet_NaN();
+    default:
+        break;
+    }
+    const int exponent = signExtend(raw >> 12, 4);
+    const int mantissa = signExtend(raw & 0x0FFFu, 12);
+    return mantissa * std::pow(10.0, exponent);
+}
