@@ -62,14 +62,23 @@ void setPowerListener(std::function<void(uint32_t powerEvent)> listener);
 
 // ---- Test hooks --------------------------------------------------------------------------------
 
-// Removes the dongle from the USB list and reports the removal; the host library loses the dongle
-// (a running host posts host error 2).
+// Removes the dongle from the USB list at once; the removal is reported at the current virtual time
+// (on the next advance), after which a running host posts host error 2 (communication lost).
 void unplugDongle();
+// Removes another USB device (by interface path) and reports the removal; the host is not affected.
+void unplugUsbDevice(const std::string& interfacePath);
 // Reports a system suspend, then (resume) a system resume.
 void suspendSystem();
 void resumeSystem();
-// Posts host error code to the attached window at once (as if the dongle failed).
+// Posts host error code to the attached window at the current virtual time, delivered by the next
+// advance (as if the dongle failed). A non-zero code takes the host down; 0 leaves it running.
 void injectHostError(uint32_t code);
+
+// Bond store file; empty selects $XDG_DATA_HOME/tindrel/bonds.json (else ~/.local/share/tindrel/).
+// The file is read again on next use. When it does not exist, the world's "bonded" peers seed it.
+void setBondStorePath(const std::string& path);
+// While set, OrvBleHostGetPairedDeviceList fails (returns 0). Cleared by loading a world.
+void setPairedListFailure(bool fail);
 
 // Event records handed out by the host library and not yet given back.
 std::size_t liveRecordCount();

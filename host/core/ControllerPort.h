@@ -1,0 +1,101 @@
+// Host-controller seam: the controller operations the host core asks for and the deliveries it gets back.
+//
+// The core never learns what sits below this seam. Every delivery through HostPort comes from the
+// controller's own event queue, never from inside a ControllerPort call, so deliveries are ordered and
+// never re-entrant.
+#pragma once
+
+#include "veyrahost.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orv::host {
+
+// Outcome of the controller's start-up: up, failed (no error code) or failed with a host error code.
+struct StartResult {
+    bool up = false;
+    uint32_t errorCode = 0; // non-zero: report as host error instead of a start-up result
+};
+
+// One advertising report as the controller parsed it.
+struct AdvertisingReport {
+    BleTypedAddress address{};
+    int8_t rssi = 0;
+    uint8_t adFlags = 0;
+    std::optional<std::string> name; // UTF-8; absent when the advertiser sends no name
+    std::optional<int8_t> txPower;
+    std::optional<uint16_t> appearance;
+    std::optional<std::pair<uint16_t, uint16_t>> slaveInterval;
+};
+
+// One bond kept in the controller's non-volatile store.
+struct BondEntry {
+    BleTypedAddress address{};
+    std::string name; // UTF-8, any length
+    uint16_t appearance = 0;
+};
+
+// One characteristic of the local GATT database after registration.
+struct LocalCharacteristic {
+    BleUuid uuid{};
+    uint8_t properties = 0;
+    uint16_t permissions = 0;
+    uint16_t valueHandle = 0;
+    uint16_t configHandle = 0; // 0 without the notify or indicate property
+    std::vector<uint8_t> value;
+};
+
+struct LocalService {
+    BleUuid uuid{};
+    uint16_t startHandle = 0;
+    uint16_t endHandle = 0;
+    std::vector<LocalCharacteristic> characteristics;
+};
+
+// Deliveries from the controller to the host core.
+class HostPort {
+public:
+    virtual void onStarted(const StartResult& result) = 0;
+    // The controller failed or was lost; code as reported in host error events.
+    virtual void onHardwareError(uint32_t code) = 0;
+    virtual void onAdvertisingReport(const AdvertisingReport& report) = 0;
+    virtual void onScanEnded(uint16_t status) = 0;
+    virtual void onDatabaseAllocated(uint16_t status, uint16_t databaseId) = 0;
+    virtual void onDatabaseAdded(uint16_t status) = 0;
+
+protected:
+    ~HostPort() = default;
+};
+
+// Operations of the controller. Each one that has an answer answers through HostPort later.
+class ControllerPort {
+public:
+    virtual ~ControllerPort() = default;
+
+    // Starts the controller; false when it refuses at once. Answered by onStarted (or onHardwareError).
+    virtual bool start() = 0;
+    // Scanning: reports until stopScan or the controller ends the scan; onScanEnded closes it.
+    virtual void startScan() = 0;
+    virtual void stopScan() = 0;
+
+    // Reads the bond store; false when it cannot be read.
+    virtual bool readBonds(std::vector<BondEntry>& out) = 0;
+    // Replaces the name and appearance of a stored bond; false when no bond has that address.
+    virtual bool updateBond(const BondEntry& entry) = 0;
+
+    // Reserves room for a local database; answered by onDatabaseAllocated.
+    virtual void allocateDatabase(uint16_t attributeCount) = 0;
+    // Publishes the local database to the radio; answered by onDatabaseAdded.
+    virtual void addDatabase(const std::vector<LocalService>& services) = 0;
+};
+
+// Opens the controller of the attached dongle. Returns null with *error filled when there is none
+// usable (absent, without driver, held by another process, or failing to initialise).
+std::unique_ptr<ControllerPort> openController(HostPort& host, std::string* error);
+
+} // namespace orv::host

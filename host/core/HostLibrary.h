@@ -1,0 +1,73 @@
+// Host: the library's state, its requests to the controller and the events it posts for the answers.
+#pragma once
+
+#include "ControllerPort.h"
+#include "EventPoster.h"
+#include "RecordRegistry.h"
+#include "ServerDatabase.h"
+#include "veyrahost.h"
+
+#include <cstdint>
+#include <memory>
+#include <unordered_set>
+
+namespace orv::host {
+
+// The C API checks its arguments and calls in here. Calls come from one thread, the one that also
+// drives the controller's event queue.
+class HostLibrary : private HostPort {
+public:
+    enum class State { Closed, Initialised, Starting, Up, Down };
+
+    static HostLibrary& instance();
+
+    State state() const { return m_state; }
+    bool initialised() const { return m_state != State::Closed; }
+    // Requests that need the running host: ORV_BLE_OK, or why they cannot be made now.
+    OrvBleResult readiness() const;
+
+    void setPlatform(const OrvBleHostPlatform& platform) { m_poster.setPlatform(platform); }
+    uint32_t init(bool debug);
+    bool startWindow(OrvHwnd window);
+    void deinit();
+    void freeMessage(uint32_t code, intptr_t lParam);
+    const RecordRegistry& records() const { return m_records; }
+
+    OrvBleResult startSearch();
+    OrvBleResult stopSearch();
+
+    bool pairedDevices(uint16_t* count, BleHostPairedDevice** array);
+    void freePairedDevices(BleHostPairedDevice* array);
+    OrvBleResult updatePairedDevice(const BleHostPairedDevice& device);
+
+    OrvBleResult allocateServerDatabase(uint16_t attributeCount);
+    OrvBleResult addServerDatabase(uint16_t databaseId, uint16_t serviceCount,
+                                   BleServerServiceRecord* services);
+
+private:
+    enum class Search { Idle, Running, Stopping };
+
+    HostLibrary() = default;
+
+    void onStarted(const StartResult& result) override;
+    void onHardwareError(uint32_t code) override;
+    void onAdvertisingReport(const AdvertisingReport& report) override;
+    void onScanEnded(uint16_t status) override;
+    void onDatabaseAllocated(uint16_t status, uint16_t databaseId) override;
+    void onDatabaseAdded(uint16_t status) override;
+
+    static bool isPlainValueCode(uint32_t code);
+
+    RecordRegistry m_records;
+    EventPoster m_poster{m_records};
+    ServerDatabase m_database; // kept across de-initialisation
+    std::unique_ptr<ControllerPort> m_controller;
+    State m_state = State::Closed;
+    uint32_t m_messageId = 0;
+    bool m_debug = false;
+    Search m_search = Search::Idle;
+    bool m_databaseAddPending = false; // an add the application asked for, answered by event 513
+    std::unordered_set<const BleHostPairedDevice*> m_pairedArrays;
+};
+
+} // namespace orv::host

@@ -1,0 +1,140 @@
+// Simulated radio: the driver and test interface (veyrasim.h) and the controller factory of the seam.
+#include "SimController.h"
+#include "Simulator.h"
+#include "veyrasim.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace orv::sim {
+
+bool loadWorldJson(const std::string& json, std::string* error) {
+    return Simulator::instance().loadWorld(json, error);
+}
+
+bool loadWorldFile(const std::string& path, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    if (!in) {
+        if (error != nullptr) {
+            *error = "cannot read world file " + path;
+        }
+        return false;
+    }
+    std::string parseError;
+    if (!loadWorldJson(text.str(), &parseError)) {
+        if (error != nullptr) {
+            *error = path + ": " + parseError;
+        }
+        return false;
+    }
+    return true;
+}
+
+bool loadDefaultWorld(std::string* error) {
+    const char* path = std::getenv("TINDREL_SIM_WORLD");
+    if (path != nullptr && *path != '\0') {
+        return loadWorldFile(path, error);
+    }
+    return loadWorldJson(builtInWorldJson(), error);
+}
+
+uint64_t now() {
+    return Simulator::instance().scheduler().now();
+}
+
+std::optional<uint64_t> nextDueTime() {
+    return Simulator::instance().scheduler().nextDueTime();
+}
+
+void advanceTo(uint64_t t) {
+    Simulator::instance().scheduler().advanceTo(t);
+}
+
+void advance(uint64_t ms) {
+    advanceTo(now() + ms);
+}
+
+void setWakeupListener(std::function<void()> listener) {
+    Simulator::instance().scheduler().setWakeupListener(std::move(listener));
+}
+
+std::vector<UsbDevice> presentUsbDevices() {
+    std::vector<UsbDevice> devices;
+    for (const UsbDeviceSpec& spec : Simulator::instance().presentUsbDevices()) {
+        devices.push_back({spec.hardwareIds, spec.service, spec.interfacePath});
+    }
+    return devices;
+}
+
+uint32_t openUsbInterface(const std::string& path) {
+    return Simulator::instance().openUsbInterface(path);
+}
+
+void setDeviceChangeListener(std::function<void(uint32_t eventType)> listener) {
+    Simulator::instance().setDeviceChangeListener(std::move(listener));
+}
+
+void setPowerListener(std::function<void(uint32_t powerEvent)> listener) {
+    Simulator::instance().setPowerListener(std::move(listener));
+}
+
+void unplugDongle() {
+    Simulator::instance().unplugDongle();
+}
+
+void unplugUsbDevice(const std::string& interfacePath) {
+    Simulator::instance().unplugUsbDevice(interfacePath);
+}
+
+void suspendSystem() {
+    Simulator::instance().reportPower(kPowerSuspend);
+}
+
+void resumeSystem() {
+    Simulator::instance().reportPower(kPowerResumeSuspend);
+}
+
+void injectHostError(uint32_t code) {
+    Simulator::instance().injectHostError(code);
+}
+
+void setBondStorePath(const std::string& path) {
+    Simulator::instance().bondStore().setPath(path);
+}
+
+void setPairedListFailure(bool fail) {
+    Simulator::instance().setPairedListFails(fail);
+}
+
+} // namespace orv::sim
+
+namespace orv::host {
+
+std::unique_ptr<ControllerPort> openController(HostPort& host, std::string* error) {
+    auto& simulator = orv::sim::Simulator::instance();
+    const auto& dongle = simulator.world().dongle;
+    const char* problem = nullptr;
+    if (simulator.controller() != nullptr) {
+        problem = "the dongle is already open";
+    } else if (!simulator.donglePresent()) {
+        problem = "no dongle is plugged in";
+    } else if (!dongle.driver) {
+        problem = "the dongle has no driver";
+    } else if (dongle.busy) {
+        problem = "another process holds the dongle open";
+    } else if (dongle.initFails) {
+        problem = "the dongle did not answer its initialisation";
+    }
+    if (problem != nullptr) {
+        if (error != nullptr) {
+            *error = problem;
+        }
+        return nullptr;
+    }
+    return std::make_unique<orv::sim::SimController>(host, simulator);
+}
+
+} // namespace orv::host

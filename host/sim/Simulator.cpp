@@ -1,0 +1,171 @@
+// Simulated radio: the process-wide simulator (world, virtual clock, USB list, listeners, bond store).
+#include "Simulator.h"
+
+#include "SimController.h"
+#include "WorldParser.h"
+#include "veyrasim.h"
+
+#include <iostream>
+
+namespace orv::sim {
+namespace {
+
+constexpr uint32_t kOpenOk = 0;
+constexpr uint32_t kOpenBusy = 170;
+constexpr uint32_t kOpenNoDevice = 2;
+constexpr uint32_t kCommunicationLost = 2;
+
+} // namespace
+
+const std::string Simulator::kDongleInterfacePath =
+    "\\\\?\\usb#vid_2f1e&pid_0001#sim0001#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+
+Simulator& Simulator::instance() {
+    static Simulator simulator;
+    return simulator;
+}
+
+Simulator::Simulator() {
+    std::string error;
+    if (!loadWorld(builtInWorldJson(), &error)) {
+        std::cerr << "veyrasim: built-in world rejected: " << error << '\n';
+    }
+}
+
+bool Simulator::loadWorld(const std::string& json, std::string* error) {
+    auto world = WorldParser::parse(json, error);
+    if (!world) {
+        return false;
+    }
+    startWorld(std::move(*world));
+    return true;
+}
+
+void Simulator::startWorld(World world) {
+    m_world = std::move(world);
+    m_scheduler.reset();
+    m_random.seed(m_world.seed);
+    m_donglePresent = m_world.dongle.present;
+    m_otherUsb = m_world.otherUsbDevices;
+    m_pairedListFails = false;
+    std::vector<orv::host::BondEntry> seed;
+    for (const PeerSpec& peer : m_world.peers) {
+        if (peer.bonded) {
+            seed.push_back({peer.address, peer.name.value_or(""), peer.appearance.value_or(0)});
+        }
+    }
+    m_bonds.setSeed(std::move(seed));
+    for (const ScriptedEvent& event : m_world.events) {
+        scheduleScriptedEvent(event);
+    }
+    if (m_controller != nullptr) {
+        m_controller->worldReplaced();
+    }
+}
+
+void Simulator::scheduleScriptedEvent(const ScriptedEvent& event) {
+    m_scheduler.scheduleAt(event.at, [this, event] {
+        switch (event.action) {
+        case ScriptedAction::UnplugDongle:
+            unplugDongle();
+            break;
+        case ScriptedAction::UnplugUsb:
+            unplugUsbDevice(event.interfacePath);
+            break;
+        case ScriptedAction::Suspend:
+        case ScriptedAction::Resume:
+            reportPower(event.action == ScriptedAction::Suspend ? kPowerSuspend : kPowerResumeSuspend);
+            break;
+        case ScriptedAction::HostError:
+            injectHostError(event.code);
+            break;
+        }
+    });
+}
+
+UsbDeviceSpec Simulator::dongleDevice() const {
+    UsbDeviceSpec dongle;
+    dongle.hardwareIds = {"USB\\VID_2F1E&PID_0001&REV_0100", "USB\\VID_2F1E&PID_0001"};
+    dongle.service = m_world.dongle.driver ? "orvbc" : "";
+    dongle.interfacePath = kDongleInterfacePath;
+    return dongle;
+}
+
+std::vector<UsbDeviceSpec> Simulator::presentUsbDevices() const {
+    std::vector<UsbDeviceSpec> devices = m_otherUsb;
+    if (m_donglePresent) {
+        devices.insert(devices.begin(), dongleDevice());
+    }
+    return devices;
+}
+
+uint32_t Simulator::openUsbInterface(const std::string& path) const {
+    if (m_donglePresent && path == kDongleInterfacePath) {
+        return m_world.dongle.busy ? kOpenBusy : kOpenOk;
+    }
+    for (const UsbDeviceSpec& device : m_otherUsb) {
+        if (device.interfacePath == path) {
+            return kOpenOk;
+        }
+    }
+    return kOpenNoDevice;
+}
+
+void Simulator::setDeviceChangeListener(std::function<void(uint32_t)> listener) {
+    m_deviceChange = std::move(listener);
+}
+
+void Simulator::setPowerListener(std::function<void(uint32_t)> listener) {
+    m_power = std::move(listener);
+}
+
+void Simulator::unplugDongle() {
+    if (!m_donglePresent) {
+        return;
+    }
+    m_donglePresent = false;
+    m_scheduler.scheduleIn(0, [this] {
+        if (m_deviceChange) {
+            m_deviceChange(kDeviceRemoveComplete);
+        }
+        if (m_controller != nullptr) {
+            m_controller->loseDongle(kCommunicationLost);
+        }
+    });
+}
+
+void Simulator::unplugUsbDevice(const std::string& interfacePath) {
+    if (interfacePath == kDongleInterfacePath) {
+        unplugDongle();
+        return;
+    }
+    const auto removed = std::erase_if(m_otherUsb, [&interfacePath](const UsbDeviceSpec& device) {
+        return device.interfacePath == interfacePath;
+    });
+    if (removed == 0) {
+        return;
+    }
+    m_scheduler.scheduleIn(0, [this] {
+        if (m_deviceChange) {
+            m_deviceChange(kDeviceRemoveComplete);
+        }
+    });
+}
+
+void Simulator::reportPower(uint32_t powerEvent) {
+    m_scheduler.scheduleIn(0, [this, powerEvent] {
+        if (m_power) {
+            m_power(powerEvent);
+        }
+    });
+}
+
+void Simulator::injectHostError(uint32_t code) {
+    m_scheduler.scheduleIn(0, [this, code] {
+        if (m_controller != nullptr) {
+            m_controller->reportError(code);
+        }
+    });
+}
+
+} // namespace orv::sim

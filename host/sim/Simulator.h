@@ -1,0 +1,70 @@
+// Simulated radio: the process-wide simulator (world, virtual clock, USB list, listeners, bond store).
+#pragma once
+
+#include "BondStore.h"
+#include "Scheduler.h"
+#include "World.h"
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace orv::sim {
+
+class SimController;
+
+// Runs on the thread that drives the virtual clock. Listener calls and scripted events happen only
+// from scheduled actions, never inside the call that caused them.
+class Simulator {
+public:
+    static Simulator& instance();
+
+    bool loadWorld(const std::string& json, std::string* error);
+    const World& world() const { return m_world; }
+    Scheduler& scheduler() { return m_scheduler; }
+    std::mt19937& random() { return m_random; }
+    BondStore& bondStore() { return m_bonds; }
+
+    // USB presence of the dongle and of the world's other devices.
+    bool donglePresent() const { return m_donglePresent; }
+    std::vector<UsbDeviceSpec> presentUsbDevices() const;
+    uint32_t openUsbInterface(const std::string& path) const;
+
+    void setDeviceChangeListener(std::function<void(uint32_t)> listener);
+    void setPowerListener(std::function<void(uint32_t)> listener);
+
+    void unplugDongle();
+    void unplugUsbDevice(const std::string& interfacePath);
+    void reportPower(uint32_t powerEvent);
+    void injectHostError(uint32_t code);
+
+    bool pairedListFails() const { return m_pairedListFails; }
+    void setPairedListFails(bool fails) { m_pairedListFails = fails; }
+
+    // The controller opened by the host core, if any (one at a time).
+    SimController* controller() const { return m_controller; }
+    void setController(SimController* controller) { m_controller = controller; }
+
+    static const std::string kDongleInterfacePath;
+
+private:
+    Simulator();
+    void startWorld(World world);
+    void scheduleScriptedEvent(const ScriptedEvent& event);
+    UsbDeviceSpec dongleDevice() const;
+
+    World m_world;
+    Scheduler m_scheduler;
+    std::mt19937 m_random;
+    BondStore m_bonds;
+    bool m_donglePresent = true;
+    std::vector<UsbDeviceSpec> m_otherUsb;
+    std::function<void(uint32_t)> m_deviceChange;
+    std::function<void(uint32_t)> m_power;
+    bool m_pairedListFails = false;
+    SimController* m_controller = nullptr;
+};
+
+} // namespace orv::sim

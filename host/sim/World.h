@@ -1,0 +1,73 @@
+// Simulated radio: the world description (dongle, other USB devices, peers, scripted events).
+#pragma once
+
+#include "veyrahost.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orv::sim {
+
+// How the dongle's start-up ends.
+enum class StartupOutcome { Up, Failed, Error };
+
+struct DongleSpec {
+    bool present = true;
+    bool driver = true;
+    bool busy = false;
+    bool initFails = false;     // OrvBleHostInit returns 0
+    bool startWndFails = false; // OrvBleHostStartWnd returns 0
+    StartupOutcome startup = StartupOutcome::Up;
+    uint32_t startupError = 1; // host error code posted with StartupOutcome::Error
+    uint64_t startupDelayMs = 300;
+};
+
+struct UsbDeviceSpec {
+    std::vector<std::string> hardwareIds;
+    std::string service;
+    std::string interfacePath;
+};
+
+// Reported RSSI is mean plus a uniform integer in [-jitter, jitter].
+struct RssiModel {
+    int mean = -60;
+    int jitter = 4;
+};
+
+struct PeerSpec {
+    std::string kind; // behaviour of the peer, e.g. "heartRate"; free text for plain advertisers
+    BleTypedAddress address{};
+    std::optional<std::string> name;
+    std::optional<int8_t> txPower;
+    std::optional<uint16_t> appearance;
+    std::optional<std::pair<uint16_t, uint16_t>> slaveInterval;
+    uint8_t adFlags = 0x06;
+    uint32_t advIntervalMs = 100;
+    RssiModel rssi;
+    bool connectable = true;
+    bool advertising = true;
+    bool bonded = false; // seeds the bond store when no bond file exists
+};
+
+enum class ScriptedAction { UnplugDongle, UnplugUsb, Suspend, Resume, HostError };
+
+struct ScriptedEvent {
+    uint64_t at = 0;
+    ScriptedAction action = ScriptedAction::Suspend;
+    std::string interfacePath; // UnplugUsb
+    uint32_t code = 0;         // HostError
+};
+
+struct World {
+    uint32_t seed = 1;
+    DongleSpec dongle;
+    std::vector<UsbDeviceSpec> otherUsbDevices;
+    std::vector<PeerSpec> peers;
+    std::vector<ScriptedEvent> events;
+    uint64_t searchDurationMs = 0; // 0: a search runs until it is stopped
+};
+
+} // namespace orv::sim

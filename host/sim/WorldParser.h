@@ -1,0 +1,27 @@
+// Simulated radio: reading a world description from JSON.
+#pragma once
+
+#include "World.h"
+
+#include <nlohmann/json_fwd.hpp>
+
+#include <optional>
+#include <string>
+
+namespace orv::sim {
+
+// Reads a world. Every field is optional and has a default; a field of the wrong type or out of
+// range makes the whole world invalid, with an error text naming the field ("peers[2].rssi.mean: ...").
+class WorldParser {
+public:
+    static std::optional<World> parse(const std::string& text, std::string* error);
+
+private:
+    static World readWorld(const nlohmann::json& root);
+    static DongleSpec readDongle(const nlohmann::json& node, const std::string& path);
+    static UsbDeviceSpec readUsbDevice(const nlohmann::json& node, const std::string& path);
+    static PeerSpec readPeer(const nlohmann::json& node, const std::string& path);
+    static ScriptedEvent readEvent(const nlohmann::json& node, const std::string& path);
+};
+
+} // namespace orv::sim

@@ -1,0 +1,55 @@
+// Test support: a recording platform for the host library and a world builder.
+#pragma once
+
+#include "veyrahost.h"
+#include "veyrasim.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orv::host::test {
+
+struct PostedEvent {
+    uint32_t message;
+    uint32_t code;
+    intptr_t lParam;
+    uint64_t at; // virtual time of the post
+};
+
+// Installs a platform that records every posted message. One instance at a time.
+class HostHarness {
+public:
+    HostHarness();
+    ~HostHarness();
+    HostHarness(const HostHarness&) = delete;
+    HostHarness& operator=(const HostHarness&) = delete;
+
+    // Loads the world (fails the test on a rejected world) and points the bond store at a
+    // fresh temporary file.
+    void load(const nlohmann::json& world);
+    // OrvBleHostInit + OrvBleHostStartWnd + advance past the start-up; asserts event 0 with success.
+    void startHost();
+
+    std::vector<PostedEvent> takeEvents();
+    // Gives every taken record back.
+    void freeAll(const std::vector<PostedEvent>& events);
+    std::vector<PostedEvent> eventsWithCode(uint32_t code) const;
+
+    std::string bondPath() const { return m_bondPath; }
+    static OrvHwnd window() { return reinterpret_cast<OrvHwnd>(0x1234); }
+
+    static int postResult; // what postMessage returns (1 accepted, 0 window gone)
+    static uint32_t registerResult;
+    static std::vector<PostedEvent> posted;
+
+private:
+    std::string m_bondPath;
+};
+
+// A minimal world: a dongle that starts in 300 ms and no peers.
+nlohmann::json basicWorld();
+
+} // namespace orv::host::test

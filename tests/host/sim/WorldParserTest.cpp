@@ -1,0 +1,141 @@
+#include "host/sim/WorldParser.h"
+#include "veyrasim.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+namespace orv::sim {
+namespace {
+
+struct BadWorld {
+    const char* name;
+    const char* json;
+    const char* errorMentions;
+};
+
+class MalformedWorld : public ::testing::TestWithParam<BadWorld> {};
+
+TEST_P(MalformedWorld, IsRejectedWithAClearMessage) {
+    std::string error;
+    EXPECT_FALSE(WorldParser::parse(GetParam().json, &error));
+    EXPECT_NE(error.find(GetParam().errorMentions), std::string::npos) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Worlds, MalformedWorld,
+    ::testing::Values(
+        BadWorld{"NotJson", "{\"peers\": [", "not valid JSON"}, BadWorld{"Empty", "", "not valid JSON"},
+        BadWorld{"NotAnObject", "[1, 2]", "world: expected an object"},
+        BadWorld{"DongleNotObject", R"({"dongle": 3})", "dongle: expected an object"},
+        BadWorld{"PresentNotBool", R"({"dongle": {"present": "yes"}})", "dongle.present"},
+        BadWorld{"UnknownStartup", R"({"dongle": {"startup": "maybe"}})", "dongle.startup"},
+        BadWorld{"NegativeDelay", R"({"dongle": {"startupDelayMs": -1}})", "dongle.startupDelayMs"},
+        BadWorld{"PeersNotArray", R"({"peers": {}})", "peers: expected an array"},
+        BadWorld{"BadAddress", R"({"peers": [{"address": "12:34:56:78:9A"}]})", "peers[0].address"},
+        BadWorld{"AddressWithoutColons", R"({"peers": [{"address": "12-34-56-78-9A-BC"}]})",
+                 "peers[0].address"},
+        BadWorld{"BadAddressType", R"({"peers": [{"address": "12:34:56:78:9A:BC", "addressType": "x"}]})",
+                 "addressType"},
+        BadWorld{"TxPowerOutOfRange", R"({"peers": [{"address": "12:34:56:78:9A:BC", "txPower": 300}]})",
+                 "peers[0].txPower: value 300 out of range"},
+        BadWorld{"NameNotString", R"({"peers": [{"address": "12:34:56:78:9A:BC", "name": 5}]})",
+                 "peers[0].name"},
+        BadWorld{"ZeroInterval", R"({"peers": [{"address": "12:34:56:78:9A:BC", "advIntervalMs": 0}]})",
+                 "advIntervalMs"},
+        BadWorld{"RssiOutOfRange", R"({"peers": [{"address": "12:34:56:78:9A:BC", "rssi": {"mean": 50}}]})",
+                 "peers[0].rssi"},
+        BadWorld{"FloatSeed", R"({"seed": 1.5})", "world.seed: expected an integer"},
+        BadWorld{"UnknownAction", R"({"events": [{"at": 1, "action": "explode"}]})", "events[0].action"},
+        BadWorld{"UnplugWithoutPath", R"({"events": [{"at": 1, "action": "unplugUsb"}]})", "interfacePath"},
+        BadWorld{"UsbWithoutPath", R"({"usbDevices": [{"service": "x"}]})", "usbDevices[0].interfacePath"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WorldParser, ReadsEveryPeerField) {
+    const auto world = WorldParser::parse(R"({"seed": 9, "searchDurationMs": 4000, "peers": [{
+        "kind": "keyboard", "address": "12:34:56:78:9A:BC", "addressType": "random", "name": "Ключ",
+        "txPower": -4, "appearance": 961, "slaveInterval": {"min": 6, "max": 24}, "adFlags": 5,
+        "advIntervalMs": 250, "rssi": {"mean": -70, "jitter": 2}, "connectable": false, "bonded": true}]})",
+                                          nullptr);
+    ASSERT_TRUE(world);
+    EXPECT_EQ(world->seed, 9u);
+    EXPECT_EQ(world->searchDurationMs, 4000u);
+    ASSERT_EQ(world->peers.size(), 1u);
+    const PeerSpec& peer = world->peers[0];
+    EXPECT_EQ(peer.kind, "keyboard");
+    EXPECT_EQ(peer.address.type, 1);
+    EXPECT_EQ(peer.address.nap, 0x1234);
+    EXPECT_EQ(peer.address.uap, 0x56);
+    EXPECT_EQ(peer.address.lap, 0x789ABCu);
+    EXPECT_EQ(peer.name, "Ключ");
+    EXPECT_EQ(peer.txPower, -4);
+    EXPECT_EQ(peer.appearance, 961);
+    EXPECT_EQ(peer.slaveInterval, (std::pair<uint16_t, uint16_t>{6, 24}));
+    EXPECT_EQ(peer.adFlags, 5);
+    EXPECT_EQ(peer.advIntervalMs, 250u);
+    EXPECT_EQ(peer.rssi.mean, -70);
+    EXPECT_EQ(peer.rssi.jitter, 2);
+    EXPECT_FALSE(peer.connectable);
+    EXPECT_TRUE(peer.bonded);
+}
+
+TEST(WorldParser, OptionalPeerFieldsStayAbsent) {
+    const auto world =
+        WorldParser::parse(R"({"peers": [{"address": "12:34:56:78:9A:BC", "name": null}]})", nullptr);
+    ASSERT_TRUE(world);
+    const PeerSpec& peer = world->peers.at(0);
+    EXPECT_FALSE(peer.name);
+    EXPECT_FALSE(peer.txPower);
+    EXPECT_FALSE(peer.appearance);
+    EXPECT_FALSE(peer.slaveInterval);
+}
+
+TEST(WorldParser, BuiltInWorldIsValid) {
+    std::string error;
+    const auto world = WorldParser::parse(builtInWorldJson(), &error);
+    ASSERT_TRUE(world) << error;
+    EXPECT_GE(world->peers.size(), 19u);
+}
+
+TEST(WorldLoading, MalformedWorldKeepsTheCurrentOne) {
+    std::string error;
+    ASSERT_TRUE(loadWorldJson(R"({"dongle": {"driver": false}})", &error));
+    EXPECT_FALSE(loadWorldJson(R"({"dongle": {"driver": 1}})", &error));
+    EXPECT_EQ(presentUsbDevices().at(0).service, "");
+    ASSERT_TRUE(loadWorldJson(builtInWorldJson(), &error));
+}
+
+TEST(WorldLoading, MissingFileIsReportedByName) {
+    std::string error;
+    EXPECT_FALSE(loadWorldFile("/nonexistent/world.json", &error));
+    EXPECT_NE(error.find("/nonexistent/world.json"), std::string::npos);
+}
+
+TEST(WorldLoading, EnvironmentVariableNamesTheDefaultWorld) {
+    const std::string path = ::testing::TempDir() + "veyrasim-env-world.json";
+    {
+        std::ofstream out(path);
+        out << R"({"dongle": {"present": false}})";
+    }
+    ::setenv("TINDREL_SIM_WORLD", path.c_str(), 1);
+    std::string error;
+    EXPECT_TRUE(loadDefaultWorld(&error)) << error;
+    EXPECT_TRUE(presentUsbDevices().empty());
+    ::unsetenv("TINDREL_SIM_WORLD");
+    EXPECT_TRUE(loadDefaultWorld(&error));
+    EXPECT_FALSE(presentUsbDevices().empty());
+    std::remove(path.c_str());
+}
+
+TEST(WorldLoading, ResetsTheClock) {
+    std::string error;
+    ASSERT_TRUE(loadWorldJson("{}", &error));
+    advance(5000);
+    ASSERT_TRUE(loadWorldJson("{}", &error));
+    EXPECT_EQ(now(), 0u);
+}
+
+} // namespace
+} // namespace orv::sim
