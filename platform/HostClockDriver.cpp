@@ -1,0 +1,55 @@
+#include "platform/HostClockDriver.h"
+
+#include "veyrasim.h"
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+constexpr uint64_t kMaxSleepMs = 60'000;
+
+} // namespace
+
+HostClockDriver::HostClockDriver(QObject* parent) : QObject(parent) {
+    m_wallClock.start();
+    m_offsetMs = -static_cast<qint64>(orv::sim::now());
+    m_lastAdvance = orv::sim::now();
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &HostClockDriver::tick);
+    orv::sim::setWakeupListener([this] { rearm(); });
+    rearm();
+}
+
+HostClockDriver::~HostClockDriver() {
+    orv::sim::setWakeupListener(nullptr);
+}
+
+uint64_t HostClockDriver::simulatedNow() const {
+    return static_cast<uint64_t>(std::max<qint64>(0, m_wallClock.elapsed() - m_offsetMs));
+}
+
+void HostClockDriver::rearm() {
+    const auto due = orv::sim::nextDueTime();
+    if (!due) {
+        m_timer.stop();
+        return;
+    }
+    const uint64_t now = simulatedNow();
+    const uint64_t delay = *due > now ? std::min(*due - now, kMaxSleepMs) : 0;
+    m_timer.start(static_cast<int>(delay));
+}
+
+void HostClockDriver::tick() {
+    if (orv::sim::now() < m_lastAdvance) {
+        // A world was loaded and the simulator's clock began again at zero.
+        m_offsetMs = m_wallClock.elapsed() - static_cast<qint64>(orv::sim::now());
+    }
+    const uint64_t target = std::max(simulatedNow(), orv::sim::now());
+    orv::sim::advanceTo(target);
+    m_lastAdvance = target;
+    rearm();
+}
+
+} // namespace platform

@@ -1,0 +1,114 @@
+#include "platform/SingleInstance.h"
+
+#include "platform/WindowMessages.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QtDebug>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+const QByteArray kActivateRequest = QByteArrayLiteral("activate");
+constexpr qint64 kMaxRequestLength = 64;
+constexpr int kRequestTimeoutMs = 2000;
+
+// A file-name-safe form of a GUID string, qualified with the user so that users never collide.
+QString perUserName(const QString& guid) {
+    QString safe = guid;
+    safe.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9-]")));
+    return QStringLiteral("Tindrel-%1-%2").arg(safe).arg(::getuid());
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(QString mutexName, QString messageName)
+    : m_mutexName(std::move(mutexName)), m_messageName(std::move(messageName)) {}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::lockFilePath() const {
+    // Without XDG_RUNTIME_DIR Qt would invent a runtime directory (with a warning); the temporary
+    // directory serves as well since the name carries the user.
+    const QString directory = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")
+                                  ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+                                  : QDir::tempPath();
+    return directory + QLatin1Char('/') + perUserName(m_mutexName) + QStringLiteral(".lock");
+}
+
+QString SingleInstance::serverName() const {
+    return perUserName(m_messageName);
+}
+
+bool SingleInstance::acquire() {
+    if (isOwner())
+        return true;
+    auto lock = std::make_unique<QLockFile>(lockFilePath());
+    // Only a lock whose process has died is stale, however old it is.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return false;
+    m_lock = std::move(lock);
+    listen();
+    return true;
+}
+
+void SingleInstance::listen() {
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
+    if (m_server->listen(serverName()))
+        return;
+    // The lock is ours, so a socket left under the name belongs to an instance that died.
+    QLocalServer::removeServer(serverName());
+    if (!m_server->listen(serverName()))
+        qWarning().noquote() << QStringLiteral("Single instance: cannot listen on %1 (%2).")
+                                    .arg(serverName(), m_server->errorString());
+}
+
+void SingleInstance::acceptConnections() {
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+        readRequest(socket);
+    }
+}
+
+void SingleInstance::readRequest(QLocalSocket* socket) {
+    if (!socket->canReadLine()) {
+        if (socket->bytesAvailable() > kMaxRequestLength)
+            socket->abort();
+        return;
+    }
+    const QByteArray request = socket->readLine(kMaxRequestLength).trimmed();
+    socket->disconnectFromServer();
+    if (request != kActivateRequest) {
+        qWarning() << "Single instance: ignoring an unknown request" << request.left(kMaxRequestLength);
+        return;
+    }
+    if (!PostMessage(m_target, RegisterWindowMessage(m_messageName), 0, 0))
+        qWarning() << "Single instance: no window to bring to the foreground";
+}
+
+bool SingleInstance::requestActivation() {
+    QLocalSocket socket;
+    socket.connectToServer(serverName());
+    if (!socket.waitForConnected(kRequestTimeoutMs)) {
+        qWarning().noquote() << QStringLiteral(
+                                    "Single instance: the running instance cannot be reached (%1).")
+                                    .arg(socket.errorString());
+        return false;
+    }
+    socket.write(kActivateRequest + '\n');
+    socket.waitForBytesWritten(kRequestTimeoutMs);
+    const bool written = socket.bytesToWrite() == 0;
+    socket.disconnectFromServer();
+    return written;
+}
+
+} // namespace platform
