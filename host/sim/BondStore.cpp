@@ -26,7 +26,11 @@ orv::host::BondEntry readBond(const json& node) {
     orv::host::BondEntry entry;
     entry.address = *address;
     entry.name = node.value("name", std::string());
-    entry.appearance = node.value("appearance", uint16_t{0});
+    const auto appearance = node.value("appearance", int64_t{0});
+    if (appearance < 0 || appearance > 0xFFFF) {
+        throw std::runtime_error("appearance " + std::to_string(appearance) + " out of range");
+    }
+    entry.appearance = static_cast<uint16_t>(appearance);
     return entry;
 }
 

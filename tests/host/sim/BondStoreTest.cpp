@@ -1,0 +1,130 @@
+#include "host/sim/BondStore.h"
+#include "host/sim/AddressText.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace orv::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+orv::host::BondEntry bond(const char* address, const char* name, uint16_t appearance) {
+    return {*parseAddress(address, 0), name, appearance};
+}
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class BondStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::path(::testing::TempDir()) /
+              ("bondstore-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        file = dir / "nested" / "bonds.json";
+        store.setPath(file.string());
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    fs::path dir;
+    fs::path file;
+    BondStore store;
+};
+
+TEST_F(BondStoreTest, MissingFileGivesTheSeedWithoutWritingIt) {
+    store.setSeed({bond("00:00:00:00:00:01", "Scale", 3200)});
+    ASSERT_EQ(store.bonds().size(), 1u);
+    EXPECT_EQ(store.bonds()[0].name, "Scale");
+    EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(BondStoreTest, UpdateIsSavedAndReadBack) {
+    store.setSeed({bond("00:00:00:00:00:01", "Scale", 3200), bond("00:00:00:00:00:02", "Tag", 576)});
+    ASSERT_TRUE(store.update(bond("00:00:00:00:00:02", "Schlüssel", 577)));
+    EXPECT_TRUE(fs::exists(file));
+    BondStore again;
+    again.setPath(file.string());
+    ASSERT_EQ(again.bonds().size(), 2u);
+    EXPECT_EQ(again.bonds()[1].name, "Schlüssel");
+    EXPECT_EQ(again.bonds()[1].appearance, 577);
+    EXPECT_EQ(formatAddress(again.bonds()[1].address), "00:00:00:00:00:02");
+    EXPECT_FALSE(fs::exists(file.string() + ".tmp"));
+}
+
+TEST_F(BondStoreTest, UpdateOfAnUnknownAddressChangesNothing) {
+    store.setSeed({bond("00:00:00:00:00:01", "Scale", 3200)});
+    EXPECT_FALSE(store.update(bond("00:00:00:00:00:09", "Other", 1)));
+    EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(BondStoreTest, AddressTypeIsPartOfTheMatch) {
+    store.setSeed({bond("00:00:00:00:00:01", "Scale", 3200)});
+    auto random = bond("00:00:00:00:00:01", "Other", 1);
+    random.address.type = 1;
+    EXPECT_FALSE(store.update(random));
+}
+
+class BrokenBondFile : public BondStoreTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(BrokenBondFile, GivesAnEmptyStoreOneLogLineAndKeepsTheFile) {
+    fs::create_directories(file.parent_path());
+    {
+        std::ofstream out(file);
+        out << GetParam();
+    }
+    store.setSeed({bond("00:00:00:00:00:01", "Scale", 3200)});
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(store.bonds().empty());
+    EXPECT_TRUE(store.bonds().empty());
+    EXPECT_FALSE(store.update(bond("00:00:00:00:00:01", "Scale", 1)));
+    const std::string log = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    EXPECT_NE(log.find(file.string()), std::string::npos);
+    EXPECT_EQ(readAll(file), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BrokenBondFile,
+    ::testing::Values("", "{not json", "[]", R"({"bonds": 5})", R"({"bonds": [{"address": "zz"}]})",
+                      R"({"bonds": [{"name": "no address"}]})",
+                      R"({"bonds": [{"address": "00:00:00:00:00:01", "appearance": "x"}]})",
+                      R"({"bonds": [{"address": "00:00:00:00:00:01", "appearance": 70000}]})"));
+
+TEST_F(BondStoreTest, UnwritableLocationFailsTheUpdate) {
+    fs::create_directories(dir);
+    { std::ofstream out(dir / "blocker"); }
+    store.setPath((dir / "blocker" / "bonds.json").string());
+    store.setSeed({bond("00:00:00:00:00:01", "Scale", 3200)});
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(store.update(bond("00:00:00:00:00:01", "New", 1)));
+    EXPECT_FALSE(::testing::internal::GetCapturedStderr().empty());
+}
+
+TEST(BondStorePath, FollowsXdgDataHomeThenHome) {
+    const char* savedXdg = std::getenv("XDG_DATA_HOME");
+    const std::string saved = savedXdg != nullptr ? savedXdg : "";
+    ::setenv("XDG_DATA_HOME", "/data/home", 1);
+    EXPECT_EQ(BondStore::defaultPath(), "/data/home/tindrel/bonds.json");
+    ::setenv("XDG_DATA_HOME", "", 1);
+    EXPECT_EQ(BondStore::defaultPath(),
+              std::string(std::getenv("HOME")) + "/.local/share/tindrel/bonds.json");
+    if (savedXdg != nullptr) {
+        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_DATA_HOME");
+    }
+}
+
+} // namespace
+} // namespace orv::sim
