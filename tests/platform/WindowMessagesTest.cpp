@@ -1,5 +1,8 @@
 #include "platform/WindowMessages.h"
 
+#include "veyrahost.h"
+#include "veyrasim.h"
+
 #include <QCoreApplication>
 #include <QObject>
 #include <atomic>
@@ -203,6 +206,32 @@ TEST(MessageWindow, OtherEventsOfTheTargetPassThrough) {
     QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
     QCoreApplication::sendPostedEvents(&target);
     EXPECT_EQ(target.userEvents, 1);
+}
+
+TEST(HostPlatformHooks, HostEventsReachTheWindowAsTheRegisteredMessage) {
+    std::string error;
+    ASSERT_TRUE(orv::sim::loadWorldJson(
+        R"({"seed": 1, "peers": [], "dongle": {"present": true, "driver": true, "startupDelayMs": 300}})",
+        &error))
+        << error;
+    installHostPlatformHooks();
+    RecordingWindow w;
+    const OrvBleHostInitParams params{};
+    const uint32_t messageId = OrvBleHostInit(0, 0, &params);
+    ASSERT_NE(messageId, 0u);
+    EXPECT_EQ(messageId, RegisterWindowMessage("VeyraHostEvent"));
+    ASSERT_NE(OrvBleHostStartWnd(w.handle()), 0);
+
+    orv::sim::advance(1000);
+    w.deliver();
+    ASSERT_EQ(w.received.size(), 1u);
+    const auto [msg, code, value] = w.received[0];
+    EXPECT_EQ(msg, messageId);
+    EXPECT_EQ(code, static_cast<WPARAM>(BLE_EVT_HOST_STARTED));
+    EXPECT_NE(value, 0);
+    OrvBleHostFreeMessageContents(static_cast<uint32_t>(code), value);
+    OrvBleHostDeinit();
+    EXPECT_EQ(orv::sim::liveRecordCount(), 0u);
 }
 
 } // namespace
