@@ -51,8 +51,12 @@ bool SingleInstance::acquire() {
     auto lock = std::make_unique<QLockFile>(lockFilePath());
     // Only a lock whose process has died is stale, however old it is.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    if (!lock->tryLock(0)) {
+        if (lock->error() != QLockFile::LockFailedError)
+            qWarning().noquote()
+                << QStringLiteral("Single instance: cannot create the lock file %1.").arg(lockFilePath());
         return false;
+    }
     m_lock = std::move(lock);
     listen();
     return true;

@@ -13,8 +13,8 @@ namespace {
 struct Entry {
     uint64_t period = 0;
     std::shared_ptr<std::function<void()>> callback;
-    uint64_t due = 0;        // virtual timers only
-    QTimer* timer = nullptr; // real timers only; owned by the entry
+    uint64_t due = 0;              // virtual timers only
+    std::unique_ptr<QTimer> timer; // real timers only
 };
 
 struct ClockState {
@@ -87,9 +87,9 @@ TimerClock::TimerId TimerClock::start(uint64_t periodMs, std::function<void()> c
     if (s.virtualMode) {
         entry.due = s.virtualNow + periodMs;
     } else {
-        entry.timer = new QTimer;
+        entry.timer = std::make_unique<QTimer>();
         entry.timer->setInterval(static_cast<int>(std::min<uint64_t>(periodMs, INT32_MAX)));
-        QObject::connect(entry.timer, &QTimer::timeout, [id] { fire(id); });
+        QObject::connect(entry.timer.get(), &QTimer::timeout, [id] { fire(id); });
         entry.timer->start();
     }
     s.entries.emplace(id, std::move(entry));
@@ -101,13 +101,11 @@ bool TimerClock::stop(TimerId id) {
     auto it = s.entries.find(id);
     if (it == s.entries.end())
         return false;
-    if (QTimer* timer = it->second.timer) {
+    if (auto& timer = it->second.timer) {
         timer->stop();
         // A QTimer is not deleted from inside its own timeout signal.
         if (s.firing == id)
-            timer->deleteLater();
-        else
-            delete timer;
+            timer.release()->deleteLater();
     }
     s.entries.erase(it);
     return true;
