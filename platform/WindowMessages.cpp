@@ -96,10 +96,14 @@ bool MessageWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto* message = static_cast<const MessageEvent*>(event);
     if (message->window != m_handle)
         return false;
-    // The handler may destroy this object; nothing below may touch a member.
-    if (m_handler)
-        m_handler(message->msg, message->wParam, message->lParam);
+    call(message->msg, message->wParam, message->lParam);
     return true;
+}
+
+LRESULT MessageWindow::call(UINT msg, WPARAM wParam, LPARAM lParam) const {
+    // Called through a copy: the handler may destroy this object, and with it m_handler.
+    const Handler handler = m_handler;
+    return handler ? handler(msg, wParam, lParam) : 0;
 }
 
 UINT RegisterWindowMessage(const QString& name) {

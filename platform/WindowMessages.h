@@ -26,9 +26,8 @@ public:
 
     HWND handle() const { return m_handle; }
     QObject* target() const { return m_target; }
-    LRESULT call(UINT msg, WPARAM wParam, LPARAM lParam) const {
-        return m_handler ? m_handler(msg, wParam, lParam) : 0;
-    }
+    // Runs the handler; it may destroy this object.
+    LRESULT call(UINT msg, WPARAM wParam, LPARAM lParam) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

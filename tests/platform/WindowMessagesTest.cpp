@@ -133,6 +133,32 @@ TEST(PostMessage, HandlerThatDestroysItsWindowDropsTheRestOfTheQueue) {
     EXPECT_EQ(calls, 1);
 }
 
+TEST(PostMessage, HandlerKeepsItsCapturesAfterDestroyingItsWindow) {
+    QObject target;
+    std::unique_ptr<MessageWindow> window;
+    auto calls = std::make_shared<int>(0);
+    window = std::make_unique<MessageWindow>(&target, [&window, calls](UINT, WPARAM, LPARAM) {
+        window.reset();
+        return LRESULT(++*calls);
+    });
+    ASSERT_TRUE(PostMessage(window->handle(), 0xC100, 0, 0));
+    QCoreApplication::sendPostedEvents(&target);
+    EXPECT_EQ(*calls, 1);
+}
+
+TEST(SendMessage, HandlerMayDestroyItsWindow) {
+    QObject target;
+    std::unique_ptr<MessageWindow> window;
+    auto calls = std::make_shared<int>(0);
+    window = std::make_unique<MessageWindow>(&target, [&window, calls](UINT, WPARAM, LPARAM) {
+        window.reset();
+        return LRESULT(++*calls);
+    });
+    const HWND handle = window->handle();
+    EXPECT_EQ(SendMessage(handle, 0x10, 0, 0), 1);
+    EXPECT_EQ(SendMessage(handle, 0x10, 0, 0), 0);
+}
+
 TEST(PostMessage, PostsFromAnotherThreadArriveInOrder) {
     RecordingWindow w;
     constexpr int kCount = 2000;
