@@ -90,8 +90,10 @@ int RecordingPrompter::messageBox(QWidget* parent, const QString& text, const QS
         result = m_results.front();
         m_results.pop_front();
     }
-    if (m_inside)
-        m_inside(prompt);
+    // Through a copy: the action may install another one.
+    const auto inside = m_inside;
+    if (inside)
+        inside(prompt);
     return result;
 }
 

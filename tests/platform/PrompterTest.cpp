@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace platform {
 namespace {
@@ -69,6 +70,17 @@ TEST_F(RecordingPrompterTest, NestedPromptTakesTheNextScriptedAnswer) {
     EXPECT_EQ(nestedResult, IDOK);
     ASSERT_EQ(recorder.prompts.size(), 2u);
     EXPECT_EQ(recorder.prompts[1].text, "inner");
+}
+
+TEST_F(RecordingPrompterTest, InsideActionMayReplaceItself) {
+    auto seen = std::make_shared<std::vector<QString>>();
+    recorder.setInsidePrompt([this, seen](const RecordingPrompter::Prompt& prompt) {
+        recorder.setInsidePrompt(nullptr);
+        seen->push_back(prompt.text);
+    });
+    recorder.messageBox(nullptr, "once", "c", MB_OK);
+    recorder.messageBox(nullptr, "twice", "c", MB_OK);
+    EXPECT_EQ(*seen, std::vector<QString>{"once"});
 }
 
 TEST_F(RecordingPrompterTest, AfxMessageBoxUsesTheApplicationNameAsCaption) {
