@@ -3,6 +3,7 @@
 #include "platform/ui/Property.h"
 
 #include <QFont>
+#include <QHeaderView>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QTreeWidget>
@@ -26,6 +27,7 @@ PropertyGrid::PropertyGrid(QWidget* parent)
     layout->addWidget(m_descriptionText);
     m_tree->setColumnCount(2);
     m_tree->setHeaderHidden(true);
+    m_tree->header()->setSectionResizeMode(kNameColumn, QHeaderView::ResizeToContents);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setAlternatingRowColors(false);

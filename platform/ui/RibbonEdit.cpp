@@ -7,8 +7,23 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 
 namespace platform {
+
+namespace {
+
+// The width is the text field's; the spin buttons come on top of it.
+int spinButtonsWidth(const QAbstractSpinBox* spin) {
+    QStyleOptionSpinBox option;
+    option.initFrom(spin);
+    option.rect = QRect(QPoint(0, 0), spin->sizeHint());
+    option.subControls = QStyle::SC_SpinBoxUp;
+    return spin->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, spin).width();
+}
+
+} // namespace
 
 RibbonEdit::RibbonEdit(UINT id, const QString& label, int width, int minimum, int maximum, QWidget* parent)
     : RibbonElement(id, label, parent), m_label(new QLabel(label, this)), m_spin(new RibbonSpinEdit(this)) {
@@ -18,7 +33,7 @@ RibbonEdit::RibbonEdit(UINT id, const QString& label, int width, int minimum, in
     layout->addStretch();
     layout->addWidget(m_spin);
     m_spin->setRange(minimum, maximum);
-    m_spin->setMinimumWidth(width);
+    m_spin->setFixedWidth(width + spinButtonsWidth(m_spin));
     m_label->setBuddy(m_spin);
     // Keys reach the spin box first and its line edit only through it.
     m_spin->installEventFilter(this);
