@@ -19,13 +19,17 @@ bool contains(const std::vector<CommandTarget*>& targets, const CommandTarget* t
     return std::find(targets.begin(), targets.end(), target) != targets.end();
 }
 
-std::vector<QPointer<CommandTarget>> guarded(const std::vector<CommandTarget*>& targets) {
+// Handlers may destroy windows, so a route is walked through guarded pointers.
+using GuardedRoute = std::vector<QPointer<CommandTarget>>;
+
+GuardedRoute guarded(const std::vector<CommandTarget*>& targets) {
     return {targets.begin(), targets.end()};
 }
 
-bool anyCommandHandler(const std::vector<CommandTarget*>& route, UINT id) {
-    return std::any_of(route.begin(), route.end(),
-                       [id](const CommandTarget* target) { return target->hasCommandHandler(id); });
+bool anyCommandHandler(const GuardedRoute& route, UINT id) {
+    return std::any_of(route.begin(), route.end(), [id](const QPointer<CommandTarget>& target) {
+        return target && target->hasCommandHandler(id);
+    });
 }
 
 // Events that only repaint or re-lay out widgets cannot change what an update handler decides.
@@ -164,9 +168,9 @@ bool CommandRouter::execute(CommandTarget* origin, UINT id) {
 }
 
 bool CommandRouter::isCommandEnabled(CommandTarget* origin, UINT id) {
-    const std::vector<CommandTarget*> targets = route(origin);
+    const GuardedRoute targets = guarded(route(origin));
     CmdUI probe(id);
-    for (const QPointer<CommandTarget>& target : guarded(targets)) {
+    for (const QPointer<CommandTarget>& target : targets) {
         // An update handler that leaves the state alone leaves the command enabled.
         if (target && target->runUpdate(probe))
             return probe.enabled().value_or(true) && anyCommandHandler(targets, id);
@@ -197,9 +201,9 @@ void CommandRouter::updateControl(QObject* control) {
 }
 
 void CommandRouter::update(const Binding& binding) {
-    const std::vector<CommandTarget*> targets = route(binding.owner);
+    const GuardedRoute targets = guarded(route(binding.owner));
     CmdUI cmdUI(binding.id, binding.sink);
-    for (const QPointer<CommandTarget>& target : guarded(targets)) {
+    for (const QPointer<CommandTarget>& target : targets) {
         if (target && target->runUpdate(cmdUI))
             return;
     }

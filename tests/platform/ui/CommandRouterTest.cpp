@@ -322,6 +322,21 @@ TEST_F(CommandRouterTest, ControlOfADestroyedWindowIsLeftAlone) {
     EXPECT_TRUE(control->isEnabled());
 }
 
+TEST_F(CommandRouterTest, UpdateHandlerMayDestroyAWindowFurtherOnTheRoute) {
+    auto* frame = new CommandTarget;
+    CommandTarget pane;
+    pane.setNextTarget(frame);
+    int runs = 0;
+    frame->onCommand(1036, [&] { ++runs; });
+    pane.onUpdate(1036, [&](CmdUI& ui) {
+        delete frame;
+        ui.Enable();
+    });
+
+    EXPECT_FALSE(router.execute(&pane, 1036));
+    EXPECT_EQ(runs, 0);
+}
+
 TEST_F(CommandRouterTest, CommandMayDestroyItsOwnControl) {
     auto* disconnect = new QPushButton;
     main.onCommand(311, [&] { delete disconnect; });
