@@ -1,6 +1,7 @@
 #include "platform/ui/RibbonElement.h"
 
 #include <QPointer>
+#include <QStringList>
 
 namespace platform {
 
@@ -43,12 +44,20 @@ CmdUISink RibbonElement::updateSink() {
 void RibbonElement::showCheck(int) {}
 
 void RibbonElement::refreshTips() {
-    // Child widgets leave tooltip and status-tip events to this element.
-    QString tip = m_toolTip.toHtmlEscaped();
-    if (!m_description.isEmpty())
-        tip += QStringLiteral("<br/>") + m_description.toHtmlEscaped().replace('\n', QStringLiteral("<br/>"));
-    setToolTip(m_toolTip.isEmpty() && m_description.isEmpty() ? QString() : tip);
-    setStatusTip(m_description);
+    QStringList lines;
+    for (const QString& text : {m_toolTip, m_description}) {
+        if (!text.isEmpty())
+            lines << text.toHtmlEscaped().replace('\n', QStringLiteral("<br/>"));
+    }
+    // Marked as rich text, so escaped characters show right even in a one-line tip.
+    const QString tip = lines.isEmpty() ? QString() : QStringLiteral("<qt>%1</qt>").arg(lines.join("<br/>"));
+    // The child widgets carry them too, since they are what the pointer hovers over.
+    QList<QWidget*> widgets = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    widgets.prepend(this);
+    for (QWidget* widget : widgets) {
+        widget->setToolTip(tip);
+        widget->setStatusTip(m_description);
+    }
 }
 
 } // namespace platform

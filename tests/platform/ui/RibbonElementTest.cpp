@@ -17,8 +17,21 @@ TEST(RibbonElementTest, ToolTipShowsTitleAndDescriptionAndStatusTipTheDescriptio
 
     EXPECT_EQ(button.toolTipText(), QStringLiteral("Discover"));
     EXPECT_EQ(button.description(), QStringLiteral("Discover <Bluetooth> Smart Devices"));
-    EXPECT_EQ(button.toolTip(), QStringLiteral("Discover<br/>Discover &lt;Bluetooth&gt; Smart Devices"));
+    EXPECT_EQ(button.toolTip(),
+              QStringLiteral("<qt>Discover<br/>Discover &lt;Bluetooth&gt; Smart Devices</qt>"));
     EXPECT_EQ(button.statusTip(), QStringLiteral("Discover <Bluetooth> Smart Devices"));
+    EXPECT_EQ(button.findChild<QToolButton*>()->toolTip(), button.toolTip());
+    EXPECT_EQ(button.findChild<QToolButton*>()->statusTip(), button.statusTip());
+}
+
+TEST(RibbonElementTest, DescriptionLinesBreakInTheToolTipAndEmptyTipsClearIt) {
+    RibbonButton button(1055, QStringLiteral("Show log"));
+    button.setDescription(QStringLiteral("first\nsecond"));
+    EXPECT_EQ(button.toolTip(), QStringLiteral("<qt>first<br/>second</qt>"));
+
+    button.setDescription(QString());
+    EXPECT_TRUE(button.toolTip().isEmpty());
+    EXPECT_TRUE(button.statusTip().isEmpty());
 }
 
 TEST(RibbonElementTest, UpdateSinkSetsEnabledStateAndLabel) {
