@@ -513,14 +513,4 @@ TEST_F(CDeviceViewTest, DoubleClickWithASelectedRowAsksToConnectWhateverTheRow) 
     EXPECT_EQ(m_connects, 1);
 }
 
-TEST_F(CDeviceViewTest, DoubleClickWithoutSelectionDoesNothing) {
-    ShowPane();
-    QWidget* viewport = m_view->Tree()->viewport();
-    const QPoint pos(5, viewport->height() - 2);
-    QMouseEvent event(QEvent::MouseButtonDblClick, pos, viewport->mapToGlobal(pos), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &event);
-    EXPECT_EQ(m_connects, 0);
-}
-
 } // namespace

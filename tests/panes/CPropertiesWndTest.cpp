@@ -508,15 +508,6 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"UnlistedCharacteristic", MakeUuid16(ServiceUuid::AlertNotification),
                  MakeUuid16(CharacteristicUuid::AlertStatus), "Service 0x1811", "", "1811",
                  "Characteristic 0x2A3F", ""},
-        NameCase{
-            "KnownServiceAndCharacteristic", MakeUuid16(ServiceUuid::GenericAccess),
-            MakeUuid16(CharacteristicUuid::DeviceName), "Generic Access Profile",
-            "This profile defines the generic procedures related to discovery of Bluetooth devices (idle "
-            "mode procedures) and link management aspects of connecting to Bluetooth devices (connecting "
-            "mode procedures). It also defines procedures related to use of different security levels. In "
-            "addition, this profile includes common format requirements for parameters accessible on the "
-            "user interface level",
-            "1800", "Device Name", "This characteristic contains the name of the device"},
         NameCase{"UnknownVendorService", UnknownVendor(), UnknownVendor(), "Unknown Service",
                  "0000BEEF-4B7E-11E2-8C3A-5F8C2E10B7D4", "0000BEEF-4B7E-11E2-8C3A-5F8C2E10B7D4",
                  "Unknown characteristic", "0000BEEF-4B7E-11E2-8C3A-5F8C2E10B7D4"},
