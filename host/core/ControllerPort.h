@@ -33,6 +33,16 @@ struct AdvertisingReport {
     std::optional<std::pair<uint16_t, uint16_t>> slaveInterval;
 };
 
+// Connection parameters in the units of the Bluetooth Core: intervals of 1.25 ms, timeout of 10 ms.
+struct ConnectionParameters {
+    uint16_t intervalMin = 0;
+    uint16_t intervalMax = 0;
+    uint16_t slaveLatency = 0;
+    uint16_t supervisionTimeout = 0;
+};
+
+enum class ConnectOutcome { Connected, Failed, Cancelled };
+
 // One bond kept in the controller's non-volatile store.
 struct BondEntry {
     BleTypedAddress address{};
@@ -68,6 +78,24 @@ public:
     virtual void onDatabaseAllocated(uint16_t status, uint16_t databaseId) = 0;
     virtual void onDatabaseAdded(uint16_t status) = 0;
 
+    // Answer to setConnectionDefaults; status is an HCI error code (0x12: invalid parameters).
+    virtual void onConnectionDefaultsSet(uint16_t status) = 0;
+    // Outcome of connect; handle is valid only with ConnectOutcome::Connected.
+    virtual void onConnectOutcome(ConnectOutcome outcome, uint16_t handle) = 0;
+    virtual void onDisconnected(uint16_t handle, uint8_t reason) = 0;
+    // Outcome of a parameter change asked for by either side; status is an HCI error code.
+    virtual void onConnectionUpdated(uint16_t handle, uint16_t status,
+                                     const ConnectionParameters& parameters) = 0;
+    // The peer asks for new parameters; answered with answerParameterRequest.
+    virtual void onParameterRequest(uint16_t handle, uint8_t identifier,
+                                    const ConnectionParameters& parameters) = 0;
+    virtual void onRssiRead(uint16_t handle, uint16_t status, int8_t rssi) = 0;
+    // An ATT PDU from the peer, exactly as received.
+    virtual void onAttPdu(uint16_t handle, const std::vector<uint8_t>& pdu) = 0;
+    // The oldest ATT PDU handed to sendAtt on that link has been transmitted.
+    virtual void onAttSent(uint16_t handle) = 0;
+    virtual void onTimer(uint32_t timerId) = 0;
+
 protected:
     ~HostPort() = default;
 };
@@ -92,6 +120,25 @@ public:
     virtual void allocateDatabase(uint16_t attributeCount) = 0;
     // Publishes the local database to the radio; answered by onDatabaseAdded.
     virtual void addDatabase(const std::vector<LocalService>& services) = 0;
+
+    // Scan timing (0xFFFF: the controller's own) and parameters for the next connections.
+    virtual void setConnectionDefaults(uint16_t scanInterval, uint16_t scanWindow,
+                                       const ConnectionParameters& parameters) = 0;
+    // One connection attempt at a time; ends with onConnectOutcome.
+    virtual void connect(const BleTypedAddress& address) = 0;
+    virtual void cancelConnect() = 0;
+    // Ends with onDisconnected.
+    virtual void disconnect(uint16_t handle, uint8_t reason) = 0;
+    // Ends with onConnectionUpdated.
+    virtual void updateConnection(uint16_t handle, const ConnectionParameters& parameters) = 0;
+    // An accepted request ends with onConnectionUpdated; a rejected one ends there.
+    virtual void answerParameterRequest(uint16_t handle, uint8_t identifier, bool accept) = 0;
+    virtual void readRssi(uint16_t handle) = 0;
+    virtual void sendAtt(uint16_t handle, std::vector<uint8_t> pdu) = 0;
+
+    // One-shot timers on the controller's clock; a cancelled timer never fires.
+    virtual uint32_t startTimer(uint64_t delayMs) = 0;
+    virtual void cancelTimer(uint32_t timerId) = 0;
 };
 
 // Opens the controller of the attached dongle. Returns null with *error filled when there is none

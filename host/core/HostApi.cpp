@@ -123,3 +123,129 @@ OrvBleResult OrvBleServerAddDatabase(uint16_t databaseId, uint16_t serviceCount,
 }
 
 } // extern "C"
+
+namespace {
+
+orv::host::ConnectionParameters parameters(uint16_t min, uint16_t max, uint16_t latency, uint16_t timeout) {
+    return {min, max, latency, timeout};
+}
+
+// The GATT client of cid when the host is up and the link usable; otherwise why not.
+OrvBleResult clientFor(uint32_t cid, orv::host::GattClient** client) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    *client = library().client(cid);
+    return *client == nullptr ? ORV_BLE_E_NOT_CONNECTED : ORV_BLE_OK;
+}
+
+} // namespace
+
+extern "C" {
+
+OrvBleResult OrvBleHostSetConnectionParams(uint16_t scanInterval, uint16_t scanWindow, uint16_t intervalMin,
+                                           uint16_t intervalMax, uint16_t slaveLatency,
+                                           uint16_t supervisionTimeout) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    return library().links().setDefaults(
+        scanInterval, scanWindow, parameters(intervalMin, intervalMax, slaveLatency, supervisionTimeout));
+}
+
+OrvBleResult OrvBleHostConnect(BleTypedAddress address) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    if (address.type > 1) {
+        return ORV_BLE_E_INVALID_ARGUMENT;
+    }
+    return library().links().connect(address);
+}
+
+OrvBleResult OrvBleHostCancelConnect(void) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    return library().links().cancelConnect();
+}
+
+OrvBleResult OrvBleHostDisconnect(uint32_t cid) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    return library().links().disconnect(cid);
+}
+
+OrvBleResult OrvBleHostUpdateConnectionParams(BleTypedAddress address, uint16_t intervalMin,
+                                              uint16_t intervalMax, uint16_t slaveLatency,
+                                              uint16_t supervisionTimeout, uint16_t /*minCeLength*/,
+                                              uint16_t /*maxCeLength*/) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    return library().links().update(address,
+                                    parameters(intervalMin, intervalMax, slaveLatency, supervisionTimeout));
+}
+
+OrvBleResult OrvBleHostAcceptConnUpdate(uint32_t cid, uint16_t requestId, int accept) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    return library().links().answerRequest(cid, requestId, accept != 0);
+}
+
+OrvBleResult OrvBleHostGetRssi(BleTypedAddress address) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    return library().links().readRssi(address);
+}
+
+OrvBleResult OrvBleClientDiscoverDatabase(uint32_t cid) {
+    orv::host::GattClient* client = nullptr;
+    const OrvBleResult result = clientFor(cid, &client);
+    return result == ORV_BLE_OK ? client->discover() : result;
+}
+
+OrvBleResult OrvBleClientReadCharByHandle(uint32_t cid, uint16_t handle) {
+    if (handle == 0) {
+        return library().initialised() ? ORV_BLE_E_INVALID_ARGUMENT : ORV_BLE_E_NOT_INITIALISED;
+    }
+    orv::host::GattClient* client = nullptr;
+    const OrvBleResult result = clientFor(cid, &client);
+    return result == ORV_BLE_OK ? client->read(handle) : result;
+}
+
+OrvBleResult OrvBleClientWriteCfmCharByHandle(uint32_t cid, uint16_t handle, uint16_t offset, uint8_t length,
+                                              const uint8_t* data) {
+    if (handle == 0 || (length > 0 && data == nullptr)) {
+        return library().initialised() ? ORV_BLE_E_INVALID_ARGUMENT : ORV_BLE_E_NOT_INITIALISED;
+    }
+    orv::host::GattClient* client = nullptr;
+    const OrvBleResult result = clientFor(cid, &client);
+    return result == ORV_BLE_OK ? client->writeRequest(handle, offset, {data, data + length}) : result;
+}
+
+OrvBleResult OrvBleClientWriteCharByHandle(uint32_t cid, uint16_t /*flags*/, uint16_t handle, uint8_t length,
+                                           const uint8_t* data) {
+    if (handle == 0 || (length > 0 && data == nullptr)) {
+        return library().initialised() ? ORV_BLE_E_INVALID_ARGUMENT : ORV_BLE_E_NOT_INITIALISED;
+    }
+    orv::host::GattClient* client = nullptr;
+    const OrvBleResult result = clientFor(cid, &client);
+    return result == ORV_BLE_OK ? client->writeCommand(handle, {data, data + length}) : result;
+}
+
+OrvBleResult OrvBleClientWriteConfiguration(uint32_t cid, uint16_t configHandle, uint16_t /*valueHandle*/,
+                                            uint32_t value) {
+    if (configHandle == 0 || value > 0xFFFF) {
+        return library().initialised() ? ORV_BLE_E_INVALID_ARGUMENT : ORV_BLE_E_NOT_INITIALISED;
+    }
+    orv::host::GattClient* client = nullptr;
+    const OrvBleResult result = clientFor(cid, &client);
+    return result == ORV_BLE_OK ? client->writeConfiguration(configHandle, static_cast<uint16_t>(value))
+                                : result;
+}
+
+} // extern "C"

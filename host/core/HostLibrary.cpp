@@ -59,6 +59,7 @@ uint32_t HostLibrary::init(bool debug) {
         std::cerr << "veyrahost: cannot open the dongle: " << error << '\n';
         return 0;
     }
+    m_links.attach(m_controller.get());
     m_state = State::Initialised;
     m_messageId = messageId;
     m_debug = debug;
@@ -82,6 +83,7 @@ void HostLibrary::deinit() {
     if (!initialised()) {
         return;
     }
+    m_links.attach(nullptr);
     m_controller.reset();
     m_poster.detach();
     m_records.releaseAll();
@@ -114,6 +116,7 @@ void HostLibrary::onHardwareError(uint32_t code) {
     if (code != 0) {
         m_state = State::Down;
         m_search = Search::Idle;
+        m_links.attach(m_controller.get()); // the links went down with the dongle
     }
     m_poster.postValue(BLE_EVT_HOST_ERROR, static_cast<intptr_t>(code));
 }

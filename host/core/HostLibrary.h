@@ -3,6 +3,7 @@
 
 #include "ControllerPort.h"
 #include "EventPoster.h"
+#include "LinkManager.h"
 #include "RecordRegistry.h"
 #include "ServerDatabase.h"
 #include "veyrahost.h"
@@ -40,6 +41,10 @@ public:
     void freePairedDevices(BleHostPairedDevice* array);
     OrvBleResult updatePairedDevice(const BleHostPairedDevice& device);
 
+    // Connections and GATT client requests, once the host is up.
+    LinkManager& links() { return m_links; }
+    GattClient* client(uint32_t cid) { return m_links.client(cid); }
+
     OrvBleResult allocateServerDatabase(uint16_t attributeCount);
     OrvBleResult addServerDatabase(uint16_t databaseId, uint16_t serviceCount,
                                    BleServerServiceRecord* services);
@@ -55,12 +60,34 @@ private:
     void onScanEnded(uint16_t status) override;
     void onDatabaseAllocated(uint16_t status, uint16_t databaseId) override;
     void onDatabaseAdded(uint16_t status) override;
+    void onConnectionDefaultsSet(uint16_t status) override { m_links.onDefaultsSet(status); }
+    void onConnectOutcome(ConnectOutcome outcome, uint16_t handle) override {
+        m_links.onConnectOutcome(outcome, handle);
+    }
+    void onDisconnected(uint16_t handle, uint8_t reason) override { m_links.onDisconnected(handle, reason); }
+    void onConnectionUpdated(uint16_t handle, uint16_t status,
+                             const ConnectionParameters& parameters) override {
+        m_links.onUpdated(handle, status, parameters);
+    }
+    void onParameterRequest(uint16_t handle, uint8_t identifier,
+                            const ConnectionParameters& parameters) override {
+        m_links.onParameterRequest(handle, identifier, parameters);
+    }
+    void onRssiRead(uint16_t handle, uint16_t status, int8_t rssi) override {
+        m_links.onRssiRead(handle, status, rssi);
+    }
+    void onAttPdu(uint16_t handle, const std::vector<uint8_t>& pdu) override {
+        m_links.onAttPdu(handle, pdu);
+    }
+    void onAttSent(uint16_t handle) override { m_links.onAttSent(handle); }
+    void onTimer(uint32_t timerId) override { m_links.onTimer(timerId); }
 
     static bool isPlainValueCode(uint32_t code);
 
     RecordRegistry m_records;
     EventPoster m_poster{m_records};
     ServerDatabase m_database; // kept across de-initialisation
+    LinkManager m_links{m_poster};
     std::unique_ptr<ControllerPort> m_controller;
     State m_state = State::Closed;
     uint32_t m_messageId = 0;

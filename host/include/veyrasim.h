@@ -80,6 +80,29 @@ void setBondStorePath(const std::string& path);
 // While set, OrvBleHostGetPairedDeviceList fails (returns 0). Cleared by loading a world.
 void setPairedListFailure(bool fail);
 
+// ---- Peer fault hooks ---------------------------------------------------------------------------
+// A peer is named by its address text ("12:34:56:78:9A:BC", any address type). Hooks that need a
+// link return false when the peer is not connected; deliveries happen on later advances.
+
+// Sends a notification (or indication) with exactly these value bytes to the host.
+bool injectNotification(const std::string& peer, uint16_t handle, const std::vector<uint8_t>& value,
+                        bool indication = false);
+// Sends exactly these bytes as one ATT PDU to the host (for malformed or unexpected PDUs).
+bool injectAttPdu(const std::string& peer, const std::vector<uint8_t>& pdu);
+// The peer drops the link with that HCI reason (e.g. 0x13 remote user terminated, 0x08 timeout).
+bool disconnectPeer(const std::string& peer, uint8_t reason);
+// The peer asks for new connection parameters (host event 12 follows).
+bool requestConnectionParameters(const std::string& peer, uint16_t intervalMin, uint16_t intervalMax,
+                                 uint16_t slaveLatency, uint16_t supervisionTimeout);
+// Hooks on the peer's GATT database; they last until the world is replaced and return false when
+// the world has no such peer (or attribute).
+// Every read and write of that attribute answers with the ATT error (0 clears it).
+bool setPeerAttError(const std::string& peer, uint16_t handle, uint8_t error);
+// While set, the peer answers no ATT request at all (the host's transaction times out).
+bool setPeerSilent(const std::string& peer, bool silent);
+// The current value of one of the peer's attributes (for example after a write).
+std::optional<std::vector<uint8_t>> peerAttributeValue(const std::string& peer, uint16_t handle);
+
 // Event records handed out by the host library and not yet given back.
 std::size_t liveRecordCount();
 // Calls of OrvBleHostFreeMessageContents with a record the library did not hand out (or gave twice).

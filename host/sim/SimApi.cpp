@@ -138,3 +138,81 @@ std::unique_ptr<ControllerPort> openController(HostPort& host, std::string* erro
 }
 
 } // namespace orv::host
+
+namespace orv::sim {
+namespace {
+
+SimConnections* connectionsOf(const std::string& peer, BleTypedAddress* address) {
+    auto& simulator = Simulator::instance();
+    const auto index = simulator.peerByText(peer);
+    if (!index || simulator.controller() == nullptr) {
+        return nullptr;
+    }
+    *address = simulator.world().peers[*index].address;
+    return &simulator.controller()->connections();
+}
+
+} // namespace
+
+bool injectNotification(const std::string& peer, uint16_t handle, const std::vector<uint8_t>& value,
+                        bool indication) {
+    std::vector<uint8_t> pdu{static_cast<uint8_t>(indication ? 0x1D : 0x1B),
+                             static_cast<uint8_t>(handle & 0xFF), static_cast<uint8_t>(handle >> 8)};
+    pdu.insert(pdu.end(), value.begin(), value.end());
+    return injectAttPdu(peer, pdu);
+}
+
+bool injectAttPdu(const std::string& peer, const std::vector<uint8_t>& pdu) {
+    BleTypedAddress address{};
+    SimConnections* connections = connectionsOf(peer, &address);
+    return connections != nullptr && connections->peerSends(address, pdu);
+}
+
+bool disconnectPeer(const std::string& peer, uint8_t reason) {
+    BleTypedAddress address{};
+    SimConnections* connections = connectionsOf(peer, &address);
+    return connections != nullptr && connections->peerDisconnects(address, reason);
+}
+
+bool requestConnectionParameters(const std::string& peer, uint16_t intervalMin, uint16_t intervalMax,
+                                 uint16_t slaveLatency, uint16_t supervisionTimeout) {
+    BleTypedAddress address{};
+    SimConnections* connections = connectionsOf(peer, &address);
+    return connections != nullptr &&
+           connections->peerRequests(address, {intervalMin, intervalMax, slaveLatency, supervisionTimeout});
+}
+
+bool setPeerAttError(const std::string& peer, uint16_t handle, uint8_t error) {
+    auto& simulator = Simulator::instance();
+    const auto index = simulator.peerByText(peer);
+    if (!index || simulator.peerServer(*index).attribute(handle) == nullptr) {
+        return false;
+    }
+    simulator.peerServer(*index).setError(handle, error);
+    return true;
+}
+
+bool setPeerSilent(const std::string& peer, bool silent) {
+    auto& simulator = Simulator::instance();
+    const auto index = simulator.peerByText(peer);
+    if (!index) {
+        return false;
+    }
+    simulator.peerServer(*index).setSilent(silent);
+    return true;
+}
+
+std::optional<std::vector<uint8_t>> peerAttributeValue(const std::string& peer, uint16_t handle) {
+    auto& simulator = Simulator::instance();
+    const auto index = simulator.peerByText(peer);
+    if (!index) {
+        return std::nullopt;
+    }
+    const PeerAttribute* attribute = simulator.peerServer(*index).attribute(handle);
+    if (attribute == nullptr) {
+        return std::nullopt;
+    }
+    return attribute->value;
+}
+
+} // namespace orv::sim

@@ -20,7 +20,7 @@ int8_t drawRssi(const RssiModel& model, std::mt19937& random) {
 } // namespace
 
 SimController::SimController(orv::host::HostPort& host, Simulator& simulator)
-    : m_host(host), m_simulator(simulator) {
+    : m_host(host), m_simulator(simulator), m_connections(host, simulator) {
     m_simulator.setController(this);
 }
 
@@ -132,6 +132,8 @@ void SimController::loseDongle(uint32_t code) {
     m_simulator.scheduler().cancel(this);
     m_simulator.scheduler().cancel(scanOwner());
     m_scanning = false;
+    m_timers.clear();
+    m_connections.dropAll();
     const bool report = m_attached && !m_lost;
     m_lost = true;
     if (report) {
@@ -148,6 +150,58 @@ void SimController::reportError(uint32_t code) {
 void SimController::worldReplaced() {
     m_simulator.scheduler().cancel(scanOwner());
     m_scanning = false;
+    m_connections.dropAll();
+}
+
+void SimController::setConnectionDefaults(uint16_t scanInterval, uint16_t scanWindow,
+                                          const orv::host::ConnectionParameters& parameters) {
+    m_connections.setDefaults(scanInterval, scanWindow, parameters);
+}
+
+void SimController::connect(const BleTypedAddress& address) {
+    m_connections.connect(address);
+}
+
+void SimController::cancelConnect() {
+    m_connections.cancelConnect();
+}
+
+void SimController::disconnect(uint16_t handle, uint8_t /*reason*/) {
+    m_connections.disconnect(handle);
+}
+
+void SimController::updateConnection(uint16_t handle, const orv::host::ConnectionParameters& parameters) {
+    m_connections.update(handle, parameters);
+}
+
+void SimController::answerParameterRequest(uint16_t handle, uint8_t identifier, bool accept) {
+    m_connections.answerRequest(handle, identifier, accept);
+}
+
+void SimController::readRssi(uint16_t handle) {
+    m_connections.readRssi(handle);
+}
+
+void SimController::sendAtt(uint16_t handle, std::vector<uint8_t> pdu) {
+    m_connections.sendAtt(handle, std::move(pdu));
+}
+
+uint32_t SimController::startTimer(uint64_t delayMs) {
+    const uint32_t id = m_nextTimer++;
+    m_timers.insert(id);
+    m_simulator.scheduler().scheduleIn(
+        delayMs,
+        [this, id] {
+            if (m_timers.erase(id) != 0) {
+                m_host.onTimer(id);
+            }
+        },
+        this);
+    return id;
+}
+
+void SimController::cancelTimer(uint32_t timerId) {
+    m_timers.erase(timerId);
 }
 
 } // namespace orv::sim

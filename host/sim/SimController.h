@@ -2,8 +2,10 @@
 #pragma once
 
 #include "../core/ControllerPort.h"
+#include "SimConnections.h"
 
 #include <cstdint>
+#include <set>
 #include <vector>
 
 namespace orv::sim {
@@ -27,6 +29,19 @@ public:
     bool updateBond(const orv::host::BondEntry& entry) override;
     void allocateDatabase(uint16_t attributeCount) override;
     void addDatabase(const std::vector<orv::host::LocalService>& services) override;
+    void setConnectionDefaults(uint16_t scanInterval, uint16_t scanWindow,
+                               const orv::host::ConnectionParameters& parameters) override;
+    void connect(const BleTypedAddress& address) override;
+    void cancelConnect() override;
+    void disconnect(uint16_t handle, uint8_t reason) override;
+    void updateConnection(uint16_t handle, const orv::host::ConnectionParameters& parameters) override;
+    void answerParameterRequest(uint16_t handle, uint8_t identifier, bool accept) override;
+    void readRssi(uint16_t handle) override;
+    void sendAtt(uint16_t handle, std::vector<uint8_t> pdu) override;
+    uint32_t startTimer(uint64_t delayMs) override;
+    void cancelTimer(uint32_t timerId) override;
+
+    SimConnections& connections() { return m_connections; }
 
     // The dongle went away or failed: stops everything and reports the error code to a started host.
     void loseDongle(uint32_t code);
@@ -50,6 +65,9 @@ private:
     bool m_lost = false;
     bool m_scanning = false;
     uint16_t m_nextDatabaseId = 1;
+    SimConnections m_connections;
+    uint32_t m_nextTimer = 1;
+    std::set<uint32_t> m_timers; // started and neither fired nor cancelled
     std::vector<orv::host::LocalService> m_database;
 };
 

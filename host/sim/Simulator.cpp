@@ -1,6 +1,7 @@
 // Simulated radio: the process-wide simulator (world, virtual clock, USB list, listeners, bond store).
 #include "Simulator.h"
 
+#include "AddressText.h"
 #include "SimController.h"
 #include "WorldParser.h"
 #include "veyrasim.h"
@@ -55,6 +56,10 @@ void Simulator::startWorld(World world) {
         }
     }
     m_bonds.setSeed(std::move(seed));
+    m_peerServers.clear();
+    for (const PeerSpec& peer : m_world.peers) {
+        m_peerServers.emplace_back(buildAttributeTable(peer.gatt));
+    }
     for (const ScriptedEvent& event : m_world.events) {
         scheduleScriptedEvent(event);
     }
@@ -78,6 +83,9 @@ void Simulator::scheduleScriptedEvent(const ScriptedEvent& event) {
             break;
         case ScriptedAction::HostError:
             injectHostError(event.code);
+            break;
+        case ScriptedAction::Disconnect:
+            peerDisconnects(event.address, static_cast<uint8_t>(event.code));
             break;
         }
     });
@@ -158,6 +166,27 @@ void Simulator::reportPower(uint32_t powerEvent) {
             m_power(powerEvent);
         }
     });
+}
+
+std::optional<size_t> Simulator::peerByText(const std::string& address) const {
+    const auto parsed = parseAddress(address, 0);
+    if (!parsed) {
+        return std::nullopt;
+    }
+    for (size_t i = 0; i < m_world.peers.size(); ++i) {
+        BleTypedAddress candidate = m_world.peers[i].address;
+        candidate.type = 0;
+        if (sameAddress(candidate, *parsed)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+void Simulator::peerDisconnects(const BleTypedAddress& address, uint8_t reason) {
+    if (m_controller != nullptr) {
+        m_controller->connections().peerDisconnects(address, reason);
+    }
 }
 
 void Simulator::injectHostError(uint32_t code) {

@@ -1,12 +1,14 @@
 // Simulated radio: the process-wide simulator (world, virtual clock, USB list, listeners, bond store).
 #pragma once
 
+#include "AttServer.h"
 #include "BondStore.h"
 #include "Scheduler.h"
 #include "World.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -43,6 +45,13 @@ public:
     bool pairedListFails() const { return m_pairedListFails; }
     void setPairedListFails(bool fails) { m_pairedListFails = fails; }
 
+    // The ATT server of each world peer (same order as world().peers); its state lasts until the
+    // world is replaced.
+    AttServer& peerServer(size_t index) { return m_peerServers.at(index); }
+    // Index of the world peer with that address text, whatever its address type.
+    std::optional<size_t> peerByText(const std::string& address) const;
+    void peerDisconnects(const BleTypedAddress& address, uint8_t reason);
+
     // The controller opened by the host core, if any (one at a time).
     SimController* controller() const { return m_controller; }
     void setController(SimController* controller) { m_controller = controller; }
@@ -65,6 +74,7 @@ private:
     std::function<void(uint32_t)> m_power;
     bool m_pairedListFails = false;
     SimController* m_controller = nullptr;
+    std::vector<AttServer> m_peerServers;
 };
 
 } // namespace orv::sim

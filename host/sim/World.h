@@ -37,6 +37,37 @@ struct RssiModel {
     int jitter = 4;
 };
 
+struct GattDescriptorSpec {
+    BleUuid uuid{};
+    std::vector<uint8_t> value;
+};
+
+// A characteristic of a peer. readError and writeError (ATT error codes) answer every read or write
+// of its value; a silent characteristic never answers (the client's transaction times out).
+struct GattCharacteristicSpec {
+    BleUuid uuid{};
+    uint8_t properties = 0x02;
+    std::vector<uint8_t> value;
+    std::vector<GattDescriptorSpec> descriptors; // a configuration descriptor is added for notify/indicate
+    uint8_t readError = 0;
+    uint8_t writeError = 0;
+    bool silent = false;
+};
+
+struct GattServiceSpec {
+    BleUuid uuid{};
+    std::vector<GattCharacteristicSpec> characteristics;
+};
+
+// Parameters the peer asks for, afterMs after each connection.
+struct ParameterRequestSpec {
+    uint64_t afterMs = 0;
+    uint16_t intervalMin = 0;
+    uint16_t intervalMax = 0;
+    uint16_t slaveLatency = 0;
+    uint16_t supervisionTimeout = 0;
+};
+
 struct PeerSpec {
     std::string kind; // behaviour of the peer, e.g. "heartRate"; free text for plain advertisers
     BleTypedAddress address{};
@@ -50,15 +81,18 @@ struct PeerSpec {
     bool connectable = true;
     bool advertising = true;
     bool bonded = false; // seeds the bond store when no bond file exists
+    std::vector<GattServiceSpec> gatt;
+    std::optional<ParameterRequestSpec> parameterRequest;
 };
 
-enum class ScriptedAction { UnplugDongle, UnplugUsb, Suspend, Resume, HostError };
+enum class ScriptedAction { UnplugDongle, UnplugUsb, Suspend, Resume, HostError, Disconnect };
 
 struct ScriptedEvent {
     uint64_t at = 0;
     ScriptedAction action = ScriptedAction::Suspend;
     std::string interfacePath; // UnplugUsb
-    uint32_t code = 0;         // HostError
+    uint32_t code = 0;         // HostError; the HCI reason of Disconnect
+    BleTypedAddress address{}; // Disconnect: the peer that drops the link
 };
 
 struct World {

@@ -2,9 +2,11 @@
 #include "WorldParser.h"
 
 #include "AddressText.h"
+#include "GattText.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -96,17 +98,75 @@ std::vector<std::string> readStringList(const json& node, const std::string& pat
     return out;
 }
 
-template <typename Reader> void readArray(const json& root, const char* key, Reader reader) {
-    const json* list = member(root, key);
+template <typename Reader>
+void readArray(const json& node, const char* key, const std::string& path, Reader reader) {
+    const json* list = member(node, key);
     if (list == nullptr) {
         return;
     }
+    const std::string where = path.empty() ? key : path + "." + key;
     if (!list->is_array()) {
-        fail(key, "expected an array");
+        fail(where, "expected an array");
     }
     for (size_t i = 0; i < list->size(); ++i) {
-        reader((*list)[i], std::string(key) + "[" + std::to_string(i) + "]");
+        reader((*list)[i], where + "[" + std::to_string(i) + "]");
     }
+}
+
+BleUuid readUuid(const json& node, const std::string& path) {
+    std::string text;
+    readString(node, "uuid", path, text);
+    const auto uuid = parseUuid(text);
+    if (!uuid) {
+        fail(path + ".uuid",
+             "expected \"XXXX\" or \"XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX\", got \"" + text + "\"");
+    }
+    return *uuid;
+}
+
+// An attribute value as "value" (hexadecimal bytes) or "text" (UTF-8).
+std::vector<uint8_t> readValue(const json& node, const std::string& path) {
+    std::string text;
+    readString(node, "text", path, text);
+    std::vector<uint8_t> value(text.begin(), text.end());
+    std::string hex;
+    readString(node, "value", path, hex);
+    if (!hex.empty()) {
+        const auto bytes = parseHex(hex);
+        if (!bytes) {
+            fail(path + ".value", "expected hexadecimal bytes, got \"" + hex + "\"");
+        }
+        value = *bytes;
+    }
+    if (value.size() > 512) {
+        fail(path, "a value may hold at most 512 bytes");
+    }
+    return value;
+}
+
+uint8_t readProperties(const json& node, const std::string& path) {
+    const json* value = member(node, "properties");
+    if (value == nullptr) {
+        return 0x02;
+    }
+    if (value->is_number_integer()) {
+        uint8_t properties = 0;
+        readInt(node, "properties", path, properties);
+        return properties;
+    }
+    static const std::pair<const char*, uint8_t> kNames[] = {
+        {"broadcast", 0x01}, {"read", 0x02},     {"writeWithoutResponse", 0x04}, {"write", 0x08},
+        {"notify", 0x10},    {"indicate", 0x20}, {"signedWrite", 0x40},          {"extended", 0x80}};
+    uint8_t properties = 0;
+    for (const std::string& name : readStringList(*value, path + ".properties")) {
+        const auto* it = std::find_if(std::begin(kNames), std::end(kNames),
+                                      [&name](const auto& entry) { return name == entry.first; });
+        if (it == std::end(kNames)) {
+            fail(path + ".properties", "unknown property \"" + name + "\"");
+        }
+        properties |= it->second;
+    }
+    return properties;
 }
 
 StartupOutcome readStartup(const json& node, const std::string& path) {
@@ -142,6 +202,9 @@ ScriptedAction readAction(const json& node, const std::string& path) {
     if (text == "hostError") {
         return ScriptedAction::HostError;
     }
+    if (text == "disconnect") {
+        return ScriptedAction::Disconnect;
+    }
     fail(path + ".action", "unknown action \"" + text + "\"");
 }
 
@@ -170,13 +233,13 @@ World WorldParser::readWorld(const json& root) {
     if (const json* dongle = member(root, "dongle")) {
         world.dongle = readDongle(*dongle, "dongle");
     }
-    readArray(root, "usbDevices", [&world](const json& node, const std::string& path) {
+    readArray(root, "usbDevices", "", [&world](const json& node, const std::string& path) {
         world.otherUsbDevices.push_back(readUsbDevice(node, path));
     });
-    readArray(root, "peers", [&world](const json& node, const std::string& path) {
+    readArray(root, "peers", "", [&world](const json& node, const std::string& path) {
         world.peers.push_back(readPeer(node, path));
     });
-    readArray(root, "events", [&world](const json& node, const std::string& path) {
+    readArray(root, "events", "", [&world](const json& node, const std::string& path) {
         world.events.push_back(readEvent(node, path));
     });
     return world;
@@ -255,6 +318,12 @@ PeerSpec WorldParser::readPeer(const json& node, const std::string& path) {
     readBool(node, "connectable", path, peer.connectable);
     readBool(node, "advertising", path, peer.advertising);
     readBool(node, "bonded", path, peer.bonded);
+    readArray(node, "gatt", path, [&peer](const json& item, const std::string& where) {
+        peer.gatt.push_back(readService(item, where));
+    });
+    if (const json* request = member(node, "parameterRequest")) {
+        peer.parameterRequest = readParameterRequest(*request, path + ".parameterRequest");
+    }
     return peer;
 }
 
@@ -268,7 +337,58 @@ ScriptedEvent WorldParser::readEvent(const json& node, const std::string& path) 
     if (event.action == ScriptedAction::UnplugUsb && event.interfacePath.empty()) {
         fail(path + ".interfacePath", "required for unplugUsb");
     }
+    if (event.action == ScriptedAction::Disconnect) {
+        std::string type = "public";
+        readString(node, "addressType", path, type);
+        std::string address;
+        readString(node, "address", path, address);
+        const auto parsed = parseAddress(address, type == "random" ? 1 : 0);
+        if (!parsed) {
+            fail(path + ".address", "expected \"XX:XX:XX:XX:XX:XX\", got \"" + address + "\"");
+        }
+        event.address = *parsed;
+        if (event.code == 0) {
+            event.code = 0x13; // remote user terminated the connection
+        }
+    }
     return event;
+}
+
+GattServiceSpec WorldParser::readService(const json& node, const std::string& path) {
+    requireObject(node, path);
+    GattServiceSpec service;
+    service.uuid = readUuid(node, path);
+    readArray(node, "characteristics", path, [&service](const json& item, const std::string& where) {
+        service.characteristics.push_back(readCharacteristic(item, where));
+    });
+    return service;
+}
+
+GattCharacteristicSpec WorldParser::readCharacteristic(const json& node, const std::string& path) {
+    requireObject(node, path);
+    GattCharacteristicSpec characteristic;
+    characteristic.uuid = readUuid(node, path);
+    characteristic.properties = readProperties(node, path);
+    characteristic.value = readValue(node, path);
+    readInt(node, "readError", path, characteristic.readError);
+    readInt(node, "writeError", path, characteristic.writeError);
+    readBool(node, "silent", path, characteristic.silent);
+    readArray(node, "descriptors", path, [&characteristic](const json& item, const std::string& where) {
+        requireObject(item, where);
+        characteristic.descriptors.push_back({readUuid(item, where), readValue(item, where)});
+    });
+    return characteristic;
+}
+
+ParameterRequestSpec WorldParser::readParameterRequest(const json& node, const std::string& path) {
+    requireObject(node, path);
+    ParameterRequestSpec request;
+    readInt(node, "afterMs", path, request.afterMs);
+    readInt(node, "intervalMin", path, request.intervalMin);
+    readInt(node, "intervalMax", path, request.intervalMax);
+    readInt(node, "slaveLatency", path, request.slaveLatency);
+    readInt(node, "supervisionTimeout", path, request.supervisionTimeout);
+    return request;
 }
 
 } // namespace orv::sim

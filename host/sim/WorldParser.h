@@ -22,6 +22,9 @@ private:
     static UsbDeviceSpec readUsbDevice(const nlohmann::json& node, const std::string& path);
     static PeerSpec readPeer(const nlohmann::json& node, const std::string& path);
     static ScriptedEvent readEvent(const nlohmann::json& node, const std::string& path);
+    static GattServiceSpec readService(const nlohmann::json& node, const std::string& path);
+    static GattCharacteristicSpec readCharacteristic(const nlohmann::json& node, const std::string& path);
+    static ParameterRequestSpec readParameterRequest(const nlohmann::json& node, const std::string& path);
 };
 
 } // namespace orv::sim

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 namespace orv::host::test {
@@ -34,6 +35,49 @@ std::string freshBondPath() {
 
 nlohmann::json basicWorld() {
     return {{"seed", 7}, {"dongle", {{"startupDelayMs", 300}}}, {"peers", nlohmann::json::array()}};
+}
+
+// Handles: 1 Generic Access (to 3): 3 Device Name (read, write);
+// 4 Heart Rate (to 11): 6 Measurement (notify) with 7 its configuration, 9 Body Sensor Location
+// (read, answers 01), 11 Control Point (write; refuses reads with 0x81, writes with 0x80);
+// 12 vendor service (to 17): 14 vendor value (read, write without response, write, indicate; 60 bytes)
+// with 15 its configuration, 16 user description, 17 a 128-bit vendor descriptor.
+nlohmann::json gattWorld() {
+    const std::string vendor = "-4b7e-11e2-8c3a-5f8c2e10b7d4";
+    nlohmann::json world = basicWorld();
+    nlohmann::json peer = {
+        {"address", "AA:BB:CC:DD:EE:01"},
+        {"name", "Generic"},
+        {"advIntervalMs", 100},
+        {"gatt",
+         {{{"uuid", "1800"},
+           {"characteristics",
+            {{{"uuid", "2A00"}, {"properties", {"read", "write"}}, {"text", "Generic Peer"}}}}},
+          {{"uuid", "180D"},
+           {"characteristics",
+            {{{"uuid", "2A37"}, {"properties", {"notify"}}, {"value", "0048"}},
+             {{"uuid", "2A38"}, {"properties", {"read"}}, {"value", "01"}},
+             {{"uuid", "2A39"}, {"properties", {"write"}}, {"readError", 0x81}, {"writeError", 0x80}}}}},
+          {{"uuid", "0000fff0" + vendor},
+           {"characteristics",
+            {{{"uuid", "0000fff1" + vendor},
+              {"properties", {"read", "writeWithoutResponse", "write", "indicate"}},
+              {"text", std::string(60, 'L')},
+              {"descriptors",
+               {{{"uuid", "2901"}, {"text", "Vendor"}},
+                {{"uuid", "0000fff9" + vendor}, {"value", "00"}}}}}}}}}}};
+    world["peers"] = nlohmann::json::array({peer});
+    return world;
+}
+
+BleTypedAddress addressOf(const std::string& text) {
+    BleTypedAddress address{};
+    unsigned b[6] = {};
+    std::sscanf(text.c_str(), "%x:%x:%x:%x:%x:%x", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5]);
+    address.nap = static_cast<uint16_t>(b[0] << 8 | b[1]);
+    address.uap = static_cast<uint8_t>(b[2]);
+    address.lap = b[3] << 16 | b[4] << 8 | b[5];
+    return address;
 }
 
 HostHarness::HostHarness() {
@@ -69,6 +113,38 @@ void HostHarness::startHost() {
     ASSERT_EQ(events.size(), 1u);
     ASSERT_EQ(events[0].code, static_cast<uint32_t>(BLE_EVT_HOST_STARTED));
     ASSERT_EQ(events[0].lParam, 1);
+}
+
+uint32_t HostHarness::connect(const std::string& address) {
+    EXPECT_EQ(OrvBleHostConnect(addressOf(address)), ORV_BLE_OK);
+    const auto event = advanceUntil(BLE_EVT_CONNECT_RESULT, 10000);
+    if (!event) {
+        ADD_FAILURE() << "no connect event";
+        return 0;
+    }
+    const auto* record = reinterpret_cast<const BleHostConnectEvent*>(event->lParam);
+    EXPECT_EQ(record->status, 0);
+    const uint32_t cid = record->cid;
+    std::erase_if(posted, [&](const PostedEvent& e) { return e.lParam == event->lParam; });
+    OrvBleHostFreeMessageContents(event->code, event->lParam);
+    return cid;
+}
+
+std::optional<PostedEvent> HostHarness::advanceUntil(uint32_t code, uint64_t maxMs) {
+    const uint64_t end = orv::sim::now() + maxMs;
+    while (true) {
+        for (const PostedEvent& event : posted) {
+            if (event.code == code) {
+                return event;
+            }
+        }
+        const auto due = orv::sim::nextDueTime();
+        if (!due || *due > end) {
+            orv::sim::advanceTo(end);
+            return std::nullopt;
+        }
+        orv::sim::advanceTo(*due);
+    }
 }
 
 std::vector<PostedEvent> HostHarness::takeEvents() {

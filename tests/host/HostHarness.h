@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,13 @@ public:
     // OrvBleHostInit + OrvBleHostStartWnd + advance past the start-up; asserts event 0 with success.
     void startHost();
 
+    // The connected-world fixture: OrvBleHostConnect, advance until the connect event, assert
+    // success; returns the connection id. Other events stay queued.
+    uint32_t connect(const std::string& address);
+    // Advances until an event with that code is posted (at most maxMs) and returns it; the events
+    // before it stay queued.
+    std::optional<PostedEvent> advanceUntil(uint32_t code, uint64_t maxMs = 60000);
+
     std::vector<PostedEvent> takeEvents();
     // Gives every taken record back.
     void freeAll(const std::vector<PostedEvent>& events);
@@ -51,5 +59,9 @@ private:
 
 // A minimal world: a dongle that starts in 300 ms and no peers.
 nlohmann::json basicWorld();
+// basicWorld with one generic peer "AA:BB:CC:DD:EE:01" and the GATT database described in
+// HostHarness.cpp (handles listed there).
+nlohmann::json gattWorld();
+BleTypedAddress addressOf(const std::string& text);
 
 } // namespace orv::host::test

@@ -1,0 +1,50 @@
+// Connections: one link to a peer with its GATT client and open parameter requests.
+#pragma once
+
+#include "ControllerPort.h"
+#include "EventPoster.h"
+#include "GattClient.h"
+
+#include <cstdint>
+#include <set>
+
+namespace orv::host {
+
+class ClientLink : private GattClient::Bearer, private GattResults {
+public:
+    ClientLink(uint32_t cid, const BleTypedAddress& address, ControllerPort& controller, EventPoster& poster);
+    ClientLink(const ClientLink&) = delete;
+    ClientLink& operator=(const ClientLink&) = delete;
+
+    uint32_t cid() const { return m_cid; }
+    const BleTypedAddress& address() const { return m_address; }
+    GattClient& gatt() { return m_gatt; }
+
+    bool disconnecting() const { return m_disconnecting; }
+    void disconnect();
+
+    void rememberRequest(uint8_t identifier) { m_openRequests.insert(identifier); }
+    // Forgets the request; false when the peer made no such request.
+    bool takeRequest(uint8_t identifier) { return m_openRequests.erase(identifier) != 0; }
+
+private:
+    void sendPdu(std::vector<uint8_t> pdu) override;
+    uint32_t startTimer(uint64_t delayMs) override;
+    void cancelTimer(uint32_t timerId) override;
+    void transactionTimedOut() override;
+
+    void databaseDiscovered(uint16_t status, const std::vector<DiscoveredService>& services) override;
+    void readDone(uint16_t status, uint16_t handle, const std::vector<uint8_t>& value) override;
+    void writeDone(uint16_t status, uint16_t handle) override;
+    void valueReceived(uint16_t handle, const std::vector<uint8_t>& value, bool indication) override;
+
+    uint32_t m_cid;
+    BleTypedAddress m_address;
+    ControllerPort& m_controller;
+    EventPoster& m_poster;
+    GattClient m_gatt;
+    std::set<uint8_t> m_openRequests;
+    bool m_disconnecting = false;
+};
+
+} // namespace orv::host

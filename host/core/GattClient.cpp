@@ -1,0 +1,223 @@
+// GATT client: the client procedures of one link over its ATT bearer.
+#include "GattClient.h"
+
+#include "AttProtocol.h"
+#include "DiscoveryProcedure.h"
+#include "ReadProcedure.h"
+#include "WriteProcedure.h"
+
+#include <iostream>
+
+namespace orv::host {
+namespace {
+
+const char* kindName(int kind) {
+    static const char* const kNames[] = {"read", "write", "database discovery"};
+    return kNames[kind];
+}
+
+} // namespace
+
+bool GattClient::busy(Kind kind) const {
+    switch (kind) {
+    case Kind::Read:
+        return m_readBusy;
+    case Kind::Write:
+        return m_writeBusy;
+    case Kind::Discovery:
+        return m_discoveryBusy;
+    }
+    return true;
+}
+
+void GattClient::setBusy(Kind kind, bool value) {
+    switch (kind) {
+    case Kind::Read:
+        m_readBusy = value;
+        break;
+    case Kind::Write:
+        m_writeBusy = value;
+        break;
+    case Kind::Discovery:
+        m_discoveryBusy = value;
+        break;
+    }
+}
+
+OrvBleResult GattClient::admit(Kind kind) {
+    if (m_timedOut) {
+        return ORV_BLE_E_NOT_CONNECTED;
+    }
+    if (busy(kind)) {
+        std::cerr << "veyrahost: a " << kindName(static_cast<int>(kind))
+                  << " is already outstanding on this link; request refused\n";
+        return ORV_BLE_E_BUSY;
+    }
+    return ORV_BLE_OK;
+}
+
+OrvBleResult GattClient::discover() {
+    const OrvBleResult result = admit(Kind::Discovery);
+    if (result == ORV_BLE_OK) {
+        enqueue(Kind::Discovery, std::make_unique<DiscoveryProcedure>(m_results));
+    }
+    return result;
+}
+
+OrvBleResult GattClient::read(uint16_t handle) {
+    const OrvBleResult result = admit(Kind::Read);
+    if (result == ORV_BLE_OK) {
+        enqueue(Kind::Read, std::make_unique<ReadProcedure>(m_results, handle));
+    }
+    return result;
+}
+
+OrvBleResult GattClient::writeRequest(uint16_t handle, uint16_t offset, std::vector<uint8_t> value) {
+    const OrvBleResult result = admit(Kind::Write);
+    if (result == ORV_BLE_OK) {
+        enqueue(Kind::Write, std::make_unique<WriteProcedure>(m_results, handle, offset, std::move(value)));
+    }
+    return result;
+}
+
+OrvBleResult GattClient::writeConfiguration(uint16_t configHandle, uint16_t value) {
+    return writeRequest(configHandle, 0,
+                        {static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>(value >> 8)});
+}
+
+OrvBleResult GattClient::writeCommand(uint16_t handle, std::vector<uint8_t> value) {
+    const OrvBleResult result = admit(Kind::Write);
+    if (result != ORV_BLE_OK) {
+        return result;
+    }
+    if (value.size() > att::kMtu - 3u) {
+        std::cerr << "veyrahost: write command of " << value.size() << " bytes cut to " << att::kMtu - 3
+                  << '\n';
+        value.resize(att::kMtu - 3u);
+    }
+    m_writeBusy = true;
+    att::Pdu pdu{att::kWriteCommand};
+    att::put16(pdu, handle);
+    pdu.insert(pdu.end(), value.begin(), value.end());
+    send(std::move(pdu), handle);
+    return ORV_BLE_OK;
+}
+
+void GattClient::enqueue(Kind kind, std::unique_ptr<AttProcedure> procedure) {
+    setBusy(kind, true);
+    m_waiting.push_back({kind, std::move(procedure)});
+    if (!m_active) {
+        startNext();
+    }
+}
+
+void GattClient::startNext() {
+    if (m_waiting.empty() || m_timedOut) {
+        return;
+    }
+    m_active = std::move(m_waiting.front());
+    m_waiting.pop_front();
+    sendRequest(m_active->procedure->start());
+}
+
+void GattClient::send(std::vector<uint8_t> pdu, std::optional<uint16_t> writeCommandHandle) {
+    m_unsent.push_back(writeCommandHandle);
+    m_bearer.sendPdu(std::move(pdu));
+}
+
+void GattClient::sendRequest(std::vector<uint8_t> pdu) {
+    m_activeOpcode = pdu[0];
+    m_timer = m_bearer.startTimer(att::kTransactionTimeoutMs);
+    send(std::move(pdu));
+}
+
+void GattClient::onSent() {
+    if (m_unsent.empty()) {
+        return;
+    }
+    const std::optional<uint16_t> command = m_unsent.front();
+    m_unsent.pop_front();
+    if (command) {
+        m_writeBusy = false;
+        m_results.writeDone(0, *command);
+    }
+}
+
+void GattClient::onTimer(uint32_t timerId) {
+    if (m_timer != timerId) {
+        return;
+    }
+    m_timer.reset();
+    m_timedOut = true;
+    m_active.reset();
+    m_waiting.clear();
+    std::cerr << "veyrahost: ATT transaction timed out after 30 s; the link is dropped\n";
+    m_bearer.transactionTimedOut();
+}
+
+void GattClient::onPdu(std::span<const uint8_t> pdu) {
+    if (pdu.empty() || m_timedOut) {
+        return;
+    }
+    switch (pdu[0]) {
+    case att::kHandleValueNotification:
+        onValue(pdu, false);
+        return;
+    case att::kHandleValueIndication:
+        send({att::kHandleValueConfirmation});
+        onValue(pdu, true);
+        return;
+    case att::kErrorResponse:
+        onResponse(pdu);
+        return;
+    case att::kHandleValueConfirmation:
+        return; // this side sends no indications
+    default:
+        if ((pdu[0] & 1) != 0 && pdu[0] <= att::kExecuteWriteResponse) {
+            onResponse(pdu);
+        } else {
+            onPeerRequest(pdu);
+        }
+    }
+}
+
+void GattClient::onValue(std::span<const uint8_t> pdu, bool indication) {
+    if (pdu.size() < 3) {
+        std::cerr << "veyrahost: " << (indication ? "indication" : "notification") << " of " << pdu.size()
+                  << " bytes is too short; ignored\n";
+        return;
+    }
+    m_results.valueReceived(att::get16(pdu, 1), {pdu.begin() + 3, pdu.end()}, indication);
+}
+
+void GattClient::onPeerRequest(std::span<const uint8_t> pdu) {
+    if ((pdu[0] & 0x40) != 0) {
+        return; // commands need no answer
+    }
+    if (pdu[0] == att::kExchangeMtuRequest) {
+        send({att::kExchangeMtuResponse, att::kMtu & 0xFF, att::kMtu >> 8});
+        return;
+    }
+    send(att::errorResponse(pdu[0], 0, att::kRequestNotSupported));
+}
+
+void GattClient::onResponse(std::span<const uint8_t> pdu) {
+    const bool error = pdu[0] == att::kErrorResponse;
+    const bool matches = error ? pdu.size() == 5 && pdu[1] == m_activeOpcode : pdu[0] == m_activeOpcode + 1;
+    if (!m_active || !matches) {
+        std::cerr << "veyrahost: unexpected ATT PDU 0x" << std::hex << int{pdu[0]} << std::dec << " of "
+                  << pdu.size() << " bytes; ignored\n";
+        return;
+    }
+    m_bearer.cancelTimer(*m_timer);
+    m_timer.reset();
+    if (auto request = m_active->procedure->next(pdu)) {
+        sendRequest(std::move(*request));
+        return;
+    }
+    setBusy(m_active->kind, false);
+    m_active.reset();
+    startNext();
+}
+
+} // namespace orv::host

@@ -1,0 +1,55 @@
+// Connections: connecting, disconnecting, connection parameters and RSSI of the host's links.
+#pragma once
+
+#include "ClientLink.h"
+#include "ControllerPort.h"
+#include "EventPoster.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace orv::host {
+
+// Requests check their arguments against the links and are answered by events posted when the
+// controller's deliveries arrive (onXxx below).
+class LinkManager {
+public:
+    explicit LinkManager(EventPoster& poster) : m_poster(poster) {}
+
+    // The controller the links run on; null drops every link without an event.
+    void attach(ControllerPort* controller);
+
+    OrvBleResult setDefaults(uint16_t scanInterval, uint16_t scanWindow,
+                             const ConnectionParameters& parameters);
+    OrvBleResult connect(const BleTypedAddress& address);
+    OrvBleResult cancelConnect();
+    OrvBleResult disconnect(uint32_t cid);
+    OrvBleResult update(const BleTypedAddress& address, const ConnectionParameters& parameters);
+    OrvBleResult answerRequest(uint32_t cid, uint16_t requestId, bool accept);
+    OrvBleResult readRssi(const BleTypedAddress& address);
+    // The GATT client of a usable link, or null (unknown or going down).
+    GattClient* client(uint32_t cid);
+
+    void onDefaultsSet(uint16_t status);
+    void onConnectOutcome(ConnectOutcome outcome, uint16_t handle);
+    void onDisconnected(uint16_t handle, uint8_t reason);
+    void onUpdated(uint16_t handle, uint16_t status, const ConnectionParameters& parameters);
+    void onParameterRequest(uint16_t handle, uint8_t identifier, const ConnectionParameters& parameters);
+    void onRssiRead(uint16_t handle, uint16_t status, int8_t rssi);
+    void onAttPdu(uint16_t handle, const std::vector<uint8_t>& pdu);
+    void onAttSent(uint16_t handle);
+    void onTimer(uint32_t timerId);
+
+private:
+    ClientLink* find(uint32_t cid);
+    ClientLink* find(const BleTypedAddress& address);
+
+    EventPoster& m_poster;
+    ControllerPort* m_controller = nullptr;
+    std::map<uint32_t, std::unique_ptr<ClientLink>> m_links;
+    std::optional<BleTypedAddress> m_connecting;
+};
+
+} // namespace orv::host

@@ -1,0 +1,294 @@
+// Simulated radio: the ATT server of a virtual peer, answering the host's requests from its table.
+#include "AttServer.h"
+
+#include "../core/AttProtocol.h"
+
+#include <algorithm>
+
+namespace orv::sim {
+namespace {
+
+namespace att = orv::host::att;
+
+constexpr uint8_t kRead = 0x02;
+constexpr uint8_t kWriteWithoutResponse = 0x04;
+constexpr uint8_t kWrite = 0x08;
+
+struct Range {
+    uint16_t start;
+    uint16_t end;
+};
+
+// Start and end handle of a ranged request, or the error response it deserves.
+std::optional<Range> readRange(std::span<const uint8_t> pdu, att::Pdu* error) {
+    if (pdu.size() != 7 && pdu.size() != 21 && !(pdu[0] == att::kFindInformationRequest && pdu.size() == 5)) {
+        *error = att::errorResponse(pdu[0], 0, att::kInvalidPdu);
+        return std::nullopt;
+    }
+    const Range range{att::get16(pdu, 1), att::get16(pdu, 3)};
+    if (range.start == 0 || range.start > range.end) {
+        *error = att::errorResponse(pdu[0], range.start, att::kInvalidHandle);
+        return std::nullopt;
+    }
+    return range;
+}
+
+} // namespace
+
+PeerAttribute* AttServer::attribute(uint16_t handle) {
+    if (handle == 0 || handle > m_table.size()) {
+        return nullptr;
+    }
+    return &m_table[handle - 1];
+}
+
+void AttServer::setError(uint16_t handle, uint8_t error) {
+    if (PeerAttribute* target = attribute(handle)) {
+        target->readError = error;
+        target->writeError = error;
+    }
+}
+
+std::optional<AttServer::Pdu> AttServer::handle(std::span<const uint8_t> pdu) {
+    if (pdu.empty()) {
+        return std::nullopt;
+    }
+    if (m_silent && att::isRequest(pdu[0])) {
+        return std::nullopt;
+    }
+    switch (pdu[0]) {
+    case att::kExchangeMtuRequest:
+        return Pdu{att::kExchangeMtuResponse, att::kMtu & 0xFF, att::kMtu >> 8};
+    case att::kReadByGroupTypeRequest:
+        return readByGroupType(pdu);
+    case att::kReadByTypeRequest:
+        return readByType(pdu);
+    case att::kFindInformationRequest:
+        return findInformation(pdu);
+    case att::kReadRequest:
+    case att::kReadBlobRequest:
+        return read(pdu);
+    case att::kWriteRequest:
+        return write(pdu);
+    case att::kWriteCommand:
+        writeCommand(pdu);
+        return std::nullopt;
+    case att::kPrepareWriteRequest:
+        return prepareWrite(pdu);
+    case att::kExecuteWriteRequest:
+        return executeWrite(pdu);
+    case att::kHandleValueConfirmation:
+        return std::nullopt;
+    default:
+        // Unknown commands (bit 6 set) are ignored; anything else is an unsupported request.
+        if ((pdu[0] & 0x40) != 0) {
+            return std::nullopt;
+        }
+        return att::errorResponse(pdu[0], 0, att::kRequestNotSupported);
+    }
+}
+
+AttServer::Pdu AttServer::readByGroupType(std::span<const uint8_t> pdu) const {
+    Pdu error;
+    const auto range = readRange(pdu, &error);
+    if (!range) {
+        return error;
+    }
+    const auto type = att::uuidFromBytes(pdu.subspan(5));
+    if (!type || !att::sameUuid(*type, att::uuid16(att::kPrimaryService))) {
+        return att::errorResponse(pdu[0], range->start, att::kUnsupportedGroupType);
+    }
+    Pdu response{att::kReadByGroupTypeResponse, 0};
+    for (const PeerAttribute& a : m_table) {
+        if (a.handle < range->start || a.handle > range->end || a.groupEnd == 0) {
+            continue;
+        }
+        const auto length = static_cast<uint8_t>(4 + a.value.size());
+        if ((response[1] != 0 && length != response[1]) || response.size() + length > att::kMtu) {
+            break;
+        }
+        response[1] = length;
+        att::put16(response, a.handle);
+        att::put16(response, a.groupEnd);
+        response.insert(response.end(), a.value.begin(), a.value.end());
+    }
+    return response[1] == 0 ? att::errorResponse(pdu[0], range->start, att::kAttributeNotFound) : response;
+}
+
+AttServer::Pdu AttServer::readByType(std::span<const uint8_t> pdu) const {
+    Pdu error;
+    const auto range = readRange(pdu, &error);
+    if (!range) {
+        return error;
+    }
+    const auto type = att::uuidFromBytes(pdu.subspan(5));
+    if (!type) {
+        return att::errorResponse(pdu[0], range->start, att::kInvalidPdu);
+    }
+    Pdu response{att::kReadByTypeResponse, 0};
+    for (const PeerAttribute& a : m_table) {
+        if (a.handle < range->start || a.handle > range->end || !att::sameUuid(a.type, *type)) {
+            continue;
+        }
+        if (a.isValue && (a.readError != 0 || (a.properties & kRead) == 0)) {
+            if (response[1] == 0) {
+                return att::errorResponse(pdu[0], a.handle,
+                                          a.readError != 0 ? a.readError : att::kReadNotPermitted);
+            }
+            break;
+        }
+        const size_t valueLength = std::min<size_t>(a.value.size(), att::kMtu - 4);
+        const auto length = static_cast<uint8_t>(2 + valueLength);
+        if ((response[1] != 0 && length != response[1]) || response.size() + length > att::kMtu) {
+            break;
+        }
+        response[1] = length;
+        att::put16(response, a.handle);
+        response.insert(response.end(), a.value.begin(), a.value.begin() + static_cast<long>(valueLength));
+    }
+    return response[1] == 0 ? att::errorResponse(pdu[0], range->start, att::kAttributeNotFound) : response;
+}
+
+AttServer::Pdu AttServer::findInformation(std::span<const uint8_t> pdu) const {
+    Pdu error;
+    const auto range = readRange(pdu, &error);
+    if (!range) {
+        return error;
+    }
+    Pdu response{att::kFindInformationResponse, 0};
+    for (const PeerAttribute& a : m_table) {
+        if (a.handle < range->start || a.handle > range->end) {
+            continue;
+        }
+        const uint8_t format = a.type.kind == BLE_UUID_KIND_16 ? 1 : 2;
+        const size_t length = 2 + att::uuidSize(a.type);
+        if ((response[1] != 0 && format != response[1]) || response.size() + length > att::kMtu) {
+            break;
+        }
+        response[1] = format;
+        att::put16(response, a.handle);
+        att::putUuid(response, a.type);
+    }
+    return response[1] == 0 ? att::errorResponse(pdu[0], range->start, att::kAttributeNotFound) : response;
+}
+
+std::optional<AttServer::Pdu> AttServer::read(std::span<const uint8_t> pdu) {
+    const bool blob = pdu[0] == att::kReadBlobRequest;
+    if (pdu.size() != (blob ? 5u : 3u)) {
+        return att::errorResponse(pdu[0], 0, att::kInvalidPdu);
+    }
+    const uint16_t handle = att::get16(pdu, 1);
+    const uint16_t offset = blob ? att::get16(pdu, 3) : 0;
+    const PeerAttribute* a = attribute(handle);
+    if (a == nullptr) {
+        return att::errorResponse(pdu[0], handle, att::kInvalidHandle);
+    }
+    if (a->silent) {
+        return std::nullopt;
+    }
+    if (a->readError != 0) {
+        return att::errorResponse(pdu[0], handle, a->readError);
+    }
+    if (a->isValue && (a->properties & kRead) == 0) {
+        return att::errorResponse(pdu[0], handle, att::kReadNotPermitted);
+    }
+    if (offset > a->value.size()) {
+        return att::errorResponse(pdu[0], handle, att::kInvalidOffset);
+    }
+    const size_t length = std::min<size_t>(a->value.size() - offset, att::kMtu - 1);
+    Pdu response{blob ? att::kReadBlobResponse : att::kReadResponse};
+    response.insert(response.end(), a->value.begin() + offset,
+                    a->value.begin() + static_cast<long>(offset + length));
+    return response;
+}
+
+uint8_t AttServer::writeRefusal(const PeerAttribute& a, size_t length, uint8_t property) const {
+    if (a.writeError != 0) {
+        return a.writeError;
+    }
+    if (a.isConfiguration) {
+        return length == 2 ? 0 : att::kInvalidAttributeValueLength;
+    }
+    if (!a.isValue || (a.properties & property) == 0) {
+        return att::kWriteNotPermitted;
+    }
+    return length > att::kMaxAttributeLength ? att::kInvalidAttributeValueLength : 0;
+}
+
+std::optional<AttServer::Pdu> AttServer::write(std::span<const uint8_t> pdu) {
+    if (pdu.size() < 3) {
+        return att::errorResponse(pdu[0], 0, att::kInvalidPdu);
+    }
+    const uint16_t handle = att::get16(pdu, 1);
+    PeerAttribute* a = attribute(handle);
+    if (a == nullptr) {
+        return att::errorResponse(pdu[0], handle, att::kInvalidHandle);
+    }
+    if (a->silent) {
+        return std::nullopt;
+    }
+    if (const uint8_t refusal = writeRefusal(*a, pdu.size() - 3, kWrite); refusal != 0) {
+        return att::errorResponse(pdu[0], handle, refusal);
+    }
+    a->value.assign(pdu.begin() + 3, pdu.end());
+    return Pdu{att::kWriteResponse};
+}
+
+void AttServer::writeCommand(std::span<const uint8_t> pdu) {
+    if (pdu.size() < 3) {
+        return;
+    }
+    PeerAttribute* a = attribute(att::get16(pdu, 1));
+    if (a != nullptr && writeRefusal(*a, pdu.size() - 3, kWriteWithoutResponse) == 0) {
+        a->value.assign(pdu.begin() + 3, pdu.end());
+    }
+}
+
+std::optional<AttServer::Pdu> AttServer::prepareWrite(std::span<const uint8_t> pdu) {
+    if (pdu.size() < 5) {
+        return att::errorResponse(pdu[0], 0, att::kInvalidPdu);
+    }
+    const uint16_t handle = att::get16(pdu, 1);
+    const PeerAttribute* a = attribute(handle);
+    if (a == nullptr) {
+        return att::errorResponse(pdu[0], handle, att::kInvalidHandle);
+    }
+    if (a->silent) {
+        return std::nullopt;
+    }
+    if (const uint8_t refusal = writeRefusal(*a, 0, kWrite); refusal != 0 && !a->isConfiguration) {
+        return att::errorResponse(pdu[0], handle, refusal);
+    }
+    m_prepared.emplace_back(handle, att::get16(pdu, 3), std::vector<uint8_t>(pdu.begin() + 5, pdu.end()));
+    Pdu response(pdu.begin(), pdu.end());
+    response[0] = att::kPrepareWriteResponse;
+    return response;
+}
+
+AttServer::Pdu AttServer::executeWrite(std::span<const uint8_t> pdu) {
+    auto prepared = std::move(m_prepared);
+    m_prepared.clear();
+    if (pdu.size() != 2) {
+        return att::errorResponse(pdu[0], 0, att::kInvalidPdu);
+    }
+    if (pdu[1] == 0) {
+        return Pdu{att::kExecuteWriteResponse};
+    }
+    for (const auto& [handle, offset, bytes] : prepared) {
+        PeerAttribute* a = attribute(handle);
+        if (offset > a->value.size()) {
+            return att::errorResponse(pdu[0], handle, att::kInvalidOffset);
+        }
+        if (offset + bytes.size() > att::kMaxAttributeLength) {
+            return att::errorResponse(pdu[0], handle, att::kInvalidAttributeValueLength);
+        }
+        if (offset == 0) {
+            a->value.clear(); // a long write starting at 0 replaces the whole value
+        }
+        a->value.resize(std::max(a->value.size(), offset + bytes.size()));
+        std::copy(bytes.begin(), bytes.end(), a->value.begin() + offset);
+    }
+    return Pdu{att::kExecuteWriteResponse};
+}
+
+} // namespace orv::sim

@@ -1,0 +1,46 @@
+// Simulated radio: the ATT server of a virtual peer, answering the host's requests from its table.
+#pragma once
+
+#include "PeerAttribute.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <tuple>
+#include <vector>
+
+namespace orv::sim {
+
+class AttServer {
+public:
+    using Pdu = std::vector<uint8_t>;
+
+    explicit AttServer(std::vector<PeerAttribute> table) : m_table(std::move(table)) {}
+
+    // The answer to one PDU from the client: a response or error for a request, nothing for a command,
+    // a confirmation, or a request to a silent attribute.
+    std::optional<Pdu> handle(std::span<const uint8_t> pdu);
+
+    PeerAttribute* attribute(uint16_t handle);
+    // Makes every read and write of that handle answer with error (0 clears it).
+    void setError(uint16_t handle, uint8_t error);
+    void setSilent(bool silent) { m_silent = silent; }
+
+private:
+    Pdu readByGroupType(std::span<const uint8_t> pdu) const;
+    Pdu readByType(std::span<const uint8_t> pdu) const;
+    Pdu findInformation(std::span<const uint8_t> pdu) const;
+    std::optional<Pdu> read(std::span<const uint8_t> pdu);
+    std::optional<Pdu> write(std::span<const uint8_t> pdu);
+    void writeCommand(std::span<const uint8_t> pdu);
+    std::optional<Pdu> prepareWrite(std::span<const uint8_t> pdu);
+    Pdu executeWrite(std::span<const uint8_t> pdu);
+    // ATT error for writing value to attribute with the given write property, 0 when allowed.
+    uint8_t writeRefusal(const PeerAttribute& attribute, size_t length, uint8_t property) const;
+
+    std::vector<PeerAttribute> m_table;
+    std::vector<std::tuple<uint16_t, uint16_t, std::vector<uint8_t>>> m_prepared; // handle, offset, bytes
+    bool m_silent = false;
+};
+
+} // namespace orv::sim

@@ -1,0 +1,73 @@
+// Simulated radio: UUIDs and attribute values as text in world files.
+#include "GattText.h"
+
+#include <algorithm>
+
+namespace orv::sim {
+namespace {
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+std::optional<std::vector<uint8_t>> hexDigits(const std::string& digits) {
+    if (digits.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i < digits.size(); i += 2) {
+        const int high = hexValue(digits[i]);
+        const int low = hexValue(digits[i + 1]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        bytes.push_back(static_cast<uint8_t>(high * 16 + low));
+    }
+    return bytes;
+}
+
+} // namespace
+
+std::optional<BleUuid> parseUuid(const std::string& text) {
+    BleUuid uuid{};
+    if (text.size() == 4) {
+        const auto bytes = hexDigits(text);
+        if (!bytes) {
+            return std::nullopt;
+        }
+        uuid.kind = BLE_UUID_KIND_16;
+        uuid.uuid16 = static_cast<uint16_t>((*bytes)[0] << 8 | (*bytes)[1]);
+        return uuid;
+    }
+    static constexpr size_t kDashes[] = {8, 13, 18, 23};
+    if (text.size() != 36 ||
+        std::any_of(std::begin(kDashes), std::end(kDashes), [&](size_t at) { return text[at] != '-'; })) {
+        return std::nullopt;
+    }
+    std::string digits = text;
+    std::erase(digits, '-');
+    const auto bytes = hexDigits(digits);
+    if (!bytes || bytes->size() != 16) {
+        return std::nullopt;
+    }
+    uuid.kind = BLE_UUID_KIND_128;
+    std::reverse_copy(bytes->begin(), bytes->end(), uuid.uuid128);
+    return uuid;
+}
+
+std::optional<std::vector<uint8_t>> parseHex(const std::string& text) {
+    std::string digits = text;
+    std::erase(digits, ' ');
+    return hexDigits(digits);
+}
+
+} // namespace orv::sim

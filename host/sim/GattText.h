@@ -1,0 +1,18 @@
+// Simulated radio: UUIDs and attribute values as text in world files.
+#pragma once
+
+#include "veyrahost.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orv::sim {
+
+// "180D" (16-bit) or "0000180d-0000-1000-8000-00805f9b34fb" (128-bit, stored least significant byte first).
+std::optional<BleUuid> parseUuid(const std::string& text);
+// Hexadecimal bytes, optionally separated by spaces: "00 48" or "0048".
+std::optional<std::vector<uint8_t>> parseHex(const std::string& text);
+
+} // namespace orv::sim

@@ -1,0 +1,266 @@
+// Simulated radio: the link layer of the virtual dongle (connections, parameters, RSSI, ATT transport).
+#include "SimConnections.h"
+
+#include "AddressText.h"
+#include "ConnectionRules.h"
+#include "Simulator.h"
+
+#include <algorithm>
+#include <random>
+
+namespace orv::sim {
+namespace {
+
+using orv::host::ConnectionParameters;
+using orv::host::ConnectOutcome;
+
+constexpr uint64_t kConnectTimeoutMs = 5000;
+constexpr uint64_t kCommandDelayMs = 5;
+constexpr uint8_t kLocalHostTerminated = 0x16;
+constexpr uint64_t kUpdateIntervals = 6; // the new parameters take effect a few connection events later
+
+} // namespace
+
+SimConnections::SimConnections(orv::host::HostPort& host, Simulator& simulator)
+    : m_host(host), m_simulator(simulator) {}
+
+SimConnections::~SimConnections() {
+    m_simulator.scheduler().cancel(this);
+    m_simulator.scheduler().cancel(&m_connecting);
+}
+
+void SimConnections::later(uint64_t delay, std::function<void()> action) {
+    m_simulator.scheduler().scheduleIn(delay, std::move(action), this);
+}
+
+std::optional<size_t> SimConnections::findPeer(const BleTypedAddress& address) const {
+    const auto& peers = m_simulator.world().peers;
+    for (size_t i = 0; i < peers.size(); ++i) {
+        if (sameAddress(peers[i].address, address)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<uint16_t> SimConnections::findLink(const BleTypedAddress& address) const {
+    for (const auto& [handle, link] : m_links) {
+        if (sameAddress(m_simulator.world().peers[link.peerIndex].address, address)) {
+            return handle;
+        }
+    }
+    return std::nullopt;
+}
+
+void SimConnections::setDefaults(uint16_t scanInterval, uint16_t scanWindow,
+                                 const ConnectionParameters& parameters) {
+    const bool valid = validScanParameters(scanInterval, scanWindow) && validConnectionParameters(parameters);
+    if (valid) {
+        m_defaults = parameters;
+    }
+    later(kCommandDelayMs,
+          [this, valid] { m_host.onConnectionDefaultsSet(valid ? 0 : kHciInvalidParameters); });
+}
+
+void SimConnections::connect(const BleTypedAddress& address) {
+    m_connecting = true;
+    const auto peer = findPeer(address);
+    auto& scheduler = m_simulator.scheduler();
+    if (peer && m_simulator.world().peers[*peer].connectable &&
+        m_simulator.world().peers[*peer].advertising && !findLink(address)) {
+        const uint64_t delay =
+            m_simulator.world().peers[*peer].advIntervalMs + connectionIntervalMs(m_defaults);
+        scheduler.scheduleIn(
+            delay, [this, index = *peer] { establish(index); }, &m_connecting);
+        return;
+    }
+    scheduler.scheduleIn(
+        kConnectTimeoutMs,
+        [this] {
+            m_connecting = false;
+            m_host.onConnectOutcome(ConnectOutcome::Failed, 0);
+        },
+        &m_connecting);
+}
+
+void SimConnections::cancelConnect() {
+    if (!m_connecting) {
+        return;
+    }
+    m_simulator.scheduler().cancel(&m_connecting);
+    m_connecting = false;
+    later(kCommandDelayMs, [this] { m_host.onConnectOutcome(ConnectOutcome::Cancelled, 0); });
+}
+
+void SimConnections::establish(size_t peerIndex) {
+    m_connecting = false;
+    const uint16_t handle = m_nextHandle++;
+    Link link;
+    link.peerIndex = peerIndex;
+    link.parameters = m_defaults;
+    link.lastToPeer = link.lastToHost = m_simulator.scheduler().now();
+    m_links.emplace(handle, std::move(link));
+    schedulePeerRequest(handle);
+    m_host.onConnectOutcome(ConnectOutcome::Connected, handle);
+}
+
+void SimConnections::schedulePeerRequest(uint16_t handle) {
+    const auto& request = m_simulator.world().peers[m_links.at(handle).peerIndex].parameterRequest;
+    if (!request) {
+        return;
+    }
+    const ConnectionParameters parameters{request->intervalMin, request->intervalMax, request->slaveLatency,
+                                          request->supervisionTimeout};
+    later(request->afterMs, [this, handle, parameters] {
+        const auto it = m_links.find(handle);
+        if (it == m_links.end()) {
+            return;
+        }
+        const uint8_t id = it->second.nextRequestId++;
+        it->second.openRequests[id] = parameters;
+        m_host.onParameterRequest(handle, id, parameters);
+    });
+}
+
+void SimConnections::toPeer(uint16_t handle, std::function<void(Link&)> action) {
+    Link& link = m_links.at(handle);
+    link.lastToPeer =
+        std::max(m_simulator.scheduler().now() + connectionIntervalMs(link.parameters), link.lastToPeer);
+    m_simulator.scheduler().scheduleAt(
+        link.lastToPeer,
+        [this, handle, action = std::move(action)] {
+            if (const auto it = m_links.find(handle); it != m_links.end()) {
+                action(it->second);
+            }
+        },
+        this);
+}
+
+void SimConnections::toHost(uint16_t handle, std::function<void(Link&)> action) {
+    Link& link = m_links.at(handle);
+    link.lastToHost =
+        std::max(m_simulator.scheduler().now() + connectionIntervalMs(link.parameters), link.lastToHost);
+    m_simulator.scheduler().scheduleAt(
+        link.lastToHost,
+        [this, handle, action = std::move(action)] {
+            if (const auto it = m_links.find(handle); it != m_links.end()) {
+                action(it->second);
+            }
+        },
+        this);
+}
+
+void SimConnections::disconnect(uint16_t handle) {
+    if (!m_links.contains(handle)) {
+        return;
+    }
+    toPeer(handle, [this, handle](Link&) {
+        m_links.erase(handle);
+        m_host.onDisconnected(handle, kLocalHostTerminated);
+    });
+}
+
+void SimConnections::update(uint16_t handle, const ConnectionParameters& parameters) {
+    if (!m_links.contains(handle)) {
+        return;
+    }
+    if (!validConnectionParameters(parameters)) {
+        toHost(handle, [this, handle, parameters](Link&) {
+            m_host.onConnectionUpdated(handle, kHciInvalidParameters, parameters);
+        });
+        return;
+    }
+    const uint64_t delay = kUpdateIntervals * connectionIntervalMs(m_links.at(handle).parameters);
+    later(delay, [this, handle, parameters] {
+        const auto it = m_links.find(handle);
+        if (it == m_links.end()) {
+            return;
+        }
+        it->second.parameters = parameters;
+        m_host.onConnectionUpdated(handle, 0, parameters);
+    });
+}
+
+void SimConnections::answerRequest(uint16_t handle, uint8_t identifier, bool accept) {
+    const auto it = m_links.find(handle);
+    if (it == m_links.end()) {
+        return;
+    }
+    const auto request = it->second.openRequests.find(identifier);
+    if (request == it->second.openRequests.end()) {
+        return;
+    }
+    const ConnectionParameters parameters = request->second;
+    it->second.openRequests.erase(request);
+    if (accept) {
+        update(handle, parameters);
+    }
+}
+
+void SimConnections::readRssi(uint16_t handle) {
+    if (!m_links.contains(handle)) {
+        return;
+    }
+    toHost(handle, [this, handle](Link& link) {
+        const RssiModel& model = m_simulator.world().peers[link.peerIndex].rssi;
+        std::uniform_int_distribution<int> jitter(-model.jitter, model.jitter);
+        const auto rssi =
+            static_cast<int8_t>(std::clamp(model.mean + jitter(m_simulator.random()), -127, 20));
+        m_host.onRssiRead(handle, 0, rssi);
+    });
+}
+
+void SimConnections::sendAtt(uint16_t handle, std::vector<uint8_t> pdu) {
+    if (!m_links.contains(handle)) {
+        return;
+    }
+    toPeer(handle, [this, handle, pdu = std::move(pdu)](Link& link) {
+        m_host.onAttSent(handle);
+        auto response = m_simulator.peerServer(link.peerIndex).handle(pdu);
+        if (response && m_links.contains(handle)) {
+            toHost(handle,
+                   [this, handle, bytes = std::move(*response)](Link&) { m_host.onAttPdu(handle, bytes); });
+        }
+    });
+}
+
+bool SimConnections::peerDisconnects(const BleTypedAddress& address, uint8_t reason) {
+    const auto handle = findLink(address);
+    if (!handle) {
+        return false;
+    }
+    m_links.erase(*handle);
+    later(0, [this, handle = *handle, reason] { m_host.onDisconnected(handle, reason); });
+    return true;
+}
+
+bool SimConnections::peerSends(const BleTypedAddress& address, std::vector<uint8_t> pdu) {
+    const auto handle = findLink(address);
+    if (!handle) {
+        return false;
+    }
+    toHost(*handle, [this, handle = *handle, pdu = std::move(pdu)](Link&) { m_host.onAttPdu(handle, pdu); });
+    return true;
+}
+
+bool SimConnections::peerRequests(const BleTypedAddress& address, const ConnectionParameters& parameters) {
+    const auto handle = findLink(address);
+    if (!handle) {
+        return false;
+    }
+    toHost(*handle, [this, handle = *handle, parameters](Link& link) {
+        const uint8_t id = link.nextRequestId++;
+        link.openRequests[id] = parameters;
+        m_host.onParameterRequest(handle, id, parameters);
+    });
+    return true;
+}
+
+void SimConnections::dropAll() {
+    m_simulator.scheduler().cancel(this);
+    m_simulator.scheduler().cancel(&m_connecting);
+    m_links.clear();
+    m_connecting = false;
+}
+
+} // namespace orv::sim

@@ -1,0 +1,70 @@
+// Simulated radio: the link layer of the virtual dongle (connections, parameters, RSSI, ATT transport).
+#pragma once
+
+#include "../core/ControllerPort.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace orv::sim {
+
+class Simulator;
+
+// Deliveries to the host are scheduled on the simulator's clock, in order per link, and dropped once
+// the link is gone or this object is destroyed.
+class SimConnections {
+public:
+    SimConnections(orv::host::HostPort& host, Simulator& simulator);
+    ~SimConnections();
+    SimConnections(const SimConnections&) = delete;
+    SimConnections& operator=(const SimConnections&) = delete;
+
+    void setDefaults(uint16_t scanInterval, uint16_t scanWindow,
+                     const orv::host::ConnectionParameters& parameters);
+    void connect(const BleTypedAddress& address);
+    void cancelConnect();
+    void disconnect(uint16_t handle);
+    void update(uint16_t handle, const orv::host::ConnectionParameters& parameters);
+    void answerRequest(uint16_t handle, uint8_t identifier, bool accept);
+    void readRssi(uint16_t handle);
+    void sendAtt(uint16_t handle, std::vector<uint8_t> pdu);
+
+    // Peer side (world scripts and test hooks); false when the peer has no link.
+    bool peerDisconnects(const BleTypedAddress& address, uint8_t reason);
+    bool peerSends(const BleTypedAddress& address, std::vector<uint8_t> pdu);
+    bool peerRequests(const BleTypedAddress& address, const orv::host::ConnectionParameters& parameters);
+
+    // Drops every link without telling the host (the dongle is gone or the world replaced).
+    void dropAll();
+
+private:
+    struct Link {
+        size_t peerIndex = 0;
+        orv::host::ConnectionParameters parameters;
+        uint64_t lastToPeer = 0;
+        uint64_t lastToHost = 0;
+        uint8_t nextRequestId = 1;
+        std::map<uint8_t, orv::host::ConnectionParameters> openRequests;
+    };
+
+    std::optional<size_t> findPeer(const BleTypedAddress& address) const;
+    std::optional<uint16_t> findLink(const BleTypedAddress& address) const;
+    void establish(size_t peerIndex);
+    void schedulePeerRequest(uint16_t handle);
+    // Schedules action after one connection interval, after everything already sent that way.
+    void toPeer(uint16_t handle, std::function<void(Link&)> action);
+    void toHost(uint16_t handle, std::function<void(Link&)> action);
+    void later(uint64_t delay, std::function<void()> action);
+
+    orv::host::HostPort& m_host;
+    Simulator& m_simulator;
+    orv::host::ConnectionParameters m_defaults{24, 40, 0, 500};
+    bool m_connecting = false; // also the owner of the pending attempt's scheduled outcome
+    uint16_t m_nextHandle = 0x0040;
+    std::map<uint16_t, Link> m_links;
+};
+
+} // namespace orv::sim
