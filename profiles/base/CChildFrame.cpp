@@ -66,6 +66,7 @@ QMdiSubWindow* CChildFrame::Create(QMdiArea* area, platform::CommandRouter* rout
     if (CMainFrame* mainFrame = AfxGetMainWnd())
         mainFrame->AddOpenWindow(this);
     OnCreate();
+    subWindow->adjustSize();
     subWindow->show();
     return subWindow;
 }
@@ -88,6 +89,8 @@ void CChildFrame::InitScrollMetrics(QWidget* pane) {
     m_columnWidth = metrics.averageCharWidth();
     PlacePane();
     UpdateScrollRanges(width(), height());
+    // The content size decides which bars the window needs, so the client area may change.
+    LayoutClient();
 }
 
 void CChildFrame::UpdateScrollRanges(int cx, int cy) {
@@ -101,15 +104,6 @@ void CChildFrame::UpdateScrollRanges(int cx, int cy) {
     ClampPosition(m_horz, false);
     ApplyScrollInfo(m_vbar, m_vert);
     ApplyScrollInfo(m_hbar, m_horz);
-
-    // A bar that appears or goes away changes the client area, which sizes everything again.
-    const bool showVert = m_vert.Last() > 0;
-    const bool showHorz = m_horz.Last() > 0;
-    if (showVert == !m_vbar->isHidden() && showHorz == !m_hbar->isHidden())
-        return;
-    m_vbar->setVisible(showVert);
-    m_hbar->setVisible(showHorz);
-    LayoutClient();
 }
 
 // A smaller range can leave the position past the last one; the contents then move with it.
@@ -243,13 +237,23 @@ void CChildFrame::PlacePane() {
     m_pane->update();
 }
 
+// A bar is shown only where the contents do not fit; one bar can make the other necessary.
 void CChildFrame::LayoutClient() {
-    const int barWidth = m_vbar->isHidden() ? 0 : m_vbar->sizeHint().width();
-    const int barHeight = m_hbar->isHidden() ? 0 : m_hbar->sizeHint().height();
-    const QSize client(std::max(0, width() - barWidth), std::max(0, height() - barHeight));
+    const int barWidth = m_vbar->sizeHint().width();
+    const int barHeight = m_hbar->sizeHint().height();
+    bool vert = false;
+    bool horz = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        vert = height() - (horz ? barHeight : 0) < m_contentHeight;
+        horz = width() - (vert ? barWidth : 0) < m_contentWidth;
+    }
+    const QSize client(std::max(0, width() - (vert ? barWidth : 0)),
+                       std::max(0, height() - (horz ? barHeight : 0)));
     m_client->setGeometry(0, 0, client.width(), client.height());
     m_vbar->setGeometry(client.width(), 0, barWidth, client.height());
     m_hbar->setGeometry(0, client.height(), client.width(), barHeight);
+    m_vbar->setVisible(vert);
+    m_hbar->setVisible(horz);
     if (client == m_clientSize)
         return;
     OnSize(client.width(), client.height());

@@ -56,9 +56,9 @@ public:
     ~CChildFrame() override;
 
     // Puts the window into a new frameless sub-window of area, appends it to the main window's
-    // open-window list (when there is a main window), runs OnCreate and shows it. Controls bound with
-    // BindCommandButton issue their commands through router, from this window's command target and
-    // then from next (the main window's). The sub-window owns this window and deletes it on close.
+    // open-window list (when there is a main window), runs OnCreate and shows it at the content size.
+    // Controls bound with BindCommandButton issue their commands through router, from this window's command
+    // target and then from next (the main window's). The sub-window owns this window and deletes it on close.
     QMdiSubWindow* Create(QMdiArea* area, platform::CommandRouter* router, platform::CommandTarget* next);
 
     // Dialog units to pixels for font: x * average character width / 4, y * height / 8.
@@ -66,6 +66,9 @@ public:
 
     // This window's command handlers; the main window offers commands to the active child's target.
     platform::CommandTarget* GetCommandTarget() { return &m_commandTarget; }
+
+    // A new window opens at the content size.
+    QSize sizeHint() const override { return {m_contentWidth, m_contentHeight}; }
 
     void OnVScroll(UINT code, int pos);
     void OnHScroll(UINT code, int pos);

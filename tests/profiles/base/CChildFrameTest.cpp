@@ -12,10 +12,6 @@
 
 namespace {
 
-// More than a scroll bar takes: a window this much larger than the content has a client area at
-// least as large as the content, whichever bars it showed before.
-constexpr int kBarRoom = 50;
-
 // A profile window with a plain pane that records every request to move the contents.
 class ScrollProbe : public CChildFrame {
 public:
@@ -95,8 +91,8 @@ TEST_F(ChildFrameTest, RangesFollowTheClientArea) {
     EXPECT_TRUE(m_frame->HorzScrollBar()->isVisible());
 }
 
-TEST_F(ChildFrameTest, ClientAreaAsLargeAsTheContentHasNoRangeAndNoBars) {
-    m_frame->resize(m_frame->ContentWidth() + kBarRoom, m_frame->ContentHeight() + kBarRoom);
+TEST_F(ChildFrameTest, WindowAsLargeAsTheContentHasNoRangeAndNoBars) {
+    m_frame->resize(m_frame->ContentWidth(), m_frame->ContentHeight());
     EXPECT_EQ(m_frame->VertScrollInfo().nMax, 0);
     EXPECT_EQ(m_frame->HorzScrollInfo().nMax, 0);
     EXPECT_FALSE(m_frame->VertScrollBar()->isVisible());
@@ -237,7 +233,7 @@ TEST_F(ChildFrameTest, GrowingToTheContentSizeReturnsToTheTopLeft) {
     m_frame->OnVScroll(CChildFrame::SB_THUMBTRACK, 4);
     m_frame->OnHScroll(CChildFrame::SB_THUMBTRACK, 3);
     ClearSteps();
-    m_frame->resize(m_frame->ContentWidth() + kBarRoom, m_frame->ContentHeight() + kBarRoom);
+    m_frame->resize(m_frame->ContentWidth(), m_frame->ContentHeight());
     EXPECT_EQ(m_frame->VertScrollInfo().nPos, 0);
     EXPECT_EQ(m_frame->HorzScrollInfo().nPos, 0);
     EXPECT_EQ(m_frame->vertSteps, std::vector<int>{-4});
@@ -278,6 +274,16 @@ TEST_F(ChildFrameTest, CreatePutsTheWindowIntoAFramelessSubWindow) {
     EXPECT_TRUE(subWindow->testAttribute(Qt::WA_DeleteOnClose));
     EXPECT_NE(frame->pane, nullptr);
     EXPECT_EQ(area.subWindowList().size(), 1);
+}
+
+TEST_F(ChildFrameTest, NewWindowOpensAtTheContentSizeWithoutScrollBars) {
+    QMdiArea area;
+    area.show();
+    auto* frame = new ScrollProbe;
+    frame->Create(&area, nullptr, nullptr);
+    EXPECT_EQ(frame->size(), QSize(frame->ContentWidth(), frame->ContentHeight()));
+    EXPECT_FALSE(frame->VertScrollBar()->isVisible());
+    EXPECT_FALSE(frame->HorzScrollBar()->isVisible());
 }
 
 } // namespace
