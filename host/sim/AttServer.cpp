@@ -133,7 +133,7 @@ AttServer::Pdu AttServer::readByType(std::span<const uint8_t> pdu) const {
         if (a.isValue && (a.readError != 0 || (a.properties & kRead) == 0)) {
             if (response[1] == 0) {
                 return att::errorResponse(pdu[0], a.handle,
-                                          a.readError != 0 ? a.readError : att::kReadNotPermitted);
+                                          a.readError != 0 ? a.readError : uint8_t{att::kReadNotPermitted});
             }
             break;
         }
