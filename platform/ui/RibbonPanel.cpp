@@ -50,6 +50,8 @@ RibbonCheckBox* RibbonPanel::addCheckBox(UINT id, const QString& label) {
 
 void RibbonPanel::append(RibbonElement* element) {
     element->setParent(m_content);
+    // Reparenting hides a widget; an element added to a ribbon already on screen shows at once.
+    element->show();
     m_elements.push_back(element);
     if (m_router) {
         m_router->bind(element, element->id(), m_owner, element->updateSink());

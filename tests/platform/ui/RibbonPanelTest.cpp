@@ -61,6 +61,16 @@ TEST_F(RibbonPanelTest, RemovedElementIsUnboundAtOnceAndDestroyedByTheEventLoop)
     EXPECT_TRUE(connect.isNull());
 }
 
+TEST_F(RibbonPanelTest, ElementAppendedToAShownPanelIsShownAtOnce) {
+    panel.addButton(310, QStringLiteral("Discover devices"));
+    panel.show();
+
+    auto* disconnect = new RibbonButton(311, QStringLiteral("Disconnect"));
+    panel.append(disconnect);
+
+    EXPECT_TRUE(disconnect->isVisible());
+}
+
 TEST_F(RibbonPanelTest, IndexesOutOfRangeAreRefused) {
     panel.addButton(310, QStringLiteral("Discover devices"));
 
