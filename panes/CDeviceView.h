@@ -81,6 +81,7 @@ public:
     // The device menu: "&Connect...", "&Rename", a separator, "&Remove pairing".
     static std::vector<platform::MenuItem> DeviceMenu();
 
+    // The row's item data; 0 for nullptr.
     static int ItemData(const QTreeWidgetItem* item);
 
     CViewTree* Tree() const { return m_wndTree; }
