@@ -61,10 +61,16 @@ Pdu errorResponse(uint8_t requestOpcode, uint16_t handle, uint8_t error) {
     return pdu;
 }
 
+bool isForClient(uint8_t opcode) {
+    return opcode == kHandleValueNotification || opcode == kHandleValueIndication ||
+           ((opcode & 1) != 0 && opcode <= kExecuteWriteResponse);
+}
+
 bool isRequest(uint8_t opcode) {
     switch (opcode) {
     case kExchangeMtuRequest:
     case kFindInformationRequest:
+    case kFindByTypeValueRequest:
     case kReadByTypeRequest:
     case kReadRequest:
     case kReadBlobRequest:

@@ -15,45 +15,46 @@ constexpr uint16_t kMtu = 23;
 constexpr size_t kMaxAttributeLength = 512;
 constexpr uint64_t kTransactionTimeoutMs = 30000;
 
-enum Opcode : uint8_t {
-    kErrorResponse = 0x01,
-    kExchangeMtuRequest = 0x02,
-    kExchangeMtuResponse = 0x03,
-    kFindInformationRequest = 0x04,
-    kFindInformationResponse = 0x05,
-    kReadByTypeRequest = 0x08,
-    kReadByTypeResponse = 0x09,
-    kReadRequest = 0x0A,
-    kReadResponse = 0x0B,
-    kReadBlobRequest = 0x0C,
-    kReadBlobResponse = 0x0D,
-    kReadByGroupTypeRequest = 0x10,
-    kReadByGroupTypeResponse = 0x11,
-    kWriteRequest = 0x12,
-    kWriteResponse = 0x13,
-    kPrepareWriteRequest = 0x16,
-    kPrepareWriteResponse = 0x17,
-    kExecuteWriteRequest = 0x18,
-    kExecuteWriteResponse = 0x19,
-    kHandleValueNotification = 0x1B,
-    kHandleValueIndication = 0x1D,
-    kHandleValueConfirmation = 0x1E,
-    kWriteCommand = 0x52,
-};
+// Opcodes.
+inline constexpr uint8_t kErrorResponse = 0x01;
+inline constexpr uint8_t kExchangeMtuRequest = 0x02;
+inline constexpr uint8_t kExchangeMtuResponse = 0x03;
+inline constexpr uint8_t kFindInformationRequest = 0x04;
+inline constexpr uint8_t kFindInformationResponse = 0x05;
+inline constexpr uint8_t kFindByTypeValueRequest = 0x06;
+inline constexpr uint8_t kFindByTypeValueResponse = 0x07;
+inline constexpr uint8_t kReadByTypeRequest = 0x08;
+inline constexpr uint8_t kReadByTypeResponse = 0x09;
+inline constexpr uint8_t kReadRequest = 0x0A;
+inline constexpr uint8_t kReadResponse = 0x0B;
+inline constexpr uint8_t kReadBlobRequest = 0x0C;
+inline constexpr uint8_t kReadBlobResponse = 0x0D;
+inline constexpr uint8_t kReadByGroupTypeRequest = 0x10;
+inline constexpr uint8_t kReadByGroupTypeResponse = 0x11;
+inline constexpr uint8_t kWriteRequest = 0x12;
+inline constexpr uint8_t kWriteResponse = 0x13;
+inline constexpr uint8_t kPrepareWriteRequest = 0x16;
+inline constexpr uint8_t kPrepareWriteResponse = 0x17;
+inline constexpr uint8_t kExecuteWriteRequest = 0x18;
+inline constexpr uint8_t kExecuteWriteResponse = 0x19;
+inline constexpr uint8_t kHandleValueNotification = 0x1B;
+inline constexpr uint8_t kHandleValueIndication = 0x1D;
+inline constexpr uint8_t kHandleValueConfirmation = 0x1E;
+inline constexpr uint8_t kWriteCommand = 0x52;
 
-enum Error : uint8_t {
-    kInvalidHandle = 0x01,
-    kReadNotPermitted = 0x02,
-    kWriteNotPermitted = 0x03,
-    kInvalidPdu = 0x04,
-    kRequestNotSupported = 0x06,
-    kInvalidOffset = 0x07,
-    kAttributeNotFound = 0x0A,
-    kAttributeNotLong = 0x0B,
-    kInvalidAttributeValueLength = 0x0D,
-    kUnlikelyError = 0x0E,
-    kUnsupportedGroupType = 0x10,
-};
+// Error codes.
+inline constexpr uint8_t kInvalidHandle = 0x01;
+inline constexpr uint8_t kReadNotPermitted = 0x02;
+inline constexpr uint8_t kWriteNotPermitted = 0x03;
+inline constexpr uint8_t kInvalidPdu = 0x04;
+inline constexpr uint8_t kRequestNotSupported = 0x06;
+inline constexpr uint8_t kInvalidOffset = 0x07;
+inline constexpr uint8_t kPrepareQueueFull = 0x09;
+inline constexpr uint8_t kAttributeNotFound = 0x0A;
+inline constexpr uint8_t kAttributeNotLong = 0x0B;
+inline constexpr uint8_t kInvalidAttributeValueLength = 0x0D;
+inline constexpr uint8_t kUnlikelyError = 0x0E;
+inline constexpr uint8_t kUnsupportedGroupType = 0x10;
 
 constexpr uint16_t kPrimaryService = 0x2800;
 constexpr uint16_t kCharacteristic = 0x2803;
@@ -72,6 +73,8 @@ bool sameUuid(const BleUuid& a, const BleUuid& b);
 size_t uuidSize(const BleUuid& uuid);
 
 Pdu errorResponse(uint8_t requestOpcode, uint16_t handle, uint8_t error);
+// True for the PDUs a client receives: responses, error responses, notifications and indications.
+bool isForClient(uint8_t opcode);
 // True for opcodes the other side must answer (requests), false for commands, notifications and responses.
 bool isRequest(uint8_t opcode);
 

@@ -1,6 +1,7 @@
 // Connections: one link to a peer with its GATT client and open parameter requests.
 #include "ClientLink.h"
 
+#include "AttProtocol.h"
 #include "GattEvents.h"
 
 namespace orv::host {
@@ -11,8 +12,43 @@ constexpr uint8_t kRemoteUserTerminated = 0x13;
 } // namespace
 
 ClientLink::ClientLink(uint32_t cid, const BleTypedAddress& address, ControllerPort& controller,
-                       EventPoster& poster)
-    : m_cid(cid), m_address(address), m_controller(controller), m_poster(poster), m_gatt(*this, *this) {}
+                       EventPoster& poster, LocalGattServer& server)
+    : m_cid(cid), m_address(address), m_controller(controller), m_poster(poster), m_server(server),
+      m_serverSend([this](std::vector<uint8_t> pdu) {
+          m_unsentFromClient.push_back(false);
+          m_controller.sendAtt(static_cast<uint16_t>(m_cid), std::move(pdu));
+      }),
+      m_gatt(*this, *this) {}
+
+ClientLink::~ClientLink() {
+    m_server.linkClosed(m_cid); // drops answers the application still owes this link
+}
+
+void ClientLink::onAttPdu(std::span<const uint8_t> pdu) {
+    if (pdu.empty()) {
+        return;
+    }
+    if (att::isForClient(pdu[0])) {
+        m_gatt.onPdu(pdu);
+    } else {
+        m_server.onPeerPdu(m_cid, pdu, m_serverSend);
+    }
+}
+
+void ClientLink::onAttSent() {
+    if (m_unsentFromClient.empty()) {
+        return;
+    }
+    const bool fromClient = m_unsentFromClient.front();
+    m_unsentFromClient.pop_front();
+    if (fromClient) {
+        m_gatt.onSent();
+    }
+}
+
+OrvBleResult ClientLink::notify(uint16_t handle, std::span<const uint8_t> data) {
+    return m_server.notify(handle, data, m_serverSend);
+}
 
 void ClientLink::disconnect() {
     if (m_disconnecting) {
@@ -23,6 +59,7 @@ void ClientLink::disconnect() {
 }
 
 void ClientLink::sendPdu(std::vector<uint8_t> pdu) {
+    m_unsentFromClient.push_back(true);
     m_controller.sendAtt(static_cast<uint16_t>(m_cid), std::move(pdu));
 }
 

@@ -4,15 +4,19 @@
 #include "ControllerPort.h"
 #include "EventPoster.h"
 #include "GattClient.h"
+#include "LocalGattServer.h"
 
 #include <cstdint>
+#include <deque>
 #include <set>
 
 namespace orv::host {
 
 class ClientLink : private GattClient::Bearer, private GattResults {
 public:
-    ClientLink(uint32_t cid, const BleTypedAddress& address, ControllerPort& controller, EventPoster& poster);
+    ClientLink(uint32_t cid, const BleTypedAddress& address, ControllerPort& controller, EventPoster& poster,
+               LocalGattServer& server);
+    ~ClientLink();
     ClientLink(const ClientLink&) = delete;
     ClientLink& operator=(const ClientLink&) = delete;
 
@@ -22,6 +26,11 @@ public:
 
     bool disconnecting() const { return m_disconnecting; }
     void disconnect();
+
+    // ATT from the peer: responses and values go to the GATT client, requests to the local server.
+    void onAttPdu(std::span<const uint8_t> pdu);
+    void onAttSent();
+    OrvBleResult notify(uint16_t handle, std::span<const uint8_t> data);
 
     void rememberRequest(uint8_t identifier) { m_openRequests.insert(identifier); }
     // Forgets the request; false when the peer made no such request.
@@ -42,7 +51,10 @@ private:
     BleTypedAddress m_address;
     ControllerPort& m_controller;
     EventPoster& m_poster;
+    LocalGattServer& m_server;
+    LocalGattServer::Send m_serverSend;
     GattClient m_gatt;
+    std::deque<bool> m_unsentFromClient; // per PDU handed to the controller: sent by the GATT client
     std::set<uint8_t> m_openRequests;
     bool m_disconnecting = false;
 };

@@ -170,14 +170,8 @@ void GattClient::onPdu(std::span<const uint8_t> pdu) {
     case att::kErrorResponse:
         onResponse(pdu);
         return;
-    case att::kHandleValueConfirmation:
-        return; // this side sends no indications
     default:
-        if ((pdu[0] & 1) != 0 && pdu[0] <= att::kExecuteWriteResponse) {
-            onResponse(pdu);
-        } else {
-            onPeerRequest(pdu);
-        }
+        onResponse(pdu);
     }
 }
 
@@ -188,17 +182,6 @@ void GattClient::onValue(std::span<const uint8_t> pdu, bool indication) {
         return;
     }
     m_results.valueReceived(att::get16(pdu, 1), {pdu.begin() + 3, pdu.end()}, indication);
-}
-
-void GattClient::onPeerRequest(std::span<const uint8_t> pdu) {
-    if ((pdu[0] & 0x40) != 0) {
-        return; // commands need no answer
-    }
-    if (pdu[0] == att::kExchangeMtuRequest) {
-        send({att::kExchangeMtuResponse, att::kMtu & 0xFF, att::kMtu >> 8});
-        return;
-    }
-    send(att::errorResponse(pdu[0], 0, att::kRequestNotSupported));
 }
 
 void GattClient::onResponse(std::span<const uint8_t> pdu) {

@@ -40,6 +40,7 @@ public:
     OrvBleResult writeCommand(uint16_t handle, std::vector<uint8_t> value);
     OrvBleResult writeConfiguration(uint16_t configHandle, uint16_t value);
 
+    // Responses, notifications and indications from the peer.
     void onPdu(std::span<const uint8_t> pdu);
     // The oldest PDU handed to the bearer has been transmitted.
     void onSent();
@@ -58,7 +59,6 @@ private:
     void send(std::vector<uint8_t> pdu, std::optional<uint16_t> writeCommandHandle = std::nullopt);
     void sendRequest(std::vector<uint8_t> pdu);
     void onResponse(std::span<const uint8_t> pdu);
-    void onPeerRequest(std::span<const uint8_t> pdu);
     void onValue(std::span<const uint8_t> pdu, bool indication);
     void setBusy(Kind kind, bool busy);
     bool busy(Kind kind) const;

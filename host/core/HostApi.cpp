@@ -249,3 +249,36 @@ OrvBleResult OrvBleClientWriteConfiguration(uint32_t cid, uint16_t configHandle,
 }
 
 } // extern "C"
+
+extern "C" {
+
+OrvBleResult OrvBleServerReadResponse(uint32_t cid, uint16_t handle, int32_t result, uint16_t length,
+                                      const uint8_t* data) {
+    if (!library().initialised()) {
+        return ORV_BLE_E_NOT_INITIALISED;
+    }
+    if (length > 0 && data == nullptr) {
+        return ORV_BLE_E_INVALID_ARGUMENT;
+    }
+    return library().server().readResponse(cid, handle, result, {data, length});
+}
+
+OrvBleResult OrvBleServerWriteResponse(uint32_t cid, uint16_t handle, int32_t result) {
+    if (!library().initialised()) {
+        return ORV_BLE_E_NOT_INITIALISED;
+    }
+    return library().server().writeResponse(cid, handle, result);
+}
+
+OrvBleResult OrvBleServerSendNotification(uint32_t cid, uint16_t handle, uint16_t length,
+                                          const uint8_t* data) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    if (length > 0 && data == nullptr) {
+        return ORV_BLE_E_INVALID_ARGUMENT;
+    }
+    return library().links().notify(cid, handle, {data, length});
+}
+
+} // extern "C"

@@ -4,6 +4,7 @@
 #include "ControllerPort.h"
 #include "EventPoster.h"
 #include "LinkManager.h"
+#include "LocalGattServer.h"
 #include "RecordRegistry.h"
 #include "ServerDatabase.h"
 #include "veyrahost.h"
@@ -44,6 +45,7 @@ public:
     // Connections and GATT client requests, once the host is up.
     LinkManager& links() { return m_links; }
     GattClient* client(uint32_t cid) { return m_links.client(cid); }
+    LocalGattServer& server() { return m_server; }
 
     OrvBleResult allocateServerDatabase(uint16_t attributeCount);
     OrvBleResult addServerDatabase(uint16_t databaseId, uint16_t serviceCount,
@@ -87,7 +89,8 @@ private:
     RecordRegistry m_records;
     EventPoster m_poster{m_records};
     ServerDatabase m_database; // kept across de-initialisation
-    LinkManager m_links{m_poster};
+    LocalGattServer m_server{m_database, m_poster};
+    LinkManager m_links{m_poster, m_server};
     std::unique_ptr<ControllerPort> m_controller;
     State m_state = State::Closed;
     uint32_t m_messageId = 0;

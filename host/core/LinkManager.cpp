@@ -115,7 +115,7 @@ void LinkManager::onConnectOutcome(ConnectOutcome outcome, uint16_t handle) {
     m_connecting.reset();
     auto* event = m_poster.create<BleHostConnectEvent>(BLE_EVT_CONNECT_RESULT);
     if (outcome == ConnectOutcome::Connected && address) {
-        m_links[handle] = std::make_unique<ClientLink>(handle, *address, *m_controller, m_poster);
+        m_links[handle] = std::make_unique<ClientLink>(handle, *address, *m_controller, m_poster, m_server);
         event->cid = handle;
     } else {
         event->status =
@@ -180,14 +180,22 @@ void LinkManager::onRssiRead(uint16_t handle, uint16_t status, int8_t rssi) {
 
 void LinkManager::onAttPdu(uint16_t handle, const std::vector<uint8_t>& pdu) {
     if (ClientLink* link = find(handle)) {
-        link->gatt().onPdu(pdu);
+        link->onAttPdu(pdu);
     }
 }
 
 void LinkManager::onAttSent(uint16_t handle) {
     if (ClientLink* link = find(handle)) {
-        link->gatt().onSent();
+        link->onAttSent();
     }
+}
+
+OrvBleResult LinkManager::notify(uint32_t cid, uint16_t handle, std::span<const uint8_t> data) {
+    ClientLink* link = find(cid);
+    if (link == nullptr || link->disconnecting()) {
+        return ORV_BLE_E_NOT_CONNECTED;
+    }
+    return link->notify(handle, data);
 }
 
 void LinkManager::onTimer(uint32_t timerId) {

@@ -16,7 +16,7 @@ namespace orv::host {
 // controller's deliveries arrive (onXxx below).
 class LinkManager {
 public:
-    explicit LinkManager(EventPoster& poster) : m_poster(poster) {}
+    LinkManager(EventPoster& poster, LocalGattServer& server) : m_poster(poster), m_server(server) {}
 
     // The controller the links run on; null drops every link without an event.
     void attach(ControllerPort* controller);
@@ -31,6 +31,7 @@ public:
     OrvBleResult readRssi(const BleTypedAddress& address);
     // The GATT client of a usable link, or null (unknown or going down).
     GattClient* client(uint32_t cid);
+    OrvBleResult notify(uint32_t cid, uint16_t handle, std::span<const uint8_t> data);
 
     void onDefaultsSet(uint16_t status);
     void onConnectOutcome(ConnectOutcome outcome, uint16_t handle);
@@ -47,6 +48,7 @@ private:
     ClientLink* find(const BleTypedAddress& address);
 
     EventPoster& m_poster;
+    LocalGattServer& m_server;
     ControllerPort* m_controller = nullptr;
     std::map<uint32_t, std::unique_ptr<ClientLink>> m_links;
     std::optional<BleTypedAddress> m_connecting;

@@ -34,7 +34,8 @@ enum {
     ORV_BLE_E_BUSY = 4,          /* a request of the same kind is already outstanding */
     ORV_BLE_E_NOT_CONNECTED = 5, /* no link with that connection id or address */
     ORV_BLE_E_NO_RESOURCES = 6,
-    ORV_BLE_E_WRONG_STATE = 7 /* e.g. stopping a search that is not running */
+    ORV_BLE_E_WRONG_STATE = 7, /* e.g. stopping a search that is not running */
+    ORV_BLE_E_NOT_SUPPORTED = 8 /* this library cannot do that */
 };
 
 /* Typed Bluetooth device address (12 bytes). */
@@ -315,43 +316,82 @@ typedef struct OrvBleHostInitParams {
 
 /* ---- Host ------------------------------------------------------------------------------- */
 
-/* Opens the dongle. Returns the message id of host events, 0 on failure. */
+/* Opens the dongle (present, with its driver, not held by another process). Returns the message id of
+ * host events (registered as "VeyraHostEvent"), 0 on failure or without platform hooks. Calling it
+ * again while initialised returns the same id. debug and reserved are not used; params must not be null. */
 uint32_t OrvBleHostInit(int debug, int reserved, const OrvBleHostInitParams* params);
-/* Attaches the window that receives host events and starts the dongle; the outcome arrives as
- * BLE_EVT_HOST_STARTED (or BLE_EVT_HOST_ERROR). Returns 0 on failure. */
+/* Attaches the window that receives host events and starts the dongle. Returns 0 when not initialised,
+ * for a null window, when already started or when the dongle refuses. After a short delay the outcome
+ * arrives as BLE_EVT_HOST_STARTED (lParam 1 up, 0 failed) or as BLE_EVT_HOST_ERROR with an error code.
+ * Requests that need the running host return ORV_BLE_E_NOT_STARTED until the library is up. */
 int OrvBleHostStartWnd(OrvHwnd window);
-/* Stops the dongle, drops every link and search, releases every record not given back. The local
- * GATT database is kept for a later OrvBleHostInit in the same process. */
+/* Stops the dongle, drops every link and search without further events and releases every record not
+ * given back (records still queued in the window become invalid). The local GATT database is kept for
+ * a later OrvBleHostInit in the same process. */
 void OrvBleHostDeinit(void);
-/* Gives an event record back; plain-value codes are accepted and ignored. */
+/* Gives an event record back, exactly once. Plain-value codes (0, 1, 6, 513) and a null lParam are
+ * accepted and ignored; a record not handed out, given twice or under another code is ignored (and
+ * counted for tests). Callable in any state. */
 void OrvBleHostFreeMessageContents(uint32_t code, intptr_t lParam);
 
 /* ---- Search and paired devices ------------------------------------------------------------ */
 
+/* Starts a search (mode is not used): BLE_EVT_DEVICE_FOUND per advertising report until the search
+ * ends with BLE_EVT_SEARCH_ENDED, after OrvBleHostStopDeviceSearch or by itself. ORV_BLE_E_BUSY while a
+ * search runs or is stopping. */
 OrvBleResult OrvBleHostStartDeviceSearch(uint32_t mode);
+/* Ends the running search; BLE_EVT_SEARCH_ENDED follows and no report comes after it.
+ * ORV_BLE_E_WRONG_STATE when no search runs (or it is already stopping). */
 OrvBleResult OrvBleHostStopDeviceSearch(void);
-/* Returns non-zero on success; the array is the caller's until OrvBleHostFreePairedDeviceList. */
+/* Copies the bonded devices into a new array. Returns non-zero on success (count 0 gives a null
+ * array); 0 when not initialised, for null arguments or when the bond store cannot be read, leaving
+ * both untouched. The array is the caller's until OrvBleHostFreePairedDeviceList (callable in any state). */
 int OrvBleHostGetPairedDeviceList(uint16_t* count, BleHostPairedDevice** array);
 void OrvBleHostFreePairedDeviceList(BleHostPairedDevice* array);
-/* Replaces the name and appearance stored for a bonded device (matched by address). */
+/* Replaces the name and appearance stored for a bonded device (matched by address and type) and saves
+ * the bond store at once. The name is read up to its NUL or the end of the field and cut at a UTF-8
+ * character boundary to 50 bytes. ORV_BLE_E_INVALID_ARGUMENT for a null device or an address without a
+ * bond. No event follows. */
 OrvBleResult OrvBleHostUpdatePairedDeviceList(const BleHostPairedDevice* device);
 
 /* ---- Connection --------------------------------------------------------------------------- */
 
+/* Sets the scan timing (0xFFFF: the library's own) and the parameters of later connections.
+ * Answered by BLE_EVT_CONN_PARAMS_SET: 0, or 0x12 when the values break the Bluetooth Core limits
+ * (intervals 6..3200 with min <= max, latency <= 499, timeout 10..3200 and longer than
+ * (1 + latency) * max interval * 2); then the previous parameters stay. */
 OrvBleResult OrvBleHostSetConnectionParams(uint16_t scanInterval, uint16_t scanWindow, uint16_t intervalMin,
                                            uint16_t intervalMax, uint16_t slaveLatency,
                                            uint16_t supervisionTimeout);
+/* Connects to an advertiser. BLE_EVT_CONNECT_RESULT follows: status 0 with the connection id, or
+ * BLE_STATUS_CONNECT_FAILED after a time-out when the device cannot be reached (no BLE_EVT_DISCONNECTED
+ * follows a failed attempt). ORV_BLE_E_BUSY while another attempt runs, ORV_BLE_E_WRONG_STATE when
+ * already connected to that device. */
 OrvBleResult OrvBleHostConnect(BleTypedAddress address);
+/* Ends the running attempt: BLE_EVT_CONNECT_RESULT with BLE_STATUS_CONNECT_CANCELLED follows (no
+ * disconnection event). ORV_BLE_E_WRONG_STATE without an attempt. */
 OrvBleResult OrvBleHostCancelConnect(void);
+/* Drops the link: BLE_EVT_DISCONNECTED follows with reason 0x16. Outstanding client requests of the
+ * link get no answer. ORV_BLE_E_NOT_CONNECTED for an unknown id, ORV_BLE_E_WRONG_STATE while already
+ * disconnecting. A link the peer drops ends the same way with the peer's reason. */
 OrvBleResult OrvBleHostDisconnect(uint32_t cid);
+/* Asks for new parameters on the link to address (the CE lengths are not used). Answered by
+ * BLE_EVT_CONN_PARAMS_UPDATED with the new values, or BLE_EVT_CONN_PARAMS_SET with a non-zero status
+ * (0x12: outside the Core limits, see OrvBleHostSetConnectionParams). */
 OrvBleResult OrvBleHostUpdateConnectionParams(BleTypedAddress address, uint16_t intervalMin, uint16_t intervalMax,
                                               uint16_t slaveLatency, uint16_t supervisionTimeout,
                                               uint16_t minCeLength, uint16_t maxCeLength);
+/* Answers the peer's request of a BLE_EVT_REMOTE_CONN_PARAMS event, once. Accepting is followed by
+ * BLE_EVT_CONN_PARAMS_UPDATED (or BLE_EVT_CONN_PARAMS_SET with a failure); rejecting by nothing.
+ * ORV_BLE_E_INVALID_ARGUMENT for a request id the peer did not send or already answered. */
 OrvBleResult OrvBleHostAcceptConnUpdate(uint32_t cid, uint16_t requestId, int accept);
+/* Reads the signal strength of the link to address; BLE_EVT_RSSI_READ follows. */
 OrvBleResult OrvBleHostGetRssi(BleTypedAddress address);
 
 /* ---- Security ----------------------------------------------------------------------------- */
 
+/* Pairing, encryption and bond removal are not available in this library: each call returns
+ * ORV_BLE_E_NOT_SUPPORTED (after the usual state checks) and no event follows. */
 OrvBleResult OrvBleHostChangeSecurityLevel(int mitm);
 OrvBleResult OrvBleHostSetEncryption(uint32_t cid, int level);
 OrvBleResult OrvBleHostJustWorksResult(BleTypedAddress address, int accept, int bond);
@@ -361,28 +401,51 @@ OrvBleResult OrvBleHostCancel(void);
 OrvBleResult OrvBleHostDebond(BleTypedAddress address);
 
 /* ---- GATT client -------------------------------------------------------------------------- */
+/* Per link at most one read (and one discovery) and one write are outstanding; another is refused
+ * with ORV_BLE_E_BUSY and a log line. ATT MTU is 23. A request the peer leaves unanswered for 30 s
+ * drops the link (BLE_EVT_DISCONNECTED). Statuses in the answering events are ATT error codes. */
 
+/* Discovers the peer's primary services, characteristics and descriptors: BLE_EVT_DATABASE_DISCOVERED
+ * with the whole database in one record, or a non-zero status and no services. */
 OrvBleResult OrvBleClientDiscoverDatabase(uint32_t cid);
+/* Reads a value (a long one whole, up to 512 bytes): BLE_EVT_CHAR_READ with the bytes or the error. */
 OrvBleResult OrvBleClientReadCharByHandle(uint32_t cid, uint16_t handle);
-/* Write request (acknowledged by the peer). */
+/* Write request (acknowledged by the peer): BLE_EVT_CHAR_WRITTEN with the status. A value longer than
+ * 20 bytes, or one at a non-zero offset, is written with prepared writes. data is copied. */
 OrvBleResult OrvBleClientWriteCfmCharByHandle(uint32_t cid, uint16_t handle, uint16_t offset, uint8_t length,
                                               const uint8_t* data);
-/* Write command (without response); the library still posts a write result. */
+/* Write command (without response; flags is not used; at most 20 bytes are sent): the library still
+ * posts BLE_EVT_CHAR_WRITTEN with status 0 once the command is on the air. data is copied. */
 OrvBleResult OrvBleClientWriteCharByHandle(uint32_t cid, uint16_t flags, uint16_t handle, uint8_t length,
                                            const uint8_t* data);
-/* Writes value (1 notify, 2 indicate) to a Client Characteristic Configuration descriptor. */
+/* Writes value (0 off, 1 notify, 2 indicate) to a Client Characteristic Configuration descriptor with
+ * a write request: BLE_EVT_CHAR_WRITTEN carries configHandle. valueHandle is not used. */
 OrvBleResult OrvBleClientWriteConfiguration(uint32_t cid, uint16_t configHandle, uint16_t valueHandle,
                                             uint32_t value);
 
 /* ---- GATT server -------------------------------------------------------------------------- */
 
+/* Reserves a local database of attributeCount attributes (discarding an earlier one):
+ * BLE_EVT_SERVER_DB_ALLOCATED with the status and the database id. */
 OrvBleResult OrvBleServerAllocDatabase(uint16_t attributeCount);
-/* Registers the services; fills valueHandle and configHandle of every characteristic during the call. */
+/* Registers the services; fills valueHandle and configHandle of every characteristic during the call
+ * and copies the values (a null value with a length stands for that many zero bytes). Answered by
+ * BLE_EVT_SERVER_DB_ADDED. ORV_BLE_E_INVALID_ARGUMENT for an unknown id or malformed records (nothing
+ * filled in), ORV_BLE_E_NO_RESOURCES beyond the allocated size, ORV_BLE_E_WRONG_STATE when added already. */
 OrvBleResult OrvBleServerAddDatabase(uint16_t databaseId, uint16_t serviceCount, BleServerServiceRecord* services);
+/* A connected peer's reads of characteristics with permission 0x10 (and of their configuration
+ * descriptors) arrive as BLE_EVT_SERVER_READ and are answered here: result 0 (or negative) sends data,
+ * a positive result is the ATT error. Other values are served from the registered copies.
+ * ORV_BLE_E_WRONG_STATE when no such read waits. */
 OrvBleResult OrvBleServerReadResponse(uint32_t cid, uint16_t handle, int32_t result, uint16_t length,
                                       const uint8_t* data);
-/* result -1 means the program had no result; the library then answers the peer with success. */
+/* Every write of a peer (request, command, prepared writes at execution, configuration descriptors)
+ * arrives as BLE_EVT_SERVER_WRITE and is answered here with the handle of the event. result -1 means the
+ * program had no result; the library then answers the peer with success. A positive result is the ATT
+ * error. Write commands get no answer on the air. ORV_BLE_E_WRONG_STATE when no such write waits. */
 OrvBleResult OrvBleServerWriteResponse(uint32_t cid, uint16_t handle, int32_t result);
+/* Notifies the peer of a value of a characteristic with the notify property (at most 20 bytes).
+ * No event follows. ORV_BLE_E_INVALID_ARGUMENT for another handle or a longer value. */
 OrvBleResult OrvBleServerSendNotification(uint32_t cid, uint16_t handle, uint16_t length, const uint8_t* data);
 
 #ifdef __cplusplus

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace orv::sim {
 
@@ -200,6 +201,15 @@ bool setPeerSilent(const std::string& peer, bool silent) {
     }
     simulator.peerServer(*index).setSilent(silent);
     return true;
+}
+
+std::vector<std::vector<uint8_t>> takePeerReceived(const std::string& peer) {
+    auto& simulator = Simulator::instance();
+    const auto index = simulator.peerByText(peer);
+    if (!index) {
+        return {};
+    }
+    return std::exchange(simulator.peerReceived(*index), {});
 }
 
 std::optional<std::vector<uint8_t>> peerAttributeValue(const std::string& peer, uint16_t handle) {

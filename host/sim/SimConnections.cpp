@@ -1,6 +1,7 @@
 // Simulated radio: the link layer of the virtual dongle (connections, parameters, RSSI, ATT transport).
 #include "SimConnections.h"
 
+#include "../core/AttProtocol.h"
 #include "AddressText.h"
 #include "ConnectionRules.h"
 #include "Simulator.h"
@@ -216,6 +217,10 @@ void SimConnections::sendAtt(uint16_t handle, std::vector<uint8_t> pdu) {
     }
     toPeer(handle, [this, handle, pdu = std::move(pdu)](Link& link) {
         m_host.onAttSent(handle);
+        if (!pdu.empty() && orv::host::att::isForClient(pdu[0])) {
+            m_simulator.peerReceived(link.peerIndex).push_back(pdu); // the host answering the peer as client
+            return;
+        }
         auto response = m_simulator.peerServer(link.peerIndex).handle(pdu);
         if (response && m_links.contains(handle)) {
             toHost(handle,

@@ -60,6 +60,7 @@ void Simulator::startWorld(World world) {
     for (const PeerSpec& peer : m_world.peers) {
         m_peerServers.emplace_back(buildAttributeTable(peer.gatt));
     }
+    m_peerReceived.assign(m_world.peers.size(), {});
     for (const ScriptedEvent& event : m_world.events) {
         scheduleScriptedEvent(event);
     }

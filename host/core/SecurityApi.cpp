@@ -1,0 +1,52 @@
+// Security: pairing, encryption and bond-removal requests of the C interface.
+//
+// This build of the library cannot pair or encrypt: each request is checked like every other call
+// and then refused with ORV_BLE_E_NOT_SUPPORTED and a log line, so that callers see the refusal.
+#include "HostLibrary.h"
+#include "veyrahost.h"
+
+#include <iostream>
+
+namespace {
+
+OrvBleResult refuse(const char* call) {
+    if (const OrvBleResult ready = orv::host::HostLibrary::instance().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    std::cerr << "veyrahost: " << call << ": pairing and encryption are not supported by this library\n";
+    return ORV_BLE_E_NOT_SUPPORTED;
+}
+
+} // namespace
+
+extern "C" {
+
+OrvBleResult OrvBleHostChangeSecurityLevel(int /*mitm*/) {
+    return refuse("OrvBleHostChangeSecurityLevel");
+}
+
+OrvBleResult OrvBleHostSetEncryption(uint32_t /*cid*/, int /*level*/) {
+    return refuse("OrvBleHostSetEncryption");
+}
+
+OrvBleResult OrvBleHostJustWorksResult(BleTypedAddress /*address*/, int /*accept*/, int /*bond*/) {
+    return refuse("OrvBleHostJustWorksResult");
+}
+
+OrvBleResult OrvBleHostPasskeyNotificationResult(BleTypedAddress /*address*/, int /*accept*/) {
+    return refuse("OrvBleHostPasskeyNotificationResult");
+}
+
+OrvBleResult OrvBleHostCancelBonding(BleTypedAddress /*address*/) {
+    return refuse("OrvBleHostCancelBonding");
+}
+
+OrvBleResult OrvBleHostCancel(void) {
+    return refuse("OrvBleHostCancel");
+}
+
+OrvBleResult OrvBleHostDebond(BleTypedAddress /*address*/) {
+    return refuse("OrvBleHostDebond");
+}
+
+} // extern "C"
