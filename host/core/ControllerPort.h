@@ -75,6 +75,8 @@ public:
     virtual void onHardwareError(uint32_t code) = 0;
     virtual void onAdvertisingReport(const AdvertisingReport& report) = 0;
     virtual void onScanEnded(uint16_t status) = 0;
+    // Answer to removeBond: 0, or 1 when no bond had that address.
+    virtual void onBondRemoved(uint16_t status, const BleTypedAddress& address) = 0;
     virtual void onDatabaseAllocated(uint16_t status, uint16_t databaseId) = 0;
     virtual void onDatabaseAdded(uint16_t status) = 0;
 
@@ -115,6 +117,8 @@ public:
     virtual bool readBonds(std::vector<BondEntry>& out) = 0;
     // Replaces the name and appearance of a stored bond; false when no bond has that address.
     virtual bool updateBond(const BondEntry& entry) = 0;
+    // Deletes the bond of that address from the store; answered by onBondRemoved.
+    virtual void removeBond(const BleTypedAddress& address) = 0;
 
     // Reserves room for a local database; answered by onDatabaseAllocated.
     virtual void allocateDatabase(uint16_t attributeCount) = 0;

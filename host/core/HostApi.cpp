@@ -22,6 +22,24 @@ static_assert(offsetof(BleHostDeviceFoundEvent, adFlags) > offsetof(BleHostDevic
 static_assert(offsetof(BleHostConnectEvent, status) == 2 && offsetof(BleHostConnectEvent, cid) == 4);
 static_assert(offsetof(BleHostServerAllocEvent, status) == 2 &&
               offsetof(BleHostServerAllocEvent, databaseId) == 4);
+static_assert(offsetof(BleHostDisconnectEvent, reason) == 2 && offsetof(BleHostDebondEvent, status) == 2 &&
+              offsetof(BleHostDebondEvent, address) == 4);
+static_assert(offsetof(BleHostRssiEvent, status) == 2 && offsetof(BleHostRssiEvent, rssi) == 16);
+static_assert(offsetof(BleHostConnParamRequestEvent, intervalMin) == 4 &&
+              offsetof(BleHostConnParamRequestEvent, supervisionTimeout) == 10 &&
+              offsetof(BleHostConnParamRequestEvent, requestId) == 12);
+static_assert(offsetof(BleHostDatabaseEvent, serviceCount) == 8 &&
+              offsetof(BleHostServiceRecord, startHandle) == 20 &&
+              offsetof(BleHostServiceRecord, characteristicCount) == 24 &&
+              offsetof(BleHostCharacteristicRecord, valueHandle) == 22 &&
+              offsetof(BleHostCharacteristicRecord, descriptorCount) == 26);
+static_assert(offsetof(BleHostReadEvent, status) == 2 && offsetof(BleHostReadEvent, handle) == 8 &&
+              offsetof(BleHostReadEvent, length) == 10);
+static_assert(offsetof(BleHostWriteEvent, status) == 2 && offsetof(BleHostWriteEvent, handle) == 8);
+static_assert(offsetof(BleHostNotificationEvent, handle) == 16 &&
+              offsetof(BleHostNotificationEvent, length) == 18);
+static_assert(offsetof(BleHostServerReadEvent, handle) == 4 &&
+              offsetof(BleHostServerWriteEvent, count) == 6 && offsetof(BleHostWriteEntry, length) == 4);
 static_assert(offsetof(BleServerCharacteristicRecord, valueHandle) == 26 &&
               offsetof(BleServerCharacteristicRecord, configHandle) == 28);
 

@@ -233,6 +233,21 @@ OrvBleResult HostLibrary::updatePairedDevice(const BleHostPairedDevice& device) 
     return ORV_BLE_OK;
 }
 
+OrvBleResult HostLibrary::removeBond(const BleTypedAddress& address) {
+    if (const OrvBleResult ready = readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    m_controller->removeBond(address);
+    return ORV_BLE_OK;
+}
+
+void HostLibrary::onBondRemoved(uint16_t status, const BleTypedAddress& address) {
+    auto* event = m_poster.create<BleHostDebondEvent>(BLE_EVT_DEBOND_RESULT);
+    event->status = status;
+    event->address = address;
+    m_poster.postRecord(BLE_EVT_DEBOND_RESULT, event);
+}
+
 OrvBleResult HostLibrary::allocateServerDatabase(uint16_t attributeCount) {
     if (const OrvBleResult ready = readiness(); ready != ORV_BLE_OK) {
         return ready;

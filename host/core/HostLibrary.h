@@ -41,6 +41,7 @@ public:
     bool pairedDevices(uint16_t* count, BleHostPairedDevice** array);
     void freePairedDevices(BleHostPairedDevice* array);
     OrvBleResult updatePairedDevice(const BleHostPairedDevice& device);
+    OrvBleResult removeBond(const BleTypedAddress& address);
 
     // Connections and GATT client requests, once the host is up.
     LinkManager& links() { return m_links; }
@@ -60,6 +61,7 @@ private:
     void onHardwareError(uint32_t code) override;
     void onAdvertisingReport(const AdvertisingReport& report) override;
     void onScanEnded(uint16_t status) override;
+    void onBondRemoved(uint16_t status, const BleTypedAddress& address) override;
     void onDatabaseAllocated(uint16_t status, uint16_t databaseId) override;
     void onDatabaseAdded(uint16_t status) override;
     void onConnectionDefaultsSet(uint16_t status) override { m_links.onDefaultsSet(status); }

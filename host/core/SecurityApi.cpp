@@ -1,7 +1,8 @@
 // Security: pairing, encryption and bond-removal requests of the C interface.
 //
-// This build of the library cannot pair or encrypt: each request is checked like every other call
-// and then refused with ORV_BLE_E_NOT_SUPPORTED and a log line, so that callers see the refusal.
+// This build of the library cannot pair or encrypt: each such request is checked like every other
+// call and then refused with ORV_BLE_E_NOT_SUPPORTED and a log line, so that callers see the refusal.
+// Bond removal works on the bond store.
 #include "HostLibrary.h"
 #include "veyrahost.h"
 
@@ -45,8 +46,8 @@ OrvBleResult OrvBleHostCancel(void) {
     return refuse("OrvBleHostCancel");
 }
 
-OrvBleResult OrvBleHostDebond(BleTypedAddress /*address*/) {
-    return refuse("OrvBleHostDebond");
+OrvBleResult OrvBleHostDebond(BleTypedAddress address) {
+    return orv::host::HostLibrary::instance().removeBond(address);
 }
 
 } // extern "C"

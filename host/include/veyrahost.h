@@ -390,7 +390,7 @@ OrvBleResult OrvBleHostGetRssi(BleTypedAddress address);
 
 /* ---- Security ----------------------------------------------------------------------------- */
 
-/* Pairing, encryption and bond removal are not available in this library: each call returns
+/* Pairing and encryption are not available in this library: each of the first six calls returns
  * ORV_BLE_E_NOT_SUPPORTED (after the usual state checks) and no event follows. */
 OrvBleResult OrvBleHostChangeSecurityLevel(int mitm);
 OrvBleResult OrvBleHostSetEncryption(uint32_t cid, int level);
@@ -398,6 +398,9 @@ OrvBleResult OrvBleHostJustWorksResult(BleTypedAddress address, int accept, int 
 OrvBleResult OrvBleHostPasskeyNotificationResult(BleTypedAddress address, int accept);
 OrvBleResult OrvBleHostCancelBonding(BleTypedAddress address);
 OrvBleResult OrvBleHostCancel(void);
+/* Deletes the bond of address (matched with its type) from the bond store, which is saved at once:
+ * BLE_EVT_DEBOND_RESULT follows with status 0, or 1 when there was no such bond. A link to the
+ * device stays up. */
 OrvBleResult OrvBleHostDebond(BleTypedAddress address);
 
 /* ---- GATT client -------------------------------------------------------------------------- */

@@ -63,6 +63,13 @@ bool BondStore::update(const orv::host::BondEntry& entry) {
     return false;
 }
 
+bool BondStore::remove(const BleTypedAddress& address) {
+    loadIfNeeded();
+    const auto removed =
+        std::erase_if(m_bonds, [&address](const auto& bond) { return sameAddress(bond.address, address); });
+    return removed != 0 && save();
+}
+
 std::string BondStore::defaultPath() {
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     if (dataHome != nullptr && *dataHome != '\0') {

@@ -10,7 +10,7 @@ namespace orv::sim {
 namespace {
 
 constexpr uint64_t kScanStopDelayMs = 10;
-constexpr uint64_t kDatabaseDelayMs = 5;
+constexpr uint64_t kDatabaseDelayMs = 5; // also the time the bond store takes
 
 int8_t drawRssi(const RssiModel& model, std::mt19937& random) {
     std::uniform_int_distribution<int> jitter(-model.jitter, model.jitter);
@@ -114,6 +114,12 @@ bool SimController::readBonds(std::vector<orv::host::BondEntry>& out) {
 
 bool SimController::updateBond(const orv::host::BondEntry& entry) {
     return m_simulator.bondStore().update(entry);
+}
+
+void SimController::removeBond(const BleTypedAddress& address) {
+    const uint16_t status = m_simulator.bondStore().remove(address) ? 0 : 1;
+    m_simulator.scheduler().scheduleIn(
+        kDatabaseDelayMs, [this, status, address] { m_host.onBondRemoved(status, address); }, this);
 }
 
 void SimController::allocateDatabase(uint16_t /*attributeCount*/) {

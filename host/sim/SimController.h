@@ -27,6 +27,7 @@ public:
     void stopScan() override;
     bool readBonds(std::vector<orv::host::BondEntry>& out) override;
     bool updateBond(const orv::host::BondEntry& entry) override;
+    void removeBond(const BleTypedAddress& address) override;
     void allocateDatabase(uint16_t attributeCount) override;
     void addDatabase(const std::vector<orv::host::LocalService>& services) override;
     void setConnectionDefaults(uint16_t scanInterval, uint16_t scanWindow,

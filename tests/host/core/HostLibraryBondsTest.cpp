@@ -143,6 +143,35 @@ TEST_F(PairedDevices, ListStaysTheCallersAfterDeinit) {
     OrvBleHostFreePairedDeviceList(array);
 }
 
+TEST_F(PairedDevices, DebondRemovesTheBondAndSavesTheStore) {
+    ASSERT_EQ(OrvBleHostDebond(addressOf("00:1A:7D:DA:71:05")), ORV_BLE_OK);
+    EXPECT_TRUE(harness.takeEvents().empty());
+    const auto event = harness.advanceUntil(BLE_EVT_DEBOND_RESULT);
+    ASSERT_TRUE(event);
+    const auto& result = *reinterpret_cast<const BleHostDebondEvent*>(event->lParam);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.address.lap, 0xDA7105u);
+    harness.freeAll(harness.takeEvents());
+    const PairedList list = readList();
+    ASSERT_EQ(list.entries.size(), 2u);
+    EXPECT_EQ(list.entries[0].address.lap, 0xDA710Fu);
+    std::ifstream in(harness.bondPath());
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("00:1A:7D:DA:71:05"), std::string::npos);
+    EXPECT_NE(text.find("C4:1A:7D:DA:71:0F"), std::string::npos);
+}
+
+TEST_F(PairedDevices, DebondOfAnUnbondedDeviceFails) {
+    BleTypedAddress address = addressOf("00:1A:7D:DA:71:05");
+    address.type = 1;
+    ASSERT_EQ(OrvBleHostDebond(address), ORV_BLE_OK);
+    const auto event = harness.advanceUntil(BLE_EVT_DEBOND_RESULT);
+    ASSERT_TRUE(event);
+    EXPECT_EQ(reinterpret_cast<const BleHostDebondEvent*>(event->lParam)->status, 1);
+    harness.freeAll(harness.takeEvents());
+    EXPECT_EQ(readList().entries.size(), 3u);
+}
+
 TEST(PairedDevicesEmpty, NoBondsGiveAnEmptySuccessfulList) {
     HostHarness harness;
     harness.load(basicWorld());

@@ -15,8 +15,7 @@ const std::vector<std::pair<const char*, std::function<OrvBleResult()>>>& securi
         {"PasskeyNotificationResult",
          [] { return OrvBleHostPasskeyNotificationResult(addressOf("AA:BB:CC:DD:EE:01"), 1); }},
         {"CancelBonding", [] { return OrvBleHostCancelBonding(addressOf("AA:BB:CC:DD:EE:01")); }},
-        {"Cancel", [] { return OrvBleHostCancel(); }},
-        {"Debond", [] { return OrvBleHostDebond(addressOf("AA:BB:CC:DD:EE:01")); }}};
+        {"Cancel", [] { return OrvBleHostCancel(); }}};
     return calls;
 }
 
