@@ -140,6 +140,8 @@ public:
     virtual void readRssi(uint16_t handle) = 0;
     virtual void sendAtt(uint16_t handle, std::vector<uint8_t> pdu) = 0;
 
+    // The controller's clock: milliseconds since it was started.
+    virtual uint64_t nowMs() const = 0;
     // One-shot timers on the controller's clock; a cancelled timer never fires.
     virtual uint32_t startTimer(uint64_t delayMs) = 0;
     virtual void cancelTimer(uint32_t timerId) = 0;

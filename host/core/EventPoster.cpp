@@ -1,7 +1,7 @@
 // Host events: building event records and posting them to the attached window.
 #include "EventPoster.h"
 
-#include <iostream>
+#include "HostLog.h"
 
 namespace orv::host {
 
@@ -23,14 +23,14 @@ void EventPoster::postValue(uint32_t code, intptr_t value) {
         return;
     }
     if (m_platform.postMessage(m_window, m_messageId, code, value) == 0) {
-        std::cerr << "veyrahost: event " << code << " could not be posted; dropped\n";
+        hostLog() << "veyrahost: event " << code << " could not be posted; dropped\n";
     }
 }
 
 void EventPoster::postRecord(uint32_t code, void* record) {
     if (!attached() || !hasPlatform() ||
         m_platform.postMessage(m_window, m_messageId, code, reinterpret_cast<intptr_t>(record)) == 0) {
-        std::cerr << "veyrahost: event " << code << " could not be posted; record released\n";
+        hostLog() << "veyrahost: event " << code << " could not be posted; record released\n";
         m_records.release(code, record);
     }
 }

@@ -3,10 +3,9 @@
 
 #include "AttProtocol.h"
 #include "DiscoveryProcedure.h"
+#include "HostLog.h"
 #include "ReadProcedure.h"
 #include "WriteProcedure.h"
-
-#include <iostream>
 
 namespace orv::host {
 namespace {
@@ -49,7 +48,7 @@ OrvBleResult GattClient::admit(Kind kind) {
         return ORV_BLE_E_NOT_CONNECTED;
     }
     if (busy(kind)) {
-        std::cerr << "veyrahost: a " << kindName(static_cast<int>(kind))
+        hostLog() << "veyrahost: a " << kindName(static_cast<int>(kind))
                   << " is already outstanding on this link; request refused\n";
         return ORV_BLE_E_BUSY;
     }
@@ -91,7 +90,7 @@ OrvBleResult GattClient::writeCommand(uint16_t handle, std::vector<uint8_t> valu
         return result;
     }
     if (value.size() > att::kMtu - 3u) {
-        std::cerr << "veyrahost: write command of " << value.size() << " bytes cut to " << att::kMtu - 3
+        hostLog() << "veyrahost: write command of " << value.size() << " bytes cut to " << att::kMtu - 3
                   << '\n';
         value.resize(att::kMtu - 3u);
     }
@@ -151,7 +150,7 @@ void GattClient::onTimer(uint32_t timerId) {
     m_timedOut = true;
     m_active.reset();
     m_waiting.clear();
-    std::cerr << "veyrahost: ATT transaction timed out after 30 s; the link is dropped\n";
+    hostLog() << "veyrahost: ATT transaction timed out after 30 s; the link is dropped\n";
     m_bearer.transactionTimedOut();
 }
 
@@ -177,7 +176,7 @@ void GattClient::onPdu(std::span<const uint8_t> pdu) {
 
 void GattClient::onValue(std::span<const uint8_t> pdu, bool indication) {
     if (pdu.size() < 3) {
-        std::cerr << "veyrahost: " << (indication ? "indication" : "notification") << " of " << pdu.size()
+        hostLog() << "veyrahost: " << (indication ? "indication" : "notification") << " of " << pdu.size()
                   << " bytes is too short; ignored\n";
         return;
     }
@@ -188,7 +187,7 @@ void GattClient::onResponse(std::span<const uint8_t> pdu) {
     const bool error = pdu[0] == att::kErrorResponse;
     const bool matches = error ? pdu.size() == 5 && pdu[1] == m_activeOpcode : pdu[0] == m_activeOpcode + 1;
     if (!m_active || !matches) {
-        std::cerr << "veyrahost: unexpected ATT PDU 0x" << std::hex << int{pdu[0]} << std::dec << " of "
+        hostLog() << "veyrahost: unexpected ATT PDU 0x" << std::hex << int{pdu[0]} << std::dec << " of "
                   << pdu.size() << " bytes; ignored\n";
         return;
     }

@@ -61,6 +61,10 @@ std::size_t unknownFreeCount() {
     return library().records().unknownFreeCount();
 }
 
+void setDebugOutputDirectory(const std::string& directory) {
+    library().setDebugDirectory(directory.empty() ? "." : directory);
+}
+
 } // namespace orv::sim
 
 extern "C" {

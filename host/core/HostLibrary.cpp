@@ -1,11 +1,12 @@
 // Host: the library's state, its requests to the controller and the events it posts for the answers.
 #include "HostLibrary.h"
 
+#include "HostLog.h"
+#include "SeamTrace.h"
 #include "Utf8.h"
 
 #include <algorithm>
 #include <cstring>
-#include <iostream>
 #include <limits>
 #include <string>
 #include <vector>
@@ -41,29 +42,48 @@ bool HostLibrary::isPlainValueCode(uint32_t code) {
 
 uint32_t HostLibrary::init(bool debug) {
     if (initialised()) {
-        std::cerr << "veyrahost: already initialised\n";
+        hostLog() << "veyrahost: already initialised\n";
         return m_messageId;
     }
     if (!m_poster.hasPlatform()) {
-        std::cerr << "veyrahost: no platform hooks installed; call OrvBleHostSetPlatform first\n";
+        hostLog() << "veyrahost: no platform hooks installed; call OrvBleHostSetPlatform first\n";
         return 0;
     }
     const uint32_t messageId = m_poster.registerMessage("VeyraHostEvent");
     if (messageId == 0) {
-        std::cerr << "veyrahost: the platform could not register the host event message\n";
+        hostLog() << "veyrahost: the platform could not register the host event message\n";
         return 0;
     }
+    if (debug) {
+        openDebugOutput();
+    }
     std::string error;
-    m_controller = openController(*this, &error);
+    m_controller = debug ? SeamTrace::open(*this, m_snoop, &error) : openController(*this, &error);
     if (!m_controller) {
-        std::cerr << "veyrahost: cannot open the dongle: " << error << '\n';
+        hostLog() << "veyrahost: cannot open the dongle: " << error << '\n';
+        closeDebugOutput();
         return 0;
     }
     m_links.attach(m_controller.get());
     m_state = State::Initialised;
     m_messageId = messageId;
-    m_debug = debug;
     return messageId;
+}
+
+void HostLibrary::openDebugOutput() {
+    const std::string log = m_debugDirectory + "/veyrahost.log";
+    const std::string capture = m_debugDirectory + "/veyrahost.btsnoop";
+    if (!openLogFile(log)) {
+        hostLog() << "veyrahost: cannot write the debug log " << log << '\n';
+    }
+    if (!m_snoop.open(capture)) {
+        hostLog() << "veyrahost: cannot write the capture " << capture << '\n';
+    }
+}
+
+void HostLibrary::closeDebugOutput() {
+    closeLogFile();
+    m_snoop.close();
 }
 
 bool HostLibrary::startWindow(OrvHwnd window) {
@@ -71,7 +91,7 @@ bool HostLibrary::startWindow(OrvHwnd window) {
         return false;
     }
     if (!m_controller->start()) {
-        std::cerr << "veyrahost: the dongle refused to start\n";
+        hostLog() << "veyrahost: the dongle refused to start\n";
         return false;
     }
     m_poster.attach(window, m_messageId);
@@ -87,6 +107,7 @@ void HostLibrary::deinit() {
     m_controller.reset();
     m_poster.detach();
     m_records.releaseAll();
+    closeDebugOutput();
     m_state = State::Closed;
     m_search = Search::Idle;
     m_databaseAddPending = false;
@@ -188,7 +209,7 @@ void HostLibrary::onScanEnded(uint16_t status) {
 bool HostLibrary::pairedDevices(uint16_t* count, BleHostPairedDevice** array) {
     std::vector<BondEntry> bonds;
     if (!m_controller->readBonds(bonds)) {
-        std::cerr << "veyrahost: the paired-device list cannot be read\n";
+        hostLog() << "veyrahost: the paired-device list cannot be read\n";
         return false;
     }
     const size_t n = std::min<size_t>(bonds.size(), std::numeric_limits<uint16_t>::max());
@@ -214,7 +235,7 @@ void HostLibrary::freePairedDevices(BleHostPairedDevice* array) {
         return;
     }
     if (m_pairedArrays.erase(array) == 0) {
-        std::cerr << "veyrahost: paired-device list " << static_cast<void*>(array)
+        hostLog() << "veyrahost: paired-device list " << static_cast<void*>(array)
                   << " was not handed out or was already freed; ignored\n";
         return;
     }
@@ -227,7 +248,7 @@ OrvBleResult HostLibrary::updatePairedDevice(const BleHostPairedDevice& device) 
     entry.name = truncateUtf8(fieldText(device.name, kNameField), kNameField - 1);
     entry.appearance = device.appearance;
     if (!m_controller->updateBond(entry)) {
-        std::cerr << "veyrahost: no stored bond could be updated for that address\n";
+        hostLog() << "veyrahost: no stored bond could be updated for that address\n";
         return ORV_BLE_E_INVALID_ARGUMENT;
     }
     return ORV_BLE_OK;

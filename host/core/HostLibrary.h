@@ -1,6 +1,7 @@
 // Host: the library's state, its requests to the controller and the events it posts for the answers.
 #pragma once
 
+#include "BtsnoopWriter.h"
 #include "ControllerPort.h"
 #include "EventPoster.h"
 #include "LinkManager.h"
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <unordered_set>
 
 namespace orv::host {
@@ -29,6 +31,8 @@ public:
     OrvBleResult readiness() const;
 
     void setPlatform(const OrvBleHostPlatform& platform) { m_poster.setPlatform(platform); }
+    // Where debug output goes ("veyrahost.log" and "veyrahost.btsnoop"); the working directory by default.
+    void setDebugDirectory(const std::string& directory) { m_debugDirectory = directory; }
     uint32_t init(bool debug);
     bool startWindow(OrvHwnd window);
     void deinit();
@@ -87,6 +91,8 @@ private:
     void onTimer(uint32_t timerId) override { m_links.onTimer(timerId); }
 
     static bool isPlainValueCode(uint32_t code);
+    void openDebugOutput();
+    void closeDebugOutput();
 
     RecordRegistry m_records;
     EventPoster m_poster{m_records};
@@ -96,7 +102,8 @@ private:
     std::unique_ptr<ControllerPort> m_controller;
     State m_state = State::Closed;
     uint32_t m_messageId = 0;
-    bool m_debug = false;
+    std::string m_debugDirectory = ".";
+    BtsnoopWriter m_snoop;
     Search m_search = Search::Idle;
     bool m_databaseAddPending = false; // an add the application asked for, answered by event 513
     std::unordered_set<const BleHostPairedDevice*> m_pairedArrays;

@@ -1,7 +1,7 @@
 // Connections: connecting, disconnecting, connection parameters and RSSI of the host's links.
 #include "LinkManager.h"
 
-#include <iostream>
+#include "HostLog.h"
 
 namespace orv::host {
 namespace {
@@ -45,7 +45,7 @@ OrvBleResult LinkManager::setDefaults(uint16_t scanInterval, uint16_t scanWindow
 
 OrvBleResult LinkManager::connect(const BleTypedAddress& address) {
     if (m_connecting) {
-        std::cerr << "veyrahost: a connection attempt is already under way\n";
+        hostLog() << "veyrahost: a connection attempt is already under way\n";
         return ORV_BLE_E_BUSY;
     }
     if (find(address) != nullptr) {

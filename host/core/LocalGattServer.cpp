@@ -2,10 +2,10 @@
 #include "LocalGattServer.h"
 
 #include "AttProtocol.h"
+#include "HostLog.h"
 
 #include <algorithm>
 #include <cstring>
-#include <iostream>
 
 namespace orv::host {
 namespace {
@@ -92,7 +92,7 @@ void LocalGattServer::onPeerPdu(uint32_t cid, std::span<const uint8_t> pdu, cons
     }
     LinkState& link = m_links[cid];
     if (link.pending && pdu[0] != att::kWriteCommand) {
-        std::cerr << "veyrahost: peer sent a request while one is unanswered; refused\n";
+        hostLog() << "veyrahost: peer sent a request while one is unanswered; refused\n";
         send(att::errorResponse(pdu[0], 0, att::kUnlikelyError));
         return;
     }
@@ -412,7 +412,7 @@ OrvBleResult LocalGattServer::readResponse(uint32_t cid, uint16_t handle, int32_
     if (it == m_links.end() || !it->second.pending || it->second.pending->handle != handle ||
         (it->second.pending->opcode != att::kReadRequest &&
          it->second.pending->opcode != att::kReadBlobRequest)) {
-        std::cerr << "veyrahost: no peer read of handle " << handle << " is waiting for an answer\n";
+        hostLog() << "veyrahost: no peer read of handle " << handle << " is waiting for an answer\n";
         return ORV_BLE_E_WRONG_STATE;
     }
     const Pending pending = std::move(*it->second.pending);
@@ -445,7 +445,7 @@ OrvBleResult LocalGattServer::writeResponse(uint32_t cid, uint16_t handle, int32
     if (!request) {
         const auto command = std::find(link.commands.begin(), link.commands.end(), handle);
         if (command == link.commands.end()) {
-            std::cerr << "veyrahost: no peer write of handle " << handle << " is waiting for an answer\n";
+            hostLog() << "veyrahost: no peer write of handle " << handle << " is waiting for an answer\n";
             return ORV_BLE_E_WRONG_STATE;
         }
         link.commands.erase(command);
@@ -471,7 +471,7 @@ OrvBleResult LocalGattServer::notify(uint16_t handle, std::span<const uint8_t> d
     const auto attribute = find(handle);
     if (!attribute || attribute->kind != Kind::Value ||
         (attribute->characteristic->properties & kNotifyOrIndicate) == 0 || data.size() > att::kMtu - 3u) {
-        std::cerr << "veyrahost: cannot notify handle " << handle << " with " << data.size() << " bytes\n";
+        hostLog() << "veyrahost: cannot notify handle " << handle << " with " << data.size() << " bytes\n";
         return ORV_BLE_E_INVALID_ARGUMENT;
     }
     att::Pdu pdu{att::kHandleValueNotification};

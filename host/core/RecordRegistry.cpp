@@ -1,8 +1,9 @@
 // Host events: the registry of event records handed out and not yet given back.
 #include "RecordRegistry.h"
 
+#include "HostLog.h"
+
 #include <cstdlib>
-#include <iostream>
 #include <new>
 
 namespace orv::host {
@@ -20,7 +21,7 @@ void RecordRegistry::release(uint32_t code, const void* record) {
     const auto it = m_live.find(record);
     if (it == m_live.end() || it->second != code) {
         ++m_unknownFrees;
-        std::cerr << "veyrahost: event " << code << " record " << record
+        hostLog() << "veyrahost: event " << code << " record " << record
                   << " was not handed out or was already given back; ignored\n";
         return;
     }

@@ -4,9 +4,8 @@
 // call and then refused with ORV_BLE_E_NOT_SUPPORTED and a log line, so that callers see the refusal.
 // Bond removal works on the bond store.
 #include "HostLibrary.h"
+#include "HostLog.h"
 #include "veyrahost.h"
-
-#include <iostream>
 
 namespace {
 
@@ -14,7 +13,8 @@ OrvBleResult refuse(const char* call) {
     if (const OrvBleResult ready = orv::host::HostLibrary::instance().readiness(); ready != ORV_BLE_OK) {
         return ready;
     }
-    std::cerr << "veyrahost: " << call << ": pairing and encryption are not supported by this library\n";
+    orv::host::hostLog() << "veyrahost: " << call
+                         << ": pairing and encryption are not supported by this library\n";
     return ORV_BLE_E_NOT_SUPPORTED;
 }
 

@@ -1,7 +1,7 @@
 // GATT server: the local database, its allocation and the handles assigned at registration.
 #include "ServerDatabase.h"
 
-#include <iostream>
+#include "HostLog.h"
 
 namespace orv::host {
 namespace {
@@ -79,7 +79,7 @@ LocalCharacteristic ServerDatabase::copyCharacteristic(BleServerCharacteristicRe
 OrvBleResult ServerDatabase::add(uint16_t databaseId, uint16_t serviceCount,
                                  BleServerServiceRecord* services) {
     if (m_databaseId == 0 || databaseId != m_databaseId) {
-        std::cerr << "veyrahost: no allocated database has id " << databaseId << '\n';
+        hostLog() << "veyrahost: no allocated database has id " << databaseId << '\n';
         return ORV_BLE_E_INVALID_ARGUMENT;
     }
     if (m_added) {
@@ -90,7 +90,7 @@ OrvBleResult ServerDatabase::add(uint16_t databaseId, uint16_t serviceCount,
         return result;
     }
     if (attributes > m_attributeCount) {
-        std::cerr << "veyrahost: local database needs " << attributes << " attributes, " << m_attributeCount
+        hostLog() << "veyrahost: local database needs " << attributes << " attributes, " << m_attributeCount
                   << " were allocated\n";
         return ORV_BLE_E_NO_RESOURCES;
     }

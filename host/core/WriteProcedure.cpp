@@ -2,9 +2,9 @@
 #include "WriteProcedure.h"
 
 #include "AttProtocol.h"
+#include "HostLog.h"
 
 #include <algorithm>
-#include <iostream>
 
 namespace orv::host {
 namespace {
@@ -71,7 +71,7 @@ std::optional<std::vector<uint8_t>> WriteProcedure::afterPrepare(std::span<const
     const std::vector<uint8_t> request = prepareRequest();
     // The peer echoes each part; a different echo means the part was not queued as sent.
     if (!std::equal(response.begin() + 1, response.end(), request.begin() + 1, request.end())) {
-        std::cerr << "veyrahost: prepared write to handle " << m_handle << " echoed wrongly; cancelled\n";
+        hostLog() << "veyrahost: prepared write to handle " << m_handle << " echoed wrongly; cancelled\n";
         m_failure = att::kInvalidPdu;
         m_phase = Phase::Cancelling;
         return executeRequest(false);

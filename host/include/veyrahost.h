@@ -318,7 +318,9 @@ typedef struct OrvBleHostInitParams {
 
 /* Opens the dongle (present, with its driver, not held by another process). Returns the message id of
  * host events (registered as "VeyraHostEvent"), 0 on failure or without platform hooks. Calling it
- * again while initialised returns the same id. debug and reserved are not used; params must not be null. */
+ * again while initialised returns the same id. With debug non-zero the library writes a text log and
+ * a btsnoop capture (HCI H4) of the ATT traffic and connection events until OrvBleHostDeinit.
+ * reserved is not used; params must not be null. */
 uint32_t OrvBleHostInit(int debug, int reserved, const OrvBleHostInitParams* params);
 /* Attaches the window that receives host events and starts the dongle. Returns 0 when not initialised,
  * for a null window, when already started or when the dongle refuses. After a short delay the outcome

@@ -106,6 +106,11 @@ std::vector<std::vector<uint8_t>> takePeerReceived(const std::string& peer);
 // The current value of one of the peer's attributes (for example after a write).
 std::optional<std::vector<uint8_t>> peerAttributeValue(const std::string& peer, uint16_t handle);
 
+// Directory of the host library's debug output (OrvBleHostInit with debug non-zero): the text log
+// "veyrahost.log" and the capture "veyrahost.btsnoop", both replaced at each initialisation. Empty
+// selects the working directory.
+void setDebugOutputDirectory(const std::string& directory);
+
 // Event records handed out by the host library and not yet given back.
 std::size_t liveRecordCount();
 // Calls of OrvBleHostFreeMessageContents with a record the library did not hand out (or gave twice).

@@ -192,6 +192,10 @@ void SimController::sendAtt(uint16_t handle, std::vector<uint8_t> pdu) {
     m_connections.sendAtt(handle, std::move(pdu));
 }
 
+uint64_t SimController::nowMs() const {
+    return m_simulator.scheduler().now();
+}
+
 uint32_t SimController::startTimer(uint64_t delayMs) {
     const uint32_t id = m_nextTimer++;
     m_timers.insert(id);

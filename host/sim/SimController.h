@@ -39,6 +39,7 @@ public:
     void answerParameterRequest(uint16_t handle, uint8_t identifier, bool accept) override;
     void readRssi(uint16_t handle) override;
     void sendAtt(uint16_t handle, std::vector<uint8_t> pdu) override;
+    uint64_t nowMs() const override;
     uint32_t startTimer(uint64_t delayMs) override;
     void cancelTimer(uint32_t timerId) override;
 

@@ -1,0 +1,33 @@
+// Debug output: a btsnoop capture file (HCI UART H4 framing) of the link traffic.
+#pragma once
+
+#include "veyrahost.h"
+
+#include <cstdint>
+#include <fstream>
+#include <span>
+#include <string>
+
+namespace orv::host {
+
+// Records are stamped with the controller's clock (milliseconds since it started), so that a
+// capture of a simulated run is as repeatable as the run.
+class BtsnoopWriter {
+public:
+    bool open(const std::string& path);
+    bool isOpen() const { return m_file.is_open(); }
+    void close() { m_file.close(); }
+
+    // One ATT PDU inside an ACL packet with its L2CAP header (channel 0x0004).
+    void att(uint64_t timeMs, uint16_t handle, std::span<const uint8_t> pdu, bool received);
+    // LE Connection Complete (subevent 0x01) as the controller reports it.
+    void connectionComplete(uint64_t timeMs, uint8_t status, uint16_t handle, const BleTypedAddress& peer);
+    void disconnectionComplete(uint64_t timeMs, uint16_t handle, uint8_t reason);
+
+private:
+    void record(uint64_t timeMs, std::span<const uint8_t> packet, bool received, bool commandOrEvent);
+
+    std::ofstream m_file;
+};
+
+} // namespace orv::host
