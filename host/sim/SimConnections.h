@@ -37,6 +37,7 @@ public:
     bool peerSends(const BleTypedAddress& address, std::vector<uint8_t> pdu);
     bool peerRequests(const BleTypedAddress& address, const orv::host::ConnectionParameters& parameters);
 
+    bool linked(const BleTypedAddress& address) const { return findLink(address).has_value(); }
     // Drops every link without telling the host (the dongle is gone or the world replaced).
     void dropAll();
 

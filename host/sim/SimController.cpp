@@ -77,6 +77,10 @@ void SimController::scheduleReport(size_t peerIndex, uint64_t delay) {
 
 void SimController::sendReport(size_t peerIndex) {
     const PeerSpec& peer = m_simulator.world().peers.at(peerIndex);
+    scheduleReport(peerIndex, peer.advIntervalMs);
+    if (m_connections.linked(peer.address)) {
+        return; // a connected peripheral stops advertising
+    }
     orv::host::AdvertisingReport report;
     report.address = peer.address;
     report.rssi = drawRssi(peer.rssi, m_simulator.random());
@@ -85,7 +89,6 @@ void SimController::sendReport(size_t peerIndex) {
     report.txPower = peer.txPower;
     report.appearance = peer.appearance;
     report.slaveInterval = peer.slaveInterval;
-    scheduleReport(peerIndex, peer.advIntervalMs);
     m_host.onAdvertisingReport(report);
 }
 
@@ -128,8 +131,8 @@ void SimController::allocateDatabase(uint16_t /*attributeCount*/) {
         kDatabaseDelayMs, [this, id] { m_host.onDatabaseAllocated(0, id); }, this);
 }
 
-void SimController::addDatabase(const std::vector<orv::host::LocalService>& services) {
-    m_database = services;
+// Peers reach the local database through the host's ATT server, so the radio only acknowledges it.
+void SimController::addDatabase(const std::vector<orv::host::LocalService>& /*services*/) {
     m_simulator.scheduler().scheduleIn(
         kDatabaseDelayMs, [this] { m_host.onDatabaseAdded(0); }, this);
 }

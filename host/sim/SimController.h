@@ -52,8 +52,6 @@ public:
     // The world was replaced under the controller: ongoing activity is dropped.
     void worldReplaced();
 
-    const std::vector<orv::host::LocalService>& localDatabase() const { return m_database; }
-
 private:
     void finishStartup();
     void scheduleReport(size_t peerIndex, uint64_t delay);
@@ -70,7 +68,6 @@ private:
     SimConnections m_connections;
     uint32_t m_nextTimer = 1;
     std::set<uint32_t> m_timers; // started and neither fired nor cancelled
-    std::vector<orv::host::LocalService> m_database;
 };
 
 } // namespace orv::sim

@@ -256,6 +256,26 @@ TEST_F(Connection, RejectedPeerRequestChangesNothing) {
     EXPECT_TRUE(harness.eventsWithCode(BLE_EVT_CONN_PARAMS_SET).empty());
 }
 
+TEST_F(Connection, ConnectedPeerStopsAdvertisingUntilTheLinkEnds) {
+    start();
+    const uint32_t cid = harness.connect(kPeer);
+    ASSERT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK);
+    orv::sim::advance(1000);
+    EXPECT_TRUE(harness.eventsWithCode(BLE_EVT_DEVICE_FOUND).empty());
+    ASSERT_EQ(OrvBleHostDisconnect(cid), ORV_BLE_OK);
+    orv::sim::advance(1000);
+    EXPECT_FALSE(harness.eventsWithCode(BLE_EVT_DEVICE_FOUND).empty());
+}
+
+TEST_F(Connection, RequestsWakeTheDriverOfTheVirtualClock) {
+    start();
+    int wakeups = 0;
+    orv::sim::setWakeupListener([&] { ++wakeups; });
+    ASSERT_EQ(OrvBleHostConnect(addressOf(kPeer)), ORV_BLE_OK);
+    orv::sim::setWakeupListener(nullptr);
+    EXPECT_EQ(wakeups, 1) << "the connection outcome is the earliest pending action";
+}
+
 TEST_F(Connection, RssiReadsFollowThePeersModel) {
     json world = gattWorld();
     world["peers"][0]["rssi"] = {{"mean", -70}, {"jitter", 3}};
