@@ -15,9 +15,29 @@ namespace orv::sim {
 
 // ---- Worlds ------------------------------------------------------------------------------------
 
+// A world is a JSON object; every member is optional:
+//   "seed": 7, "searchDurationMs": 0 (0: a search runs until stopped),
+//   "dongle": {"present", "driver", "busy", "initFails", "startWndFails": bools,
+//              "startup": "up" | "failed" | "error", "startupError": 1, "startupDelayMs": 300},
+//   "usbDevices": [{"hardwareIds": ["USB\\VID_1234&PID_5678"], "service": "x", "interfacePath": "p"}],
+//   "peers": [peer...], "events": [event...]
+// A peer: "kind": "heartRate", "address": "12:34:56:78:9A:BC", "addressType": "public" | "random",
+//   "name": "..." (absent or null: no name), "txPower": -4, "appearance": 833,
+//   "slaveInterval": {"min": 6, "max": 24}, "adFlags": 6, "advIntervalMs": 100,
+//   "rssi": {"mean": -60, "jitter": 4}, "connectable", "advertising", "bonded": bools,
+//   "parameterRequest": {"afterMs", "intervalMin", "intervalMax", "slaveLatency", "supervisionTimeout"},
+//   "gatt": [{"uuid": "180D" (or 128-bit "0000fff0-4b7e-..."), "characteristics": [characteristic...]}]
+// A characteristic: "uuid": "2A37", "properties": ["read", "write", "writeWithoutResponse", "notify",
+//   "indicate"] (or a number), "value": "00 48" (hex) or "text": "UTF-8", "readError": 0,
+//   "writeError": 0, "silent": false, "descriptors": [{"uuid": "2901", "text": "..."}]
+// An event: "at": 5000, "action": "unplugDongle" | "unplugUsb" | "suspend" | "resume" | "hostError" |
+//   "disconnect", with "interfacePath" (unplugUsb), "code" (hostError; disconnect reason) or
+//   "address" (disconnect).
+// Characteristics that notify or indicate get a configuration descriptor unless they list one.
+
 // Replaces the current world with the one described by the JSON text, resets the virtual clock to 0
-// and reseeds the random generator. On a malformed world returns false, fills *error and keeps the
-// current world.
+// and reseeds the random generator. On a malformed world returns false, fills *error (naming the
+// offending member) and keeps the current world.
 bool loadWorldJson(const std::string& json, std::string* error);
 bool loadWorldFile(const std::string& path, std::string* error);
 // Loads the file named by the environment variable TINDREL_SIM_WORLD, or the built-in world.
