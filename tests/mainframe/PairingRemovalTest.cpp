@@ -128,6 +128,19 @@ TEST_F(PairingRemovalTest, ConnectedPeerWithoutBondManagementIsDebondedLocally) 
     EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Removing pairing..."));
 }
 
+TEST_F(PairingRemovalTest, DebondedConnectedDeviceIsDisconnectedAlsoWhenAnotherRowIsSelected) {
+    Select(0);
+    ConnectPeer();
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING));
+    Select(2);
+    DebondResult(1);
+    EXPECT_FALSE(Record(0).paired);
+    ASSERT_EQ(m_host->count("OrvBleHostDisconnect"), 1u);
+    EXPECT_EQ(Calls("OrvBleHostDisconnect")[0].args, std::vector<int64_t>{kCid});
+    EXPECT_EQ(m_frame->ConnectedDeviceIndex(), 0);
+    ExpectTreeFollowsTheList();
+}
+
 TEST_F(PairingRemovalTest, DebondingAnUnconnectedDeviceRemovesItAndEveryPositionFollows) {
     Select(1);
     ConnectPeer();

@@ -181,6 +181,14 @@ TEST_F(PairingTest, SecuritySuccessHidesTheProgressWindow) {
     EXPECT_FALSE(m_frame->IsInModalState());
 }
 
+TEST_F(PairingTest, EndingThePromptEndsTheWindowsModalState) {
+    ConnectKeyboard();
+    m_frame->ShowProgress(QStringLiteral("Busy"), QStringLiteral("Working"), true, true);
+    ASSERT_TRUE(m_frame->IsInModalState());
+    Passkey(8, [&](CUserPromptDlg& prompt) { prompt.CancelButton()->click(); });
+    EXPECT_FALSE(m_frame->IsInModalState());
+}
+
 TEST_F(PairingTest, MitmCommandTogglesTheFlagAndItsCheckMark) {
     platform::CmdUI before = Update(ID_ENABLE_MITM);
     EXPECT_EQ(before.enabled(), true);
@@ -191,15 +199,6 @@ TEST_F(PairingTest, MitmCommandTogglesTheFlagAndItsCheckMark) {
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_ENABLE_MITM));
     EXPECT_FALSE(m_frame->IsMitmProtectionOn());
     EXPECT_EQ(Update(ID_ENABLE_MITM).check(), 0);
-}
-
-TEST_F(PairingTest, MitmOnAsksForProtectionWhenConnectingToAKeyboard) {
-    m_frame->ExecuteCommand(ID_ENABLE_MITM);
-    Discover({{1, "Keys"}}, kKeyboard);
-    Select(0);
-    ASSERT_TRUE(m_frame->ExecuteCommand(ID_CONNECT));
-    ASSERT_EQ(m_host->count("OrvBleHostChangeSecurityLevel"), 1u);
-    EXPECT_EQ(Calls("OrvBleHostChangeSecurityLevel")[0].args, std::vector<int64_t>{1});
 }
 
 } // namespace
