@@ -120,8 +120,9 @@ bool requestConnectionParameters(const std::string& peer, uint16_t intervalMin, 
 bool setPeerAttError(const std::string& peer, uint16_t handle, uint8_t error);
 // While set, the peer answers no ATT request at all (the host's transaction times out).
 bool setPeerSilent(const std::string& peer, bool silent);
-// The PDUs the host has sent to the peer acting as client of the host's own GATT server (responses
-// and notifications), oldest first; taking them empties the list.
+// The PDUs the host has sent to the peer other than requests to the peer's database: responses and
+// notifications of the host's own GATT server, and confirmations of the peer's indications; oldest
+// first. Taking them empties the list.
 std::vector<std::vector<uint8_t>> takePeerReceived(const std::string& peer);
 // The current value of one of the peer's attributes (for example after a write).
 std::optional<std::vector<uint8_t>> peerAttributeValue(const std::string& peer, uint16_t handle);

@@ -217,8 +217,9 @@ void SimConnections::sendAtt(uint16_t handle, std::vector<uint8_t> pdu) {
     }
     toPeer(handle, [this, handle, pdu = std::move(pdu)](Link& link) {
         m_host.onAttSent(handle);
-        if (!pdu.empty() && orv::host::att::isForClient(pdu[0])) {
-            m_simulator.peerReceived(link.peerIndex).push_back(pdu); // the host answering the peer as client
+        namespace att = orv::host::att;
+        if (!pdu.empty() && (att::isForClient(pdu[0]) || pdu[0] == att::kHandleValueConfirmation)) {
+            m_simulator.peerReceived(link.peerIndex).push_back(pdu); // not for the peer's database
             return;
         }
         auto response = m_simulator.peerServer(link.peerIndex).handle(pdu);

@@ -48,7 +48,8 @@ public:
     // The ATT server of each world peer (same order as world().peers); its state lasts until the
     // world is replaced.
     AttServer& peerServer(size_t index) { return m_peerServers.at(index); }
-    // PDUs the host sent to the peer in its client role (responses and notifications), oldest first.
+    // PDUs the host sent to the peer other than requests to its database (responses and notifications
+    // of the host's own server, confirmations of the peer's indications), oldest first.
     std::vector<std::vector<uint8_t>>& peerReceived(size_t index) { return m_peerReceived.at(index); }
     // Index of the world peer with that address text, whatever its address type.
     std::optional<size_t> peerByText(const std::string& address) const;
