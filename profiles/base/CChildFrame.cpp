@@ -71,6 +71,17 @@ QMdiSubWindow* CChildFrame::Create(QMdiArea* area, platform::CommandRouter* rout
     return subWindow;
 }
 
+void CChildFrame::DestroyWindow() {
+    QWidget* window = this;
+    if (auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        if (QMdiArea* area = subWindow->mdiArea())
+            area->removeSubWindow(subWindow);
+        window = subWindow;
+    }
+    window->hide();
+    window->deleteLater();
+}
+
 QRect CChildFrame::MapDialogRect(const QFont& font, const QRect& dialogUnits) {
     const QFontMetrics metrics(font);
     const int baseX = metrics.averageCharWidth();

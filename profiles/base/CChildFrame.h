@@ -61,6 +61,10 @@ public:
     // target and then from next (the main window's). The sub-window owns this window and deletes it on close.
     QMdiSubWindow* Create(QMdiArea* area, platform::CommandRouter* router, platform::CommandTarget* next);
 
+    // Takes the window out of its MDI area at once and deletes it (with its sub-window) once control
+    // is back in the event loop, so that a window may be closed from one of its own handlers.
+    void DestroyWindow();
+
     // Dialog units to pixels for font: x * average character width / 4, y * height / 8.
     static QRect MapDialogRect(const QFont& font, const QRect& dialogUnits);
 

@@ -2,9 +2,11 @@
 #include "profiles/base/CChildFrame.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -274,6 +276,19 @@ TEST_F(ChildFrameTest, CreatePutsTheWindowIntoAFramelessSubWindow) {
     EXPECT_TRUE(subWindow->testAttribute(Qt::WA_DeleteOnClose));
     EXPECT_NE(frame->pane, nullptr);
     EXPECT_EQ(area.subWindowList().size(), 1);
+}
+
+TEST_F(ChildFrameTest, DestroyWindowLeavesTheAreaAtOnceAndDeletesTheWindowLater) {
+    QMdiArea area;
+    area.show();
+    QPointer<ScrollProbe> frame = new ScrollProbe;
+    QPointer<QMdiSubWindow> subWindow = frame->Create(&area, nullptr, nullptr);
+    frame->DestroyWindow();
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+    EXPECT_FALSE(subWindow->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frame.isNull());
+    EXPECT_TRUE(subWindow.isNull());
 }
 
 TEST_F(ChildFrameTest, NewWindowOpensAtTheContentSizeWithoutScrollBars) {
