@@ -151,6 +151,10 @@ void SimController::loseDongle(uint32_t code) {
 }
 
 void SimController::reportError(uint32_t code) {
+    if (code != 0) {
+        loseDongle(code); // a failed dongle stops scanning and drops its links like an unplugged one
+        return;
+    }
     if (m_attached && !m_lost) {
         m_host.onHardwareError(code);
     }

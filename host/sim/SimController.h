@@ -47,7 +47,8 @@ public:
 
     // The dongle went away or failed: stops everything and reports the error code to a started host.
     void loseDongle(uint32_t code);
-    // The dongle reports an error code without going away.
+    // The dongle reports an error code without going away; a non-zero code ends its activity as
+    // loseDongle does.
     void reportError(uint32_t code);
     // The world was replaced under the controller: ongoing activity is dropped.
     void worldReplaced();

@@ -125,6 +125,24 @@ TEST_F(HostLink, InjectedHostErrorTakesTheHostDown) {
     EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED);
 }
 
+TEST_F(HostLink, InjectedHostErrorEndsTheSearchAndTheLinksQuietly) {
+    json world = gattWorld();
+    world["peers"].push_back({{"address", "00:00:00:00:00:02"}, {"advIntervalMs", 50}});
+    harness.load(world);
+    harness.startHost();
+    harness.connect("AA:BB:CC:DD:EE:01");
+    ASSERT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK);
+    orv::sim::advance(200);
+    harness.freeAll(harness.takeEvents());
+    orv::sim::injectHostError(3);
+    orv::sim::advance(10000);
+    const auto events = harness.takeEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].code, static_cast<uint32_t>(BLE_EVT_HOST_ERROR));
+    EXPECT_FALSE(orv::sim::disconnectPeer("AA:BB:CC:DD:EE:01", 0x13)) << "the radio dropped the link too";
+    EXPECT_FALSE(orv::sim::nextDueTime()) << "nothing left running in the radio";
+}
+
 TEST_F(HostLink, InjectedErrorWithoutHostIsDropped) {
     harness.load(basicWorld());
     orv::sim::injectHostError(5);
