@@ -1,47 +1,15 @@
 #include "host/core/DiscoveryProcedure.h"
-#include "host/core/ReadProcedure.h"
-#include "host/core/WriteProcedure.h"
+
+#include "ProcedureRecorder.h"
 
 #include <gtest/gtest.h>
 
 namespace orv::host {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-struct Recorder : GattResults {
-    void databaseDiscovered(uint16_t status, const std::vector<DiscoveredService>& found) override {
-        outcomes.push_back(status);
-        services = found;
-    }
-    void readDone(uint16_t status, uint16_t, const std::vector<uint8_t>& value) override {
-        outcomes.push_back(status);
-        read = value;
-    }
-    void writeDone(uint16_t status, uint16_t handle) override {
-        outcomes.push_back(status);
-        written = handle;
-    }
-    void valueReceived(uint16_t, const std::vector<uint8_t>&, bool) override {}
-
-    std::vector<uint16_t> outcomes;
-    std::vector<DiscoveredService> services;
-    Bytes read;
-    uint16_t written = 0;
-};
-
-// Feeds responses to a procedure and returns the requests it made; stops when it finishes.
-std::vector<Bytes> run(AttProcedure& procedure, const std::vector<Bytes>& responses) {
-    std::vector<Bytes> requests{procedure.start()};
-    for (const Bytes& response : responses) {
-        auto next = procedure.next(response);
-        if (!next) {
-            break;
-        }
-        requests.push_back(*next);
-    }
-    return requests;
-}
+using test::Bytes;
+using test::Recorder;
+using test::run;
 
 TEST(DiscoveryProcedure, WalksServicesCharacteristicsAndDescriptors) {
     Recorder recorder;
@@ -109,48 +77,6 @@ TEST(DiscoveryProcedure, LastServiceEndingAt0xFFFFEndsTheServiceSearch) {
     const auto next = discovery.next(Bytes{0x11, 6, 1, 0, 0xFF, 0xFF, 0x0F, 0x18});
     ASSERT_TRUE(next);
     EXPECT_EQ(*next, (Bytes{0x08, 1, 0, 0xFF, 0xFF, 0x03, 0x28}));
-}
-
-TEST(ReadProcedure, ContinuesWithBlobReadsWhileTheValueFillsTheMtu) {
-    Recorder recorder;
-    ReadProcedure read(recorder, 3);
-    const Bytes full(23, 'a');
-    const auto requests = run(read, {full, Bytes{0x0D, 'b', 'c'}});
-    EXPECT_EQ(requests, (std::vector<Bytes>{{0x0A, 3, 0}, {0x0C, 3, 0, 22, 0}}));
-    EXPECT_EQ(recorder.read.size(), 24u);
-    EXPECT_EQ(recorder.outcomes, std::vector<uint16_t>{0});
-}
-
-TEST(ReadProcedure, ValueThatIsNotLongEndsTheBlobReads) {
-    Recorder recorder;
-    ReadProcedure read(recorder, 3);
-    run(read, {Bytes(23, 'a'), Bytes{0x01, 0x0C, 3, 0, 0x0B}});
-    EXPECT_EQ(recorder.outcomes, std::vector<uint16_t>{0});
-    EXPECT_EQ(recorder.read.size(), 22u);
-}
-
-TEST(WriteProcedure, WrongEchoCancelsThePreparedWrite) {
-    Recorder recorder;
-    WriteProcedure write(recorder, 9, 0, Bytes(30, 'w'));
-    const auto first = write.start();
-    Bytes echo = first;
-    echo[0] = 0x17;
-    echo.back() = 'X';
-    const auto cancel = write.next(echo);
-    ASSERT_TRUE(cancel);
-    EXPECT_EQ(*cancel, (Bytes{0x18, 0}));
-    EXPECT_FALSE(write.next(Bytes{0x19}));
-    EXPECT_EQ(recorder.outcomes, std::vector<uint16_t>{0x04});
-    EXPECT_EQ(recorder.written, 9);
-}
-
-TEST(WriteProcedure, ShortWriteAtAnOffsetIsPrepared) {
-    Recorder recorder;
-    WriteProcedure write(recorder, 9, 4, Bytes{1, 2});
-    EXPECT_EQ(write.start(), (Bytes{0x16, 9, 0, 4, 0, 1, 2}));
-    EXPECT_EQ(write.next(Bytes{0x17, 9, 0, 4, 0, 1, 2}), (Bytes{0x18, 1}));
-    EXPECT_FALSE(write.next(Bytes{0x19}));
-    EXPECT_EQ(recorder.outcomes, std::vector<uint16_t>{0});
 }
 
 } // namespace
