@@ -17,32 +17,6 @@ const char* kindName(int kind) {
 
 } // namespace
 
-bool GattClient::busy(Kind kind) const {
-    switch (kind) {
-    case Kind::Read:
-        return m_readBusy;
-    case Kind::Write:
-        return m_writeBusy;
-    case Kind::Discovery:
-        return m_discoveryBusy;
-    }
-    return true;
-}
-
-void GattClient::setBusy(Kind kind, bool value) {
-    switch (kind) {
-    case Kind::Read:
-        m_readBusy = value;
-        break;
-    case Kind::Write:
-        m_writeBusy = value;
-        break;
-    case Kind::Discovery:
-        m_discoveryBusy = value;
-        break;
-    }
-}
-
 OrvBleResult GattClient::admit(Kind kind) {
     if (m_timedOut) {
         return ORV_BLE_E_NOT_CONNECTED;
@@ -94,7 +68,7 @@ OrvBleResult GattClient::writeCommand(uint16_t handle, std::vector<uint8_t> valu
                   << '\n';
         value.resize(att::kMtu - 3u);
     }
-    m_writeBusy = true;
+    setBusy(Kind::Write, true);
     att::Pdu pdu{att::kWriteCommand};
     att::put16(pdu, handle);
     pdu.insert(pdu.end(), value.begin(), value.end());
@@ -137,7 +111,7 @@ void GattClient::onSent() {
     const std::optional<uint16_t> command = m_unsent.front();
     m_unsent.pop_front();
     if (command) {
-        m_writeBusy = false;
+        setBusy(Kind::Write, false);
         m_results.writeDone(0, *command);
     }
 }

@@ -5,6 +5,7 @@
 #include "GattResults.h"
 #include "veyrahost.h"
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -60,8 +61,8 @@ private:
     void sendRequest(std::vector<uint8_t> pdu);
     void onResponse(std::span<const uint8_t> pdu);
     void onValue(std::span<const uint8_t> pdu, bool indication);
-    void setBusy(Kind kind, bool busy);
-    bool busy(Kind kind) const;
+    bool busy(Kind kind) const { return m_busy[static_cast<size_t>(kind)]; }
+    void setBusy(Kind kind, bool value) { m_busy[static_cast<size_t>(kind)] = value; }
 
     Bearer& m_bearer;
     GattResults& m_results;
@@ -71,9 +72,7 @@ private:
     std::optional<uint32_t> m_timer;
     // One entry per PDU handed to the bearer and not yet transmitted: the handle of a write command.
     std::deque<std::optional<uint16_t>> m_unsent;
-    bool m_readBusy = false;
-    bool m_writeBusy = false;
-    bool m_discoveryBusy = false;
+    std::array<bool, 3> m_busy{}; // per Kind: one outstanding at a time
     bool m_timedOut = false;
 };
 
