@@ -148,3 +148,4 @@ constexpr unsigned IDI_SHOW_LOG = 452;
 constexpr unsigned TIMER_RSSI = 1;
 constexpr unsigned TIMER_BLINK = 2;
 constexpr unsigned TIMER_CLOSE = 3;
+constexpr unsigned TIMER_RESUME = 4; // the wait before the host library restarts after a system resume

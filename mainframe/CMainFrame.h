@@ -1,0 +1,298 @@
+// The main window: host-event dispatch, device lists, start-up and shutdown, commands and panes.
+#pragma once
+
+#include "gatt/BleConnectionParameters.h"
+#include "gatt/BleDeviceRecord.h"
+#include "gatt/GattWriteRequest.h"
+#include "platform/WinTypes.h"
+#include "platform/WindowMessages.h"
+#include "platform/WindowTimers.h"
+#include "platform/ui/CommandRouter.h"
+#include "platform/ui/CommandTarget.h"
+#include "profiles/sensor/CHeartRateMonitorCtrl.h"
+#include "veyrahost.h"
+
+#include <QDialog>
+#include <QMainWindow>
+#include <QPointer>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class CConnectProgressDlg;
+class CDeviceView;
+
+class QTreeWidgetItem;
+
+class CPropertiesWnd;
+class QLabel;
+class QMdiArea;
+namespace platform {
+class Ribbon;
+class RibbonEdit;
+class CmdUI;
+class Property;
+} // namespace platform
+class CLogDialog;
+
+using DeviceRecordPtr = std::shared_ptr<BleDeviceRecord>;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(bool hostDebugLogging, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    HWND GetSafeHwnd() const { return m_messageWindow.handle(); }
+
+    // ---- Host events ----
+    LRESULT OnBleHostMessage(WPARAM code, LPARAM lParam);
+    void OnHostInitialised(bool ok);
+
+    // ---- Start-up, shutdown, system events ----
+    LRESULT OnActivateInstance(WPARAM, LPARAM);
+    // The close request: true when the window may close now; otherwise it closes when the
+    // disconnection or the search's end arrives, or at the close timer.
+    bool OnClose();
+    LRESULT OnDeviceChange(UINT eventType, uintptr_t data);
+    LRESULT OnPowerBroadcast(UINT powerEvent, LPARAM data);
+    void OnTimer(UINT id);
+    // Closes the window now, bypassing the close handling (the base class's close).
+    void CloseNow();
+
+    // ---- Services for the whole application ----
+    void ShowMessage(UINT stringId);
+    void ShowProgress(const QString& title, const QString& text, bool noCancel, bool modal);
+    void HideProgress();
+    bool IsInModalState() const { return m_bModalState; }
+    void AddLogMessage(const QString& text);
+    uint32_t GetConnectionHandle() const;
+
+    // ---- Ribbon and commands ----
+    void BuildRibbon();
+    // Replaces the connect button: "Connect to device" (showConnect) or "Disconnect".
+    void UpdateRibbonState(bool showConnect);
+    void ReadConnectionParameterEdits(uint16_t& min, uint16_t& max, uint16_t& latency,
+                                      uint16_t& timeout) const;
+    void OnRemoteConnectionParameters(uint16_t min, uint16_t max, uint16_t latency, uint16_t timeout);
+    // The parameter edits take digits and editing keys only.
+    static bool IsParameterEditKey(int key, Qt::KeyboardModifiers modifiers);
+    platform::CommandRouter& Router() { return m_router; }
+    platform::CommandTarget& Commands() { return m_commands; }
+    platform::Ribbon* RibbonBar() const { return m_ribbon; }
+    QMdiArea* MdiArea() const { return m_mdiArea; }
+    QString CapsLockPaneText() const;
+    // Runs command id as the ribbon, a menu or an accelerator would: refused while disabled.
+    bool ExecuteCommand(UINT id) { return m_router.execute(&m_commands, id); }
+
+    // ---- Profile windows ----
+    // Every profile window (a CChildFrame) registers itself when it is created.
+    void AddOpenWindow(QWidget* window);
+    void OpenProfileWindows(BleDeviceRecord* peer);
+    void CloseProfileWindows();
+    CHeartRateMonitorCtrl* HeartRateWindow() const { return m_pHeartRate; }
+    // The peer's value handle (or configuration handle) for a characteristic; 0 when unknown.
+    uint16_t ValueHandle(uint16_t uuid) const;
+    uint16_t ConfigHandle(uint16_t uuid) const;
+
+    // ---- GATT client requests: one read and one write in flight ----
+    void ReadCharacteristic(uint16_t handle);
+    void QueueRead(uint32_t cid, uint16_t handle);
+    void ProcessReadQueue(uint32_t cid);
+    void WriteClientConfiguration(uint32_t cid, uint16_t valueHandle, uint16_t configHandle, uint8_t value);
+    void WriteCharacteristic(uint32_t cid, uint16_t handle, uint8_t length, const uint8_t* data,
+                             uint32_t mode);
+    void ProcessWriteQueue();
+    // Drops the requests not yet sent; what is in flight completes normally.
+    void ClearRequestQueues();
+    const std::deque<uint16_t>& ReadQueue() const { return m_readQueue; }
+    const std::deque<GattWriteRequest>& WriteQueue() const { return m_writeQueue; }
+    bool IsReadInFlight() const { return m_bReadInFlight; }
+    bool IsWriteInFlight() const { return m_bWriteInFlight; }
+
+    // ---- Results of the GATT client ----
+    void OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t length, const uint8_t* value);
+    void OnCharacteristicReadFailed(uint32_t cid, uint16_t handle, uint16_t status);
+    void OnCharacteristicNotification(uint32_t cid, uint16_t handle, uint16_t length, const uint8_t* value);
+    void OnCharacteristicWritten(uint16_t handle, uint16_t status);
+    void OnWriteCharacteristicFailed(uint16_t handle, uint16_t status);
+    bool IsHeartRateResetPending() const { return m_bHeartRateResetPending; }
+    void OnHeartRateReset();
+
+    // ---- Connection ----
+    static bool IsValidConnectionParameters(uint16_t min, uint16_t max, uint16_t latency, uint16_t timeout);
+    void OnConnect();
+    void OnUpdateConnect(platform::CmdUI& ui);
+    void DisconnectSelectedDevice();
+    void CancelConnect();
+    void OnConnectComplete(bool ok, uint32_t cid);
+    void OnDatabaseDiscovered(const BleHostDatabaseEvent& database);
+    void OnUpdateConnectionParameters();
+    void OnUpdateUpdateParameters(platform::CmdUI& ui);
+    void OnConnectionParametersUpdated(uint32_t status);
+    bool IsQuickConnectRestoreArmed() const { return m_bQuickConnectRestore; }
+    bool AreParameterEditsEnabled() const { return m_bParamEditsEnabled; }
+    bool IsMitmProtectionOn() const { return m_bMitmProtection; }
+
+    // ---- Pairing, security, renaming, bond removal ----
+    void OnSecurityResult(uint16_t result);
+    void OnPasskeyDisplay(const BleHostPasskeyEvent& event);
+    void OnRenameDevice();
+    void OnUpdateRenameDevice(platform::CmdUI& ui);
+    bool OnTreeBeginLabelEdit(QTreeWidgetItem* item);
+    void OnTreeEndLabelEdit(QTreeWidgetItem* item, const QString& text, bool cancelled);
+    void OnPropertyChanged(platform::Property* property);
+    void RenameDevice(const QString& name);
+    // The Device Name write's result (from the write routing).
+    void OnRenameComplete(bool success);
+    // A disconnection during a rename: the shown name returns to the record's.
+    void AbandonRename();
+    void OnRemovePairing();
+    void OnUpdateRemovePairing(platform::CmdUI& ui);
+    // The Bond Management control point's write result (from the write routing), whatever its status.
+    void OnBondManagementWritten();
+    void OnDebondComplete(const BleTypedAddress& address);
+    // Closes an open passkey prompt as Cancel (failed pairing, disconnection).
+    void CancelPasskeyPrompt();
+    // The open passkey prompt (a CUserPromptDlg), or null.
+    QDialog* OpenPrompt() const { return m_pPrompt; }
+    int PromptMode() const { return m_nPromptMode; }
+    bool IsRenamePending() const { return m_bRenamePending; }
+    uint16_t PairingFailures() const { return m_nPairingFailures; }
+    bool IsEncryptionRequested() const { return m_bEncryptionRequested; }
+
+    // ---- Devices ----
+    void OnDiscover();
+    void OnUpdateDiscover(platform::CmdUI& ui);
+    void OnDeviceFound(const BleHostDeviceFoundEvent& report);
+    void OnSearchStopped();
+    void OnDeviceSelChanged(int itemData);
+    void OnDeviceSelected(int itemData);
+    // Rebuilds the device tree from the device list.
+    void RefreshDeviceTree();
+    void OnDisconnected(uint16_t reason);
+    int SelectedItem() const { return m_nSelectedItem; }
+    CDeviceView* DeviceView() const { return m_wndDeviceView; }
+    CPropertiesWnd* PropertiesView() const { return m_wndProperties; }
+    const std::vector<DeviceRecordPtr>& DeviceList() const { return m_devices; }
+    const std::vector<DeviceRecordPtr>& PairedDeviceList() const { return m_pairedDevices; }
+
+    // ---- State read by tests and panes ----
+    CLogDialog* LogWindow() const { return m_pLog.get(); }
+    CConnectProgressDlg* ProgressWindow() const { return m_pProgress.get(); }
+    bool IsDeviceCheckSuspended() const { return m_bDeviceChecksSuspended; }
+    bool IsClosing() const { return m_bClosing; }
+    int SearchState() const { return m_nSearchState; }
+    int OperationState() const { return m_nOperationState; }
+    int ConnectedDeviceIndex() const { return m_nConnectedDevice; }
+    bool IsServerReady() const { return m_bServerReady; }
+    uint32_t LinkEncrypted() const { return m_bLinkEncrypted; }
+    bool HostDebugLogging() const { return m_bHostDebug; }
+    bool IsTimerRunning(UINT id) const { return m_timers.isRunning(id); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateDockingWindows();
+    void MapCommands();
+    void MapPairingCommands();
+    void OnToggleDebugLog();
+    void OnShowLog();
+    void OnAbout();
+    platform::RibbonEdit* ParameterEdit(UINT id) const;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    void DispatchHostEvent(UINT code, LPARAM lParam);
+    void OnHostError(uint32_t error);
+    void OnConnectResult(const BleHostConnectEvent& event);
+    void OnRemoteConnectionParameterRequest(const BleHostConnParamRequestEvent& request);
+    void SetStatusText(const QString& text);
+    void ResumeHost();
+
+    // Paired devices and their appearances.
+    void LoadPairedDevices();
+    void LoadAppearances();
+    void SaveAppearances();
+    BleDeviceRecord* ConnectedRecord() const;
+    BleDeviceRecord* SelectedRecord() const;
+    int FindDevice(const BleTypedAddress& address) const;
+    // After the device list changed: the selection and the connected device follow their records.
+    void RederivePositions(const BleDeviceRecord* selected, const BleDeviceRecord* connected);
+    void RenamePairedDevice(BleDeviceRecord& record, const QString& name);
+    void UpdateMinimumWidth();
+    void ResetRequestQueues();
+    void RunQuickConnectRestore();
+    void RequestEncryption();
+    void OnReadQueueDrained();
+    std::optional<GattWriteRequest> CompleteWriteInFlight(uint16_t handle);
+    BleTypedAddress ConnectedAddress() const;
+
+    platform::MessageWindow m_messageWindow;
+    platform::CommandRouter m_router;
+    platform::CommandTarget m_commands;
+    platform::Ribbon* m_ribbon = nullptr;
+    QMdiArea* m_mdiArea = nullptr;
+    QLabel* m_capsPane = nullptr;
+    CDeviceView* m_wndDeviceView = nullptr;
+    CPropertiesWnd* m_wndProperties = nullptr;
+    platform::WindowTimers m_timers;
+    std::unique_ptr<CLogDialog> m_pLog;
+    std::unique_ptr<CConnectProgressDlg> m_pProgress;
+
+    std::vector<QPointer<QWidget>> m_openWindows; // cleared entries: closed by the user
+    std::vector<DeviceRecordPtr> m_devices;       // what the device tree shows
+    std::vector<DeviceRecordPtr> m_pairedDevices; // the host library's bonded devices
+    bool m_bPairedListLoaded = false;             // appearances are saved only over a list loaded this run
+    int m_nConnectedDevice = -1;
+    int m_nSelectedItem = 0;   // item data of the tree row selected last: index + 1, 0 group, -1 placeholder
+    int m_nSearchState = 0;    // 0 idle, 1 searching, 2 stopping
+    int m_nOperationState = 0; // 0 idle ... 6 updating connection parameters
+    BleConnectionParameters m_connectionParameters{400, 400, 4, 1000};
+
+    // GATT client requests.
+    std::deque<uint16_t> m_readQueue;
+    bool m_bReadInFlight = false;
+    std::deque<GattWriteRequest> m_writeQueue;
+    bool m_bWriteInFlight = false;
+    bool m_bEncryptionRequested = false;
+
+    // Profile windows and the handles they use.
+    std::map<uint16_t, uint16_t> m_valueHandles;  // characteristic UUID (or pseudo-key) -> value handle
+    std::map<uint16_t, uint16_t> m_configHandles; // characteristic UUID -> configuration handle
+    QPointer<CHeartRateMonitorCtrl> m_pHeartRate;
+    bool m_bHeartRateResetPending = false;
+
+    // Quick connect: the user's parameters restored after the first reads.
+    bool m_bQuickConnectRestore = false;
+    BleTypedAddress m_restoreAddress{};
+    BleConnectionParameters m_restoreParameters{};
+    uint16_t m_nPairingFailures = 0;
+    bool m_bConnectCancelled = false;              // the user's Stop ended the attempt
+    BleConnectionParameters m_requestedParameters; // of the last parameter request sent
+
+    // Pairing and renaming.
+    QPointer<QDialog> m_pPrompt; // the passkey prompt (a CUserPromptDlg) while it is shown
+    int m_nPromptMode = 0;       // 1 while a passkey prompt is shown
+    bool m_bRenamePending = false;
+    QString m_pendingName;            // the name being written to the peer
+    bool m_bBondWritePending = false; // the Bond Management control point write awaits its result
+
+    bool m_bHostDebug;
+    bool m_bDeviceChecksSuspended = true;
+    bool m_bClosing = false;
+    bool m_bCloseNow = false;
+    bool m_bResumePending = false;
+    bool m_bModalState = false;
+    HDEVNOTIFY m_hDevNotify = nullptr;
+    bool m_bServerDatabaseRequested = false;
+    bool m_bServerReady = false;
+    uint32_t m_bLinkEncrypted = 0;
+    bool m_bAcceptRemoteUpdates = true;
+    bool m_bQuickConnect = true;
+    bool m_bMitmProtection = false;
+    bool m_bRandomAddress = false;
+    bool m_bParamEditsEnabled = true;
+};

@@ -1,0 +1,261 @@
+// The main window's construction, message routing, closing, timers and shared services.
+#include "mainframe/CMainFrame.h"
+
+#include "app/BleHostApi.h"
+#include "app/COrvBleDemoApp.h"
+#include "panes/CConnectProgressDlg.h"
+#include "panes/CDeviceView.h"
+#include "panes/CLogDialog.h"
+#include "panes/CPropertiesWnd.h"
+#include "platform/DeviceNotifications.h"
+#include "platform/Prompter.h"
+#include "platform/StringTable.h"
+#include "profiles/base/CChildFrame.h"
+#include "res/resource.h"
+
+#include "platform/ui/Icons.h"
+#include "platform/ui/Ribbon.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+
+static void InitIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace {
+// The close timer never runs shorter than this, also for a supervision timeout of 0.
+constexpr UINT kMinimumCloseDelayMs = 1000;
+} // namespace
+
+CMainFrame::CMainFrame(bool hostDebugLogging, QWidget* parent)
+    : QMainWindow(parent),
+      m_messageWindow(
+          this, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return WindowProc(msg, wParam, lParam); }),
+      m_timers([this](UINT id) { OnTimer(id); }), m_bHostDebug(hostDebugLogging) {
+    AfxSetMainWnd(this);
+    InitIconResources();
+    setWindowTitle(platform::LoadString(IDS_APP_TITLE));
+    resize(1200, 800);
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setViewMode(QMdiArea::TabbedView);
+    m_mdiArea->setTabsClosable(true);
+    m_mdiArea->setDocumentMode(true);
+    setCentralWidget(m_mdiArea);
+    m_commands.setActiveChildProvider([this]() -> platform::CommandTarget* {
+        QMdiSubWindow* active = m_mdiArea->activeSubWindow();
+        auto* window = active ? qobject_cast<CChildFrame*>(active->widget()) : nullptr;
+        return window ? window->GetCommandTarget() : nullptr;
+    });
+
+    m_ribbon = new platform::Ribbon(m_router, &m_commands, this);
+    setMenuWidget(m_ribbon);
+    MapCommands();
+    BuildRibbon();
+    m_router.addAccelerators(this,
+                             {{QKeySequence(Qt::Key_F5), ID_DISCOVER},
+                              {QKeySequence(Qt::Key_F6), ID_CONNECT},
+                              {QKeySequence(Qt::Key_F2), ID_RENAME_DEVICE},
+                              {QKeySequence(Qt::Key_F7), ID_UPDATE_PARAMETERS}},
+                             &m_commands);
+
+    m_capsPane = new QLabel(this);
+    statusBar()->addPermanentWidget(m_capsPane);
+    m_router.bind(m_capsPane, ID_INDICATOR_CAPS, &m_commands,
+                  {nullptr, nullptr, [this](const QString& text) { m_capsPane->setText(text); }});
+    statusBar()->showMessage(platform::LoadString(IDS_READY));
+    CreateDockingWindows();
+
+    m_pProgress = std::make_unique<CConnectProgressDlg>(this);
+    m_pProgress->SetCancelHandler([this] { CancelConnect(); });
+    if (m_bDeviceChecksSuspended)
+        ShowProgress(platform::LoadString(IDS_STARTING_UP), platform::LoadString(IDS_INITIALIZING_USB), true,
+                     true);
+
+    m_pLog = std::make_unique<CLogDialog>(this);
+    setWindowIcon(platform::loadIcon(IDR_MAINFRAME));
+    m_pLog->AddLogLine(QStringLiteral("Started application"), true);
+    platform::attachPowerBroadcast(GetSafeHwnd());
+}
+
+CMainFrame::~CMainFrame() {
+    SaveAppearances();
+    CloseProfileWindows();
+    m_devices.clear();
+    m_pairedDevices.clear();
+    m_timers.killTimer(TIMER_CLOSE);
+    platform::detachPowerBroadcast(GetSafeHwnd());
+    if (m_hDevNotify)
+        platform::UnregisterDeviceNotification(m_hDevNotify);
+    if (AfxGetMainWnd() == this)
+        AfxSetMainWnd(nullptr);
+}
+
+void CMainFrame::CreateDockingWindows() {
+    m_wndDeviceView = new CDeviceView(m_router, m_commands, this);
+    m_wndDeviceView->setWindowTitle(platform::LoadString(IDS_DEVICES_PANE));
+    m_wndDeviceView->SetHandlers({[this](int itemData) { OnDeviceSelChanged(itemData); },
+                                  [this](QTreeWidgetItem* item) { return OnTreeBeginLabelEdit(item); },
+                                  [this](QTreeWidgetItem* item, const QString& text, bool cancelled) {
+                                      OnTreeEndLabelEdit(item, text, cancelled);
+                                  },
+                                  [this] { OnConnect(); }});
+    addDockWidget(Qt::LeftDockWidgetArea, m_wndDeviceView);
+
+    m_wndProperties = new CPropertiesWnd(this);
+    m_wndProperties->SetPropertyChangedHandler(
+        [this](platform::Property* property) { OnPropertyChanged(property); });
+    m_wndProperties->setWindowTitle(platform::LoadString(IDS_PROPERTIES_PANE));
+    addDockWidget(Qt::RightDockWidgetArea, m_wndProperties);
+
+    resizeDocks({m_wndDeviceView, m_wndProperties}, {200, 300}, Qt::Horizontal);
+    m_wndDeviceView->installEventFilter(this);
+    m_wndProperties->installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && (watched == m_wndDeviceView || watched == m_wndProperties))
+        UpdateMinimumWidth();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// The window is never narrower than the two panes side by side.
+void CMainFrame::UpdateMinimumWidth() {
+    if (!m_wndDeviceView || !m_wndProperties)
+        return;
+    setMinimumWidth(m_wndDeviceView->width() + m_wndProperties->width());
+}
+
+LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != 0 && msg == HostEventMessage())
+        return OnBleHostMessage(wParam, lParam);
+    if (msg != 0 && msg == InterInstanceMessage())
+        return OnActivateInstance(wParam, lParam);
+    if (msg == WM_DEVICECHANGE)
+        return OnDeviceChange(static_cast<UINT>(wParam), static_cast<uintptr_t>(lParam));
+    if (msg == WM_POWERBROADCAST)
+        return OnPowerBroadcast(static_cast<UINT>(wParam), lParam);
+    return 0;
+}
+
+LRESULT CMainFrame::OnActivateInstance(WPARAM, LPARAM) {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    return 0;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_bCloseNow || OnClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CMainFrame::CloseNow() {
+    m_bCloseNow = true;
+    m_timers.killTimer(TIMER_CLOSE);
+    if (isVisible())
+        close();
+    else
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
+}
+
+bool CMainFrame::OnClose() {
+    if (m_hDevNotify) {
+        platform::UnregisterDeviceNotification(m_hDevNotify);
+        m_hDevNotify = nullptr;
+    }
+
+    if (BleDeviceRecord* device = ConnectedRecord(); device && device->connected) {
+        m_nOperationState = 3;
+        bleHost().OrvBleHostDisconnect(device->cid);
+        m_bClosing = true;
+        ShowProgress(platform::LoadString(IDS_DISCONNECTING_FROM) + device->GetDisplayName(),
+                     platform::LoadString(IDS_DISCONNECTING), true, false);
+        if (!m_timers.isRunning(TIMER_CLOSE))
+            m_timers.setTimer(
+                TIMER_CLOSE,
+                std::max<UINT>(2u * device->connectionParameters.supervisionTimeout, kMinimumCloseDelayMs));
+        return false;
+    }
+    if (m_nSearchState == 1) {
+        m_bClosing = true;
+        m_nSearchState = 2;
+        bleHost().OrvBleHostStopDeviceSearch();
+        if (!m_timers.isRunning(TIMER_CLOSE))
+            m_timers.setTimer(TIMER_CLOSE, kMinimumCloseDelayMs);
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::OnTimer(UINT id) {
+    if (id == TIMER_CLOSE) {
+        m_timers.killTimer(TIMER_CLOSE);
+        CloseNow();
+        return;
+    }
+    if (id == TIMER_RESUME) {
+        m_timers.killTimer(TIMER_RESUME);
+        ResumeHost();
+        return;
+    }
+}
+
+void CMainFrame::ShowMessage(UINT stringId) {
+    platform::prompter().messageBox(this, platform::LoadString(stringId), platform::LoadString(IDS_APP_TITLE),
+                                    MB_OK);
+}
+
+void CMainFrame::ShowProgress(const QString& title, const QString& text, bool noCancel, bool modal) {
+    m_pProgress->setWindowTitle(title);
+    m_pProgress->SetText(text);
+    m_pProgress->SetNoCancel(noCancel);
+    if (modal && !m_bModalState) {
+        m_bModalState = true;
+        m_pProgress->setWindowModality(Qt::ApplicationModal);
+    }
+    m_pProgress->show();
+    m_pProgress->raise();
+}
+
+void CMainFrame::HideProgress() {
+    if (!m_pProgress->isVisible())
+        return;
+    m_pProgress->hide();
+    if (m_bModalState) {
+        m_bModalState = false;
+        m_pProgress->setWindowModality(Qt::NonModal);
+    }
+    update();
+}
+
+void CMainFrame::AddLogMessage(const QString& text) {
+    m_pLog->AddLogLine(text, true);
+}
+
+uint32_t CMainFrame::GetConnectionHandle() const {
+    const BleDeviceRecord* device = ConnectedRecord();
+    return device ? device->cid : 0;
+}
+
+BleDeviceRecord* CMainFrame::ConnectedRecord() const {
+    if (m_nConnectedDevice < 0 || m_nConnectedDevice >= static_cast<int>(m_devices.size()))
+        return nullptr;
+    return m_devices[static_cast<size_t>(m_nConnectedDevice)].get();
+}
+
+void CMainFrame::SetStatusText(const QString& text) {
+    statusBar()->showMessage(text);
+}
+
+void CMainFrame::AddOpenWindow(QWidget* window) {
+    m_openWindows.emplace_back(window);
+}

@@ -1,0 +1,252 @@
+// The one connection: connecting, cancelling, the outcome, the database, disconnection, parameters.
+#include "mainframe/CMainFrame.h"
+
+#include "app/BleHostApi.h"
+#include "panes/CConnectProgressDlg.h"
+#include "panes/CDeviceView.h"
+#include "panes/CPropertiesWnd.h"
+#include "platform/Prompter.h"
+#include "platform/StringTable.h"
+#include "platform/ui/CmdUI.h"
+#include "res/resource.h"
+
+#include <QTreeWidgetItem>
+
+namespace {
+constexpr uint16_t kAppearanceKeyboard = 0x03C1;
+constexpr BleConnectionParameters kQuickParameters{10, 10, 0, 125};
+constexpr uint16_t kUnusedCeLength = 0xFFFF;
+
+QTreeWidgetItem* TreeItem(const BleDeviceRecord& record) {
+    return static_cast<QTreeWidgetItem*>(record.treeItem);
+}
+} // namespace
+
+bool CMainFrame::IsValidConnectionParameters(uint16_t min, uint16_t max, uint16_t latency, uint16_t timeout) {
+    if (min < 6 || min > 3200 || max < 6 || max > 3200 || latency > 500 || timeout < 10 || timeout > 3200)
+        return false;
+    if (max < min)
+        return false;
+    return timeout * 10.0 > (latency + 1.0) * max * 1.25;
+}
+
+BleTypedAddress CMainFrame::ConnectedAddress() const {
+    const BleDeviceRecord* record = ConnectedRecord();
+    return record ? record->address : BleTypedAddress{};
+}
+
+void CMainFrame::OnConnect() {
+    BleDeviceRecord* device = SelectedRecord();
+    if (!device)
+        return;
+    if (device->connected) {
+        m_nOperationState = 3;
+        SetStatusText(platform::LoadString(IDS_STATUS_DISCONNECTING));
+        bleHost().OrvBleHostDisconnect(device->cid);
+        ShowProgress(platform::LoadString(IDS_DISCONNECTING_FROM) + device->GetDisplayName(),
+                     platform::LoadString(IDS_DISCONNECTING), true, false);
+        return;
+    }
+    if (m_nConnectedDevice != -1)
+        return;
+
+    m_nConnectedDevice = m_nSelectedItem - 1;
+    m_nOperationState = 1;
+    m_bConnectCancelled = false;
+    SetStatusText(platform::LoadString(IDS_STATUS_CONNECTING));
+    ShowProgress(platform::LoadString(IDS_CONNECTING_TO) + device->GetDisplayName(),
+                 platform::LoadString(IDS_INITIATING_CONNECTION), false, false);
+    if (m_nSearchState == 1) {
+        m_nSearchState = 2;
+        bleHost().OrvBleHostStopDeviceSearch();
+    }
+    device->services.clear();
+    ReadConnectionParameterEdits(m_connectionParameters.intervalMin, m_connectionParameters.intervalMax,
+                                 m_connectionParameters.slaveLatency,
+                                 m_connectionParameters.supervisionTimeout);
+    device->connectionParameters = m_connectionParameters;
+    if (device->appearance == kAppearanceKeyboard) {
+        m_nPairingFailures = 0;
+        if (m_bMitmProtection)
+            bleHost().OrvBleHostChangeSecurityLevel(1);
+    }
+    m_requestedParameters = m_bQuickConnect ? kQuickParameters : m_connectionParameters;
+    bleHost().OrvBleHostSetConnectionParams(
+        0xFFFF, 0xFFFF, m_requestedParameters.intervalMin, m_requestedParameters.intervalMax,
+        m_requestedParameters.slaveLatency, m_requestedParameters.supervisionTimeout);
+    bleHost().OrvBleHostConnect(device->address);
+}
+
+void CMainFrame::OnUpdateConnect(platform::CmdUI& ui) {
+    const BleDeviceRecord* connected = ConnectedRecord();
+    const bool selectedIsConnected =
+        connected && m_nSelectedItem == m_nConnectedDevice + 1 && connected->connected;
+    ui.SetText(platform::LoadString(selectedIsConnected ? IDS_DISCONNECT_LABEL : IDS_CONNECT_LABEL));
+    const bool enabled = (m_nConnectedDevice == -1 && m_nSelectedItem > 0) ||
+                         (m_nConnectedDevice != -1 && m_nSelectedItem == m_nConnectedDevice + 1);
+    ui.Enable(enabled && m_nOperationState == 0);
+}
+
+void CMainFrame::DisconnectSelectedDevice() {
+    BleDeviceRecord* device = ConnectedRecord();
+    if (!device || !device->connected)
+        return;
+    m_nOperationState = 3;
+    ShowProgress(platform::LoadString(IDS_DISCONNECTING_FROM) + device->GetDisplayName(),
+                 platform::LoadString(IDS_DISCONNECTING), true, false);
+    bleHost().OrvBleHostDisconnect(device->cid);
+}
+
+void CMainFrame::CancelConnect() {
+    BleDeviceRecord* device = ConnectedRecord();
+    if (!device)
+        return;
+    if (m_nOperationState != 1 && m_nOperationState != 2)
+        return;
+    ShowProgress(platform::LoadString(IDS_DISCONNECTING_FROM) + device->GetDisplayName(),
+                 platform::LoadString(IDS_DISCONNECTING), true, false);
+    if (!device->connected) {
+        m_bConnectCancelled = true;
+        bleHost().OrvBleHostCancelConnect();
+        bleHost().OrvBleHostChangeSecurityLevel(0);
+        return;
+    }
+    m_nOperationState = 3;
+    bleHost().OrvBleHostDisconnect(device->cid);
+}
+
+void CMainFrame::OnConnectComplete(bool ok, uint32_t cid) {
+    ResetRequestQueues();
+    if (ok) {
+        BleDeviceRecord* device = ConnectedRecord();
+        device->cid = cid;
+        m_pProgress->SetText(QStringLiteral("Discovering services"));
+        m_pProgress->SetNoCancel(false);
+        AddLogMessage(QStringLiteral("Connected to ") + device->GetAddressString());
+        m_bQuickConnectRestore = false;
+        return;
+    }
+    // The attempt is over: another device may be connected next.
+    m_nConnectedDevice = -1;
+    bleHost().OrvBleHostChangeSecurityLevel(0);
+    UpdateRibbonState(true);
+    m_pProgress->SetText(QStringLiteral("Connection failed!"));
+    if (!m_bConnectCancelled)
+        platform::AfxMessageBox(QStringLiteral("Unable to connect to the device."), MB_OK);
+    m_bConnectCancelled = false;
+    HideProgress();
+}
+
+void CMainFrame::OnDatabaseDiscovered(const BleHostDatabaseEvent& database) {
+    BleDeviceRecord* device = ConnectedRecord();
+    if (!device)
+        return;
+    if (m_nOperationState == 2)
+        m_nOperationState = 0;
+    device->BuildServiceMap(database.serviceCount, database.services);
+    HideProgress();
+    setUpdatesEnabled(false);
+    // Armed before the row moves: the move opens the profile windows, whose reads run the restore.
+    if (m_bQuickConnect) {
+        m_bQuickConnectRestore = true;
+        m_restoreAddress = device->address;
+        m_restoreParameters = m_connectionParameters;
+    }
+    device->treeItem = m_wndDeviceView->MoveToConnected(TreeItem(*device));
+    UpdateRibbonState(false);
+    setUpdatesEnabled(true);
+}
+
+void CMainFrame::OnDisconnected(uint16_t reason) {
+    if (m_bClosing) {
+        if (m_nPromptMode == 1)
+            CancelPasskeyPrompt();
+        CloseNow();
+        return;
+    }
+    BleDeviceRecord* device = ConnectedRecord();
+    if (!device)
+        return;
+
+    m_bLinkEncrypted = 0;
+    if (m_nOperationState == 4)
+        AbandonRename();
+    device->cid = 0;
+    device->connected = false;
+    AddLogMessage(QStringLiteral("Disconnected from ") + device->GetAddressString() +
+                  QStringLiteral(" with reason %1.").arg(reason));
+    device->treeItem = device->paired ? m_wndDeviceView->MoveToPaired(TreeItem(*device))
+                                      : m_wndDeviceView->MoveToDiscovered(TreeItem(*device));
+
+    setUpdatesEnabled(false);
+    HideProgress();
+    CloseProfileWindows();
+    m_nConnectedDevice = -1;
+    UpdateRibbonState(true);
+    m_timers.killTimer(TIMER_BLINK);
+    m_bParamEditsEnabled = true;
+    setUpdatesEnabled(true);
+
+    m_nOperationState = 0;
+    SetStatusText(platform::LoadString(IDS_READY));
+    m_bHeartRateResetPending = false;
+    m_bEncryptionRequested = false;
+    m_bQuickConnectRestore = false;
+    if (m_nPromptMode == 1)
+        CancelPasskeyPrompt();
+    m_nPromptMode = 0;
+    ResetRequestQueues();
+}
+
+void CMainFrame::OnUpdateConnectionParameters() {
+    BleDeviceRecord* device = ConnectedRecord();
+    if (!device || m_nSelectedItem != m_nConnectedDevice + 1)
+        return;
+    BleConnectionParameters wanted;
+    ReadConnectionParameterEdits(wanted.intervalMin, wanted.intervalMax, wanted.slaveLatency,
+                                 wanted.supervisionTimeout);
+    if (!IsValidConnectionParameters(wanted.intervalMin, wanted.intervalMax, wanted.slaveLatency,
+                                     wanted.supervisionTimeout)) {
+        platform::prompter().messageBox(this, platform::LoadString(IDS_INVALID_CONNECTION_PARAMETERS),
+                                        platform::LoadString(IDS_APP_TITLE), MB_ICONHAND | MB_SETFOREGROUND);
+        return;
+    }
+    m_nOperationState = 6;
+    SetStatusText(platform::LoadString(IDS_STATUS_UPDATING_PARAMETERS));
+    m_requestedParameters = wanted;
+    bleHost().OrvBleHostUpdateConnectionParams(device->address, wanted.intervalMin, wanted.intervalMax,
+                                               wanted.slaveLatency, wanted.supervisionTimeout,
+                                               kUnusedCeLength, kUnusedCeLength);
+    m_bParamEditsEnabled = false;
+}
+
+void CMainFrame::OnUpdateUpdateParameters(platform::CmdUI& ui) {
+    ui.Enable(m_nOperationState == 0 && ConnectedRecord() && m_nSelectedItem == m_nConnectedDevice + 1);
+}
+
+void CMainFrame::OnConnectionParametersUpdated(uint32_t status) {
+    if (status != 0) {
+        AddLogMessage(QStringLiteral("Failed to set/update connection parameters %1")
+                          .arg(static_cast<int32_t>(status)));
+    } else {
+        AddLogMessage(QStringLiteral("Set/update connection parameters Successful"));
+        if (BleDeviceRecord* device = ConnectedRecord())
+            device->connectionParameters = m_requestedParameters;
+    }
+    if (m_nOperationState == 6) {
+        m_nOperationState = 0;
+        SetStatusText(platform::LoadString(IDS_READY));
+    }
+    m_bParamEditsEnabled = true;
+}
+
+void CMainFrame::RunQuickConnectRestore() {
+    if (!m_bQuickConnectRestore)
+        return;
+    m_bQuickConnectRestore = false;
+    m_requestedParameters = m_restoreParameters;
+    bleHost().OrvBleHostUpdateConnectionParams(
+        m_restoreAddress, m_restoreParameters.intervalMin, m_restoreParameters.intervalMax,
+        m_restoreParameters.slaveLatency, m_restoreParameters.supervisionTimeout, kUnusedCeLength,
+        kUnusedCeLength);
+}

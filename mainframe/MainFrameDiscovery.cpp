@@ -1,0 +1,225 @@
+// Device discovery: the Discover command, advertising reports, the search's end and the selection.
+#include "mainframe/CMainFrame.h"
+
+#include "app/BleHostApi.h"
+#include "gatt/Address.h"
+#include "gatt/ValueText.h"
+#include "panes/CDeviceView.h"
+#include "panes/CPropertiesWnd.h"
+#include "panes/CViewTree.h"
+#include "platform/StringTable.h"
+#include "platform/ui/CmdUI.h"
+#include "res/resource.h"
+
+#include <QTreeWidgetItem>
+#include <cstring>
+
+namespace {
+QTreeWidgetItem* TreeItem(const BleDeviceRecord& record) {
+    return static_cast<QTreeWidgetItem*>(record.treeItem);
+}
+
+// The paired-device entry's name: UTF-8, cut at a character boundary to fit 50 bytes.
+void CopyName(const QString& name, char (&field)[51]) {
+    QByteArray utf8 = name.toUtf8();
+    qsizetype length = std::min<qsizetype>(utf8.size(), sizeof field - 1);
+    while (length > 0 && length < utf8.size() && (static_cast<uint8_t>(utf8[length]) & 0xC0) == 0x80)
+        --length;
+    std::memset(field, 0, sizeof field);
+    std::memcpy(field, utf8.constData(), static_cast<size_t>(length));
+}
+
+void ApplyOptionalFields(BleDeviceRecord& record, const BleHostDeviceFoundEvent& report) {
+    if (report.presentMask & BLE_PRESENT_TX_POWER)
+        record.txPower = report.txPower;
+    if (report.presentMask & BLE_PRESENT_APPEARANCE)
+        record.appearance = report.appearance;
+    if (report.presentMask & BLE_PRESENT_SLAVE_INTERVAL) {
+        record.slaveIntervalMin = report.slaveIntervalMin;
+        record.slaveIntervalMax = report.slaveIntervalMax;
+    }
+}
+} // namespace
+
+void CMainFrame::OnDiscover() {
+    if (m_nSearchState == 1) {
+        m_nSearchState = 2;
+        bleHost().OrvBleHostStopDeviceSearch();
+        return;
+    }
+    if (m_nSearchState != 0)
+        return;
+
+    const DeviceRecordPtr selected =
+        SelectedRecord() ? m_devices[static_cast<size_t>(m_nSelectedItem - 1)] : nullptr;
+    const DeviceRecordPtr connected =
+        ConnectedRecord() ? m_devices[static_cast<size_t>(m_nConnectedDevice)] : nullptr;
+    m_devices = m_pairedDevices;
+    m_wndDeviceView->ClearPaired();
+    for (size_t i = 0; i < m_devices.size(); ++i)
+        m_devices[i]->treeItem = m_wndDeviceView->InsertDevice(
+            m_wndDeviceView->PairedGroup(), m_devices[i]->GetDisplayName(), static_cast<int>(i) + 1);
+    m_wndDeviceView->AddEmptyPlaceholders(true);
+    m_wndDeviceView->ClearDiscovered();
+    RederivePositions(selected.get(), connected.get());
+
+    bleHost().OrvBleHostStartDeviceSearch(0);
+    m_nSearchState = 1;
+    SetStatusText(platform::LoadString(IDS_STATUS_DISCOVERING));
+}
+
+void CMainFrame::OnUpdateDiscover(platform::CmdUI& ui) {
+    if (m_nSearchState == 0) {
+        ui.SetCheck(0);
+        ui.Enable(m_nConnectedDevice == -1);
+    } else if (m_nSearchState == 1) {
+        ui.SetCheck(1);
+        ui.Enable(true);
+    } else {
+        ui.Enable(false);
+    }
+}
+
+int CMainFrame::FindDevice(const BleTypedAddress& address) const {
+    for (size_t i = 0; i < m_devices.size(); ++i) {
+        const BleTypedAddress& known = m_devices[i]->address;
+        if (known.type == address.type && IsSameAddress(known, address))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void CMainFrame::OnDeviceFound(const BleHostDeviceFoundEvent& report) {
+    const int index = FindDevice(report.address);
+    if (index >= 0 && !m_devices[static_cast<size_t>(index)]->paired) {
+        BleDeviceRecord& record = *m_devices[static_cast<size_t>(index)];
+        if (report.name) {
+            record.SetName(CStringFromUtf8(report.name));
+            m_wndDeviceView->SetDeviceItemText(TreeItem(record), record.GetDisplayName());
+        }
+        ApplyOptionalFields(record, report);
+        return;
+    }
+
+    const QString name = report.name ? CStringFromUtf8(report.name) : QString();
+    if (index < 0) {
+        auto record =
+            std::make_shared<BleDeviceRecord>(report.address, report.rssi, name, report.adFlags, false);
+        ApplyOptionalFields(*record, report);
+        record->treeItem =
+            m_wndDeviceView->InsertDevice(m_wndDeviceView->DiscoveredGroup(), record->GetDisplayName(),
+                                          static_cast<int>(m_devices.size()) + 1);
+        m_devices.push_back(std::move(record));
+        return;
+    }
+
+    const DeviceRecordPtr record = m_devices[static_cast<size_t>(index)];
+    if (report.name && name != record->GetName())
+        RenamePairedDevice(*record, name);
+    record->adFlags = report.adFlags;
+    record->rssi = report.rssi;
+    ApplyOptionalFields(*record, report);
+    record->treeItem = m_wndDeviceView->MoveToDiscovered(TreeItem(*record));
+}
+
+void CMainFrame::RenamePairedDevice(BleDeviceRecord& record, const QString& name) {
+    record.SetName(name);
+    m_wndDeviceView->SetDeviceItemText(TreeItem(record), record.GetDisplayName());
+    BleHostPairedDevice entry{};
+    entry.address = record.address;
+    CopyName(name, entry.name);
+    entry.appearance = record.appearance;
+    bleHost().OrvBleHostUpdatePairedDeviceList(&entry);
+    record.services.clear();
+}
+
+void CMainFrame::OnSearchStopped() {
+    if (m_nSearchState != 1 && m_nSearchState != 2)
+        return;
+    m_nSearchState = 0;
+    m_wndDeviceView->AddEmptyPlaceholders(true);
+    SetStatusText(platform::LoadString(IDS_READY));
+    if (m_bClosing)
+        CloseNow();
+}
+
+void CMainFrame::OnDeviceSelChanged(int itemData) {
+    m_nSelectedItem = itemData;
+    OnDeviceSelected(itemData);
+}
+
+void CMainFrame::OnDeviceSelected(int itemData) {
+    setUpdatesEnabled(false);
+    if (itemData >= 1 && itemData > static_cast<int>(m_devices.size())) {
+        setUpdatesEnabled(true);
+        return;
+    }
+    if (itemData >= 1) {
+        BleDeviceRecord& record = *m_devices[static_cast<size_t>(itemData - 1)];
+        m_wndProperties->UpdateDevice(&record);
+        if (record.connected) {
+            UpdateRibbonState(false);
+            OpenProfileWindows(&record);
+            setUpdatesEnabled(true);
+            return;
+        }
+    } else {
+        m_wndProperties->ClearDevice();
+    }
+    UpdateRibbonState(true);
+    CloseProfileWindows();
+    setUpdatesEnabled(true);
+}
+
+BleDeviceRecord* CMainFrame::SelectedRecord() const {
+    if (m_nSelectedItem < 1 || m_nSelectedItem > static_cast<int>(m_devices.size()))
+        return nullptr;
+    return m_devices[static_cast<size_t>(m_nSelectedItem - 1)].get();
+}
+
+void CMainFrame::RederivePositions(const BleDeviceRecord* selected, const BleDeviceRecord* connected) {
+    m_nConnectedDevice = -1;
+    int selectedIndex = -1;
+    for (size_t i = 0; i < m_devices.size(); ++i) {
+        if (m_devices[i].get() == connected)
+            m_nConnectedDevice = static_cast<int>(i);
+        if (m_devices[i].get() == selected)
+            selectedIndex = static_cast<int>(i);
+    }
+    if (selectedIndex >= 0 && m_devices[static_cast<size_t>(selectedIndex)]->treeItem) {
+        m_wndDeviceView->Tree()->setCurrentItem(TreeItem(*m_devices[static_cast<size_t>(selectedIndex)]));
+        m_nSelectedItem = selectedIndex + 1;
+        return;
+    }
+    if (m_nSelectedItem >= 1) {
+        m_nSelectedItem = 0;
+        m_wndProperties->ClearDevice();
+    }
+}
+
+void CMainFrame::RefreshDeviceTree() {
+    setUpdatesEnabled(false);
+    const BleDeviceRecord* selected = SelectedRecord();
+    const BleDeviceRecord* connected = ConnectedRecord();
+    m_wndDeviceView->ClearDiscovered();
+    m_wndDeviceView->ClearPaired();
+    m_wndDeviceView->ClearConnected();
+    for (size_t i = 0; i < m_devices.size(); ++i) {
+        BleDeviceRecord& record = *m_devices[i];
+        const int data = static_cast<int>(i) + 1;
+        if (record.connected) {
+            record.treeItem = m_wndDeviceView->InsertDevice(m_wndDeviceView->DiscoveredGroup(),
+                                                            record.GetDisplayName(), data);
+            record.treeItem = m_wndDeviceView->MoveToConnected(TreeItem(record));
+            connected = &record;
+            selected = &record;
+        } else {
+            record.treeItem = m_wndDeviceView->InsertDevice(
+                record.paired ? m_wndDeviceView->PairedGroup() : m_wndDeviceView->DiscoveredGroup(),
+                record.GetDisplayName(), data);
+        }
+    }
+    m_wndDeviceView->AddEmptyPlaceholders(m_nSearchState != 1);
+    RederivePositions(selected, connected);
+    setUpdatesEnabled(true);
+}

@@ -1,0 +1,71 @@
+// The system around the main window: dongle removal, suspend and resume.
+#include "mainframe/CMainFrame.h"
+
+#include "app/BleHostApi.h"
+#include "app/COrvBleDemoApp.h"
+#include "app/DongleDetection.h"
+#include "platform/Prompter.h"
+#include "platform/StringTable.h"
+#include "res/resource.h"
+
+namespace {
+constexpr UINT kDeviceNodesChanged = 0x0001;
+constexpr UINT kResumeDelayMs = 2000;
+
+bool DonglePresentWithDriver() {
+    const auto deviceSet = platform::presentUsbDevices();
+    if (!deviceSet)
+        return false;
+    bool driverInstalled = false;
+    platform::UsbDeviceInfo device;
+    return FindDongle(*deviceSet, &driverInstalled, &device) && driverInstalled;
+}
+} // namespace
+
+LRESULT CMainFrame::OnDeviceChange(UINT eventType, uintptr_t /*data*/) {
+    if (eventType != DBT_DEVICEREMOVECOMPLETE && eventType != kDeviceNodesChanged)
+        return 0;
+    if (m_bDeviceChecksSuspended || DonglePresentWithDriver())
+        return 0;
+    if (ConnectedRecord())
+        OnDisconnected(0);
+    platform::AfxMessageBox(platform::LoadString(IDS_DONGLE_UNPLUGGED), MB_OK);
+    close();
+    return 0;
+}
+
+LRESULT CMainFrame::OnPowerBroadcast(UINT powerEvent, LPARAM /*data*/) {
+    if (powerEvent == PBT_APMSUSPEND) {
+        m_bDeviceChecksSuspended = true;
+        if (COrvBleDemoApp* app = AfxGetApp())
+            app->DeinitBleHost();
+        if (ConnectedRecord())
+            OnDisconnected(0);
+        else if (m_nSearchState == 1) {
+            m_nSearchState = 2;
+            OnSearchStopped();
+        }
+        return 0;
+    }
+    if (powerEvent == PBT_APMRESUMECRITICAL || powerEvent == PBT_APMRESUMESUSPEND) {
+        if (m_bResumePending)
+            return 0;
+        m_bResumePending = true;
+        ShowProgress(platform::LoadString(IDS_STARTING_UP), platform::LoadString(IDS_INITIALIZING_USB), true,
+                     true);
+        m_timers.setTimer(TIMER_RESUME, kResumeDelayMs);
+    }
+    return 0;
+}
+
+void CMainFrame::ResumeHost() {
+    m_bResumePending = false;
+    COrvBleDemoApp* app = AfxGetApp();
+    bool ok = app && app->InitBleHost(m_bHostDebug);
+    if (ok && bleHost().OrvBleHostStartWnd(GetSafeHwnd()) == 0) {
+        platform::AfxMessageBox(QStringLiteral("Unable to start BLE client"), MB_OK);
+        ok = false;
+    }
+    if (!ok)
+        close();
+}

@@ -1,0 +1,34 @@
+// Builds the host library's database-discovery records (services, characteristics, descriptors) for tests.
+#pragma once
+
+#include "veyrahost.h"
+
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+class DatabaseBuilder {
+public:
+    // Starts a 16-bit service.
+    DatabaseBuilder& Service(uint16_t uuid, uint16_t start, uint16_t end);
+    // Adds a characteristic to the current service; configHandle 0 adds no client configuration.
+    DatabaseBuilder& Characteristic(uint16_t uuid, uint16_t valueHandle, uint8_t properties,
+                                    uint16_t configHandle = 0);
+
+    // The event record; valid while the builder lives and is not changed.
+    const BleHostDatabaseEvent& Event(uint32_t cid);
+
+private:
+    struct Char {
+        BleHostCharacteristicRecord record{};
+        std::vector<BleHostDescriptorRecord> descriptors;
+    };
+    struct Svc {
+        BleHostServiceRecord record{};
+        std::deque<Char> characteristics;
+        std::vector<BleHostCharacteristicRecord> flat;
+    };
+    std::deque<Svc> m_services;
+    std::vector<BleHostServiceRecord> m_flat;
+    BleHostDatabaseEvent m_event{};
+};
