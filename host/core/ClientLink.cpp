@@ -18,7 +18,7 @@ ClientLink::ClientLink(uint32_t cid, const BleTypedAddress& address, ControllerP
           m_unsentFromClient.push_back(false);
           m_controller.sendAtt(static_cast<uint16_t>(m_cid), std::move(pdu));
       }),
-      m_gatt(*this, *this) {}
+      m_gatt(*this, *this), m_security(cid, address, controller, poster, m_gatt) {}
 
 ClientLink::~ClientLink() {
     m_server.linkClosed(m_cid); // drops answers the application still owes this link

@@ -4,6 +4,7 @@
 #include "ControllerPort.h"
 #include "EventPoster.h"
 #include "GattClient.h"
+#include "LinkSecurity.h"
 #include "LocalGattServer.h"
 
 #include <cstdint>
@@ -23,6 +24,7 @@ public:
     uint32_t cid() const { return m_cid; }
     const BleTypedAddress& address() const { return m_address; }
     GattClient& gatt() { return m_gatt; }
+    LinkSecurity& security() { return m_security; }
 
     bool disconnecting() const { return m_disconnecting; }
     void disconnect();
@@ -54,6 +56,7 @@ private:
     LocalGattServer& m_server;
     LocalGattServer::Send m_serverSend;
     GattClient m_gatt;
+    LinkSecurity m_security;
     std::deque<bool> m_unsentFromClient; // per PDU handed to the controller: sent by the GATT client
     std::set<uint8_t> m_openRequests;
     bool m_disconnecting = false;

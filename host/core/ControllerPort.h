@@ -43,6 +43,10 @@ struct ConnectionParameters {
 
 enum class ConnectOutcome { Connected, Failed, Cancelled };
 
+// How the controller's security manager pairs, chosen from what both sides can do: a passkey shown by
+// the host and typed on the peer when man-in-the-middle protection is asked and the peer has a keyboard.
+enum class PairingMethod { JustWorks, PasskeyDisplay };
+
 // One bond kept in the controller's non-volatile store.
 struct BondEntry {
     BleTypedAddress address{};
@@ -92,6 +96,14 @@ public:
     virtual void onParameterRequest(uint16_t handle, uint8_t identifier,
                                     const ConnectionParameters& parameters) = 0;
     virtual void onRssiRead(uint16_t handle, uint16_t status, int8_t rssi) = 0;
+    // Security manager. Answer to startPairing: the method, and for PasskeyDisplay the passkey
+    // (0..999999) to show.
+    virtual void onPairingMethod(uint16_t handle, PairingMethod method, uint32_t passkey) = 0;
+    // A pairing ended: status 0 (onEncryptionChanged follows), 1 failed or refused, or another code.
+    virtual void onPairingComplete(uint16_t handle, uint16_t status) = 0;
+    // The link's encryption started: status 0 with authenticated telling whether the key came from a
+    // man-in-the-middle protected pairing, or an HCI error (0x06: the peer has no key for this bond).
+    virtual void onEncryptionChanged(uint16_t handle, uint8_t status, bool authenticated) = 0;
     // An ATT PDU from the peer, exactly as received.
     virtual void onAttPdu(uint16_t handle, const std::vector<uint8_t>& pdu) = 0;
     // The oldest ATT PDU handed to sendAtt on that link has been transmitted.
@@ -139,6 +151,16 @@ public:
     virtual void answerParameterRequest(uint16_t handle, uint8_t identifier, bool accept) = 0;
     virtual void readRssi(uint16_t handle) = 0;
     virtual void sendAtt(uint16_t handle, std::vector<uint8_t> pdu) = 0;
+
+    // Security manager: one pairing per link at a time. startPairing is answered by onPairingMethod;
+    // confirmPairing (the user accepted, or not) ends with onPairingComplete, and with bond the new key
+    // goes into the bond store with the peer's name and appearance. cancelPairing ends a pairing under
+    // way with onPairingComplete(1).
+    virtual void startPairing(uint16_t handle, bool mitm) = 0;
+    virtual void confirmPairing(uint16_t handle, bool accept, bool bond) = 0;
+    virtual void cancelPairing(uint16_t handle) = 0;
+    // Encrypts the link with the stored key of the peer's bond; ends with onEncryptionChanged.
+    virtual void startEncryption(uint16_t handle) = 0;
 
     // The controller's clock: milliseconds since it was started.
     virtual uint64_t nowMs() const = 0;

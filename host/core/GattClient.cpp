@@ -84,8 +84,15 @@ void GattClient::enqueue(Kind kind, std::unique_ptr<AttProcedure> procedure) {
     }
 }
 
+void GattClient::hold(bool held) {
+    m_held = held;
+    if (!held && !m_active) {
+        startNext();
+    }
+}
+
 void GattClient::startNext() {
-    if (m_waiting.empty() || m_timedOut) {
+    if (m_waiting.empty() || m_timedOut || m_held) {
         return;
     }
     m_active = std::move(m_waiting.front());

@@ -41,6 +41,10 @@ public:
     OrvBleResult writeCommand(uint16_t handle, std::vector<uint8_t> value);
     OrvBleResult writeConfiguration(uint16_t configHandle, uint16_t value);
 
+    // While held (the link's security is being set up) requests wait in their queue; releasing the
+    // hold sends the next one. A request already sent is answered as usual.
+    void hold(bool held);
+
     // Responses, notifications and indications from the peer.
     void onPdu(std::span<const uint8_t> pdu);
     // The oldest PDU handed to the bearer has been transmitted.
@@ -74,6 +78,7 @@ private:
     std::deque<std::optional<uint16_t>> m_unsent;
     std::array<bool, 3> m_busy{}; // per Kind: one outstanding at a time
     bool m_timedOut = false;
+    bool m_held = false;
 };
 
 } // namespace orv::host

@@ -84,6 +84,15 @@ private:
     void onRssiRead(uint16_t handle, uint16_t status, int8_t rssi) override {
         m_links.onRssiRead(handle, status, rssi);
     }
+    void onPairingMethod(uint16_t handle, PairingMethod method, uint32_t passkey) override {
+        m_links.onPairingMethod(handle, method, passkey);
+    }
+    void onPairingComplete(uint16_t handle, uint16_t status) override {
+        m_links.onPairingComplete(handle, status);
+    }
+    void onEncryptionChanged(uint16_t handle, uint8_t status, bool authenticated) override {
+        m_links.onEncryptionChanged(handle, status, authenticated);
+    }
     void onAttPdu(uint16_t handle, const std::vector<uint8_t>& pdu) override {
         m_links.onAttPdu(handle, pdu);
     }

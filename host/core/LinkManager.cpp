@@ -16,6 +16,7 @@ void LinkManager::attach(ControllerPort* controller) {
     m_controller = controller;
     m_links.clear();
     m_connecting.reset();
+    m_mitm = false;
 }
 
 ClientLink* LinkManager::find(uint32_t cid) {
@@ -201,6 +202,57 @@ OrvBleResult LinkManager::notify(uint32_t cid, uint16_t handle, std::span<const 
 void LinkManager::onTimer(uint32_t timerId) {
     for (auto& [cid, link] : m_links) {
         link->gatt().onTimer(timerId);
+        link->security().onTimer(timerId);
+    }
+}
+
+OrvBleResult LinkManager::setEncryption(uint32_t cid, int level) {
+    ClientLink* link = find(cid);
+    if (link == nullptr || link->disconnecting()) {
+        return ORV_BLE_E_NOT_CONNECTED;
+    }
+    return link->security().encrypt(level == 2 || m_mitm);
+}
+
+OrvBleResult LinkManager::answerJustWorks(const BleTypedAddress& address, bool accept, bool bond) {
+    ClientLink* link = find(address);
+    return link == nullptr ? ORV_BLE_E_NOT_CONNECTED : link->security().answerJustWorks(accept, bond);
+}
+
+OrvBleResult LinkManager::answerPasskey(const BleTypedAddress& address, bool accept) {
+    ClientLink* link = find(address);
+    return link == nullptr ? ORV_BLE_E_NOT_CONNECTED : link->security().answerPasskey(accept);
+}
+
+OrvBleResult LinkManager::cancelBonding(const BleTypedAddress& address) {
+    ClientLink* link = find(address);
+    if (link == nullptr) {
+        return ORV_BLE_E_NOT_CONNECTED;
+    }
+    return link->security().cancelPairing() ? ORV_BLE_OK : ORV_BLE_E_WRONG_STATE;
+}
+
+void LinkManager::cancelPairings() {
+    for (auto& [cid, link] : m_links) {
+        link->security().cancelPairing();
+    }
+}
+
+void LinkManager::onPairingMethod(uint16_t handle, PairingMethod method, uint32_t passkey) {
+    if (ClientLink* link = find(handle)) {
+        link->security().onPairingMethod(method, passkey);
+    }
+}
+
+void LinkManager::onPairingComplete(uint16_t handle, uint16_t status) {
+    if (ClientLink* link = find(handle)) {
+        link->security().onPairingComplete(status);
+    }
+}
+
+void LinkManager::onEncryptionChanged(uint16_t handle, uint8_t status, bool authenticated) {
+    if (ClientLink* link = find(handle)) {
+        link->security().onEncryptionChanged(status, authenticated);
     }
 }
 

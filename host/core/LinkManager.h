@@ -33,12 +33,24 @@ public:
     GattClient* client(uint32_t cid);
     OrvBleResult notify(uint32_t cid, uint16_t handle, std::span<const uint8_t> data);
 
+    // Security: the level asked for later pairings (true: man-in-the-middle protection), encryption of
+    // a link (level 1, or 2 with man-in-the-middle protection) and the answers to pairing questions.
+    void setMitm(bool mitm) { m_mitm = mitm; }
+    OrvBleResult setEncryption(uint32_t cid, int level);
+    OrvBleResult answerJustWorks(const BleTypedAddress& address, bool accept, bool bond);
+    OrvBleResult answerPasskey(const BleTypedAddress& address, bool accept);
+    OrvBleResult cancelBonding(const BleTypedAddress& address);
+    void cancelPairings();
+
     void onDefaultsSet(uint16_t status);
     void onConnectOutcome(ConnectOutcome outcome, uint16_t handle);
     void onDisconnected(uint16_t handle, uint8_t reason);
     void onUpdated(uint16_t handle, uint16_t status, const ConnectionParameters& parameters);
     void onParameterRequest(uint16_t handle, uint8_t identifier, const ConnectionParameters& parameters);
     void onRssiRead(uint16_t handle, uint16_t status, int8_t rssi);
+    void onPairingMethod(uint16_t handle, PairingMethod method, uint32_t passkey);
+    void onPairingComplete(uint16_t handle, uint16_t status);
+    void onEncryptionChanged(uint16_t handle, uint8_t status, bool authenticated);
     void onAttPdu(uint16_t handle, const std::vector<uint8_t>& pdu);
     void onAttSent(uint16_t handle);
     void onTimer(uint32_t timerId);
@@ -52,6 +64,7 @@ private:
     ControllerPort* m_controller = nullptr;
     std::map<uint32_t, std::unique_ptr<ClientLink>> m_links;
     std::optional<BleTypedAddress> m_connecting;
+    bool m_mitm = false;
 };
 
 } // namespace orv::host

@@ -80,6 +80,27 @@ void SeamTrace::onConnectionUpdated(uint16_t handle, uint16_t status,
     m_host.onConnectionUpdated(handle, status, parameters);
 }
 
+void SeamTrace::startPairing(uint16_t handle, bool mitm) {
+    traceLine("pairing, link " + std::to_string(handle) + (mitm ? ", MITM asked" : ""));
+    m_controller->startPairing(handle, mitm);
+}
+
+void SeamTrace::startEncryption(uint16_t handle) {
+    traceLine("encryption with the bonded key, link " + std::to_string(handle));
+    m_controller->startEncryption(handle);
+}
+
+void SeamTrace::onPairingComplete(uint16_t handle, uint16_t status) {
+    traceLine("pairing complete, link " + std::to_string(handle) + ", status " + std::to_string(status));
+    m_host.onPairingComplete(handle, status);
+}
+
+void SeamTrace::onEncryptionChanged(uint16_t handle, uint8_t status, bool authenticated) {
+    traceLine("encryption change, link " + std::to_string(handle) + ", status " + std::to_string(status) +
+              (authenticated ? ", authenticated" : ""));
+    m_host.onEncryptionChanged(handle, status, authenticated);
+}
+
 void SeamTrace::onHardwareError(uint32_t code) {
     traceLine("hardware error " + std::to_string(code));
     m_host.onHardwareError(code);

@@ -41,6 +41,12 @@ public:
     }
     void readRssi(uint16_t handle) override { m_controller->readRssi(handle); }
     void sendAtt(uint16_t handle, std::vector<uint8_t> pdu) override;
+    void startPairing(uint16_t handle, bool mitm) override;
+    void confirmPairing(uint16_t handle, bool accept, bool bond) override {
+        m_controller->confirmPairing(handle, accept, bond);
+    }
+    void cancelPairing(uint16_t handle) override { m_controller->cancelPairing(handle); }
+    void startEncryption(uint16_t handle) override;
     uint64_t nowMs() const override { return m_controller->nowMs(); }
     uint32_t startTimer(uint64_t delayMs) override { return m_controller->startTimer(delayMs); }
     void cancelTimer(uint32_t timerId) override { m_controller->cancelTimer(timerId); }
@@ -71,6 +77,11 @@ private:
     void onRssiRead(uint16_t handle, uint16_t status, int8_t rssi) override {
         m_host.onRssiRead(handle, status, rssi);
     }
+    void onPairingMethod(uint16_t handle, PairingMethod method, uint32_t passkey) override {
+        m_host.onPairingMethod(handle, method, passkey);
+    }
+    void onPairingComplete(uint16_t handle, uint16_t status) override;
+    void onEncryptionChanged(uint16_t handle, uint8_t status, bool authenticated) override;
     void onAttPdu(uint16_t handle, const std::vector<uint8_t>& pdu) override;
     void onAttSent(uint16_t handle) override { m_host.onAttSent(handle); }
     void onTimer(uint32_t timerId) override { m_host.onTimer(timerId); }

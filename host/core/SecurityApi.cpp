@@ -1,53 +1,68 @@
 // Security: pairing, encryption and bond-removal requests of the C interface.
-//
-// This build of the library cannot pair or encrypt: each such request is checked like every other
-// call and then refused with ORV_BLE_E_NOT_SUPPORTED and a log line, so that callers see the refusal.
-// Bond removal works on the bond store.
 #include "HostLibrary.h"
-#include "HostLog.h"
 #include "veyrahost.h"
+
+using orv::host::HostLibrary;
 
 namespace {
 
-OrvBleResult refuse(const char* call) {
-    if (const OrvBleResult ready = orv::host::HostLibrary::instance().readiness(); ready != ORV_BLE_OK) {
-        return ready;
-    }
-    orv::host::hostLog() << "veyrahost: " << call
-                         << ": pairing and encryption are not supported by this library\n";
-    return ORV_BLE_E_NOT_SUPPORTED;
+HostLibrary& library() {
+    return HostLibrary::instance();
 }
 
 } // namespace
 
 extern "C" {
 
-OrvBleResult OrvBleHostChangeSecurityLevel(int /*mitm*/) {
-    return refuse("OrvBleHostChangeSecurityLevel");
+OrvBleResult OrvBleHostChangeSecurityLevel(int mitm) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    library().links().setMitm(mitm != 0);
+    return ORV_BLE_OK;
 }
 
-OrvBleResult OrvBleHostSetEncryption(uint32_t /*cid*/, int /*level*/) {
-    return refuse("OrvBleHostSetEncryption");
+OrvBleResult OrvBleHostSetEncryption(uint32_t cid, int level) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    if (level != 1 && level != 2) {
+        return ORV_BLE_E_INVALID_ARGUMENT;
+    }
+    return library().links().setEncryption(cid, level);
 }
 
-OrvBleResult OrvBleHostJustWorksResult(BleTypedAddress /*address*/, int /*accept*/, int /*bond*/) {
-    return refuse("OrvBleHostJustWorksResult");
+OrvBleResult OrvBleHostJustWorksResult(BleTypedAddress address, int accept, int bond) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    return library().links().answerJustWorks(address, accept != 0, bond != 0);
 }
 
-OrvBleResult OrvBleHostPasskeyNotificationResult(BleTypedAddress /*address*/, int /*accept*/) {
-    return refuse("OrvBleHostPasskeyNotificationResult");
+OrvBleResult OrvBleHostPasskeyNotificationResult(BleTypedAddress address, int accept) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    return library().links().answerPasskey(address, accept != 0);
 }
 
-OrvBleResult OrvBleHostCancelBonding(BleTypedAddress /*address*/) {
-    return refuse("OrvBleHostCancelBonding");
+OrvBleResult OrvBleHostCancelBonding(BleTypedAddress address) {
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    return library().links().cancelBonding(address);
 }
 
 OrvBleResult OrvBleHostCancel(void) {
-    return refuse("OrvBleHostCancel");
+    if (const OrvBleResult ready = library().readiness(); ready != ORV_BLE_OK) {
+        return ready;
+    }
+    library().links().cancelPairings();
+    return ORV_BLE_OK;
 }
 
 OrvBleResult OrvBleHostDebond(BleTypedAddress address) {
-    return orv::host::HostLibrary::instance().removeBond(address);
+    return library().removeBond(address);
 }
 
 } // extern "C"

@@ -34,8 +34,7 @@ enum {
     ORV_BLE_E_BUSY = 4,          /* a request of the same kind is already outstanding */
     ORV_BLE_E_NOT_CONNECTED = 5, /* no link with that connection id or address */
     ORV_BLE_E_NO_RESOURCES = 6,
-    ORV_BLE_E_WRONG_STATE = 7, /* e.g. stopping a search that is not running */
-    ORV_BLE_E_NOT_SUPPORTED = 8 /* this library cannot do that */
+    ORV_BLE_E_WRONG_STATE = 7 /* e.g. stopping a search that is not running */
 };
 
 /* Typed Bluetooth device address (12 bytes). */
@@ -88,11 +87,7 @@ typedef enum BleHostEvent {
 } BleHostEvent;
 
 /* Present-mask bits of BleHostDeviceFoundEvent. */
-enum {
-    BLE_PRESENT_TX_POWER = 0x0020,
-    BLE_PRESENT_SLAVE_INTERVAL = 0x0100,
-    BLE_PRESENT_APPEARANCE = 0x1000
-};
+enum { BLE_PRESENT_TX_POWER = 0x0020, BLE_PRESENT_SLAVE_INTERVAL = 0x0100, BLE_PRESENT_APPEARANCE = 0x1000 };
 
 /* Status of BleHostConnectEvent when OrvBleHostCancelConnect ended the attempt. */
 enum { BLE_STATUS_CONNECT_CANCELLED = 0x0002, BLE_STATUS_CONNECT_FAILED = 0x0001 };
@@ -106,7 +101,7 @@ typedef struct BleHostDeviceFoundEvent {
     uint16_t presentMask;
     const char* name; /* UTF-8, NUL-terminated, or null when the report has no name */
     uint8_t adFlags;
-    int8_t txPower; /* dBm, valid with BLE_PRESENT_TX_POWER */
+    int8_t txPower;      /* dBm, valid with BLE_PRESENT_TX_POWER */
     uint16_t appearance; /* valid with BLE_PRESENT_APPEARANCE */
     uint8_t reserved1[28];
     uint16_t slaveIntervalMin; /* valid with BLE_PRESENT_SLAVE_INTERVAL, units of 1.25 ms */
@@ -147,16 +142,23 @@ typedef struct BleHostJustWorksEvent {
     BleTypedAddress address;
 } BleHostJustWorksEvent;
 
+/* Results of BleHostSecurityEvent; other values are failures the peer reported with its own code. */
+enum { BLE_SECURITY_SUCCESS = 0, BLE_SECURITY_FAILED = 1, BLE_SECURITY_TIMEOUT = 2 };
+
 typedef struct BleHostSecurityEvent {
     BleTypedAddress address;
     uint16_t reserved;
-    uint16_t result; /* 0 success, 1 pairing failed, 2 pairing timed out, other failures */
+    uint16_t result; /* BLE_SECURITY_SUCCESS, BLE_SECURITY_FAILED (failed, refused or cancelled),
+                        BLE_SECURITY_TIMEOUT, or another failure code */
 } BleHostSecurityEvent;
+
+/* Supplier of BleHostEncryptionEvent: where the key that encrypts the link came from. */
+enum { BLE_KEY_FROM_PAIRING = 1, BLE_KEY_FROM_BOND = 2 };
 
 typedef struct BleHostEncryptionEvent {
     uint32_t cid;
-    uint16_t supplier;
-    uint16_t result; /* 0 = encrypted */
+    uint16_t supplier; /* BLE_KEY_FROM_PAIRING or BLE_KEY_FROM_BOND */
+    uint16_t result;   /* 0 = encrypted, otherwise the controller's HCI error */
 } BleHostEncryptionEvent;
 
 typedef struct BleHostConnParamRequestEvent {
@@ -380,9 +382,10 @@ OrvBleResult OrvBleHostDisconnect(uint32_t cid);
 /* Asks for new parameters on the link to address (the CE lengths are not used). Answered by
  * BLE_EVT_CONN_PARAMS_UPDATED with the new values, or BLE_EVT_CONN_PARAMS_SET with a non-zero status
  * (0x12: outside the Core limits, see OrvBleHostSetConnectionParams). */
-OrvBleResult OrvBleHostUpdateConnectionParams(BleTypedAddress address, uint16_t intervalMin, uint16_t intervalMax,
-                                              uint16_t slaveLatency, uint16_t supervisionTimeout,
-                                              uint16_t minCeLength, uint16_t maxCeLength);
+OrvBleResult OrvBleHostUpdateConnectionParams(BleTypedAddress address, uint16_t intervalMin,
+                                              uint16_t intervalMax, uint16_t slaveLatency,
+                                              uint16_t supervisionTimeout, uint16_t minCeLength,
+                                              uint16_t maxCeLength);
 /* Answers the peer's request of a BLE_EVT_REMOTE_CONN_PARAMS event, once. Accepting is followed by
  * BLE_EVT_CONN_PARAMS_UPDATED (or BLE_EVT_CONN_PARAMS_SET with a failure); rejecting by nothing.
  * ORV_BLE_E_INVALID_ARGUMENT for a request id the peer did not send or already answered. */
@@ -392,13 +395,37 @@ OrvBleResult OrvBleHostGetRssi(BleTypedAddress address);
 
 /* ---- Security ----------------------------------------------------------------------------- */
 
-/* Pairing and encryption are not available in this library: each of the first six calls returns
- * ORV_BLE_E_NOT_SUPPORTED (after the usual state checks) and no event follows. */
+/* Man-in-the-middle protection asked for the pairings that follow (mitm non-zero), as long as the
+ * library stays initialised. No event follows. */
 OrvBleResult OrvBleHostChangeSecurityLevel(int mitm);
+/* Encrypts the link: level 1, or 2 to ask for man-in-the-middle protection (as does
+ * OrvBleHostChangeSecurityLevel(1)). While this runs, the link's client requests wait and are sent
+ * when it ends, so a request refused for insufficient security may be sent again at once.
+ * - A bonded peer is encrypted with the stored key: BLE_EVT_ENCRYPTION_RESULT (supplier
+ *   BLE_KEY_FROM_BOND), then BLE_EVT_SECURITY_RESULT. When the peer has lost the key, or the key lacks
+ *   the protection asked for, the library pairs instead.
+ * - Otherwise the library pairs: BLE_EVT_PASSKEY_DISPLAY when protection is asked and the peer can
+ *   take a passkey (answer with OrvBleHostPasskeyNotificationResult; the bond is kept), else
+ *   BLE_EVT_JUST_WORKS_REQUEST (answer with OrvBleHostJustWorksResult). Then BLE_EVT_SECURITY_RESULT,
+ *   and on success BLE_EVT_ENCRYPTION_RESULT (supplier BLE_KEY_FROM_PAIRING); with bonding the bond,
+ *   with the peer's name and appearance, is in the bond store by then. A pairing that does not end
+ *   within 30 s of its last step ends with BLE_SECURITY_TIMEOUT.
+ * - A link already as secure as asked gets BLE_EVT_ENCRYPTION_RESULT and BLE_EVT_SECURITY_RESULT.
+ * ORV_BLE_E_INVALID_ARGUMENT for another level, ORV_BLE_E_NOT_CONNECTED for an unknown link,
+ * ORV_BLE_E_BUSY while the link is already being secured. */
 OrvBleResult OrvBleHostSetEncryption(uint32_t cid, int level);
+/* Answers BLE_EVT_JUST_WORKS_REQUEST of the link to address: accept 0 ends the pairing with
+ * BLE_SECURITY_FAILED; bond non-zero keeps the bond. ORV_BLE_E_NOT_CONNECTED without a link to address,
+ * ORV_BLE_E_WRONG_STATE when no such question is open. */
 OrvBleResult OrvBleHostJustWorksResult(BleTypedAddress address, int accept, int bond);
+/* Answers BLE_EVT_PASSKEY_DISPLAY once the passkey is shown: accept 0 ends the pairing with
+ * BLE_SECURITY_FAILED; otherwise the peer's user has 30 s to type it. Errors as above. */
 OrvBleResult OrvBleHostPasskeyNotificationResult(BleTypedAddress address, int accept);
+/* Ends the pairing under way on the link to address: BLE_EVT_SECURITY_RESULT with BLE_SECURITY_FAILED
+ * follows. ORV_BLE_E_NOT_CONNECTED (no link, e.g. it is gone) and ORV_BLE_E_WRONG_STATE (no pairing)
+ * change nothing and post nothing. */
 OrvBleResult OrvBleHostCancelBonding(BleTypedAddress address);
+/* Ends every pairing under way, each as OrvBleHostCancelBonding does; ORV_BLE_OK also when none runs. */
 OrvBleResult OrvBleHostCancel(void);
 /* Deletes the bond of address (matched with its type) from the bond store, which is saved at once:
  * BLE_EVT_DEBOND_RESULT follows with status 0, or 1 when there was no such bond. A link to the
@@ -437,7 +464,8 @@ OrvBleResult OrvBleServerAllocDatabase(uint16_t attributeCount);
  * and copies the values (a null value with a length stands for that many zero bytes). Answered by
  * BLE_EVT_SERVER_DB_ADDED. ORV_BLE_E_INVALID_ARGUMENT for an unknown id or malformed records (nothing
  * filled in), ORV_BLE_E_NO_RESOURCES beyond the allocated size, ORV_BLE_E_WRONG_STATE when added already. */
-OrvBleResult OrvBleServerAddDatabase(uint16_t databaseId, uint16_t serviceCount, BleServerServiceRecord* services);
+OrvBleResult OrvBleServerAddDatabase(uint16_t databaseId, uint16_t serviceCount,
+                                     BleServerServiceRecord* services);
 /* A connected peer's reads of characteristics with permission 0x10 (and of their configuration
  * descriptors) arrive as BLE_EVT_SERVER_READ and are answered here: result 0 (or negative) sends data,
  * a positive result is the ATT error. Other values are served from the registered copies.
@@ -451,7 +479,8 @@ OrvBleResult OrvBleServerReadResponse(uint32_t cid, uint16_t handle, int32_t res
 OrvBleResult OrvBleServerWriteResponse(uint32_t cid, uint16_t handle, int32_t result);
 /* Notifies the peer of a value of a characteristic with the notify property (at most 20 bytes).
  * No event follows. ORV_BLE_E_INVALID_ARGUMENT for another handle or a longer value. */
-OrvBleResult OrvBleServerSendNotification(uint32_t cid, uint16_t handle, uint16_t length, const uint8_t* data);
+OrvBleResult OrvBleServerSendNotification(uint32_t cid, uint16_t handle, uint16_t length,
+                                          const uint8_t* data);
 
 #ifdef __cplusplus
 }

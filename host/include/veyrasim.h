@@ -25,15 +25,30 @@ namespace orv::sim {
 //   "name": "..." (absent or null: no name), "txPower": -4, "appearance": 833,
 //   "slaveInterval": {"min": 6, "max": 24}, "adFlags": 6, "advIntervalMs": 100,
 //   "rssi": {"mean": -60, "jitter": 4}, "connectable", "advertising", "bonded": bools,
+//   "security": "none" | "encryption" | "mitm" (what every characteristic needs unless it says
+//   otherwise), "passkeyInput": false (true: the peer has a keyboard and can take a passkey),
+//   "passkey": "right" | "wrong" | "none" (what its user types when the host shows a passkey),
 //   "parameterRequest": {"afterMs", "intervalMin", "intervalMax", "slaveLatency", "supervisionTimeout"},
 //   "gatt": [{"uuid": "180D" (or 128-bit "0000fff0-4b7e-..."), "characteristics": [characteristic...]}]
 // A characteristic: "uuid": "2A37", "properties": ["read", "write", "writeWithoutResponse", "notify",
 //   "indicate"] (or a number), "value": "00 48" (hex) or "text": "UTF-8", "readError": 0,
-//   "writeError": 0, "silent": false, "descriptors": [{"uuid": "2901", "text": "..."}]
+//   "writeError": 0, "silent": false, "security": "none" | "encryption" | "mitm",
+//   "descriptors": [{"uuid": "2901", "text": "..."}]
 // An event: "at": 5000, "action": "unplugDongle" | "unplugUsb" | "suspend" | "resume" | "hostError" |
 //   "disconnect", with "interfacePath" (unplugUsb), "code" (hostError; disconnect reason) or
 //   "address" (disconnect).
 // Characteristics that notify or indicate get a configuration descriptor unless they list one.
+// Security: a value and its descriptors answer ATT 0x0F (insufficient encryption) until the link is
+// encrypted ("encryption"), or ATT 0x05 (insufficient authentication) until it is encrypted with a key
+// from a passkey pairing ("mitm"). Pairing is Just Works unless man-in-the-middle protection is asked
+// and the peer has "passkeyInput"; its user then types the passkey some seconds after it is shown
+// ("right"), types another one ("wrong": the pairing fails) or never types ("none": the host's pairing
+// time-out ends it). A bond made with the dongle is remembered by the peer until the world is replaced
+// or the peer is told to forget it.
+// Peers behave as their profiles say: Device Name (2A00) takes at most 248 bytes (ATT 0x0D beyond) and
+// a written name becomes the peer's name, also in its advertising; Bond Management Control Point
+// (2AA4) takes op code 0x03 (delete the bond of the requesting device: the peer forgets its bond)
+// and answers other op codes with ATT 0x80. Whether a value may be written at all is its properties'.
 
 // Replaces the current world with the one described by the JSON text, resets the virtual clock to 0
 // and reseeds the random generator. On a malformed world returns false, fills *error (naming the
@@ -120,6 +135,10 @@ bool requestConnectionParameters(const std::string& peer, uint16_t intervalMin, 
 bool setPeerAttError(const std::string& peer, uint16_t handle, uint8_t error);
 // While set, the peer answers no ATT request at all (the host's transaction times out).
 bool setPeerSilent(const std::string& peer, bool silent);
+// The next pairing with the peer that reaches its end (the user's answer given, a typed passkey)
+// ends with this security result instead of its own outcome: 0 succeeds as the pairing would, any
+// other code fails with that code. Once; cleared by loading a world.
+bool injectSecurityResult(const std::string& peer, uint16_t result);
 // The PDUs the host has sent to the peer other than requests to the peer's database: responses and
 // notifications of the host's own GATT server, and confirmations of the peer's indications; oldest
 // first. Taking them empties the list.

@@ -2,8 +2,10 @@
 #include "AttServer.h"
 
 #include "../core/AttProtocol.h"
+#include "peers/PeerModel.h"
 
 #include <algorithm>
+#include <map>
 
 namespace orv::sim {
 namespace {
@@ -13,6 +15,31 @@ namespace att = orv::host::att;
 constexpr uint8_t kRead = 0x02;
 constexpr uint8_t kWriteWithoutResponse = 0x04;
 constexpr uint8_t kWrite = 0x08;
+
+constexpr uint8_t kInsufficientAuthentication = 0x05;
+constexpr uint8_t kInsufficientEncryption = 0x0F;
+constexpr uint8_t kOpCodeNotSupported = 0x80;
+constexpr uint16_t kDeviceName = 0x2A00;
+constexpr size_t kMaxDeviceNameLength = 248;
+constexpr uint16_t kBondManagementControlPoint = 0x2AA4;
+constexpr uint8_t kDeleteBondOfRequestingDevice = 0x03;
+
+bool isCharacteristic(const PeerAttribute& a, uint16_t uuid) {
+    return a.isValue && att::sameUuid(a.type, att::uuid16(uuid));
+}
+
+size_t maxLength(const PeerAttribute& a) {
+    return isCharacteristic(a, kDeviceName) ? kMaxDeviceNameLength : att::kMaxAttributeLength;
+}
+
+// The ATT error a profile's own rule gives a written value, 0 when the value is accepted.
+uint8_t profileRefusal(const PeerAttribute& a, std::span<const uint8_t> value) {
+    if (isCharacteristic(a, kBondManagementControlPoint) &&
+        (value.empty() || value[0] != kDeleteBondOfRequestingDevice)) {
+        return kOpCodeNotSupported;
+    }
+    return 0;
+}
 
 struct Range {
     uint16_t start;
@@ -40,6 +67,45 @@ PeerAttribute* AttServer::attribute(uint16_t handle) {
         return nullptr;
     }
     return &m_table[handle - 1];
+}
+
+void AttServer::setLinkSecurity(bool encrypted, bool authenticated) {
+    m_encrypted = encrypted;
+    m_authenticated = encrypted && authenticated;
+}
+
+uint8_t AttServer::securityRefusal(const PeerAttribute& a) const {
+    switch (a.security) {
+    case PeerSecurity::None:
+        return 0;
+    case PeerSecurity::Encryption:
+        return m_encrypted ? 0 : kInsufficientEncryption;
+    case PeerSecurity::Mitm:
+        return m_authenticated ? 0 : kInsufficientAuthentication;
+    }
+    return 0;
+}
+
+void AttServer::written(const PeerAttribute& a) const {
+    if (m_written) {
+        m_written(a);
+    }
+    if (m_model != nullptr && a.isConfiguration && a.value.size() == 2) {
+        m_model->onConfiguration(valueHandleOf(a.handle), att::get16(a.value, 0));
+    }
+}
+
+uint8_t AttServer::modelRefusal(const PeerAttribute& a, std::span<const uint8_t> value) const {
+    return m_model != nullptr && a.isValue ? m_model->onWrite(a.handle, value) : 0;
+}
+
+uint16_t AttServer::valueHandleOf(uint16_t descriptorHandle) const {
+    for (uint16_t handle = descriptorHandle; handle > 1; --handle) {
+        if (m_table[handle - 2].isValue) {
+            return handle - 1;
+        }
+    }
+    return 0;
 }
 
 void AttServer::setError(uint16_t handle, uint8_t error) {
@@ -130,10 +196,11 @@ AttServer::Pdu AttServer::readByType(std::span<const uint8_t> pdu) const {
         if (a.handle < range->start || a.handle > range->end || !att::sameUuid(a.type, *type)) {
             continue;
         }
-        if (a.isValue && (a.readError != 0 || (a.properties & kRead) == 0)) {
+        const uint8_t security = a.isValue ? securityRefusal(a) : 0;
+        if (a.isValue && (a.readError != 0 || security != 0 || (a.properties & kRead) == 0)) {
             if (response[1] == 0) {
-                return att::errorResponse(pdu[0], a.handle,
-                                          a.readError != 0 ? a.readError : uint8_t{att::kReadNotPermitted});
+                const uint8_t refusal = a.readError != 0 ? a.readError : security;
+                return att::errorResponse(pdu[0], a.handle, refusal != 0 ? refusal : att::kReadNotPermitted);
             }
             break;
         }
@@ -189,6 +256,9 @@ std::optional<AttServer::Pdu> AttServer::read(std::span<const uint8_t> pdu) {
     if (a->readError != 0) {
         return att::errorResponse(pdu[0], handle, a->readError);
     }
+    if (const uint8_t refusal = securityRefusal(*a); refusal != 0) {
+        return att::errorResponse(pdu[0], handle, refusal);
+    }
     if (a->isValue && (a->properties & kRead) == 0) {
         return att::errorResponse(pdu[0], handle, att::kReadNotPermitted);
     }
@@ -206,13 +276,16 @@ uint8_t AttServer::writeRefusal(const PeerAttribute& a, size_t length, uint8_t p
     if (a.writeError != 0) {
         return a.writeError;
     }
+    if (const uint8_t refusal = securityRefusal(a); refusal != 0) {
+        return refusal;
+    }
     if (a.isConfiguration) {
         return length == 2 ? 0 : att::kInvalidAttributeValueLength;
     }
     if (!a.isValue || (a.properties & property) == 0) {
         return att::kWriteNotPermitted;
     }
-    return length > att::kMaxAttributeLength ? att::kInvalidAttributeValueLength : 0;
+    return length > maxLength(a) ? att::kInvalidAttributeValueLength : 0;
 }
 
 std::optional<AttServer::Pdu> AttServer::write(std::span<const uint8_t> pdu) {
@@ -227,10 +300,18 @@ std::optional<AttServer::Pdu> AttServer::write(std::span<const uint8_t> pdu) {
     if (a->silent) {
         return std::nullopt;
     }
-    if (const uint8_t refusal = writeRefusal(*a, pdu.size() - 3, kWrite); refusal != 0) {
+    const auto value = pdu.subspan(3);
+    if (const uint8_t refusal = writeRefusal(*a, value.size(), kWrite); refusal != 0) {
         return att::errorResponse(pdu[0], handle, refusal);
     }
-    a->value.assign(pdu.begin() + 3, pdu.end());
+    if (const uint8_t refusal = profileRefusal(*a, value); refusal != 0) {
+        return att::errorResponse(pdu[0], handle, refusal);
+    }
+    if (const uint8_t refusal = modelRefusal(*a, value); refusal != 0) {
+        return att::errorResponse(pdu[0], handle, refusal);
+    }
+    a->value.assign(value.begin(), value.end());
+    written(*a);
     return Pdu{att::kWriteResponse};
 }
 
@@ -239,8 +320,11 @@ void AttServer::writeCommand(std::span<const uint8_t> pdu) {
         return;
     }
     PeerAttribute* a = attribute(att::get16(pdu, 1));
-    if (a != nullptr && writeRefusal(*a, pdu.size() - 3, kWriteWithoutResponse) == 0) {
-        a->value.assign(pdu.begin() + 3, pdu.end());
+    const auto value = pdu.subspan(3);
+    if (a != nullptr && writeRefusal(*a, value.size(), kWriteWithoutResponse) == 0 &&
+        profileRefusal(*a, value) == 0 && modelRefusal(*a, value) == 0) {
+        a->value.assign(value.begin(), value.end());
+        written(*a);
     }
 }
 
@@ -274,19 +358,31 @@ AttServer::Pdu AttServer::executeWrite(std::span<const uint8_t> pdu) {
     if (pdu[1] == 0) {
         return Pdu{att::kExecuteWriteResponse};
     }
+    // The queue is applied to copies first so that a refused execution leaves every value as it was.
+    std::map<uint16_t, std::vector<uint8_t>> staged;
     for (const auto& [handle, offset, bytes] : prepared) {
-        PeerAttribute* a = attribute(handle);
-        if (offset > a->value.size()) {
+        std::vector<uint8_t>& value = staged.try_emplace(handle, attribute(handle)->value).first->second;
+        if (offset > value.size()) {
             return att::errorResponse(pdu[0], handle, att::kInvalidOffset);
         }
-        if (offset + bytes.size() > att::kMaxAttributeLength) {
+        if (offset + bytes.size() > maxLength(*attribute(handle))) {
             return att::errorResponse(pdu[0], handle, att::kInvalidAttributeValueLength);
         }
         if (offset == 0) {
-            a->value.clear(); // a long write starting at 0 replaces the whole value
+            value.clear(); // a long write starting at 0 replaces the whole value
         }
-        a->value.resize(std::max(a->value.size(), offset + bytes.size()));
-        std::copy(bytes.begin(), bytes.end(), a->value.begin() + offset);
+        value.resize(std::max(value.size(), offset + bytes.size()));
+        std::copy(bytes.begin(), bytes.end(), value.begin() + offset);
+    }
+    for (const auto& [handle, value] : staged) {
+        if (const uint8_t refusal = modelRefusal(*attribute(handle), value); refusal != 0) {
+            return att::errorResponse(pdu[0], handle, refusal);
+        }
+    }
+    for (auto& [handle, value] : staged) {
+        PeerAttribute* a = attribute(handle);
+        a->value = std::move(value);
+        written(*a);
     }
     return Pdu{att::kExecuteWriteResponse};
 }

@@ -63,6 +63,13 @@ bool BondStore::update(const orv::host::BondEntry& entry) {
     return false;
 }
 
+bool BondStore::store(const orv::host::BondEntry& entry) {
+    loadIfNeeded();
+    std::erase_if(m_bonds, [&entry](const auto& bond) { return sameAddress(bond.address, entry.address); });
+    m_bonds.push_back(entry);
+    return save();
+}
+
 bool BondStore::remove(const BleTypedAddress& address) {
     loadIfNeeded();
     const auto removed =

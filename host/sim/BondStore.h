@@ -21,6 +21,8 @@ public:
     // Replaces name and appearance of the bond with that address and saves; false when absent
     // or when the file cannot be written.
     bool update(const orv::host::BondEntry& entry);
+    // Adds the bond, replacing one with the same address, and saves; false when the file cannot be written.
+    bool store(const orv::host::BondEntry& entry);
     // Deletes the bond with that address and saves; false when absent or the file cannot be written.
     bool remove(const BleTypedAddress& address);
 

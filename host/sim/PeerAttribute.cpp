@@ -16,7 +16,9 @@ bool isConfigurationUuid(const BleUuid& uuid) {
     return att::sameUuid(uuid, att::uuid16(att::kClientConfiguration));
 }
 
-void addCharacteristic(const GattCharacteristicSpec& spec, std::vector<PeerAttribute>& table) {
+void addCharacteristic(const GattCharacteristicSpec& spec, PeerSecurity peerSecurity,
+                       std::vector<PeerAttribute>& table) {
+    const PeerSecurity security = spec.security.value_or(peerSecurity);
     PeerAttribute declaration;
     declaration.handle = static_cast<uint16_t>(table.size() + 1);
     declaration.type = att::uuid16(att::kCharacteristic);
@@ -34,6 +36,7 @@ void addCharacteristic(const GattCharacteristicSpec& spec, std::vector<PeerAttri
     value.readError = spec.readError;
     value.writeError = spec.writeError;
     value.silent = spec.silent;
+    value.security = security;
     table.push_back(value);
 
     std::vector<GattDescriptorSpec> descriptors = spec.descriptors;
@@ -48,6 +51,7 @@ void addCharacteristic(const GattCharacteristicSpec& spec, std::vector<PeerAttri
         descriptor.type = descriptorSpec.uuid;
         descriptor.value = descriptorSpec.value;
         descriptor.isConfiguration = isConfigurationUuid(descriptorSpec.uuid);
+        descriptor.security = security;
         if (descriptor.isConfiguration && descriptor.value.size() != 2) {
             descriptor.value = {0, 0};
         }
@@ -57,7 +61,8 @@ void addCharacteristic(const GattCharacteristicSpec& spec, std::vector<PeerAttri
 
 } // namespace
 
-std::vector<PeerAttribute> buildAttributeTable(const std::vector<GattServiceSpec>& services) {
+std::vector<PeerAttribute> buildAttributeTable(const std::vector<GattServiceSpec>& services,
+                                               PeerSecurity peerSecurity) {
     std::vector<PeerAttribute> table;
     for (const GattServiceSpec& service : services) {
         const size_t declarationIndex = table.size();
@@ -67,7 +72,7 @@ std::vector<PeerAttribute> buildAttributeTable(const std::vector<GattServiceSpec
         att::putUuid(declaration.value, service.uuid);
         table.push_back(declaration);
         for (const GattCharacteristicSpec& characteristic : service.characteristics) {
-            addCharacteristic(characteristic, table);
+            addCharacteristic(characteristic, peerSecurity, table);
         }
         table[declarationIndex].groupEnd = static_cast<uint16_t>(table.size());
     }

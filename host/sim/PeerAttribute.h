@@ -19,11 +19,13 @@ struct PeerAttribute {
     uint8_t readError = 0;
     uint8_t writeError = 0;
     bool silent = false;
+    PeerSecurity security = PeerSecurity::None; // values and their descriptors
 };
 
 // Handles from 1 in declaration order: service, then per characteristic its declaration, value and
 // descriptors. A characteristic that notifies or indicates gets a configuration descriptor unless the
-// world lists one.
-std::vector<PeerAttribute> buildAttributeTable(const std::vector<GattServiceSpec>& services);
+// world lists one. A characteristic without its own security need takes peerSecurity.
+std::vector<PeerAttribute> buildAttributeTable(const std::vector<GattServiceSpec>& services,
+                                               PeerSecurity peerSecurity = PeerSecurity::None);
 
 } // namespace orv::sim

@@ -203,6 +203,16 @@ bool setPeerSilent(const std::string& peer, bool silent) {
     return true;
 }
 
+bool injectSecurityResult(const std::string& peer, uint16_t result) {
+    auto& simulator = Simulator::instance();
+    const auto index = simulator.peerByText(peer);
+    if (!index) {
+        return false;
+    }
+    simulator.peerState(*index).injectedSecurityResult = result;
+    return true;
+}
+
 std::vector<std::vector<uint8_t>> takePeerReceived(const std::string& peer) {
     auto& simulator = Simulator::instance();
     const auto index = simulator.peerByText(peer);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <random>
+#include <utility>
 
 namespace orv::sim {
 namespace {
@@ -18,7 +19,12 @@ using orv::host::ConnectOutcome;
 constexpr uint64_t kConnectTimeoutMs = 5000;
 constexpr uint64_t kCommandDelayMs = 5;
 constexpr uint8_t kLocalHostTerminated = 0x16;
-constexpr uint64_t kUpdateIntervals = 6; // the new parameters take effect a few connection events later
+constexpr uint64_t kUpdateIntervals = 6;    // the new parameters take effect a few connection events later
+constexpr uint64_t kPairingIntervals = 4;   // confirm, random and key distribution exchanges
+constexpr uint64_t kPasskeyTypingMs = 6000; // the user reads the passkey and types six digits and Enter
+constexpr uint32_t kPasskeyLimit = 999999;
+constexpr uint16_t kPairingFailed = 1;
+constexpr uint8_t kKeyMissing = 0x06;
 
 } // namespace
 
@@ -26,8 +32,7 @@ SimConnections::SimConnections(orv::host::HostPort& host, Simulator& simulator)
     : m_host(host), m_simulator(simulator) {}
 
 SimConnections::~SimConnections() {
-    m_simulator.scheduler().cancel(this);
-    m_simulator.scheduler().cancel(&m_connecting);
+    dropAll();
 }
 
 void SimConnections::later(uint64_t delay, std::function<void()> action) {
@@ -101,8 +106,10 @@ void SimConnections::establish(size_t peerIndex) {
     link.parameters = m_defaults;
     link.lastToPeer = link.lastToHost = m_simulator.scheduler().now();
     m_links.emplace(handle, std::move(link));
+    m_simulator.peerServer(peerIndex).setLinkSecurity(false, false);
     schedulePeerRequest(handle);
     m_host.onConnectOutcome(ConnectOutcome::Connected, handle);
+    m_simulator.peerLinked(peerIndex, true);
 }
 
 void SimConnections::schedulePeerRequest(uint16_t handle) {
@@ -155,9 +162,11 @@ void SimConnections::disconnect(uint16_t handle) {
     if (!m_links.contains(handle)) {
         return;
     }
-    toPeer(handle, [this, handle](Link&) {
+    toPeer(handle, [this, handle](Link& link) {
+        const size_t peerIndex = link.peerIndex;
         m_links.erase(handle);
         m_host.onDisconnected(handle, kLocalHostTerminated);
+        m_simulator.peerLinked(peerIndex, false);
     });
 }
 
@@ -230,13 +239,127 @@ void SimConnections::sendAtt(uint16_t handle, std::vector<uint8_t> pdu) {
     });
 }
 
+void SimConnections::startPairing(uint16_t handle, bool mitm) {
+    if (!m_links.contains(handle)) {
+        return;
+    }
+    toHost(handle, [this, handle, mitm](Link& link) {
+        const bool passkey = mitm && m_simulator.world().peers[link.peerIndex].passkeyInput;
+        Pairing pairing;
+        pairing.serial = m_nextPairing++;
+        if (passkey) {
+            pairing.method = orv::host::PairingMethod::PasskeyDisplay;
+            pairing.passkey = std::uniform_int_distribution<uint32_t>(0, kPasskeyLimit)(m_simulator.random());
+        }
+        link.pairing = pairing;
+        m_host.onPairingMethod(handle, pairing.method, pairing.passkey);
+    });
+}
+
+void SimConnections::confirmPairing(uint16_t handle, bool accept, bool bond) {
+    const auto it = m_links.find(handle);
+    if (it == m_links.end() || !it->second.pairing) {
+        return;
+    }
+    const Link& link = it->second;
+    const uint32_t serial = link.pairing->serial;
+    const auto finish = [this, handle, serial, bond](uint16_t status) {
+        return [this, handle, serial, bond, status] { finishPairing(handle, serial, status, bond); };
+    };
+    if (!accept) {
+        later(connectionIntervalMs(link.parameters), finish(kPairingFailed));
+        return;
+    }
+    if (link.pairing->method == orv::host::PairingMethod::JustWorks) {
+        later(kPairingIntervals * connectionIntervalMs(link.parameters), finish(0));
+        return;
+    }
+    switch (m_simulator.world().peers[link.peerIndex].passkey) {
+    case PasskeyBehaviour::Right:
+        later(kPasskeyTypingMs, finish(0));
+        break;
+    case PasskeyBehaviour::Wrong:
+        later(kPasskeyTypingMs, finish(kPairingFailed)); // the confirm values do not match
+        break;
+    case PasskeyBehaviour::None:
+        break; // nobody types: the host's pairing time-out ends it
+    }
+}
+
+void SimConnections::finishPairing(uint16_t handle, uint32_t serial, uint16_t status, bool bond) {
+    const auto it = m_links.find(handle);
+    if (it == m_links.end() || !it->second.pairing || it->second.pairing->serial != serial) {
+        return;
+    }
+    Link& link = it->second;
+    const bool authenticated = link.pairing->method == orv::host::PairingMethod::PasskeyDisplay;
+    link.pairing.reset();
+    auto& state = m_simulator.peerState(link.peerIndex);
+    if (state.injectedSecurityResult) {
+        status = *std::exchange(state.injectedSecurityResult, std::nullopt);
+    }
+    if (status != 0) {
+        m_host.onPairingComplete(handle, status);
+        return;
+    }
+    if (bond) {
+        storeBond(link.peerIndex, authenticated);
+    }
+    m_host.onPairingComplete(handle, 0);
+    encrypted(handle, link, authenticated);
+}
+
+void SimConnections::storeBond(size_t peerIndex, bool authenticated) {
+    const PeerSpec& peer = m_simulator.world().peers[peerIndex];
+    auto& state = m_simulator.peerState(peerIndex);
+    m_simulator.bondStore().store({peer.address, state.name.value_or(""), peer.appearance.value_or(0)});
+    state.bondForgotten = false;
+    state.bondAuthenticated = authenticated;
+}
+
+void SimConnections::encrypted(uint16_t handle, Link& link, bool authenticated) {
+    m_simulator.peerServer(link.peerIndex).setLinkSecurity(true, authenticated);
+    m_host.onEncryptionChanged(handle, 0, authenticated);
+}
+
+void SimConnections::cancelPairing(uint16_t handle) {
+    const auto it = m_links.find(handle);
+    if (it == m_links.end() || !it->second.pairing) {
+        return;
+    }
+    it->second.pairing.reset();
+    toHost(handle, [this, handle](Link&) { m_host.onPairingComplete(handle, kPairingFailed); });
+}
+
+void SimConnections::startEncryption(uint16_t handle) {
+    if (!m_links.contains(handle)) {
+        return;
+    }
+    toHost(handle, [this, handle](Link& link) {
+        const PeerSpec& peer = m_simulator.world().peers[link.peerIndex];
+        const auto& state = m_simulator.peerState(link.peerIndex);
+        const auto& bonds = m_simulator.bondStore().bonds();
+        const bool stored =
+            std::any_of(bonds.begin(), bonds.end(), [&peer](const orv::host::BondEntry& bond) {
+                return sameAddress(bond.address, peer.address);
+            });
+        if (!stored || state.bondForgotten) {
+            m_host.onEncryptionChanged(handle, kKeyMissing, false);
+            return;
+        }
+        encrypted(handle, link, state.bondAuthenticated);
+    });
+}
+
 bool SimConnections::peerDisconnects(const BleTypedAddress& address, uint8_t reason) {
     const auto handle = findLink(address);
     if (!handle) {
         return false;
     }
+    const size_t peerIndex = m_links.at(*handle).peerIndex;
     m_links.erase(*handle);
     later(0, [this, handle = *handle, reason] { m_host.onDisconnected(handle, reason); });
+    m_simulator.peerLinked(peerIndex, false);
     return true;
 }
 
@@ -265,8 +388,11 @@ bool SimConnections::peerRequests(const BleTypedAddress& address, const Connecti
 void SimConnections::dropAll() {
     m_simulator.scheduler().cancel(this);
     m_simulator.scheduler().cancel(&m_connecting);
-    m_links.clear();
+    const auto links = std::exchange(m_links, {});
     m_connecting = false;
+    for (const auto& [handle, link] : links) {
+        m_simulator.peerLinked(link.peerIndex, false);
+    }
 }
 
 } // namespace orv::sim

@@ -32,18 +32,32 @@ public:
     void readRssi(uint16_t handle);
     void sendAtt(uint16_t handle, std::vector<uint8_t> pdu);
 
+    // The peer's side of pairing and encryption (see ControllerPort). A pairing ends as the world's
+    // peer decides: Just Works at once, a passkey typed right or wrong after a while, or never.
+    void startPairing(uint16_t handle, bool mitm);
+    void confirmPairing(uint16_t handle, bool accept, bool bond);
+    void cancelPairing(uint16_t handle);
+    void startEncryption(uint16_t handle);
+
     // Peer side (world scripts and test hooks); false when the peer has no link.
     bool peerDisconnects(const BleTypedAddress& address, uint8_t reason);
     bool peerSends(const BleTypedAddress& address, std::vector<uint8_t> pdu);
     bool peerRequests(const BleTypedAddress& address, const orv::host::ConnectionParameters& parameters);
 
     bool linked(const BleTypedAddress& address) const { return findLink(address).has_value(); }
-    // Drops every link without telling the host (the dongle is gone or the world replaced).
+    // Drops every link without telling the host (the dongle is gone or the world replaced); the
+    // peers' behaviour models hear of it.
     void dropAll();
 
 private:
+    struct Pairing {
+        orv::host::PairingMethod method = orv::host::PairingMethod::JustWorks;
+        uint32_t passkey = 0;
+        uint32_t serial = 0; // tells a pairing from a later one on the same link
+    };
     struct Link {
         size_t peerIndex = 0;
+        std::optional<Pairing> pairing;
         orv::host::ConnectionParameters parameters;
         uint64_t lastToPeer = 0;
         uint64_t lastToHost = 0;
@@ -59,12 +73,17 @@ private:
     void toPeer(uint16_t handle, std::function<void(Link&)> action);
     void toHost(uint16_t handle, std::function<void(Link&)> action);
     void later(uint64_t delay, std::function<void()> action);
+    // Ends the pairing with that serial, if it is still under way, with status (or an injected one).
+    void finishPairing(uint16_t handle, uint32_t serial, uint16_t status, bool bond);
+    void storeBond(size_t peerIndex, bool authenticated);
+    void encrypted(uint16_t handle, Link& link, bool authenticated);
 
     orv::host::HostPort& m_host;
     Simulator& m_simulator;
     orv::host::ConnectionParameters m_defaults{24, 40, 0, 500};
     bool m_connecting = false; // also the owner of the pending attempt's scheduled outcome
     uint16_t m_nextHandle = 0x0040;
+    uint32_t m_nextPairing = 1;
     std::map<uint16_t, Link> m_links;
 };
 

@@ -85,7 +85,7 @@ void SimController::sendReport(size_t peerIndex) {
     report.address = peer.address;
     report.rssi = drawRssi(peer.rssi, m_simulator.random());
     report.adFlags = peer.adFlags;
-    report.name = peer.name;
+    report.name = m_simulator.peerState(peerIndex).name; // the world's name, or the one written since
     report.txPower = peer.txPower;
     report.appearance = peer.appearance;
     report.slaveInterval = peer.slaveInterval;

@@ -39,6 +39,12 @@ public:
     void answerParameterRequest(uint16_t handle, uint8_t identifier, bool accept) override;
     void readRssi(uint16_t handle) override;
     void sendAtt(uint16_t handle, std::vector<uint8_t> pdu) override;
+    void startPairing(uint16_t handle, bool mitm) override { m_connections.startPairing(handle, mitm); }
+    void confirmPairing(uint16_t handle, bool accept, bool bond) override {
+        m_connections.confirmPairing(handle, accept, bond);
+    }
+    void cancelPairing(uint16_t handle) override { m_connections.cancelPairing(handle); }
+    void startEncryption(uint16_t handle) override { m_connections.startEncryption(handle); }
     uint64_t nowMs() const override;
     uint32_t startTimer(uint64_t delayMs) override;
     void cancelTimer(uint32_t timerId) override;

@@ -1,6 +1,7 @@
 // Simulated radio: the process-wide simulator (world, virtual clock, USB list, listeners, bond store).
 #include "Simulator.h"
 
+#include "../core/AttProtocol.h"
 #include "AddressText.h"
 #include "SimController.h"
 #include "WorldParser.h"
@@ -15,6 +16,9 @@ constexpr uint32_t kOpenOk = 0;
 constexpr uint32_t kOpenBusy = 170;
 constexpr uint32_t kOpenNoDevice = 2;
 constexpr uint32_t kCommunicationLost = 2;
+constexpr uint16_t kDeviceNameUuid = 0x2A00;
+constexpr uint16_t kBondManagementControlPointUuid = 0x2AA4;
+constexpr uint8_t kDeleteBondOfRequestingDevice = 0x03;
 
 } // namespace
 
@@ -43,6 +47,10 @@ bool Simulator::loadWorld(const std::string& json, std::string* error) {
 }
 
 void Simulator::startWorld(World world) {
+    // Links end first, while the old world's peers are there to hear it.
+    if (m_controller != nullptr) {
+        m_controller->worldReplaced();
+    }
     m_world = std::move(world);
     m_scheduler.reset();
     m_random.seed(m_world.seed);
@@ -56,16 +64,29 @@ void Simulator::startWorld(World world) {
         }
     }
     m_bonds.setSeed(std::move(seed));
+    m_peerModels.clear();
+    for (size_t i = 0; i < m_world.peers.size(); ++i) {
+        m_peerModels.push_back(createPeerModel(*this, i));
+        if (m_peerModels[i] != nullptr && m_world.peers[i].gatt.empty()) {
+            m_world.peers[i].gatt = m_peerModels[i]->baseDatabase();
+        }
+    }
     m_peerServers.clear();
+    m_peerStates.clear();
     for (const PeerSpec& peer : m_world.peers) {
-        m_peerServers.emplace_back(buildAttributeTable(peer.gatt));
+        m_peerServers.emplace_back(buildAttributeTable(peer.gatt, peer.security));
+        m_peerStates.push_back({peer.name, false, false, std::nullopt});
+    }
+    for (size_t i = 0; i < m_peerServers.size(); ++i) {
+        m_peerServers[i].setWriteListener(
+            [this, i](const PeerAttribute& attribute) { onPeerWrite(i, attribute); });
+    }
+    for (size_t i = 0; i < m_peerModels.size(); ++i) {
+        m_peerServers[i].setModel(m_peerModels[i].get());
     }
     m_peerReceived.assign(m_world.peers.size(), {});
     for (const ScriptedEvent& event : m_world.events) {
         scheduleScriptedEvent(event);
-    }
-    if (m_controller != nullptr) {
-        m_controller->worldReplaced();
     }
 }
 
@@ -169,6 +190,16 @@ void Simulator::reportPower(uint32_t powerEvent) {
     });
 }
 
+void Simulator::onPeerWrite(size_t index, const PeerAttribute& attribute) {
+    namespace att = orv::host::att;
+    if (att::sameUuid(attribute.type, att::uuid16(kDeviceNameUuid))) {
+        m_peerStates[index].name = std::string(attribute.value.begin(), attribute.value.end());
+    } else if (att::sameUuid(attribute.type, att::uuid16(kBondManagementControlPointUuid)) &&
+               !attribute.value.empty() && attribute.value[0] == kDeleteBondOfRequestingDevice) {
+        m_peerStates[index].bondForgotten = true;
+    }
+}
+
 std::optional<size_t> Simulator::peerByText(const std::string& address) const {
     const auto parsed = parseAddress(address, 0);
     if (!parsed) {
@@ -182,6 +213,18 @@ std::optional<size_t> Simulator::peerByText(const std::string& address) const {
         }
     }
     return std::nullopt;
+}
+
+void Simulator::peerLinked(size_t index, bool linked) {
+    PeerModel* model = m_peerModels.at(index).get();
+    if (model == nullptr) {
+        return;
+    }
+    if (linked) {
+        model->onConnect();
+    } else {
+        model->onDisconnect();
+    }
 }
 
 void Simulator::peerDisconnects(const BleTypedAddress& address, uint8_t reason) {

@@ -5,9 +5,11 @@
 #include "BondStore.h"
 #include "Scheduler.h"
 #include "World.h"
+#include "peers/PeerModel.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -45,6 +47,17 @@ public:
     bool pairedListFails() const { return m_pairedListFails; }
     void setPairedListFails(bool fails) { m_pairedListFails = fails; }
 
+    // What a world peer keeps while the world runs: its name (a Device Name write renames it), whether
+    // it has forgotten its bond with the dongle (Bond Management) and whether that bond came from a
+    // man-in-the-middle protected pairing; and a security result a test wants its next pairing to end with.
+    struct PeerState {
+        std::optional<std::string> name;
+        bool bondForgotten = false;
+        bool bondAuthenticated = false;
+        std::optional<uint16_t> injectedSecurityResult;
+    };
+    PeerState& peerState(size_t index) { return m_peerStates.at(index); }
+
     // The ATT server of each world peer (same order as world().peers); its state lasts until the
     // world is replaced.
     AttServer& peerServer(size_t index) { return m_peerServers.at(index); }
@@ -54,6 +67,8 @@ public:
     // Index of the world peer with that address text, whatever its address type.
     std::optional<size_t> peerByText(const std::string& address) const;
     void peerDisconnects(const BleTypedAddress& address, uint8_t reason);
+    // The link layer tells the peer's behaviour model that its link came up or went away.
+    void peerLinked(size_t index, bool linked);
 
     // The controller opened by the host core, if any (one at a time).
     SimController* controller() const { return m_controller; }
@@ -66,6 +81,7 @@ private:
     void startWorld(World world);
     void scheduleScriptedEvent(const ScriptedEvent& event);
     UsbDeviceSpec dongleDevice() const;
+    void onPeerWrite(size_t index, const PeerAttribute& attribute);
 
     World m_world;
     Scheduler m_scheduler;
@@ -78,6 +94,8 @@ private:
     bool m_pairedListFails = false;
     SimController* m_controller = nullptr;
     std::vector<AttServer> m_peerServers;
+    std::vector<std::unique_ptr<PeerModel>> m_peerModels; // null for kinds without behaviour
+    std::vector<PeerState> m_peerStates;
     std::vector<std::vector<std::vector<uint8_t>>> m_peerReceived;
 };
 

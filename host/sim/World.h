@@ -37,6 +37,14 @@ struct RssiModel {
     int jitter = 4;
 };
 
+// What the link must offer before an attribute may be read or written: ATT 0x0F (insufficient
+// encryption) until it is encrypted, ATT 0x05 (insufficient authentication) until it is encrypted with
+// a key from a man-in-the-middle protected pairing.
+enum class PeerSecurity { None, Encryption, Mitm };
+
+// What the simulated user of a peer that takes a passkey does when the host shows one.
+enum class PasskeyBehaviour { Right, Wrong, None };
+
 struct GattDescriptorSpec {
     BleUuid uuid{};
     std::vector<uint8_t> value;
@@ -52,6 +60,7 @@ struct GattCharacteristicSpec {
     uint8_t readError = 0;
     uint8_t writeError = 0;
     bool silent = false;
+    std::optional<PeerSecurity> security; // unset: the peer's own need; also guards the descriptors
 };
 
 struct GattServiceSpec {
@@ -80,7 +89,10 @@ struct PeerSpec {
     RssiModel rssi;
     bool connectable = true;
     bool advertising = true;
-    bool bonded = false; // seeds the bond store when no bond file exists
+    bool bonded = false;                        // seeds the bond store when no bond file exists
+    PeerSecurity security = PeerSecurity::None; // for every characteristic that does not set its own
+    bool passkeyInput = false;                  // can take a passkey (has a keyboard)
+    PasskeyBehaviour passkey = PasskeyBehaviour::Right;
     std::vector<GattServiceSpec> gatt;
     std::optional<ParameterRequestSpec> parameterRequest;
 };

@@ -169,6 +169,36 @@ uint8_t readProperties(const json& node, const std::string& path) {
     return properties;
 }
 
+PeerSecurity readSecurity(const json& node, const std::string& path) {
+    std::string text = "none";
+    readString(node, "security", path, text);
+    if (text == "none") {
+        return PeerSecurity::None;
+    }
+    if (text == "encryption") {
+        return PeerSecurity::Encryption;
+    }
+    if (text == "mitm") {
+        return PeerSecurity::Mitm;
+    }
+    fail(path + ".security", "expected \"none\", \"encryption\" or \"mitm\", got \"" + text + "\"");
+}
+
+PasskeyBehaviour readPasskey(const json& node, const std::string& path) {
+    std::string text = "right";
+    readString(node, "passkey", path, text);
+    if (text == "right") {
+        return PasskeyBehaviour::Right;
+    }
+    if (text == "wrong") {
+        return PasskeyBehaviour::Wrong;
+    }
+    if (text == "none") {
+        return PasskeyBehaviour::None;
+    }
+    fail(path + ".passkey", "expected \"right\", \"wrong\" or \"none\", got \"" + text + "\"");
+}
+
 StartupOutcome readStartup(const json& node, const std::string& path) {
     std::string text = "up";
     readString(node, "startup", path, text);
@@ -318,6 +348,9 @@ PeerSpec WorldParser::readPeer(const json& node, const std::string& path) {
     readBool(node, "connectable", path, peer.connectable);
     readBool(node, "advertising", path, peer.advertising);
     readBool(node, "bonded", path, peer.bonded);
+    peer.security = readSecurity(node, path);
+    readBool(node, "passkeyInput", path, peer.passkeyInput);
+    peer.passkey = readPasskey(node, path);
     readArray(node, "gatt", path, [&peer](const json& item, const std::string& where) {
         peer.gatt.push_back(readService(item, where));
     });
@@ -373,6 +406,9 @@ GattCharacteristicSpec WorldParser::readCharacteristic(const json& node, const s
     readInt(node, "readError", path, characteristic.readError);
     readInt(node, "writeError", path, characteristic.writeError);
     readBool(node, "silent", path, characteristic.silent);
+    if (member(node, "security") != nullptr) {
+        characteristic.security = readSecurity(node, path);
+    }
     readArray(node, "descriptors", path, [&characteristic](const json& item, const std::string& where) {
         requireObject(item, where);
         characteristic.descriptors.push_back({readUuid(item, where), readValue(item, where)});
