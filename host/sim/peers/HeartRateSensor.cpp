@@ -1,0 +1,163 @@
+// Heart Rate service: a simulated chest strap that notifies its measurement once a second.
+#include "HeartRateSensor.h"
+
+#include "../../core/AttProtocol.h"
+
+#include <algorithm>
+
+namespace orv::sim {
+namespace {
+
+namespace att = orv::host::att;
+
+constexpr uint16_t kHeartRateService = 0x180D;
+constexpr uint16_t kMeasurement = 0x2A37;
+constexpr uint16_t kBodySensorLocation = 0x2A38;
+constexpr uint16_t kControlPoint = 0x2A39;
+constexpr uint8_t kRead = 0x02;
+constexpr uint8_t kWrite = 0x08;
+constexpr uint8_t kNotify = 0x10;
+constexpr uint16_t kNotifyBit = 0x0001;
+
+constexpr int kLowestRate = 45;
+constexpr int kHighestRate = 200;
+constexpr int kRateStep = 3;                           // bpm the rate moves towards its target per second
+constexpr size_t kMaxRrIntervals = 7;                  // 1 + 2 + 2 + 7 * 2 bytes fill a notification's 20
+constexpr uint32_t kMaxEnergyJoules = 0xFFFFu * 1000u; // the field stays at 0xFFFF kJ once there
+
+// Energy burnt per second at a rate: about 0.1 kJ/s at rest, 0.6 kJ/s at 190 bpm.
+uint64_t joulesPerSecond(int rate) {
+    return static_cast<uint64_t>(std::max(50, 4 * rate - 150));
+}
+
+} // namespace
+
+HeartRateSensor::HeartRateSensor(Simulator& simulator, size_t peerIndex) : m_context(simulator, peerIndex) {
+    m_rate = draw(64, 78);
+    m_target = m_rate;
+}
+
+int HeartRateSensor::draw(int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(m_context.random());
+}
+
+std::vector<GattServiceSpec> HeartRateSensor::baseDatabase() const {
+    GattCharacteristicSpec measurement;
+    measurement.uuid = att::uuid16(kMeasurement);
+    measurement.properties = kNotify;
+    GattCharacteristicSpec location;
+    location.uuid = att::uuid16(kBodySensorLocation);
+    location.properties = kRead;
+    location.value = {kLocationChest};
+    GattCharacteristicSpec control;
+    control.uuid = att::uuid16(kControlPoint);
+    control.properties = kWrite;
+    GattServiceSpec heartRate;
+    heartRate.uuid = att::uuid16(kHeartRateService);
+    heartRate.characteristics = {measurement, location, control};
+    return {genericAccess(m_context.spec()), heartRate};
+}
+
+void HeartRateSensor::onDisconnect() {
+    stop();
+    // Without a bond the configuration lasts one connection; a new client subscribes again.
+    if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(kMeasurement))) {
+        configuration->value = {0, 0};
+    }
+}
+
+uint8_t HeartRateSensor::onWrite(uint16_t handle, std::span<const uint8_t> value) {
+    if (handle != m_context.valueHandle(kControlPoint)) {
+        return 0;
+    }
+    if (value.empty() || value[0] != kResetEnergyExpended) {
+        return kOpCodeNotSupported;
+    }
+    live();
+    m_energyJoules = 0;
+    return 0;
+}
+
+void HeartRateSensor::onConfiguration(uint16_t valueHandle, uint16_t configuration) {
+    if (valueHandle != m_context.valueHandle(kMeasurement)) {
+        return;
+    }
+    if ((configuration & kNotifyBit) != 0) {
+        start();
+    } else {
+        stop();
+    }
+}
+
+void HeartRateSensor::start() {
+    if (m_notifying) {
+        return;
+    }
+    m_notifying = true;
+    live();
+    m_beatsDue = 0; // RR intervals only of beats since the subscription
+    m_context.after(kPeriodMs, [this] { tick(); });
+}
+
+void HeartRateSensor::stop() {
+    m_notifying = false;
+    m_context.cancelTimers();
+}
+
+void HeartRateSensor::tick() {
+    const uint16_t handle = m_context.valueHandle(kMeasurement);
+    const std::vector<uint8_t> value = nextMeasurement().encode();
+    if (handle == 0 || !m_context.notify(handle, value)) {
+        stop();
+        return;
+    }
+    m_context.after(kPeriodMs, [this] { tick(); });
+}
+
+void HeartRateSensor::live() {
+    const uint64_t elapsed = m_context.now() - m_livedUntil;
+    m_livedUntil = m_context.now();
+    const uint64_t energy = m_energyJoules + elapsed * joulesPerSecond(m_rate) / 1000;
+    m_energyJoules = static_cast<uint32_t>(std::min<uint64_t>(energy, kMaxEnergyJoules));
+    const uint64_t beatMillis = m_beatMillis + elapsed * static_cast<uint64_t>(m_rate) / 60;
+    m_beatsDue += static_cast<size_t>(beatMillis / 1000);
+    m_beatMillis = static_cast<uint32_t>(beatMillis % 1000);
+}
+
+HeartRateMeasurement HeartRateSensor::nextMeasurement() {
+    live();
+    if (draw(0, 29) == 0) {
+        m_target = draw(60, 175); // a new pace now and then
+    }
+    m_rate += std::clamp(m_target - m_rate, -kRateStep, kRateStep) + draw(-2, 2);
+    m_rate = std::clamp(m_rate, kLowestRate, kHighestRate);
+
+    HeartRateMeasurement measurement;
+    measurement.rate = static_cast<uint16_t>(m_rate);
+    const int contact = draw(0, 19);
+    measurement.contact = contact < 2   ? SensorContact::NotSupported
+                          : contact < 5 ? SensorContact::NotDetected
+                                        : SensorContact::Detected;
+    measurement.rate16Bit = draw(0, 3) == 0;
+    if (draw(0, 2) == 0) {
+        measurement.energyExpended = static_cast<uint16_t>(m_energyJoules / 1000);
+    }
+    // Off the skin the strap hears no beats.
+    if (measurement.contact != SensorContact::NotDetected) {
+        measurement.rrIntervals = rrIntervals(std::min(m_beatsDue, kMaxRrIntervals));
+    }
+    m_beatsDue = 0;
+    return measurement;
+}
+
+std::vector<uint16_t> HeartRateSensor::rrIntervals(size_t count) {
+    const int period = 60 * 1024 / m_rate; // one beat in 1/1024 s
+    const int jitter = period * 3 / 100;
+    std::vector<uint16_t> intervals;
+    for (size_t i = 0; i < count; ++i) {
+        intervals.push_back(static_cast<uint16_t>(period + draw(-jitter, jitter)));
+    }
+    return intervals;
+}
+
+} // namespace orv::sim

@@ -1,0 +1,87 @@
+// Simulated radio: what a peer's behaviour model may use (clock, randomness, attributes, link).
+#include "PeerContext.h"
+
+#include "../../core/AttProtocol.h"
+#include "../SimController.h"
+#include "../Simulator.h"
+
+namespace orv::sim {
+namespace {
+
+namespace att = orv::host::att;
+
+std::mt19937 peerRandom(uint32_t worldSeed, size_t peerIndex) {
+    std::seed_seq seed{worldSeed, static_cast<uint32_t>(peerIndex)};
+    return std::mt19937(seed);
+}
+
+// Attributes that end a characteristic's descriptors: the next characteristic or service.
+bool startsDeclaration(const PeerAttribute& attribute) {
+    return attribute.groupEnd != 0 || att::sameUuid(attribute.type, att::uuid16(att::kCharacteristic));
+}
+
+} // namespace
+
+PeerContext::PeerContext(Simulator& simulator, size_t peerIndex)
+    : m_simulator(simulator), m_peerIndex(peerIndex),
+      m_random(peerRandom(simulator.world().seed, peerIndex)) {}
+
+PeerContext::~PeerContext() {
+    cancelTimers();
+}
+
+const PeerSpec& PeerContext::spec() const {
+    return m_simulator.world().peers.at(m_peerIndex);
+}
+
+AttServer& PeerContext::attributes() const {
+    return m_simulator.peerServer(m_peerIndex);
+}
+
+uint64_t PeerContext::now() const {
+    return m_simulator.scheduler().now();
+}
+
+void PeerContext::after(uint64_t delayMs, std::function<void()> action) {
+    m_simulator.scheduler().scheduleIn(delayMs, std::move(action), this);
+}
+
+void PeerContext::cancelTimers() {
+    m_simulator.scheduler().cancel(this);
+}
+
+uint16_t PeerContext::valueHandle(uint16_t uuid) const {
+    for (const PeerAttribute& attribute : attributes().table()) {
+        if (attribute.isValue && att::sameUuid(attribute.type, att::uuid16(uuid))) {
+            return attribute.handle;
+        }
+    }
+    return 0;
+}
+
+PeerAttribute* PeerContext::configurationOf(uint16_t valueHandle) const {
+    AttServer& server = attributes();
+    for (auto handle = static_cast<uint16_t>(valueHandle + 1);
+         PeerAttribute* attribute = server.attribute(handle); ++handle) {
+        if (startsDeclaration(*attribute)) {
+            return nullptr;
+        }
+        if (attribute->isConfiguration) {
+            return attribute;
+        }
+    }
+    return nullptr;
+}
+
+bool PeerContext::notify(uint16_t handle, std::span<const uint8_t> value) const {
+    SimController* controller = m_simulator.controller();
+    if (controller == nullptr) {
+        return false;
+    }
+    att::Pdu pdu{att::kHandleValueNotification};
+    att::put16(pdu, handle);
+    pdu.insert(pdu.end(), value.begin(), value.end());
+    return controller->connections().peerSends(spec().address, std::move(pdu));
+}
+
+} // namespace orv::sim

@@ -1,0 +1,51 @@
+// Simulated radio: what a peer's behaviour model may use (clock, randomness, attributes, link).
+#pragma once
+
+#include "../PeerAttribute.h"
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <span>
+
+namespace orv::sim {
+
+class AttServer;
+class Simulator;
+
+// Owned by one model for one world peer. Timers are dropped by cancelTimers(), on destruction and
+// when the world is replaced.
+class PeerContext {
+public:
+    PeerContext(Simulator& simulator, size_t peerIndex);
+    ~PeerContext();
+    PeerContext(const PeerContext&) = delete;
+    PeerContext& operator=(const PeerContext&) = delete;
+
+    const PeerSpec& spec() const;
+    AttServer& attributes() const;
+    uint64_t now() const;
+
+    // Runs action after delayMs of virtual time.
+    void after(uint64_t delayMs, std::function<void()> action);
+    void cancelTimers();
+
+    // Seeded from the world's seed and the peer's place in the world only, so that what one peer
+    // draws does not depend on the activity of the others.
+    std::mt19937& random() { return m_random; }
+
+    // Handle of the first characteristic value with that 16-bit UUID, 0 when the database has none.
+    uint16_t valueHandle(uint16_t uuid) const;
+    // The configuration descriptor of the characteristic value at valueHandle, if it has one.
+    PeerAttribute* configurationOf(uint16_t valueHandle) const;
+
+    // Sends a notification of value to the host; false when the peer has no link.
+    bool notify(uint16_t handle, std::span<const uint8_t> value) const;
+
+private:
+    Simulator& m_simulator;
+    size_t m_peerIndex;
+    std::mt19937 m_random;
+};
+
+} // namespace orv::sim

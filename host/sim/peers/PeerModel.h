@@ -1,0 +1,50 @@
+// Simulated radio: the behaviour model of a virtual peer, chosen by the peer's kind.
+#pragma once
+
+#include "../World.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace orv::sim {
+
+class Simulator;
+
+// What a peer does beyond serving its attribute table. Whatever a model sends reaches the host
+// through the virtual clock's queue, so it may send, schedule and change attributes from any hook.
+class PeerModel {
+public:
+    virtual ~PeerModel() = default;
+
+    // The database the peer serves when its world entry lists none.
+    virtual std::vector<GattServiceSpec> baseDatabase() const = 0;
+    // The host connected; the link is up.
+    virtual void onConnect() {}
+    // The link is gone (either side dropped it, the dongle went away or the host shut down).
+    virtual void onDisconnect() {}
+    // The client writes value to the characteristic value at handle. Returns 0 to accept (the value
+    // is then stored) or the ATT error to answer instead.
+    virtual uint8_t onWrite(uint16_t handle, std::span<const uint8_t> value) {
+        (void)handle;
+        (void)value;
+        return 0;
+    }
+    // The client stored configuration (bit 0 notify, bit 1 indicate) for the characteristic whose
+    // value is at valueHandle.
+    virtual void onConfiguration(uint16_t valueHandle, uint16_t configuration) {
+        (void)valueHandle;
+        (void)configuration;
+    }
+
+protected:
+    // Generic Access with the peer's name as its Device Name (readable and writable).
+    static GattServiceSpec genericAccess(const PeerSpec& peer);
+};
+
+// The model of the world peer at peerIndex by its kind, or null for a kind that only advertises and
+// serves the database its world entry lists.
+std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerIndex);
+
+} // namespace orv::sim
