@@ -38,6 +38,12 @@ namespace orv::sim {
 //   "disconnect", with "interfacePath" (unplugUsb), "code" (hostError; disconnect reason) or
 //   "address" (disconnect).
 // Characteristics that notify or indicate get a configuration descriptor unless they list one.
+// Behaviour: "kind" selects what the peer does beyond serving its database; a peer of a kind with
+// behaviour that lists no "gatt" serves that kind's own database. "heartRate": Generic Access (Device
+// Name) and Heart Rate (3 Device Name, 6 Measurement with 7 its configuration, 9 Body Sensor Location,
+// 11 Control Point); one measurement a second while notifications are on, values drawn from the
+// seed; control point op code 0x01 resets the energy expended, any other is refused with ATT 0x80.
+// Other kinds only advertise and serve what their entry lists.
 // Security: a value and its descriptors answer ATT 0x0F (insufficient encryption) until the link is
 // encrypted ("encryption"), or ATT 0x05 (insufficient authentication) until it is encrypted with a key
 // from a passkey pairing ("mitm"). Pairing is Just Works unless man-in-the-middle protection is asked
