@@ -84,6 +84,8 @@ public:
     platform::Ribbon* RibbonBar() const { return m_ribbon; }
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QString CapsLockPaneText() const;
+    // The status bar's message pane.
+    QString StatusText() const;
     // Runs command id as the ribbon, a menu or an accelerator would: refused while disabled.
     bool ExecuteCommand(UINT id) { return m_router.execute(&m_commands, id); }
 
@@ -235,6 +237,7 @@ private:
     platform::CommandTarget m_commands;
     platform::Ribbon* m_ribbon = nullptr;
     QMdiArea* m_mdiArea = nullptr;
+    QLabel* m_messagePane = nullptr;
     QLabel* m_capsPane = nullptr;
     CDeviceView* m_wndDeviceView = nullptr;
     CPropertiesWnd* m_wndProperties = nullptr;

@@ -63,11 +63,14 @@ CMainFrame::CMainFrame(bool hostDebugLogging, QWidget* parent)
                               {QKeySequence(Qt::Key_F7), ID_UPDATE_PARAMETERS}},
                              &m_commands);
 
+    // A pane of its own, so the idle text comes back after a status tip was shown over it.
+    m_messagePane = new QLabel(this);
+    statusBar()->addWidget(m_messagePane, 1);
     m_capsPane = new QLabel(this);
     statusBar()->addPermanentWidget(m_capsPane);
     m_router.bind(m_capsPane, ID_INDICATOR_CAPS, &m_commands,
                   {nullptr, nullptr, [this](const QString& text) { m_capsPane->setText(text); }});
-    statusBar()->showMessage(platform::LoadString(IDS_READY));
+    SetStatusText(platform::LoadString(IDS_READY));
     CreateDockingWindows();
 
     m_pProgress = std::make_unique<CConnectProgressDlg>(this);
@@ -253,7 +256,11 @@ BleDeviceRecord* CMainFrame::ConnectedRecord() const {
 }
 
 void CMainFrame::SetStatusText(const QString& text) {
-    statusBar()->showMessage(text);
+    m_messagePane->setText(text);
+}
+
+QString CMainFrame::StatusText() const {
+    return m_messagePane->text();
 }
 
 void CMainFrame::AddOpenWindow(QWidget* window) {

@@ -186,7 +186,7 @@ TEST_F(CommandsTest, ShowLogShowsTheLogWindowWithTheStartUpLine) {
 }
 
 TEST_F(CommandsTest, StatusBarSaysReadyAfterStartUp) {
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Ready"));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Ready"));
 }
 
 TEST_F(CommandsTest, ModalStateIsAFlagThatOneHideEnds) {

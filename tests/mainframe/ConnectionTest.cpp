@@ -102,7 +102,7 @@ TEST_F(ConnectionTest, QuickConnectRestoreRunsAlsoWhenThereIsNothingToRead) {
 TEST_F(ConnectionTest, ConnectingShowsProgressDiscoversAndMovesTheRowToConnected) {
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_CONNECT));
     EXPECT_EQ(m_frame->OperationState(), 1);
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Connecting device..."));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Connecting device..."));
     EXPECT_TRUE(m_frame->ProgressWindow()->isVisible());
     EXPECT_EQ(m_frame->ProgressWindow()->windowTitle(), QStringLiteral("Connecting to Pulse"));
     EXPECT_EQ(m_frame->ProgressWindow()->Text(), QStringLiteral("Initiating connection..."));
@@ -174,7 +174,7 @@ TEST_F(ConnectionTest, DisconnectionCleansUpEverything) {
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_CONNECT)); // "Disconnect"
     EXPECT_EQ(Args("OrvBleHostDisconnect"), std::vector<int64_t>{kCid});
     EXPECT_EQ(m_frame->OperationState(), 3);
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Disconnecting device..."));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Disconnecting device..."));
     EXPECT_FALSE(m_frame->ProgressWindow()->IsStopEnabled());
 
     m_host->calls.clear();
@@ -188,7 +188,7 @@ TEST_F(ConnectionTest, DisconnectionCleansUpEverything) {
               m_frame->DeviceView()->DiscoveredGroup());
     EXPECT_EQ(m_frame->ConnectedDeviceIndex(), -1);
     EXPECT_EQ(m_frame->OperationState(), 0);
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Ready"));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Ready"));
     EXPECT_FALSE(m_frame->ProgressWindow()->isVisible());
     EXPECT_TRUE(m_frame->ReadQueue().empty());
     EXPECT_FALSE(m_frame->IsReadInFlight());
@@ -214,7 +214,7 @@ TEST_F(ConnectionTest, UpdateParametersIsRefusedForAnInvalidSetAndSentForAValidO
     EXPECT_EQ(Args("OrvBleHostUpdateConnectionParams"),
               (std::vector<int64_t>{TestAddress(1).lap, 80, 100, 1, 600, 0xFFFF, 0xFFFF}));
     EXPECT_EQ(m_frame->OperationState(), 6);
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Updating connection parameter..."));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Updating connection parameter..."));
     EXPECT_FALSE(m_frame->AreParameterEditsEnabled());
     EXPECT_FALSE(Update(ID_UPDATE_PARAMETERS).enabled().value_or(true));
 

@@ -128,7 +128,7 @@ TEST_F(DiscoveryTest, DiscoverStartsStopsAndEndsTheSearch) {
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].args, std::vector<int64_t>{0});
     EXPECT_EQ(m_frame->SearchState(), 1);
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(),
+    EXPECT_EQ(m_frame->StatusText(),
               QStringLiteral("Discovering Bluetooth Smart devices..."));
     EXPECT_TRUE(Rows(Pane().DiscoveredGroup()).isEmpty());
     EXPECT_TRUE(DiscoverEnabled());
@@ -143,7 +143,7 @@ TEST_F(DiscoveryTest, DiscoverStartsStopsAndEndsTheSearch) {
 
     SearchEnded();
     EXPECT_EQ(m_frame->SearchState(), 0);
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Ready"));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Ready"));
     EXPECT_EQ(Rows(Pane().DiscoveredGroup()), QStringList{"No discovered devices"});
     EXPECT_TRUE(DiscoverEnabled());
     SearchEnded();

@@ -71,7 +71,7 @@ TEST_F(PairingRemovalTest, BondManagementPeerIsAskedThenToldAndDebondedOnceAfter
     ASSERT_EQ(Writes().size(), 1u);
     EXPECT_EQ(Writes()[0].args, (std::vector<int64_t>{kCid, kBondControlPoint, 0, 1}));
     EXPECT_EQ(Writes()[0].data, std::vector<uint8_t>{0x03});
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Removing pairing..."));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Removing pairing..."));
     EXPECT_EQ(m_frame->OperationState(), 5);
     EXPECT_EQ(m_host->count("OrvBleHostDebond"), 0u);
     EXPECT_FALSE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING));
@@ -125,7 +125,7 @@ TEST_F(PairingRemovalTest, ConnectedPeerWithoutBondManagementIsDebondedLocally) 
     ASSERT_EQ(m_host->count("OrvBleHostDebond"), 1u);
     EXPECT_EQ(Calls("OrvBleHostDebond")[0].address.lap, TestAddress(1).lap);
     EXPECT_EQ(m_frame->OperationState(), 5);
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Removing pairing..."));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Removing pairing..."));
 }
 
 TEST_F(PairingRemovalTest, DebondedConnectedDeviceIsDisconnectedAlsoWhenAnotherRowIsSelected) {
@@ -152,7 +152,7 @@ TEST_F(PairingRemovalTest, DebondingAnUnconnectedDeviceRemovesItAndEveryPosition
 
     DebondResult(1);
     EXPECT_EQ(m_frame->OperationState(), 0);
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Ready"));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Ready"));
     ASSERT_EQ(m_frame->DeviceList().size(), 2u);
     EXPECT_EQ(Record(0).GetName(), QStringLiteral("Tag"));
     EXPECT_EQ(Record(1).GetName(), QStringLiteral("Pulse"));

@@ -59,7 +59,7 @@ TEST_F(PairingRenameTest, NonAsciiNameIsWrittenAsItsUtf8BytesAndShownAsUpdating)
     EXPECT_EQ(Record(0).GetName(), QStringLiteral("Pulse"));
     EXPECT_TRUE(m_frame->IsRenamePending());
     EXPECT_EQ(m_frame->OperationState(), 4);
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Renaming device..."));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Renaming device..."));
     EXPECT_TRUE(m_frame->ProgressWindow()->isVisible());
     EXPECT_EQ(m_frame->ProgressWindow()->windowTitle(), QStringLiteral("Renaming Pulse"));
     EXPECT_EQ(m_frame->ProgressWindow()->Text(), QStringLiteral("Renaming the device is in progress"));
@@ -77,7 +77,7 @@ TEST_F(PairingRenameTest, NonAsciiNameIsWrittenAsItsUtf8BytesAndShownAsUpdating)
     EXPECT_FALSE(m_frame->IsInModalState());
     EXPECT_FALSE(m_frame->IsRenamePending());
     EXPECT_EQ(m_frame->OperationState(), 0);
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Ready"));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Ready"));
     EXPECT_TRUE(Host().updatedEntries.empty());
 }
 
@@ -92,7 +92,7 @@ TEST_F(PairingRenameTest, FailedWriteRestoresTheRecordsName) {
     EXPECT_FALSE(m_frame->ProgressWindow()->isVisible());
     EXPECT_FALSE(m_frame->IsRenamePending());
     EXPECT_EQ(m_frame->OperationState(), 0);
-    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Ready"));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Ready"));
 }
 
 TEST_F(PairingRenameTest, DisconnectionDuringTheRenameRestoresTheNameAndALateResultChangesNothing) {

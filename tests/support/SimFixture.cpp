@@ -171,7 +171,7 @@ BleDeviceRecord* SimFixture::Connect(uint64_t ms) {
 }
 
 QString SimFixture::StatusText() const {
-    return Frame()->statusBar()->currentMessage();
+    return Frame()->StatusText();
 }
 
 bool SimFixture::LogContains(const QString& text) const {
