@@ -142,8 +142,8 @@ bool setPeerAttError(const std::string& peer, uint16_t handle, uint8_t error);
 // While set, the peer answers no ATT request at all (the host's transaction times out).
 bool setPeerSilent(const std::string& peer, bool silent);
 // The next pairing with the peer that reaches its end (the user's answer given, a typed passkey)
-// ends with this security result instead of its own outcome: 0 succeeds as the pairing would, any
-// other code fails with that code. Once; cleared by loading a world.
+// ends with this security result instead of its own outcome: 0 succeeds (with the protection of the
+// pairing's method), any other code fails with that code. Once; cleared by loading a world.
 bool injectSecurityResult(const std::string& peer, uint16_t result);
 // The PDUs the host has sent to the peer other than requests to the peer's database: responses and
 // notifications of the host's own GATT server, and confirmations of the peer's indications; oldest

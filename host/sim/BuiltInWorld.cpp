@@ -37,7 +37,29 @@ const std::string& builtInWorldJson() {
       "txPower": 4, "advIntervalMs": 800, "rssi": { "mean": -55, "jitter": 3 } },
     { "kind": "keyboard", "address": "00:1A:7D:DA:71:0C", "name": "Orvane Veyra Keyboard",
       "appearance": 961, "slaveInterval": { "min": 6, "max": 24 }, "advIntervalMs": 100,
-      "rssi": { "mean": -52, "jitter": 4 } },
+      "rssi": { "mean": -52, "jitter": 4 },
+      "security": "encryption", "passkeyInput": true, "passkey": "right",
+      "gatt": [
+        { "uuid": "1800", "characteristics": [
+          { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Veyra Keyboard" },
+          { "uuid": "2A01", "properties": ["read"], "value": "C1 03" }] },
+        { "uuid": "1812", "characteristics": [
+          { "uuid": "2A4E", "properties": ["read", "writeWithoutResponse"], "value": "01" },
+          { "uuid": "2A4A", "properties": ["read"], "value": "11 01 00 02" },
+          { "uuid": "2A4B", "properties": ["read"], "value":
+            "05 01 09 06 A1 01 85 01 05 07 19 E0 29 E7 15 00 25 01 75 01 95 08 81 02 95 01 75 08 81 01 95 06 75 08 15 00 25 65 05 07 19 00 29 65 81 00 C0" },
+          { "uuid": "2A4D", "properties": ["read", "notify"], "value": "00 00 00 00 00 00 00 00",
+            "descriptors": [{ "uuid": "2908", "value": "01 01" }] },
+          { "uuid": "2A22", "properties": ["read", "notify"], "value": "00 00 00 00 00 00 00 00" },
+          { "uuid": "2A4C", "properties": ["writeWithoutResponse"], "value": "00" }] }] },
+    { "kind": "bondManager", "address": "00:1A:7D:DA:71:13", "name": "Orvane Bond Manager",
+      "advIntervalMs": 500, "rssi": { "mean": -61, "jitter": 4 },
+      "gatt": [
+        { "uuid": "1800", "characteristics": [
+          { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Bond Manager" }] },
+        { "uuid": "181E", "characteristics": [
+          { "uuid": "2AA4", "properties": ["write"], "security": "encryption" },
+          { "uuid": "2AA5", "properties": ["read"], "value": "10 00 00" }] }] },
     { "kind": "remote", "address": "00:1A:7D:DA:71:0D", "name": "SKY Remote",
       "appearance": 384, "advIntervalMs": 150, "rssi": { "mean": -57, "jitter": 4 } },
     { "kind": "steeringWheel", "address": "00:1A:7D:DA:71:0E", "name": "Orvane Wheel Controls",

@@ -217,7 +217,7 @@ TEST(BuiltInWorld, AdvertisesEveryProfileWithItsKnownNamesAndAppearances) {
         wheel |= (record.presentMask & BLE_PRESENT_APPEARANCE) != 0 && record.appearance == 0x03CA;
     }
     harness.freeAll(events);
-    EXPECT_EQ(laps.size(), 19u);
+    EXPECT_EQ(laps.size(), 20u);
     EXPECT_TRUE(remote);
     EXPECT_TRUE(keyboard);
     EXPECT_TRUE(wheel);
