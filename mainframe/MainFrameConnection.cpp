@@ -183,7 +183,6 @@ void CMainFrame::OnDisconnected(uint16_t reason) {
     CloseProfileWindows();
     m_nConnectedDevice = -1;
     UpdateRibbonState(true);
-    m_timers.killTimer(TIMER_BLINK);
     m_bParamEditsEnabled = true;
     setUpdatesEnabled(true);
 

@@ -87,7 +87,6 @@ void CMainFrame::CloseProfileWindows() {
         if (auto* frame = qobject_cast<CChildFrame*>(window.data()))
             frame->DestroyWindow();
     m_openWindows.clear();
-    m_timers.killTimer(TIMER_RSSI);
     m_valueHandles.clear();
     m_configHandles.clear();
     m_pHeartRate = nullptr;

@@ -145,7 +145,5 @@ constexpr unsigned IDI_UPDATE_PARAMETERS = 391;
 constexpr unsigned IDI_SHOW_LOG = 452;
 
 // ---- Main-window timers ------------------------------------------------------------------------
-constexpr unsigned TIMER_RSSI = 1;
-constexpr unsigned TIMER_BLINK = 2;
 constexpr unsigned TIMER_CLOSE = 3;
 constexpr unsigned TIMER_RESUME = 4; // the wait before the host library restarts after a system resume
