@@ -16,25 +16,45 @@ const std::string& builtInWorldJson() {
     { "kind": "heartRate", "address": "00:1A:7D:DA:71:01", "name": "Orvane HR Strap",
       "appearance": 833, "txPower": 0, "advIntervalMs": 250, "rssi": { "mean": -58, "jitter": 5 } },
     { "kind": "bloodPressure", "address": "00:1A:7D:DA:71:02", "name": "Orvane BP Cuff",
-      "appearance": 897, "advIntervalMs": 400, "rssi": { "mean": -66, "jitter": 4 } },
+      "appearance": 897, "advIntervalMs": 400, "rssi": { "mean": -66, "jitter": 4 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane BP Cuff" }] }] },
     { "kind": "glucose", "address": "00:1A:7D:DA:71:03", "name": "Orvane Glucose Meter",
-      "appearance": 1024, "advIntervalMs": 500, "rssi": { "mean": -70, "jitter": 4 } },
+      "appearance": 1024, "advIntervalMs": 500, "rssi": { "mean": -70, "jitter": 4 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Glucose Meter" }] }] },
     { "kind": "thermometer", "address": "00:1A:7D:DA:71:04", "name": "Orvane Thermometer",
-      "appearance": 769, "txPower": -4, "advIntervalMs": 400, "rssi": { "mean": -62, "jitter": 3 } },
+      "appearance": 769, "txPower": -4, "advIntervalMs": 400, "rssi": { "mean": -62, "jitter": 3 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Thermometer" }] }] },
     { "kind": "weightScale", "address": "00:1A:7D:DA:71:05", "name": "Orvane Scale",
-      "appearance": 3200, "advIntervalMs": 500, "rssi": { "mean": -72, "jitter": 5 } },
+      "appearance": 3200, "advIntervalMs": 500, "rssi": { "mean": -72, "jitter": 5 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Scale" }] }] },
     { "kind": "bodyComposition", "address": "00:1A:7D:DA:71:06", "name": "Orvane Body Analyser",
-      "appearance": 3200, "advIntervalMs": 500, "rssi": { "mean": -74, "jitter": 5 } },
+      "appearance": 3200, "advIntervalMs": 500, "rssi": { "mean": -74, "jitter": 5 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Body Analyser" }] }] },
     { "kind": "cycling", "address": "00:1A:7D:DA:71:07", "name": "Orvane Cadence",
-      "appearance": 1157, "advIntervalMs": 300, "rssi": { "mean": -68, "jitter": 6 } },
+      "appearance": 1157, "advIntervalMs": 300, "rssi": { "mean": -68, "jitter": 6 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Cadence" }] }] },
     { "kind": "running", "address": "00:1A:7D:DA:71:08", "name": "Orvane Stride",
-      "appearance": 1089, "advIntervalMs": 300, "rssi": { "mean": -64, "jitter": 6 } },
+      "appearance": 1089, "advIntervalMs": 300, "rssi": { "mean": -64, "jitter": 6 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Stride" }] }] },
     { "kind": "environment", "address": "00:1A:7D:DA:71:09", "name": "Orvane Weather Station",
-      "appearance": 1344, "advIntervalMs": 1000, "rssi": { "mean": -76, "jitter": 4 } },
+      "appearance": 1344, "advIntervalMs": 1000, "rssi": { "mean": -76, "jitter": 4 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Weather Station" }] }] },
     { "kind": "battery", "address": "00:1A:7D:DA:71:0A", "name": "Orvane Battery Pack",
-      "advIntervalMs": 800, "rssi": { "mean": -60, "jitter": 3 } },
+      "advIntervalMs": 800, "rssi": { "mean": -60, "jitter": 3 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Battery Pack" }] }] },
     { "kind": "deviceInformation", "address": "00:1A:7D:DA:71:0B", "name": "Orvane Dev Board",
-      "txPower": 4, "advIntervalMs": 800, "rssi": { "mean": -55, "jitter": 3 } },
+      "txPower": 4, "advIntervalMs": 800, "rssi": { "mean": -55, "jitter": 3 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Dev Board" }] }] },
     { "kind": "keyboard", "address": "00:1A:7D:DA:71:0C", "name": "Orvane Veyra Keyboard",
       "appearance": 961, "slaveInterval": { "min": 6, "max": 24 }, "advIntervalMs": 100,
       "rssi": { "mean": -52, "jitter": 4 },
@@ -61,19 +81,33 @@ const std::string& builtInWorldJson() {
           { "uuid": "2AA4", "properties": ["write"], "security": "encryption" },
           { "uuid": "2AA5", "properties": ["read"], "value": "10 00 00" }] }] },
     { "kind": "remote", "address": "00:1A:7D:DA:71:0D", "name": "SKY Remote",
-      "appearance": 384, "advIntervalMs": 150, "rssi": { "mean": -57, "jitter": 4 } },
+      "appearance": 384, "advIntervalMs": 150, "rssi": { "mean": -57, "jitter": 4 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "SKY Remote" }] }] },
     { "kind": "steeringWheel", "address": "00:1A:7D:DA:71:0E", "name": "Orvane Wheel Controls",
-      "appearance": 970, "advIntervalMs": 150, "rssi": { "mean": -61, "jitter": 4 } },
+      "appearance": 970, "advIntervalMs": 150, "rssi": { "mean": -61, "jitter": 4 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Wheel Controls" }] }] },
     { "kind": "securityTag", "address": "C4:1A:7D:DA:71:0F", "addressType": "random", "name": "Orvane Key Tag",
-      "appearance": 576, "txPower": -8, "advIntervalMs": 600, "rssi": { "mean": -69, "jitter": 7 } },
+      "appearance": 576, "txPower": -8, "advIntervalMs": 600, "rssi": { "mean": -69, "jitter": 7 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Key Tag" }] }] },
     { "kind": "tyrePressure", "address": "00:1A:7D:DA:71:10", "name": "Orvane Tyre Sensor",
-      "advIntervalMs": 1000, "rssi": { "mean": -78, "jitter": 5 } },
+      "advIntervalMs": 1000, "rssi": { "mean": -78, "jitter": 5 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Tyre Sensor" }] }] },
     { "kind": "vehicleInformation", "address": "00:1A:7D:DA:71:11", "name": "Orvane Car Info",
-      "advIntervalMs": 1000, "rssi": { "mean": -75, "jitter": 5 } },
+      "advIntervalMs": 1000, "rssi": { "mean": -75, "jitter": 5 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Car Info" }] }] },
     { "kind": "overTheAir", "address": "00:1A:7D:DA:71:12", "name": "Orvane OTA Target",
-      "advIntervalMs": 500, "rssi": { "mean": -63, "jitter": 4 } },
+      "advIntervalMs": 500, "rssi": { "mean": -63, "jitter": 4 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane OTA Target" }] }] },
     { "kind": "phone", "address": "5E:3B:90:11:42:77", "addressType": "random", "name": "Mira's Phone",
-      "appearance": 64, "adFlags": 26, "advIntervalMs": 200, "rssi": { "mean": -59, "jitter": 6 } }
+      "appearance": 64, "adFlags": 26, "advIntervalMs": 200, "rssi": { "mean": -59, "jitter": 6 },
+      "gatt": [{ "uuid": "1800", "characteristics": [
+        { "uuid": "2A00", "properties": ["read", "write"], "text": "Mira's Phone" }] }] }
   ]
 })json";
     return world;
