@@ -72,6 +72,10 @@ OrvBleResult GattClient::writeCommand(uint16_t handle, std::vector<uint8_t> valu
     att::Pdu pdu{att::kWriteCommand};
     att::put16(pdu, handle);
     pdu.insert(pdu.end(), value.begin(), value.end());
+    if (m_held) {
+        m_heldCommand.emplace(handle, std::move(pdu));
+        return ORV_BLE_OK;
+    }
     send(std::move(pdu), handle);
     return ORV_BLE_OK;
 }
@@ -86,7 +90,15 @@ void GattClient::enqueue(Kind kind, std::unique_ptr<AttProcedure> procedure) {
 
 void GattClient::hold(bool held) {
     m_held = held;
-    if (!held && !m_active) {
+    if (held) {
+        return;
+    }
+    if (m_heldCommand) {
+        auto [handle, pdu] = std::move(*m_heldCommand);
+        m_heldCommand.reset();
+        send(std::move(pdu), handle);
+    }
+    if (!m_active) {
         startNext();
     }
 }
@@ -131,6 +143,7 @@ void GattClient::onTimer(uint32_t timerId) {
     m_timedOut = true;
     m_active.reset();
     m_waiting.clear();
+    m_heldCommand.reset();
     hostLog() << "veyrahost: ATT transaction timed out after 30 s; the link is dropped\n";
     m_bearer.transactionTimedOut();
 }

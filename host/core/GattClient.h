@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace orv::host {
@@ -41,8 +42,8 @@ public:
     OrvBleResult writeCommand(uint16_t handle, std::vector<uint8_t> value);
     OrvBleResult writeConfiguration(uint16_t configHandle, uint16_t value);
 
-    // While held (the link's security is being set up) requests wait in their queue; releasing the
-    // hold sends the next one. A request already sent is answered as usual.
+    // While held (the link's security is being set up) requests and write commands wait; releasing
+    // the hold sends them. A request already sent is answered as usual.
     void hold(bool held);
 
     // Responses, notifications and indications from the peer.
@@ -79,6 +80,7 @@ private:
     std::array<bool, 3> m_busy{}; // per Kind: one outstanding at a time
     bool m_timedOut = false;
     bool m_held = false;
+    std::optional<std::pair<uint16_t, std::vector<uint8_t>>> m_heldCommand; // handle and PDU
 };
 
 } // namespace orv::host

@@ -12,7 +12,8 @@ using nlohmann::json;
 const char* const kKeyboard = "AA:BB:CC:DD:EE:02";
 
 // The keyboard's handles: 3 Device Name (read, write); 6 HID Information (read); 8 Report (read, notify;
-// needs man-in-the-middle protection) with 9 its configuration. Everything else needs encryption.
+// needs man-in-the-middle protection) with 9 its configuration; 11 HID Control Point (write without
+// response). Everything else needs encryption.
 json keyboardWorld(const std::string& passkey = "right", bool bonded = false) {
     json world = basicWorld();
     world["peers"] = json::array(
@@ -29,10 +30,8 @@ json keyboardWorld(const std::string& passkey = "right", bool bonded = false) {
             {{"uuid", "1812"},
              {"characteristics",
               {{{"uuid", "2A4A"}, {"properties", {"read"}}, {"value", "11 01 00 02"}},
-               {{"uuid", "2A4D"},
-                {"properties", {"read", "notify"}},
-                {"value", "00"},
-                {"security", "mitm"}}}}}}}}});
+               {{"uuid", "2A4D"}, {"properties", {"read", "notify"}}, {"value", "00"}, {"security", "mitm"}},
+               {{"uuid", "2A4C"}, {"properties", {"writeWithoutResponse"}}, {"value", "00"}}}}}}}}});
     return world;
 }
 
@@ -357,6 +356,24 @@ TEST_F(LinkSecurityTest, RequestsWaitWhileABondedLinkIsEncrypted) {
                                             BLE_EVT_CHAR_WRITTEN, BLE_EVT_CHAR_READ}));
     EXPECT_EQ(record<BleHostWriteEvent>(harness.eventsWithCode(BLE_EVT_CHAR_WRITTEN)[0]).status, 0);
     EXPECT_EQ(record<BleHostReadEvent>(harness.eventsWithCode(BLE_EVT_CHAR_READ)[0]).status, 0);
+}
+
+TEST_F(LinkSecurityTest, WriteCommandWaitsUntilThePairedLinkIsEncrypted) {
+    start(keyboardWorld());
+    ASSERT_EQ(OrvBleHostSetEncryption(cid, 1), ORV_BLE_OK);
+    const uint8_t suspend = 0x01;
+    ASSERT_EQ(OrvBleClientWriteCharByHandle(cid, 0, 11, 1, &suspend), ORV_BLE_OK);
+    ASSERT_TRUE(harness.advanceUntil(BLE_EVT_JUST_WORKS_REQUEST));
+    EXPECT_EQ(orv::sim::peerAttributeValue(kKeyboard, 11), std::vector<uint8_t>{0x00});
+    ASSERT_EQ(OrvBleHostJustWorksResult(address, 1, 1), ORV_BLE_OK);
+    orv::sim::advance(2000);
+    std::vector<uint32_t> order;
+    for (const PostedEvent& event : HostHarness::posted) {
+        order.push_back(event.code);
+    }
+    EXPECT_EQ(order, (std::vector<uint32_t>{BLE_EVT_JUST_WORKS_REQUEST, BLE_EVT_SECURITY_RESULT,
+                                            BLE_EVT_ENCRYPTION_RESULT, BLE_EVT_CHAR_WRITTEN}));
+    EXPECT_EQ(orv::sim::peerAttributeValue(kKeyboard, 11), std::vector<uint8_t>{0x01});
 }
 
 TEST_F(LinkSecurityTest, RequestsGoOnAfterAFailedPairing) {
