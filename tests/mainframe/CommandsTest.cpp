@@ -10,28 +10,21 @@
 #include "platform/ui/RibbonElement.h"
 #include "platform/ui/RibbonPanel.h"
 #include "res/resource.h"
-#include "support/AppFixture.h"
+#include "support/MainFrameFixture.h"
 
 #include <QCoreApplication>
 #include <QStatusBar>
 
 namespace {
 
-class CommandsTest : public AppFixture {
+class CommandsTest : public MainFrameFixture {
 protected:
     void SetUp() override {
-        AppFixture::SetUp();
-        m_frame = std::make_unique<CMainFrame>(false);
-        m_frame->show();
-        m_frame->OnBleHostMessage(BLE_EVT_HOST_STARTED, 1);
+        MainFrameFixture::SetUp();
+        StartUp();
         m_frame->Router().runUpdatePass();
     }
-    void TearDown() override {
-        m_frame.reset();
-        AppFixture::TearDown();
-    }
     platform::RibbonElement* Element(UINT id) const { return m_frame->RibbonBar()->findById(id); }
-    std::unique_ptr<CMainFrame> m_frame;
 };
 
 QStringList Labels(platform::RibbonPanel* panel) {

@@ -9,7 +9,7 @@
 #include "platform/ui/Ribbon.h"
 #include "platform/ui/RibbonElement.h"
 #include "res/resource.h"
-#include "support/AppFixture.h"
+#include "support/MainFrameFixture.h"
 
 #include <QStatusBar>
 #include <QTreeWidgetItem>
@@ -17,46 +17,20 @@
 
 namespace {
 
-BleTypedAddress Address(uint8_t last) {
-    BleTypedAddress address{};
-    address.nap = 0xC0DE;
-    address.uap = 0x01;
-    address.lap = 0x020300u | last;
-    return address;
-}
-
 struct Report {
     BleHostDeviceFoundEvent event{};
     explicit Report(uint8_t last, int8_t rssi = -50, const char* name = nullptr) {
-        event.address = Address(last);
+        event.address = TestAddress(last);
         event.rssi = rssi;
         event.name = name;
         event.adFlags = 0x06;
     }
 };
 
-class DiscoveryTest : public AppFixture {
+class DiscoveryTest : public MainFrameFixture {
 protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        m_frame = std::make_unique<CMainFrame>(false);
-        m_frame->show();
-    }
-    void TearDown() override {
-        m_frame.reset();
-        AppFixture::TearDown();
-    }
-    void StartUp(std::vector<BleHostPairedDevice> paired = {}) {
-        m_host->pairedDevices = std::move(paired);
-        m_frame->OnBleHostMessage(BLE_EVT_HOST_STARTED, 1);
-    }
-    void Found(const Report& report) {
-        m_frame->OnBleHostMessage(BLE_EVT_DEVICE_FOUND, reinterpret_cast<LPARAM>(&report.event));
-    }
-    void SearchEnded() {
-        const BleHostSearchEndedEvent ended{};
-        m_frame->OnBleHostMessage(BLE_EVT_SEARCH_ENDED, reinterpret_cast<LPARAM>(&ended));
-    }
+    void Found(const Report& report) { DeliverRecord(BLE_EVT_DEVICE_FOUND, report.event); }
+    void SearchEnded() { DeliverRecord(BLE_EVT_SEARCH_ENDED, BleHostSearchEndedEvent{}); }
     CDeviceView& Pane() const { return *m_frame->DeviceView(); }
     QStringList Rows(QTreeWidgetItem* group) const {
         QStringList rows;
@@ -100,19 +74,10 @@ protected:
                 return general->subItem(i)->value();
         return QStringLiteral("<missing>");
     }
-
-    std::unique_ptr<CMainFrame> m_frame;
 };
 
-BleHostPairedDevice Paired(uint8_t last, const char* name) {
-    BleHostPairedDevice device{};
-    device.address = Address(last);
-    std::strncpy(device.name, name, sizeof device.name - 1);
-    return device;
-}
-
 TEST_F(DiscoveryTest, PairedDevicesAppearAtStartUpUnderPairedDevices) {
-    StartUp({Paired(1, "Keyboard"), Paired(2, "")});
+    StartUp({PairedDevice(1, "Keyboard"), PairedDevice(2, "")});
     EXPECT_EQ(Rows(Pane().PairedGroup()), (QStringList{"Keyboard", "C0:DE:01:02:03:02"}));
     EXPECT_EQ(Rows(Pane().DiscoveredGroup()), QStringList{"No discovered devices"});
     EXPECT_EQ(Rows(Pane().ConnectedGroup()), QStringList{"No connected devices"});
@@ -128,8 +93,7 @@ TEST_F(DiscoveryTest, DiscoverStartsStopsAndEndsTheSearch) {
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].args, std::vector<int64_t>{0});
     EXPECT_EQ(m_frame->SearchState(), 1);
-    EXPECT_EQ(m_frame->StatusText(),
-              QStringLiteral("Discovering Bluetooth Smart devices..."));
+    EXPECT_EQ(m_frame->StatusText(), QStringLiteral("Discovering Bluetooth Smart devices..."));
     EXPECT_TRUE(Rows(Pane().DiscoveredGroup()).isEmpty());
     EXPECT_TRUE(DiscoverEnabled());
     EXPECT_TRUE(DiscoverChecked());
@@ -191,7 +155,7 @@ TEST_F(DiscoveryTest, ADeviceWithoutANameIsShownByItsAddress) {
 }
 
 TEST_F(DiscoveryTest, APairedDeviceSeenAgainMovesToDiscoveredIsSelectedAndRenamedThroughTheHost) {
-    StartUp({Paired(1, "Old name"), Paired(2, "Other")});
+    StartUp({PairedDevice(1, "Old name"), PairedDevice(2, "Other")});
     m_frame->DeviceList()[0]->appearance = 0x03C1;
     m_frame->DeviceList()[0]->services[BleUuid{}] = BleServiceEntry{};
     m_frame->ExecuteCommand(ID_DISCOVER);
@@ -222,7 +186,7 @@ TEST_F(DiscoveryTest, APairedDeviceSeenAgainMovesToDiscoveredIsSelectedAndRename
 }
 
 TEST_F(DiscoveryTest, ASecondSearchDropsTheUnpairedDevicesAndReturnsThePairedOnes) {
-    StartUp({Paired(1, "Tag")});
+    StartUp({PairedDevice(1, "Tag")});
     m_frame->ExecuteCommand(ID_DISCOVER);
     Found(Report(1, -40, nullptr));
     Found(Report(7, -40, "Scale"));
@@ -239,7 +203,7 @@ TEST_F(DiscoveryTest, ASecondSearchDropsTheUnpairedDevicesAndReturnsThePairedOne
 }
 
 TEST_F(DiscoveryTest, SelectingAGroupClearsThePropertiesAndAStaleRowIsIgnored) {
-    StartUp({Paired(1, "Tag")});
+    StartUp({PairedDevice(1, "Tag")});
     Pane().Tree()->setCurrentItem(static_cast<QTreeWidgetItem*>(m_frame->DeviceList()[0]->treeItem));
     EXPECT_EQ(m_frame->SelectedItem(), 1);
     EXPECT_EQ(PropertyValue(QStringLiteral("Address")), QStringLiteral("C0:DE:01:02:03:01"));
@@ -253,7 +217,7 @@ TEST_F(DiscoveryTest, SelectingAGroupClearsThePropertiesAndAStaleRowIsIgnored) {
 }
 
 TEST_F(DiscoveryTest, ALongNewNameIsCutAtACharacterBoundaryForThePairedEntry) {
-    StartUp({Paired(1, "Old")});
+    StartUp({PairedDevice(1, "Old")});
     m_frame->ExecuteCommand(ID_DISCOVER);
     // 49 ASCII bytes, then a two-byte character that would end at byte 51.
     const std::string name = std::string(49, 'a') + "\xC3\xA9" + "z";

@@ -4,24 +4,15 @@
 #include "panes/CLogDialog.h"
 #include "platform/StringTable.h"
 #include "res/resource.h"
-#include "support/AppFixture.h"
+#include "support/MainFrameFixture.h"
 
 #include <QCoreApplication>
 #include <cstring>
 
 namespace {
 
-class HostDispatchTest : public AppFixture {
+class HostDispatchTest : public MainFrameFixture {
 protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        m_frame = std::make_unique<CMainFrame>(false);
-        m_frame->show();
-    }
-    void TearDown() override {
-        m_frame.reset();
-        AppFixture::TearDown();
-    }
     LRESULT Send(UINT code, LPARAM lParam) { return m_frame->OnBleHostMessage(code, lParam); }
     template <typename Record> LRESULT SendRecord(UINT code, const Record& record) {
         return Send(code, reinterpret_cast<LPARAM>(&record));
@@ -30,9 +21,6 @@ protected:
         const auto found = m_host->frees.find(lParam);
         return found == m_host->frees.end() ? 0 : found->second;
     }
-    bool LogContains(const QString& text) const { return m_frame->LogWindow()->WindowText().contains(text); }
-
-    std::unique_ptr<CMainFrame> m_frame;
 };
 
 BleTypedAddress Address(uint32_t lap) {
