@@ -58,12 +58,15 @@ std::vector<GattServiceSpec> HeartRateSensor::baseDatabase() const {
     return {genericAccess(m_context.spec()), heartRate};
 }
 
-void HeartRateSensor::onDisconnect() {
-    stop();
-    // Without a bond the configuration lasts one connection; a new client subscribes again.
+void HeartRateSensor::onConnect() {
+    // The strap keeps no client's configuration across links: a new client subscribes again.
     if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(kMeasurement))) {
         configuration->value = {0, 0};
     }
+}
+
+void HeartRateSensor::onDisconnect() {
+    stop();
 }
 
 uint8_t HeartRateSensor::onWrite(uint16_t handle, std::span<const uint8_t> value) {

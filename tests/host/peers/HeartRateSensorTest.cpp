@@ -365,7 +365,8 @@ TEST_P(HeartRateLinkDrop, EndsTheSubscription) {
     EXPECT_EQ(session.read(kMeasurementConfiguration), (Bytes{0x00, 0x00}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, HeartRateLinkDrop, ::testing::Values(Drop::ByPeer, Drop::ByHost));
+INSTANTIATE_TEST_SUITE_P(Ways, HeartRateLinkDrop, ::testing::Values(Drop::ByPeer, Drop::ByHost),
+                         [](const auto& info) { return info.param == Drop::ByPeer ? "ByPeer" : "ByHost"; });
 
 TEST(HeartRateSensorWorld, WorldDatabaseIsServedAndFollowed) {
     HostHarness harness;
