@@ -49,8 +49,9 @@ namespace orv::sim {
 // from a passkey pairing ("mitm"). Pairing is Just Works unless man-in-the-middle protection is asked
 // and the peer has "passkeyInput"; its user then types the passkey some seconds after it is shown
 // ("right"), types another one ("wrong": the pairing fails) or never types ("none": the host's pairing
-// time-out ends it). A bond made with the dongle is remembered by the peer until the world is replaced
-// or the peer is told to forget it.
+// time-out ends it). A peer holds the key of its bond in the dongle's bond store unless it was told to
+// forget it since the world was loaded; keys it did not get from a passkey pairing in this world count
+// as unprotected against a man in the middle.
 // Peers behave as their profiles say: Device Name (2A00) takes at most 248 bytes (ATT 0x0D beyond) and
 // a written name becomes the peer's name, also in its advertising; Bond Management Control Point
 // (2AA4) takes op code 0x03 (delete the bond of the requesting device: the peer forgets its bond)

@@ -118,6 +118,23 @@ TEST_F(DebugOutput, CaptureHoldsConnectionEventsAndAttTrafficInOrder) {
     EXPECT_NE(text.find("ATT in, link " + std::to_string(cid) + ": 0B 01"), std::string::npos) << text;
 }
 
+TEST_F(DebugOutput, PairingPassesThroughTheTraceAndIsLogged) {
+    startWithDebug();
+    const uint32_t cid = harness.connect("AA:BB:CC:DD:EE:01");
+    ASSERT_EQ(OrvBleHostSetEncryption(cid, 1), ORV_BLE_OK);
+    ASSERT_TRUE(harness.advanceUntil(BLE_EVT_JUST_WORKS_REQUEST));
+    ASSERT_EQ(OrvBleHostJustWorksResult(addressOf("AA:BB:CC:DD:EE:01"), 1, 1), ORV_BLE_OK);
+    ASSERT_TRUE(harness.advanceUntil(BLE_EVT_ENCRYPTION_RESULT));
+    OrvBleHostDeinit();
+
+    const Bytes log = readFile(dir / "veyrahost.log");
+    const std::string text(log.begin(), log.end());
+    const std::string link = "link " + std::to_string(cid);
+    EXPECT_NE(text.find("pairing, " + link), std::string::npos) << text;
+    EXPECT_NE(text.find("pairing complete, " + link + ", status 0"), std::string::npos) << text;
+    EXPECT_NE(text.find("encryption change, " + link + ", status 0"), std::string::npos) << text;
+}
+
 TEST_F(DebugOutput, WarningsGoToTheTextLogToo) {
     startWithDebug();
     ::testing::internal::CaptureStderr();
