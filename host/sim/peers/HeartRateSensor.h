@@ -33,7 +33,7 @@ private:
     void start();
     void stop();
     void tick();
-    // Moves the body on to now: rate, beats since the last measurement, energy.
+    // Moves the body on to now at the current rate: beats since the last measurement, energy.
     void live();
     HeartRateMeasurement nextMeasurement();
     std::vector<uint16_t> rrIntervals(size_t count);
