@@ -1,0 +1,100 @@
+// The road of one heart-rate notification: the host library posts it, the main window dispatches and
+// routes it, the heart-rate window shows it and the record is given back.
+#include "SimulatedApplication.h"
+
+#include "gatt/Uuids.h"
+#include "mainframe/CMainFrame.h"
+#include "platform/DialogItems.h"
+#include "profiles/sensor/HeartRateIds.h"
+#include "veyrasim.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <array>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const std::string kSensorAddress = "00:1A:7D:DA:75:01";
+const QString kSensorName = QStringLiteral("Bench Pulse");
+
+const std::string kWorld = R"({"seed": 11, "peers": [
+    {"kind": "generic", "address": "00:1A:7D:DA:75:01", "name": "Bench Pulse", "appearance": 833,
+     "advIntervalMs": 100,
+     "gatt": [{"uuid": "180D", "characteristics": [{"uuid": "2A37", "properties": ["notify"]},
+                                                  {"uuid": "2A38", "properties": ["read"], "value": "01"},
+                                                  {"uuid": "2A39", "properties": ["write"], "value": "00"}]}]}]})";
+
+// The link runs at 7.5 ms intervals (6 units), so a notification arrives within 8 ms of virtual time.
+constexpr uint16_t kIntervalUnits = 6;
+constexpr uint64_t kDeliveryMs = 8;
+
+// Rates cycle through this many values so that every measurement differs from the one before.
+constexpr size_t kRates = 128;
+constexpr uint8_t kFirstRate = 50;
+
+void NotificationToWindow(benchmark::State& state, SimulatedApplication& application) {
+    CMainFrame* frame = application.Frame();
+    CHeartRateMonitorCtrl* window = frame ? frame->HeartRateWindow() : nullptr;
+    auto* rateLabel =
+        window ? qobject_cast<QLabel*>(platform::GetDlgItem(window, IDC_HR_HEART_RATE)) : nullptr;
+    const uint16_t handle = frame ? frame->ValueHandle(CharacteristicUuid::HeartRateMeasurement) : 0;
+    if (!rateLabel || handle == 0) {
+        state.SkipWithError("the heart-rate window is not open");
+        return;
+    }
+    std::array<QString, kRates> expected;
+    for (size_t i = 0; i < kRates; ++i)
+        expected[i] = QString::number(kFirstRate + i) + QStringLiteral(" bpm");
+
+    // Flags: contact supported and detected, energy expended and one RR interval present.
+    std::vector<uint8_t> measurement{0x1E, kFirstRate, 0x10, 0x00, 0x2C, 0x03};
+    size_t next = 0;
+    for (auto _ : state) {
+        measurement[1] = static_cast<uint8_t>(kFirstRate + next);
+        measurement[2] = static_cast<uint8_t>(next);
+        if (!orv::sim::injectNotification(kSensorAddress, handle, measurement)) {
+            state.SkipWithError("the sensor is not connected");
+            break;
+        }
+        application.Advance(kDeliveryMs);
+        if (rateLabel->text() != expected[next]) {
+            state.SkipWithError("the window did not show the measurement");
+            break;
+        }
+        next = (next + 1) % kRates;
+    }
+    state.SetItemsProcessed(state.iterations());
+    if (orv::sim::liveRecordCount() != 0 || orv::sim::unknownFreeCount() != 0)
+        state.SkipWithError("an event record was not given back exactly once");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qtApplication(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    SimulatedApplication application(kWorld);
+    if (application.Error().empty()) {
+        application.SetConnectionParameters(kIntervalUnits, kIntervalUnits, 0, 100);
+        application.Connect(kSensorName);
+        application.Advance(1000);
+    }
+    if (!application.Error().empty()) {
+        fprintf(stderr, "tindrel_bench: %s\n", application.Error().c_str());
+        return 1;
+    }
+    benchmark::RegisterBenchmark("HeartRateNotificationToWindow", [&application](benchmark::State& state) {
+        NotificationToWindow(state, application);
+    });
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
