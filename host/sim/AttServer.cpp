@@ -340,7 +340,9 @@ std::optional<AttServer::Pdu> AttServer::prepareWrite(std::span<const uint8_t> p
     if (a->silent) {
         return std::nullopt;
     }
-    if (const uint8_t refusal = writeRefusal(*a, 0, kWrite); refusal != 0 && !a->isConfiguration) {
+    // The length is known only at execution; every other refusal is given now.
+    const uint8_t refusal = writeRefusal(*a, 0, kWrite);
+    if (refusal != 0 && !(a->isConfiguration && refusal == att::kInvalidAttributeValueLength)) {
         return att::errorResponse(pdu[0], handle, refusal);
     }
     m_prepared.emplace_back(handle, att::get16(pdu, 3), std::vector<uint8_t>(pdu.begin() + 5, pdu.end()));
@@ -376,6 +378,16 @@ AttServer::Pdu AttServer::executeWrite(std::span<const uint8_t> pdu) {
     }
     for (const auto& [handle, value] : staged) {
         if (const uint8_t refusal = modelRefusal(*attribute(handle), value); refusal != 0) {
+            return att::errorResponse(pdu[0], handle, refusal);
+        }
+    }
+    for (const auto& [handle, value] : staged) {
+        const PeerAttribute& a = *attribute(handle);
+        uint8_t refusal = writeRefusal(a, value.size(), kWrite);
+        if (refusal == 0) {
+            refusal = profileRefusal(a, value);
+        }
+        if (refusal != 0) {
             return att::errorResponse(pdu[0], handle, refusal);
         }
     }

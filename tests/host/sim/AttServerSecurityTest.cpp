@@ -115,6 +115,32 @@ TEST(AttServerSecurity, RefusedLongDeviceNameLeavesTheOldName) {
     EXPECT_FALSE(reported);
 }
 
+Bytes prepare(uint16_t handle, Bytes value) {
+    Bytes pdu{0x16, static_cast<uint8_t>(handle), static_cast<uint8_t>(handle >> 8), 0, 0};
+    pdu.insert(pdu.end(), value.begin(), value.end());
+    return pdu;
+}
+
+TEST(AttServerSecurity, PreparedWriteToAProtectedConfigurationIsRefusedAtOnce) {
+    AttServer server = securedServer(Link::Plain);
+    EXPECT_EQ(server.handle(prepare(12, {1, 0})), error(0x16, 12, 0x05));
+    EXPECT_EQ(server.handle(Bytes{0x18, 0x01}), Bytes{0x19});
+    EXPECT_EQ(server.attribute(12)->value, (Bytes{0, 0}));
+}
+
+TEST(AttServerSecurity, PreparedConfigurationOfAnotherLengthIsRefusedAtExecute) {
+    AttServer server = securedServer(Link::Authenticated);
+    ASSERT_EQ(server.handle(prepare(12, {1, 0, 0})), (Bytes{0x17, 12, 0, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(server.handle(Bytes{0x18, 0x01}), error(0x18, 12, 0x0D));
+    EXPECT_EQ(server.attribute(12)->value, (Bytes{0, 0}));
+}
+
+TEST(AttServerSecurity, PreparedControlPointOpCodeIsCheckedAtExecute) {
+    AttServer server = securedServer(Link::Encrypted);
+    ASSERT_TRUE(server.handle(prepare(6, {0x01})));
+    EXPECT_EQ(server.handle(Bytes{0x18, 0x01}), error(0x18, 6, 0x80));
+}
+
 TEST(AttServerSecurity, RefusedWriteIsNotReported) {
     AttServer server = securedServer(Link::Plain);
     bool reported = false;
