@@ -8,6 +8,7 @@
 #include "platform/ui/RibbonEdit.h"
 #include "res/resource.h"
 #include "support/SimFixture.h"
+#include "veyrasim.h"
 
 #include <QTreeWidgetItem>
 
@@ -27,6 +28,13 @@ const std::string kAbsentPeer = R"(
     {"kind": "generic", "address": "00:1A:7D:DA:73:02", "name": "Absent Peer", "bonded": true,
      "advertising": false})";
 
+// The plain peer, asking for other connection parameters two seconds into each connection.
+const std::string kDemandingPeer = R"(
+    {"kind": "generic", "address": "00:1A:7D:DA:73:03", "name": "Demanding Peer", "advIntervalMs": 100,
+     "parameterRequest": {"afterMs": 2000, "intervalMin": 24, "intervalMax": 40, "slaveLatency": 0,
+                          "supervisionTimeout": 400},
+     "gatt": [{"uuid": "1800", "characteristics": [{"uuid": "2A00", "properties": ["read"], "text": "Demanding Peer"}]}]})";
+
 const QString kParametersApplied = QStringLiteral("Set/update connection parameters Successful");
 
 class ConnectionE2eTest : public SimFixture {
@@ -38,6 +46,12 @@ protected:
                                                   {ID_PARAM_TIMEOUT, timeout}};
         for (const auto& [id, text] : edits)
             qobject_cast<platform::RibbonEdit*>(Frame()->RibbonBar()->findById(id))->setEditText(text);
+    }
+    QStringList Edits() const {
+        QStringList texts;
+        for (UINT id : {ID_PARAM_MIN, ID_PARAM_MAX, ID_PARAM_LATENCY, ID_PARAM_TIMEOUT})
+            texts << qobject_cast<platform::RibbonEdit*>(Frame()->RibbonBar()->findById(id))->editText();
+        return texts;
     }
     QStringList Connected() const { return RowTexts(Frame()->DeviceView()->ConnectedGroup()); }
     QStringList Discovered() const { return RowTexts(Frame()->DeviceView()->DiscoveredGroup()); }
@@ -198,6 +212,47 @@ TEST_F(ConnectionE2eTest, QuickConnectRestoreRefusedByTheControllerIsLogged) {
     ASSERT_NE(Connect(), nullptr);
     EXPECT_TRUE(LogContains(QStringLiteral("Failed to set/update connection parameters 18")));
     EXPECT_EQ(LogCount(kParametersApplied), 1);
+}
+
+TEST_F(ConnectionE2eTest, PeerParameterRequestIsAcceptedAndShownInTheEdits) {
+    BleDeviceRecord* record = ConnectedWorld(kDemandingPeer, QStringLiteral("Demanding Peer"));
+    ASSERT_NE(record, nullptr);
+    Advance(5000);
+    EXPECT_TRUE(
+        LogContains(QStringLiteral("Remote Connection parameter request accepted: 24 40 0 400, id: ")));
+    EXPECT_EQ(Edits(), (QStringList{QStringLiteral("24"), QStringLiteral("40"), QStringLiteral("0"),
+                                    QStringLiteral("400")}));
+    EXPECT_EQ(record->connectionParameters.intervalMax, 40);
+    EXPECT_TRUE(Frame()->AreParameterEditsEnabled());
+    EXPECT_TRUE(EveryRecordGivenBack());
+}
+
+TEST_F(ConnectionE2eTest, PeerParameterRequestIsRejectedWhenUpdatesAreNotAccepted) {
+    LoadWorld(WorldOf(kDemandingPeer));
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_TRUE(Frame()->ExecuteCommand(ID_ACCEPT_UPDATES));
+    Discover();
+    ASSERT_TRUE(Select(QStringLiteral("Demanding Peer")));
+    BleDeviceRecord* record = Connect();
+    ASSERT_NE(record, nullptr);
+    Advance(5000);
+    EXPECT_TRUE(
+        LogContains(QStringLiteral("Remote Connection parameter request rejected: 24 40 0 400, id: ")));
+    EXPECT_EQ(Edits(), (QStringList{QStringLiteral("400"), QStringLiteral("400"), QStringLiteral("4"),
+                                    QStringLiteral("1000")}));
+    EXPECT_EQ(record->connectionParameters.intervalMax, 400);
+}
+
+TEST_F(ConnectionE2eTest, PeerDroppingTheLinkReturnsTheDeviceToDiscovered) {
+    BleDeviceRecord* record = ConnectedWorld(kPlainPeer, kPeerName);
+    ASSERT_NE(record, nullptr);
+    ASSERT_TRUE(orv::sim::disconnectPeer(kPeerAddress.toStdString(), 0x08));
+    Advance(100);
+    EXPECT_FALSE(record->connected);
+    EXPECT_EQ(Discovered(), QStringList{kPeerName});
+    EXPECT_TRUE(
+        LogContains(QStringLiteral("Disconnected from ") + kPeerAddress + QStringLiteral(" with reason 8.")));
+    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 } // namespace

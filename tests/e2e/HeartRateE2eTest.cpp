@@ -171,4 +171,25 @@ TEST_F(HeartRateE2eTest, PeerDroppingTheLinkClosesTheWindow) {
     EXPECT_TRUE(EveryRecordGivenBack());
 }
 
+TEST_F(HeartRateE2eTest, EmptyMeasurementIsIgnored) {
+    Measure({0x00, 72});
+    Measure({});
+    EXPECT_EQ(Text(IDC_HR_HEART_RATE), QStringLiteral("72 bpm"));
+    EXPECT_TRUE(LogContains(QStringLiteral("Heart Rate Measurement of 0 bytes is too short; ignored.")));
+    EXPECT_TRUE(EveryRecordGivenBack());
+}
+
+TEST_F(HeartRateE2eTest, ResetLeftUnansweredDropsTheLinkAfterThirtySeconds) {
+    ASSERT_TRUE(orv::sim::setPeerSilent(kPulseAddress, true));
+    ASSERT_TRUE(Frame()->ExecuteCommand(ID_HR_RESET_ENERGY));
+    Advance(25000);
+    EXPECT_TRUE(m_record->connected);
+    Advance(10000);
+    EXPECT_FALSE(m_record->connected);
+    EXPECT_EQ(Frame()->HeartRateWindow(), nullptr);
+    EXPECT_FALSE(Frame()->IsHeartRateResetPending());
+    EXPECT_EQ(Frame()->ConnectedDeviceIndex(), -1);
+    EXPECT_TRUE(EveryRecordGivenBack());
+}
+
 } // namespace
