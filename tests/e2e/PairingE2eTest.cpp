@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -66,6 +67,8 @@ protected:
         m_answering = true;
         m_passkeys << prompt->Edit()->text();
         const QPointer<QDialog> open(prompt);
+        if (m_whilePromptOpen)
+            m_whilePromptOpen();
         for (int second = 0; second < 60 && open && Frame()->OpenPrompt() == open; ++second)
             Advance(1000);
         if (open && Frame()->OpenPrompt() == open) {
@@ -105,6 +108,7 @@ protected:
 
     QTimer m_passkeyWatch;
     QStringList m_passkeys;
+    std::function<void()> m_whilePromptOpen; // runs first while the prompt is open
     bool m_answering = false;
 };
 
@@ -246,6 +250,37 @@ TEST_F(PairingE2eTest, RemovePairingOfADeviceNotInRangeDropsItsRow) {
     EXPECT_EQ(Paired(), (QStringList{QStringLiteral("Bond Keeper"), QStringLiteral("Plain Bonded")}));
     EXPECT_EQ(StatusText(), QStringLiteral("Ready"));
     EXPECT_TRUE(EveryRecordGivenBack());
+}
+
+TEST_F(PairingE2eTest, KeyboardDroppingTheLinkWhileThePasskeyIsShownClosesThePrompt) {
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_TRUE(Frame()->ExecuteCommand(ID_ENABLE_MITM));
+    m_whilePromptOpen = [] { orv::sim::disconnectPeer("00:1A:7D:DA:71:0C", 0x13); };
+    ConnectTo(kKeyboard);
+    ASSERT_EQ(m_passkeys.size(), 1);
+    EXPECT_EQ(Frame()->OpenPrompt(), nullptr);
+    EXPECT_EQ(Frame()->PromptMode(), 0);
+    EXPECT_EQ(Frame()->ConnectedDeviceIndex(), -1);
+    EXPECT_TRUE(Discovered().contains(kKeyboard));
+    EXPECT_TRUE(m_prompter.prompts.empty());
+    EXPECT_TRUE(EveryRecordGivenBack());
+}
+
+TEST_F(PairingE2eTest, PairedKeyboardReEncryptsAfterARestartWithoutASearch) {
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_TRUE(Frame()->ExecuteCommand(ID_ENABLE_MITM));
+    ASSERT_NE(ConnectTo(kKeyboard), nullptr);
+    Disconnect();
+    ASSERT_NE(Restart(), nullptr);
+    ASSERT_TRUE(Frame()->ExecuteCommand(ID_ENABLE_MITM));
+    ASSERT_TRUE(Select(kKeyboard));
+    BleDeviceRecord* keyboard = Connect(3000);
+    ASSERT_NE(keyboard, nullptr);
+    Advance(20000);
+    EXPECT_EQ(keyboard->appearance, 961);
+    EXPECT_EQ(m_passkeys.size(), 1);
+    EXPECT_TRUE(LogContains(kKeyFromBond));
+    EXPECT_EQ(Frame()->LinkEncrypted(), 1u);
 }
 
 } // namespace
