@@ -255,4 +255,21 @@ TEST_F(ConnectionE2eTest, PeerDroppingTheLinkReturnsTheDeviceToDiscovered) {
     EXPECT_TRUE(EveryRecordGivenBack());
 }
 
+TEST_F(ConnectionE2eTest, SuspendEndsTheConnectionAndTheDeviceConnectsAgainAfterResume) {
+    BleDeviceRecord* record = ConnectedWorld(kPlainPeer, kPeerName);
+    ASSERT_NE(record, nullptr);
+    orv::sim::suspendSystem();
+    Advance(100);
+    EXPECT_EQ(Frame()->ConnectedDeviceIndex(), -1);
+    orv::sim::resumeSystem();
+    Advance(5000);
+    ASSERT_TRUE(m_app->IsHostInitialised());
+    Discover();
+    ASSERT_TRUE(Select(kPeerName));
+    EXPECT_NE(Connect(), nullptr);
+    EXPECT_EQ(Connected(), QStringList{kPeerName});
+    EXPECT_TRUE(m_prompter.prompts.empty());
+    EXPECT_TRUE(EveryRecordGivenBack());
+}
+
 } // namespace

@@ -283,4 +283,19 @@ TEST_F(PairingE2eTest, PairedKeyboardReEncryptsAfterARestartWithoutASearch) {
     EXPECT_EQ(Frame()->LinkEncrypted(), 1u);
 }
 
+TEST_F(PairingE2eTest, RenameLeftUnansweredEndsWithTheOldNameWhenTheLinkDrops) {
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_NE(ConnectTo(QStringLiteral("Orvane Dev Board")), nullptr);
+    ASSERT_TRUE(orv::sim::setPeerSilent("00:1A:7D:DA:71:0B", true));
+    RenameInTree(QStringLiteral("Bench Board"));
+    Advance(40000);
+    EXPECT_EQ(Frame()->ConnectedDeviceIndex(), -1);
+    EXPECT_FALSE(Frame()->IsRenamePending());
+    EXPECT_NE(Row(QStringLiteral("Orvane Dev Board")), nullptr);
+    EXPECT_EQ(Row(QStringLiteral("Bench Board (updating)")), nullptr);
+    EXPECT_FALSE(Frame()->IsInModalState());
+    EXPECT_EQ(StatusText(), QStringLiteral("Ready"));
+    EXPECT_TRUE(EveryRecordGivenBack());
+}
+
 } // namespace
