@@ -135,4 +135,20 @@ TEST_F(DiscoveryE2eTest, PairedDeviceShowsItsStoredAppearanceAfterARestart) {
     EXPECT_EQ(Frame()->PairedDeviceList()[1]->appearance, 0);
 }
 
+TEST_F(DiscoveryE2eTest, NonAsciiNameIsListedAsAdvertised) {
+    LoadWorld(WorldOf(
+        R"({"kind": "generic", "address": "00:1A:7D:DA:72:0B", "name": "Pulsmesser Ü 心拍", "advIntervalMs": 100})"));
+    ASSERT_NE(Start(), nullptr);
+    Discover();
+    EXPECT_EQ(Discovered(), QStringList{QStringLiteral("Pulsmesser Ü 心拍")});
+}
+
+TEST_F(DiscoveryE2eTest, BondedNameLongerThanTheEntryIsCutAtACharacterBoundary) {
+    const QString name = QString(30, QChar(0x00D6)); // 60 bytes of UTF-8
+    LoadWorld(WorldOf(R"({"kind": "generic", "address": "00:1A:7D:DA:72:0C", "name": ")" +
+                      name.toStdString() + R"(", "bonded": true, "advertising": false})"));
+    ASSERT_NE(Start(), nullptr);
+    EXPECT_EQ(Paired(), QStringList{QString(25, QChar(0x00D6))});
+}
+
 } // namespace
