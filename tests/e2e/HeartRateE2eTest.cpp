@@ -2,9 +2,11 @@
 #include "mainframe/CMainFrame.h"
 #include "panes/CPropertiesWnd.h"
 #include "platform/DialogItems.h"
+#include "platform/StringTable.h"
 #include "platform/ui/Property.h"
 #include "platform/ui/PropertyGrid.h"
 #include "profiles/sensor/HeartRateIds.h"
+#include "res/resource.h"
 #include "support/SimFixture.h"
 #include "veyrasim.h"
 
@@ -189,6 +191,17 @@ TEST_F(HeartRateE2eTest, ResetLeftUnansweredDropsTheLinkAfterThirtySeconds) {
     EXPECT_EQ(Frame()->HeartRateWindow(), nullptr);
     EXPECT_FALSE(Frame()->IsHeartRateResetPending());
     EXPECT_EQ(Frame()->ConnectedDeviceIndex(), -1);
+    EXPECT_TRUE(EveryRecordGivenBack());
+}
+
+TEST_F(HeartRateE2eTest, UnpluggingTheDongleWhileMeasuringShowsTheMessageAndCloses) {
+    Measure({0x00, 72});
+    orv::sim::unplugDongle();
+    Advance(500);
+    ASSERT_FALSE(PromptTexts().empty());
+    EXPECT_EQ(PromptTexts()[0], platform::LoadString(IDS_DONGLE_UNPLUGGED));
+    EXPECT_FALSE(Frame()->isVisible());
+    EXPECT_EQ(Frame()->HeartRateWindow(), nullptr);
     EXPECT_TRUE(EveryRecordGivenBack());
 }
 
