@@ -32,7 +32,8 @@ const std::string kClumsyKeyboard = R"(
 // Attribute handles of the Bond Keeper: Generic Access 1-3, Bond Management 4-8.
 constexpr uint16_t kBondControlPoint = 6;
 
-// Bonded peers: one that supports Bond Management (its control point needs encryption), one without it.
+// Bonded peers: one with Bond Management (its control point needs encryption), one without it, and
+// one out of range.
 const std::string kBondedPeers = R"(
     {"kind": "generic", "address": "00:1A:7D:DA:77:02", "name": "Bond Keeper", "bonded": true, "advIntervalMs": 100,
      "gatt": [{"uuid": "1800", "characteristics": [{"uuid": "2A00", "properties": ["read"], "text": "Bond Keeper"}]},
