@@ -35,7 +35,10 @@ constexpr uint64_t kDeliveryMs = 8;
 constexpr size_t kRates = 128;
 constexpr uint8_t kFirstRate = 50;
 
-void NotificationToWindow(benchmark::State& state, SimulatedApplication& application) {
+// burst notifications are sent per pass of the event loop. With 1 every notification is followed by a
+// repaint of the window (the worst case); with more, the window repaints once per pass as it does when a
+// stream of notifications keeps the event loop busy.
+void NotificationToWindow(benchmark::State& state, SimulatedApplication& application, size_t burst) {
     CMainFrame* frame = application.Frame();
     CHeartRateMonitorCtrl* window = frame ? frame->HeartRateWindow() : nullptr;
     auto* rateLabel =
@@ -53,20 +56,22 @@ void NotificationToWindow(benchmark::State& state, SimulatedApplication& applica
     std::vector<uint8_t> measurement{0x1E, kFirstRate, 0x10, 0x00, 0x2C, 0x03};
     size_t next = 0;
     for (auto _ : state) {
-        measurement[1] = static_cast<uint8_t>(kFirstRate + next);
-        measurement[2] = static_cast<uint8_t>(next);
-        if (!orv::sim::injectNotification(kSensorAddress, handle, measurement)) {
-            state.SkipWithError("the sensor is not connected");
-            break;
+        for (size_t i = 0; i < burst; ++i) {
+            next = (next + 1) % kRates;
+            measurement[1] = static_cast<uint8_t>(kFirstRate + next);
+            measurement[2] = static_cast<uint8_t>(next);
+            if (!orv::sim::injectNotification(kSensorAddress, handle, measurement)) {
+                state.SkipWithError("the sensor is not connected");
+                return;
+            }
         }
-        application.Advance(kDeliveryMs);
+        application.Deliver(burst * kDeliveryMs);
         if (rateLabel->text() != expected[next]) {
             state.SkipWithError("the window did not show the measurement");
-            break;
+            return;
         }
-        next = (next + 1) % kRates;
     }
-    state.SetItemsProcessed(state.iterations());
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * burst));
     if (orv::sim::liveRecordCount() != 0 || orv::sim::unknownFreeCount() != 0)
         state.SkipWithError("an event record was not given back exactly once");
 }
@@ -91,9 +96,12 @@ int main(int argc, char** argv) {
         fprintf(stderr, "tindrel_bench: %s\n", application.Error().c_str());
         return 1;
     }
-    benchmark::RegisterBenchmark("HeartRateNotificationToWindow", [&application](benchmark::State& state) {
-        NotificationToWindow(state, application);
-    });
+    for (size_t burst : {size_t{1}, size_t{16}}) {
+        const std::string name = "HeartRateNotificationToWindow/burst:" + std::to_string(burst);
+        benchmark::RegisterBenchmark(name.c_str(), [&application, burst](benchmark::State& state) {
+            NotificationToWindow(state, application, burst);
+        });
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

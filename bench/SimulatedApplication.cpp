@@ -113,6 +113,11 @@ void SimulatedApplication::Advance(uint64_t ms) {
     QCoreApplication::processEvents();
 }
 
+void SimulatedApplication::Deliver(uint64_t ms) {
+    orv::sim::advance(ms);
+    QCoreApplication::processEvents();
+}
+
 bool SimulatedApplication::Connect(const QString& text) {
     CMainFrame* frame = Frame();
     if (!frame)

@@ -29,6 +29,8 @@ public:
 
     // Advances the simulator and the window timers together by ms, delivering every posted event.
     void Advance(uint64_t ms);
+    // Advances only the simulator by ms, then lets the event loop deliver what it posted in one pass.
+    void Deliver(uint64_t ms);
     // Runs a search, selects the row showing text and connects it; false (with Error()) on failure.
     bool Connect(const QString& text);
     // Sets the four connection-parameter edits of the ribbon.

@@ -1,23 +1,56 @@
 #include "platform/DialogItems.h"
 
 #include <QAbstractButton>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QWidget>
 
 namespace platform {
 
+namespace {
+// Index of a root's controls by id, kept as a hidden child of the root. Profile windows address their
+// controls on every value they show, so a search of the whole widget tree each time would dominate.
+class ControlIndex : public QObject {
+public:
+    explicit ControlIndex(QWidget* root) : QObject(root) {
+        setObjectName(QStringLiteral("platform.ControlIndex"));
+    }
+
+    QWidget* find(const QWidget* root, UINT id) {
+        const auto known = m_controls.constFind(id);
+        if (known != m_controls.cend() && *known && (*known)->property(kControlIdProperty).toUInt() == id)
+            return *known;
+        rebuild(root);
+        return m_controls.value(id);
+    }
+
+private:
+    void rebuild(const QWidget* root) {
+        m_controls.clear();
+        const auto children = root->findChildren<QWidget*>();
+        for (QWidget* child : children) {
+            bool ok = false;
+            const UINT childId = child->property(kControlIdProperty).toUInt(&ok);
+            if (ok && !m_controls.contains(childId))
+                m_controls.insert(childId, child);
+        }
+    }
+
+    QHash<UINT, QPointer<QWidget>> m_controls; // the first control with each id
+};
+} // namespace
+
 QWidget* GetDlgItem(const QWidget* root, UINT id) {
     if (!root)
         return nullptr;
-    const auto children = root->findChildren<QWidget*>();
-    for (QWidget* child : children) {
-        bool ok = false;
-        if (child->property(kControlIdProperty).toUInt(&ok) == id && ok)
-            return child;
-    }
-    return nullptr;
+    auto* index =
+        root->findChild<ControlIndex*>(QStringLiteral("platform.ControlIndex"), Qt::FindDirectChildrenOnly);
+    if (!index)
+        index = new ControlIndex(const_cast<QWidget*>(root));
+    return index->find(root, id);
 }
 
 QString GetDlgItemText(const QWidget* root, UINT id) {

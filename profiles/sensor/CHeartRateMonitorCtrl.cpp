@@ -96,7 +96,12 @@ void CHeartRateMonitorCtrl::ShowBodySensorLocation(uint32_t location) {
 }
 
 void CHeartRateMonitorCtrl::SetContact(const QPixmap& image, const QString& text) {
-    if (auto* picture = qobject_cast<QLabel*>(platform::GetDlgItem(this, IDC_HR_CONTACT_IMAGE)))
+    auto* picture = qobject_cast<QLabel*>(platform::GetDlgItem(this, IDC_HR_CONTACT_IMAGE));
+    // The state repeats in nearly every measurement: only a change is drawn.
+    if (picture && picture->pixmap().cacheKey() == image.cacheKey() &&
+        platform::GetDlgItemText(this, IDC_HR_CONTACT_TEXT) == text)
+        return;
+    if (picture)
         picture->setPixmap(image);
     platform::SetDlgItemText(this, IDC_HR_CONTACT_TEXT, text);
 }
