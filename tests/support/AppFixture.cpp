@@ -11,24 +11,7 @@
 #include <QDir>
 
 void AppFixture::SetUp() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    ASSERT_TRUE(m_dir->isValid());
-    m_previousTmp = qgetenv("TMPDIR");
-    m_previousRuntime = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("TMPDIR", m_dir->path().toUtf8());
-    QDir(m_dir->path()).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(m_dir->filePath(QStringLiteral("runtime")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", m_dir->filePath(QStringLiteral("runtime")).toUtf8());
-    m_previousDirectory = QDir::currentPath();
-    QDir::setCurrent(m_dir->path());
-
-    platform::installStringTable(applicationStrings());
-    platform::TimerClock::useVirtualTime(true);
-    m_settings = std::make_unique<platform::SettingsStore>(m_dir->filePath(QStringLiteral("settings.json")));
-    platform::setSettingsStore(m_settings.get());
-    platform::setPrompter(&m_prompter);
-    CRegistrySettings::Destroy();
+    EnvironmentFixture::SetUp();
     m_host = std::make_unique<RecordingHost>();
     LoadWorld(WorldWithDongle());
 }
@@ -36,14 +19,7 @@ void AppFixture::SetUp() {
 void AppFixture::TearDown() {
     QCoreApplication::processEvents();
     m_host.reset();
-    CRegistrySettings::Destroy();
-    CLogDialog::SetClock({});
-    platform::setPrompter(nullptr);
-    platform::setSettingsStore(nullptr);
-    platform::TimerClock::useVirtualTime(false);
-    QDir::setCurrent(m_previousDirectory);
-    qputenv("TMPDIR", m_previousTmp);
-    qputenv("XDG_RUNTIME_DIR", m_previousRuntime);
+    EnvironmentFixture::TearDown();
 }
 
 void AppFixture::LoadWorld(const std::string& json) {
@@ -62,13 +38,6 @@ void AppFixture::Advance(uint64_t ms) {
     }
     platform::TimerClock::advanceTo(end);
     QCoreApplication::processEvents();
-}
-
-std::vector<QString> AppFixture::PromptTexts() const {
-    std::vector<QString> texts;
-    for (const auto& prompt : m_prompter.prompts)
-        texts.push_back(prompt.text);
-    return texts;
 }
 
 std::string WorldWithDongle(const std::string& dongleJson, const std::string& extra) {

@@ -20,25 +20,8 @@
 #include <algorithm>
 
 void SimFixture::SetUp() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    ASSERT_TRUE(m_dir->isValid());
-    m_previousTmp = qgetenv("TMPDIR");
-    m_previousRuntime = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("TMPDIR", m_dir->path().toUtf8());
-    QDir(m_dir->path()).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(m_dir->filePath(QStringLiteral("runtime")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", m_dir->filePath(QStringLiteral("runtime")).toUtf8());
-    m_previousDirectory = QDir::currentPath();
-    QDir::setCurrent(m_dir->path());
-
-    platform::installStringTable(applicationStrings());
+    EnvironmentFixture::SetUp();
     platform::installHostPlatformHooks();
-    platform::TimerClock::useVirtualTime(true);
-    m_settings = std::make_unique<platform::SettingsStore>(m_dir->filePath(QStringLiteral("settings.json")));
-    platform::setSettingsStore(m_settings.get());
-    platform::setPrompter(&m_prompter);
-    CRegistrySettings::Destroy();
     orv::sim::setBondStorePath(m_dir->filePath(QStringLiteral("bonds.json")).toStdString());
     LoadWorld();
 }
@@ -47,15 +30,8 @@ void SimFixture::TearDown() {
     if (m_app)
         m_app->ExitInstance();
     m_app.reset();
-    QCoreApplication::processEvents();
-    CRegistrySettings::Destroy();
     orv::sim::setBondStorePath(std::string());
-    platform::setPrompter(nullptr);
-    platform::setSettingsStore(nullptr);
-    platform::TimerClock::useVirtualTime(false);
-    QDir::setCurrent(m_previousDirectory);
-    qputenv("TMPDIR", m_previousTmp);
-    qputenv("XDG_RUNTIME_DIR", m_previousRuntime);
+    EnvironmentFixture::TearDown();
 }
 
 void SimFixture::LoadWorld(const std::string& json) {
@@ -91,13 +67,6 @@ void SimFixture::Advance(uint64_t ms) {
             break;
     }
     QCoreApplication::processEvents();
-}
-
-std::vector<QString> SimFixture::PromptTexts() const {
-    std::vector<QString> texts;
-    for (const auto& prompt : m_prompter.prompts)
-        texts.push_back(prompt.text);
-    return texts;
 }
 
 std::string SimFixture::WorldOf(const std::string& peers, uint32_t seed) {

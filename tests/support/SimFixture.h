@@ -3,19 +3,16 @@
 #pragma once
 
 #include "app/COrvBleDemoApp.h"
-#include "platform/Prompter.h"
-#include "platform/SettingsStore.h"
+#include "support/EnvironmentFixture.h"
 
 #include <QStringList>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
 class BleDeviceRecord;
 class QTreeWidgetItem;
 
-class SimFixture : public ::testing::Test {
+class SimFixture : public EnvironmentFixture {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -26,7 +23,6 @@ protected:
     CMainFrame* Start();
     // Advances the simulator and the window timers together by ms, delivering every posted event.
     void Advance(uint64_t ms);
-    std::vector<QString> PromptTexts() const;
 
     // A world of these peers (JSON objects, comma-separated) with a present dongle.
     static std::string WorldOf(const std::string& peers, uint32_t seed = 5);
@@ -52,13 +48,5 @@ protected:
     static bool EveryRecordGivenBack();
     CMainFrame* Frame() const;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<platform::SettingsStore> m_settings;
-    platform::RecordingPrompter m_prompter;
     std::unique_ptr<COrvBleDemoApp> m_app;
-
-private:
-    QString m_previousDirectory;
-    QByteArray m_previousTmp;
-    QByteArray m_previousRuntime;
 };
