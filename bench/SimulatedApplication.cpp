@@ -1,5 +1,7 @@
 #include "SimulatedApplication.h"
 
+#include "support/VirtualTime.h"
+
 #include "app/CRegistrySettings.h"
 #include "mainframe/CMainFrame.h"
 #include "panes/CDeviceView.h"
@@ -94,23 +96,7 @@ bool SimulatedApplication::Fail(const std::string& error) {
 }
 
 void SimulatedApplication::Advance(uint64_t ms) {
-    uint64_t remaining = ms;
-    for (;;) {
-        QCoreApplication::processEvents();
-        uint64_t step = remaining;
-        if (const auto due = orv::sim::nextDueTime())
-            step = std::min(step, *due > orv::sim::now() ? *due - orv::sim::now() : 0);
-        if (const auto due = platform::TimerClock::nextDueTime())
-            step =
-                std::min(step, *due > platform::TimerClock::now() ? *due - platform::TimerClock::now() : 0);
-        orv::sim::advance(step);
-        platform::TimerClock::advance(step);
-        QCoreApplication::processEvents();
-        remaining -= step;
-        if (remaining == 0)
-            break;
-    }
-    QCoreApplication::processEvents();
+    AdvanceVirtualTime(ms);
 }
 
 void SimulatedApplication::Deliver(uint64_t ms) {
