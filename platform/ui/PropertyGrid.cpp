@@ -27,7 +27,8 @@ PropertyGrid::PropertyGrid(QWidget* parent)
     layout->addWidget(m_descriptionText);
     m_tree->setColumnCount(2);
     m_tree->setHeaderHidden(true);
-    m_tree->header()->setSectionResizeMode(kNameColumn, QHeaderView::ResizeToContents);
+    // Names and values share the width, as a property grid's divider does.
+    m_tree->header()->setSectionResizeMode(QHeaderView::Stretch);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setAlternatingRowColors(false);
