@@ -280,8 +280,11 @@ private:
     QPointer<QDialog> m_pPrompt; // the passkey prompt (a CUserPromptDlg) while it is shown
     int m_nPromptMode = 0;       // 1 while a passkey prompt is shown
     bool m_bRenamePending = false;
-    QString m_pendingName;            // the name being written to the peer
-    bool m_bBondWritePending = false; // the Bond Management control point write awaits its result
+    QString m_pendingName; // the name being written to the peer
+    // Handles of the control-point writes awaiting their result; 0 when none. Kept apart from the handle
+    // tables, which a change of selection empties while a write is still outstanding.
+    uint16_t m_nBondWriteHandle = 0;
+    uint16_t m_nResetHandle = 0;
 
     bool m_bHostDebug;
     bool m_bDeviceChecksSuspended = true;

@@ -189,6 +189,8 @@ void CMainFrame::OnDisconnected(uint16_t reason) {
     m_nOperationState = 0;
     SetStatusText(platform::LoadString(IDS_READY));
     m_bHeartRateResetPending = false;
+    m_nResetHandle = 0;
+    m_nBondWriteHandle = 0;
     m_bEncryptionRequested = false;
     m_bQuickConnectRestore = false;
     if (m_nPromptMode == 1)

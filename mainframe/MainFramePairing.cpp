@@ -285,7 +285,7 @@ void CMainFrame::OnRemovePairing() {
         const uint8_t command[] = {kDeleteRequestingDeviceBond};
         WriteCharacteristic(record->cid, controlPoint, sizeof command, command,
                             GattWriteRequest::kWriteRequest);
-        m_bBondWritePending = true;
+        m_nBondWriteHandle = controlPoint;
         m_nOperationState = 5;
         SetStatusText(platform::LoadString(IDS_STATUS_REMOVING_PAIRING));
         return;
@@ -303,9 +303,9 @@ void CMainFrame::OnUpdateRemovePairing(platform::CmdUI& ui) {
 }
 
 void CMainFrame::OnBondManagementWritten() {
-    if (!m_bBondWritePending)
+    if (m_nBondWriteHandle == 0)
         return;
-    m_bBondWritePending = false;
+    m_nBondWriteHandle = 0;
     const BleDeviceRecord* record = ConnectedRecord();
     if (!record || !record->connected)
         return;

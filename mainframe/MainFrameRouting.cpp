@@ -155,13 +155,14 @@ void CMainFrame::OnCharacteristicWritten(uint16_t handle, uint16_t status) {
         OnWriteCharacteristicFailed(handle, status);
         return;
     }
+    if (handle == m_nBondWriteHandle)
+        OnBondManagementWritten();
     AddLogMessage(QString::asprintf("Writing to handle %02d successful.\n", handle));
     CompleteWriteInFlight(handle);
 
     // First match only.
-    if (handle == ValueHandle(Chr::BondManagementControlPoint) && ConnectedRecord()) {
-        OnBondManagementWritten();
-    } else if (handle == ValueHandle(Chr::HeartRateControlPoint)) {
+    if (m_nResetHandle != 0 && handle == m_nResetHandle) {
+        m_nResetHandle = 0;
         m_bHeartRateResetPending = false;
         if (m_pHeartRate)
             m_pHeartRate->ClearEnergyExpended();
@@ -181,10 +182,11 @@ void CMainFrame::OnWriteCharacteristicFailed(uint16_t handle, uint16_t status) {
         return;
     }
 
-    CompleteWriteInFlight(handle);
-    if (handle == ValueHandle(Chr::BondManagementControlPoint) && ConnectedRecord()) {
+    if (handle == m_nBondWriteHandle)
         OnBondManagementWritten();
-    } else if (handle == ValueHandle(Chr::HeartRateControlPoint)) {
+    CompleteWriteInFlight(handle);
+    if (m_nResetHandle != 0 && handle == m_nResetHandle) {
+        m_nResetHandle = 0;
         m_bHeartRateResetPending = false;
     } else if (handle == ValueHandle(Chr::DeviceName)) {
         OnRenameComplete(false);
@@ -201,4 +203,5 @@ void CMainFrame::OnHeartRateReset() {
     const uint8_t command[] = {kResetEnergyExpended};
     WriteCharacteristic(peer->cid, controlPoint, sizeof command, command, GattWriteRequest::kWriteRequest);
     m_bHeartRateResetPending = true;
+    m_nResetHandle = controlPoint;
 }

@@ -59,6 +59,18 @@ TEST_F(PairingRemovalTest, UpdateRuleOffersRemovalOnlyForASelectedPairedDeviceWh
     EXPECT_EQ(m_host->count("OrvBleHostDebond"), 1u);
 }
 
+TEST_F(PairingRemovalTest, BondManagementWriteResultDebondsAlsoAfterTheSelectionMoved) {
+    Select(0);
+    ConnectPeer(kReadWrite, true);
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING));
+    Select(2); // closes the profile windows and empties the handle tables
+    WriteResult(kBondControlPoint);
+    ASSERT_EQ(m_host->count("OrvBleHostDebond"), 1u);
+    EXPECT_EQ(Calls("OrvBleHostDebond")[0].address.lap, TestAddress(1).lap);
+    DebondResult(1);
+    EXPECT_EQ(m_frame->OperationState(), 3);
+}
+
 TEST_F(PairingRemovalTest, BondManagementPeerIsAskedThenToldAndDebondedOnceAfterAFailedWrite) {
     Select(0);
     ConnectPeer(kReadWrite, true);

@@ -132,6 +132,17 @@ TEST_F(ProfileRoutingTest, ResetWritesTheControlPointAndClearsTheEnergyOnSuccess
     EXPECT_EQ(Text(IDC_HR_ENERGY_EXPENDED), QStringLiteral("N/A"));
 }
 
+TEST_F(ProfileRoutingTest, AResetResultArrivingAfterTheWindowClosedStillEndsThePendingReset) {
+    ConnectHeartRatePeer();
+    WriteResult(kMeasurementConfig);
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_HR_RESET_ENERGY));
+    Select(1);
+    WriteResult(kControlPoint);
+    EXPECT_FALSE(m_frame->IsHeartRateResetPending());
+    Select(0);
+    EXPECT_TRUE(m_frame->ExecuteCommand(ID_HR_RESET_ENERGY));
+}
+
 TEST_F(ProfileRoutingTest, SelectingAnotherDeviceClosesTheWindowsAndSelectingThePeerReopensThem) {
     ConnectHeartRatePeer();
     Select(1);
