@@ -1,27 +1,12 @@
 // Simulated radio: Bluetooth device addresses as text ("12:34:56:78:9A:BC").
 #include "AddressText.h"
 
+#include "GattText.h"
+
 #include <array>
 #include <cstdio>
 
 namespace orv::sim {
-namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-} // namespace
-
 std::optional<BleTypedAddress> parseAddress(const std::string& text, uint8_t type) {
     if (text.size() != 17) {
         return std::nullopt;
@@ -29,8 +14,8 @@ std::optional<BleTypedAddress> parseAddress(const std::string& text, uint8_t typ
     std::array<uint8_t, 6> bytes{};
     for (size_t i = 0; i < bytes.size(); ++i) {
         const size_t at = i * 3;
-        const int high = hexDigit(text[at]);
-        const int low = hexDigit(text[at + 1]);
+        const int high = hexDigitValue(text[at]);
+        const int low = hexDigitValue(text[at + 1]);
         if (high < 0 || low < 0 || (i < 5 && text[at + 2] != ':')) {
             return std::nullopt;
         }

@@ -4,9 +4,7 @@
 #include <algorithm>
 
 namespace orv::sim {
-namespace {
-
-int hexValue(char c) {
+int hexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -19,14 +17,16 @@ int hexValue(char c) {
     return -1;
 }
 
+namespace {
+
 std::optional<std::vector<uint8_t>> hexDigits(const std::string& digits) {
     if (digits.size() % 2 != 0) {
         return std::nullopt;
     }
     std::vector<uint8_t> bytes;
     for (size_t i = 0; i < digits.size(); i += 2) {
-        const int high = hexValue(digits[i]);
-        const int low = hexValue(digits[i + 1]);
+        const int high = hexDigitValue(digits[i]);
+        const int low = hexDigitValue(digits[i + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }

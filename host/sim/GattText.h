@@ -12,6 +12,8 @@ namespace orv::sim {
 
 // "180D" (16-bit) or "0000180d-0000-1000-8000-00805f9b34fb" (128-bit, stored least significant byte first).
 std::optional<BleUuid> parseUuid(const std::string& text);
+// The value of one hexadecimal digit, or -1.
+int hexDigitValue(char c);
 // Hexadecimal bytes, optionally separated by spaces: "00 48" or "0048".
 std::optional<std::vector<uint8_t>> parseHex(const std::string& text);
 
