@@ -99,9 +99,6 @@ std::vector<std::pair<unsigned, QString>> applicationStrings() {
         {IDS_ENABLE_MITM, QStringLiteral("Enable MITM Protection")},
         {IDS_SECURITY, QStringLiteral("Security")},
         {IDS_ENABLE_MITM_DESC, QStringLiteral("Enable MITM Protection if supported by the device.")},
-        {IDS_OLE_INIT_FAILED,
-         QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries are "
-                        "the correct version.")},
         {IDS_STARTING_UP, QStringLiteral("Starting up...")},
         {IDS_INITIALIZING_USB, QStringLiteral("Initializing USB driver...")},
         {IDS_DISCONNECTING_FROM, QStringLiteral("Disconnecting from ")},

@@ -85,7 +85,6 @@ constexpr unsigned IDS_INVALID_CONNECTION_PARAMETERS = 92;
 constexpr unsigned IDS_ENABLE_MITM = 94;
 constexpr unsigned IDS_SECURITY = 95;
 constexpr unsigned IDS_ENABLE_MITM_DESC = 96;
-constexpr unsigned IDS_OLE_INIT_FAILED = 100;
 constexpr unsigned IDS_STARTING_UP = 109;
 constexpr unsigned IDS_INITIALIZING_USB = 110;
 constexpr unsigned IDS_DISCONNECTING_FROM = 111;
@@ -116,11 +115,9 @@ constexpr unsigned ID_RENAME_DEVICE = 353;
 constexpr unsigned ID_SHOW_LOG = 1055;
 constexpr unsigned ID_RANDOM_ADDRESS = 1081;
 constexpr unsigned ID_ACCEPT_UPDATES = 1117;
-constexpr unsigned ID_EXIT = 32774;
 constexpr unsigned ID_ABOUT = 32775;
 constexpr unsigned ID_ENABLE_MITM = 32799;
 constexpr unsigned ID_INDICATOR_CAPS = 59137;
-constexpr unsigned ID_APP_ABOUT = 57664;
 
 // ---- Controls ---------------------------------------------------------------------------------
 constexpr unsigned IDC_PROGRESS_BAR = 1000;
