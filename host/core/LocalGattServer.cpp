@@ -10,10 +10,6 @@
 namespace orv::host {
 namespace {
 
-constexpr uint8_t kRead = 0x02;
-constexpr uint8_t kWriteWithoutResponse = 0x04;
-constexpr uint8_t kWrite = 0x08;
-constexpr uint8_t kNotifyOrIndicate = 0x30;
 constexpr uint16_t kApplicationReads = 0x10;
 constexpr size_t kPrepareQueueLimit = 64;
 
@@ -267,7 +263,7 @@ std::optional<std::vector<uint8_t>> LocalGattServer::read(uint32_t cid, std::spa
     if (!attribute) {
         return att::errorResponse(pdu[0], handle, att::kInvalidHandle);
     }
-    if (attribute->kind == Kind::Value && (attribute->characteristic->properties & kRead) == 0) {
+    if (attribute->kind == Kind::Value && (attribute->characteristic->properties & att::kPropertyRead) == 0) {
         return att::errorResponse(pdu[0], handle, att::kReadNotPermitted);
     }
     const bool application = (attribute->kind == Kind::Value || attribute->kind == Kind::Configuration) &&
@@ -297,7 +293,8 @@ uint8_t LocalGattServer::writeCheck(const Attribute& attribute, size_t length, b
         return length == 2 ? 0 : att::kInvalidAttributeValueLength;
     }
     if (attribute.kind != Kind::Value ||
-        (attribute.characteristic->properties & (command ? kWriteWithoutResponse : kWrite)) == 0) {
+        (attribute.characteristic->properties &
+         (command ? att::kPropertyWriteWithoutResponse : att::kPropertyWrite)) == 0) {
         return att::kWriteNotPermitted;
     }
     return length > att::kMaxAttributeLength ? att::kInvalidAttributeValueLength : 0;
@@ -470,7 +467,8 @@ OrvBleResult LocalGattServer::writeResponse(uint32_t cid, uint16_t handle, int32
 OrvBleResult LocalGattServer::notify(uint16_t handle, std::span<const uint8_t> data, const Send& send) const {
     const auto attribute = find(handle);
     if (!attribute || attribute->kind != Kind::Value ||
-        (attribute->characteristic->properties & kNotifyOrIndicate) == 0 || data.size() > att::kMtu - 3u) {
+        (attribute->characteristic->properties & (att::kPropertyNotify | att::kPropertyIndicate)) == 0 ||
+        data.size() > att::kMtu - 3u) {
         hostLog() << "veyrahost: cannot notify handle " << handle << " with " << data.size() << " bytes\n";
         return ORV_BLE_E_INVALID_ARGUMENT;
     }

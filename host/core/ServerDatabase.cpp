@@ -1,13 +1,12 @@
 // GATT server: the local database, its allocation and the handles assigned at registration.
 #include "ServerDatabase.h"
 
+#include "AttProtocol.h"
 #include "HostLog.h"
 
 namespace orv::host {
 namespace {
 
-constexpr uint8_t kNotify = 0x10;
-constexpr uint8_t kIndicate = 0x20;
 constexpr uint16_t kFirstHandle = 0x0001;
 
 bool validUuid(const BleUuid& uuid) {
@@ -15,7 +14,7 @@ bool validUuid(const BleUuid& uuid) {
 }
 
 bool hasConfiguration(uint8_t properties) {
-    return (properties & (kNotify | kIndicate)) != 0;
+    return (properties & (att::kPropertyNotify | att::kPropertyIndicate)) != 0;
 }
 
 } // namespace

@@ -12,10 +12,6 @@ namespace {
 
 namespace att = orv::host::att;
 
-constexpr uint8_t kRead = 0x02;
-constexpr uint8_t kWriteWithoutResponse = 0x04;
-constexpr uint8_t kWrite = 0x08;
-
 constexpr uint8_t kInsufficientAuthentication = 0x05;
 constexpr uint8_t kInsufficientEncryption = 0x0F;
 constexpr uint8_t kOpCodeNotSupported = 0x80;
@@ -197,7 +193,7 @@ AttServer::Pdu AttServer::readByType(std::span<const uint8_t> pdu) const {
             continue;
         }
         const uint8_t security = a.isValue ? securityRefusal(a) : 0;
-        if (a.isValue && (a.readError != 0 || security != 0 || (a.properties & kRead) == 0)) {
+        if (a.isValue && (a.readError != 0 || security != 0 || (a.properties & att::kPropertyRead) == 0)) {
             if (response[1] == 0) {
                 const uint8_t refusal = a.readError != 0 ? a.readError : security;
                 return att::errorResponse(pdu[0], a.handle, refusal != 0 ? refusal : att::kReadNotPermitted);
@@ -259,7 +255,7 @@ std::optional<AttServer::Pdu> AttServer::read(std::span<const uint8_t> pdu) {
     if (const uint8_t refusal = securityRefusal(*a); refusal != 0) {
         return att::errorResponse(pdu[0], handle, refusal);
     }
-    if (a->isValue && (a->properties & kRead) == 0) {
+    if (a->isValue && (a->properties & att::kPropertyRead) == 0) {
         return att::errorResponse(pdu[0], handle, att::kReadNotPermitted);
     }
     if (offset > a->value.size()) {
@@ -301,7 +297,7 @@ std::optional<AttServer::Pdu> AttServer::write(std::span<const uint8_t> pdu) {
         return std::nullopt;
     }
     const auto value = pdu.subspan(3);
-    if (const uint8_t refusal = writeRefusal(*a, value.size(), kWrite); refusal != 0) {
+    if (const uint8_t refusal = writeRefusal(*a, value.size(), att::kPropertyWrite); refusal != 0) {
         return att::errorResponse(pdu[0], handle, refusal);
     }
     if (const uint8_t refusal = profileRefusal(*a, value); refusal != 0) {
@@ -321,7 +317,7 @@ void AttServer::writeCommand(std::span<const uint8_t> pdu) {
     }
     PeerAttribute* a = attribute(att::get16(pdu, 1));
     const auto value = pdu.subspan(3);
-    if (a != nullptr && writeRefusal(*a, value.size(), kWriteWithoutResponse) == 0 &&
+    if (a != nullptr && writeRefusal(*a, value.size(), att::kPropertyWriteWithoutResponse) == 0 &&
         profileRefusal(*a, value) == 0 && modelRefusal(*a, value) == 0) {
         a->value.assign(value.begin(), value.end());
         written(*a);
@@ -341,7 +337,7 @@ std::optional<AttServer::Pdu> AttServer::prepareWrite(std::span<const uint8_t> p
         return std::nullopt;
     }
     // The length is known only at execution; every other refusal is given now.
-    const uint8_t refusal = writeRefusal(*a, 0, kWrite);
+    const uint8_t refusal = writeRefusal(*a, 0, att::kPropertyWrite);
     if (refusal != 0 && !(a->isConfiguration && refusal == att::kInvalidAttributeValueLength)) {
         return att::errorResponse(pdu[0], handle, refusal);
     }
@@ -383,7 +379,7 @@ AttServer::Pdu AttServer::executeWrite(std::span<const uint8_t> pdu) {
     }
     for (const auto& [handle, value] : staged) {
         const PeerAttribute& a = *attribute(handle);
-        uint8_t refusal = writeRefusal(a, value.size(), kWrite);
+        uint8_t refusal = writeRefusal(a, value.size(), att::kPropertyWrite);
         if (refusal == 0) {
             refusal = profileRefusal(a, value);
         }

@@ -14,9 +14,6 @@ constexpr uint16_t kHeartRateService = 0x180D;
 constexpr uint16_t kMeasurement = 0x2A37;
 constexpr uint16_t kBodySensorLocation = 0x2A38;
 constexpr uint16_t kControlPoint = 0x2A39;
-constexpr uint8_t kRead = 0x02;
-constexpr uint8_t kWrite = 0x08;
-constexpr uint8_t kNotify = 0x10;
 constexpr uint16_t kNotifyBit = 0x0001;
 
 constexpr int kLowestRate = 45;
@@ -44,14 +41,14 @@ int HeartRateSensor::draw(int low, int high) {
 std::vector<GattServiceSpec> HeartRateSensor::baseDatabase() const {
     GattCharacteristicSpec measurement;
     measurement.uuid = att::uuid16(kMeasurement);
-    measurement.properties = kNotify;
+    measurement.properties = att::kPropertyNotify;
     GattCharacteristicSpec location;
     location.uuid = att::uuid16(kBodySensorLocation);
-    location.properties = kRead;
+    location.properties = att::kPropertyRead;
     location.value = {kLocationChest};
     GattCharacteristicSpec control;
     control.uuid = att::uuid16(kControlPoint);
-    control.properties = kWrite;
+    control.properties = att::kPropertyWrite;
     GattServiceSpec heartRate;
     heartRate.uuid = att::uuid16(kHeartRateService);
     heartRate.characteristics = {measurement, location, control};
