@@ -106,23 +106,18 @@ int COrvBleDemoApp::ExitInstance() {
 }
 
 BOOL COrvBleDemoApp::InitBleHost(BOOL debug) {
-    bool found = false;
-    bool driverInstalled = false;
-    platform::UsbDeviceInfo device;
-    if (const auto deviceSet = platform::presentUsbDevices())
-        found = FindDongle(*deviceSet, &driverInstalled, &device);
-
-    if (!found) {
+    switch (CheckDongle()) {
+    case DongleState::Absent:
         platform::AfxMessageBox(platform::LoadString(IDS_DONGLE_NOT_FOUND), MB_OK);
         return FALSE;
-    }
-    if (!driverInstalled) {
+    case DongleState::NoDriver:
         platform::AfxMessageBox(platform::LoadString(IDS_DRIVER_NOT_INSTALLED), MB_OK);
         return FALSE;
-    }
-    if (IsDongleBusy()) {
+    case DongleState::Busy:
         platform::AfxMessageBox(platform::LoadString(IDS_DONGLE_BUSY), MB_OK);
         return FALSE;
+    case DongleState::Ready:
+        break;
     }
 
     OrvBleHostInitParams parameters{};

@@ -2,30 +2,31 @@
 
 #include "platform/WinTypes.h"
 
-bool FindDongle(const std::vector<platform::UsbDeviceInfo>& deviceSet, bool* driverInstalled,
-                platform::UsbDeviceInfo* deviceOut) {
-    bool found = false;
-    for (const auto& device : deviceSet) {
-        if (device.hardwareIds.isEmpty())
+DongleState FindDongle(const std::vector<platform::UsbDeviceInfo>& deviceSet,
+                       platform::UsbDeviceInfo* device) {
+    DongleState state = DongleState::Absent;
+    for (const auto& candidate : deviceSet) {
+        if (candidate.hardwareIds.isEmpty() ||
+            !candidate.hardwareIds.first().toLower().contains(QLatin1String(kDongleHardwareId)))
             continue;
-        if (!device.hardwareIds.first().toLower().contains(QLatin1String(kDongleHardwareId)))
+        if (!candidate.service.toLower().contains(QLatin1String(kDongleDriverService))) {
+            if (state == DongleState::Absent)
+                state = DongleState::NoDriver;
             continue;
-        found = true;
-        if (device.service.toLower().contains(QLatin1String(kDongleDriverService))) {
-            *driverInstalled = true;
-            *deviceOut = device;
         }
+        state = DongleState::Ready;
+        *device = candidate;
     }
-    return found;
+    return state;
 }
 
-bool IsDongleBusy() {
+DongleState CheckDongle() {
     const auto deviceSet = platform::presentUsbDevices();
     if (!deviceSet)
-        return false;
-    bool driverInstalled = false;
+        return DongleState::Absent;
     platform::UsbDeviceInfo device;
-    if (!FindDongle(*deviceSet, &driverInstalled, &device) || !driverInstalled)
-        return false;
-    return platform::openDeviceInterface(device.interfacePath) == ERROR_BUSY;
+    const DongleState state = FindDongle(*deviceSet, &device);
+    if (state == DongleState::Ready && platform::openDeviceInterface(device.interfacePath) == ERROR_BUSY)
+        return DongleState::Busy;
+    return state;
 }

@@ -10,11 +10,17 @@ inline constexpr char kDongleHardwareId[] = "vid_2f1e&pid_0001";
 // Lower-case fragment of the driver's service name.
 inline constexpr char kDongleDriverService[] = "orvbc";
 
-// True when some device of the set carries the dongle's hardware id (first hardware id, lower-cased).
-// For every matching device whose service names the driver, sets *driverInstalled and copies the
-// device to *deviceOut, so the copy is the last such device. The caller clears *driverInstalled first.
-bool FindDongle(const std::vector<platform::UsbDeviceInfo>& deviceSet, bool* driverInstalled,
-                platform::UsbDeviceInfo* deviceOut);
+enum class DongleState {
+    Absent,   // no device carries the dongle's hardware id
+    NoDriver, // a dongle is there, but none has the driver
+    Busy,     // another process holds the dongle's device interface open
+    Ready,
+};
 
-// True when another process holds the dongle's device interface open.
-bool IsDongleBusy();
+// The dongle's state in deviceSet: a device is the dongle when its first hardware id, lower-cased,
+// carries kDongleHardwareId. When some dongle has the driver, *device is the last such one (Ready).
+DongleState FindDongle(const std::vector<platform::UsbDeviceInfo>& deviceSet,
+                       platform::UsbDeviceInfo* device);
+
+// The dongle's state among the present USB devices, Busy included: the one check of the dongle.
+DongleState CheckDongle();

@@ -19,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 class CConnectProgressDlg;
@@ -42,6 +43,20 @@ using DeviceRecordPtr = std::shared_ptr<BleDeviceRecord>;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
+    // What the main window is doing; one operation at a time, commands wait while it is not Idle.
+    enum class Operation {
+        Idle = 0,
+        Connecting = 1,
+        Discovering = 2, // only while the database discovery is being requested
+        Disconnecting = 3,
+        Renaming = 4,
+        RemovingPairing = 5,
+        UpdatingParameters = 6,
+    };
+    enum class Search { Idle = 0, Searching = 1, Stopping = 2 };
+
+    static constexpr uint16_t kAppearanceKeyboard = 0x03C1;
+
     explicit CMainFrame(bool hostDebugLogging, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
@@ -94,7 +109,6 @@ public:
     void AddOpenWindow(QWidget* window);
     void OpenProfileWindows(BleDeviceRecord* peer);
     void CloseProfileWindows();
-    CHeartRateMonitorCtrl* HeartRateWindow() const { return m_pHeartRate; }
     // The peer's value handle (or configuration handle) for a characteristic; 0 when unknown.
     uint16_t ValueHandle(uint16_t uuid) const;
     uint16_t ConfigHandle(uint16_t uuid) const;
@@ -119,9 +133,6 @@ public:
     void OnCharacteristicReadFailed(uint32_t cid, uint16_t handle, uint16_t status);
     void OnCharacteristicNotification(uint32_t cid, uint16_t handle, uint16_t length, const uint8_t* value);
     void OnCharacteristicWritten(uint16_t handle, uint16_t status);
-    void OnWriteCharacteristicFailed(uint16_t handle, uint16_t status);
-    bool IsHeartRateResetPending() const { return m_bHeartRateResetPending; }
-    void OnHeartRateReset();
 
     // ---- Connection ----
     static bool IsValidConnectionParameters(uint16_t min, uint16_t max, uint16_t latency, uint16_t timeout);
@@ -147,14 +158,8 @@ public:
     void OnTreeEndLabelEdit(QTreeWidgetItem* item, const QString& text, bool cancelled);
     void OnPropertyChanged(platform::Property* property);
     void RenameDevice(const QString& name);
-    // The Device Name write's result (from the write routing).
-    void OnRenameComplete(bool success);
-    // A disconnection during a rename: the shown name returns to the record's.
-    void AbandonRename();
     void OnRemovePairing();
     void OnUpdateRemovePairing(platform::CmdUI& ui);
-    // The Bond Management control point's write result (from the write routing), whatever its status.
-    void OnBondManagementWritten();
     void OnDebondComplete(const BleTypedAddress& address);
     // Closes an open passkey prompt as Cancel (failed pairing, disconnection).
     void CancelPasskeyPrompt();
@@ -164,6 +169,11 @@ public:
     bool IsRenamePending() const { return m_bRenamePending; }
     uint16_t PairingFailures() const { return m_nPairingFailures; }
     bool IsEncryptionRequested() const { return m_bEncryptionRequested; }
+
+    // ---- Heart rate (profiles/sensor/MainFrameHeartRate.cpp) ----
+    CHeartRateMonitorCtrl* HeartRateWindow() const { return m_pHeartRate; }
+    bool IsHeartRateResetPending() const { return m_bHeartRateResetPending; }
+    void OnHeartRateReset();
 
     // ---- Devices ----
     void OnDiscover();
@@ -186,11 +196,11 @@ public:
     CConnectProgressDlg* ProgressWindow() const { return m_pProgress.get(); }
     bool IsDeviceCheckSuspended() const { return m_bDeviceChecksSuspended; }
     bool IsClosing() const { return m_bClosing; }
-    int SearchState() const { return m_nSearchState; }
-    int OperationState() const { return m_nOperationState; }
+    Search SearchState() const { return m_searchState; }
+    Operation OperationState() const { return m_operationState; }
     int ConnectedDeviceIndex() const { return m_nConnectedDevice; }
     bool IsServerReady() const { return m_bServerReady; }
-    uint32_t LinkEncrypted() const { return m_bLinkEncrypted; }
+    bool LinkEncrypted() const { return m_bLinkEncrypted; }
     bool HostDebugLogging() const { return m_bHostDebug; }
     bool IsTimerRunning(UINT id) const { return m_timers.isRunning(id); }
 
@@ -224,13 +234,51 @@ private:
     // After the device list changed: the selection and the connected device follow their records.
     void RederivePositions(const BleDeviceRecord* selected, const BleDeviceRecord* connected);
     void RenamePairedDevice(BleDeviceRecord& record, const QString& name);
+    // Hands the record's name (cut to fit the entry) and appearance to the host's paired-device list.
+    void UpdatePairedDeviceEntry(const BleDeviceRecord& record);
+    // The record's name in its device row and, when the properties pane shows the record, in its Name row.
+    void ShowRecordName(const BleDeviceRecord& record);
     void UpdateMinimumWidth();
     void ResetRequestQueues();
     void RunQuickConnectRestore();
     void RequestEncryption();
     void OnReadQueueDrained();
+    // A write refused for lack of security is sent again (true) until its resends run out.
+    bool ResendAfterSecurityRefusal(uint16_t status);
     std::optional<GattWriteRequest> CompleteWriteInFlight(uint16_t handle);
+    // Per-connection state of the routing, dropped when the link ends.
+    void ResetRoutingState();
     BleTypedAddress ConnectedAddress() const;
+
+    // The members the fixed order calls for each profile (see MainFrameProfiles.cpp and
+    // MainFrameRouting.cpp). A step that stops at the first match takes members that return whether
+    // the value was theirs.
+    using ServiceStep = bool (CMainFrame::*)(BleDeviceRecord& peer, const BleServiceEntry& service);
+    using ReadStep = bool (CMainFrame::*)(uint16_t handle, std::span<const uint8_t> value);
+    using NotificationStep = void (CMainFrame::*)(uint16_t handle, std::span<const uint8_t> value);
+    using WriteStep = bool (CMainFrame::*)(uint16_t handle, uint16_t status);
+    static bool IsService16(const BleServiceEntry& service, uint16_t uuid);
+
+    // ---- Generic Access, Device Name and Bond Management (mainframe/MainFramePairing.cpp) ----
+    bool FindGenericAccessHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    bool FindBondManagementHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    bool OnDeviceNameRead(uint16_t handle, std::span<const uint8_t> value);
+    bool OnBondManagementFeatureRead(uint16_t handle, std::span<const uint8_t> value);
+    bool OnDeviceNameWritten(uint16_t handle, uint16_t status);
+    // The Bond Management control point's final write result, whatever its status.
+    void OnBondManagementWritten(uint16_t handle);
+    void OnRenameComplete(bool success);
+    // A disconnection during a rename: the shown name returns to the record's.
+    void AbandonRename();
+
+    // ---- Heart rate (profiles/sensor/MainFrameHeartRate.cpp) ----
+    void MapHeartRateCommands();
+    bool FindHeartRateHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OpenHeartRateWindow(const BleDeviceRecord& peer);
+    bool OnHeartRateRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnHeartRateNotification(uint16_t handle, std::span<const uint8_t> value);
+    bool OnHeartRateWritten(uint16_t handle, uint16_t status);
+    void ClearHeartRatePending();
 
     platform::MessageWindow m_messageWindow;
     platform::CommandRouter m_router;
@@ -250,9 +298,9 @@ private:
     std::vector<DeviceRecordPtr> m_pairedDevices; // the host library's bonded devices
     bool m_bPairedListLoaded = false;             // appearances are saved only over a list loaded this run
     int m_nConnectedDevice = -1;
-    int m_nSelectedItem = 0;   // item data of the tree row selected last: index + 1, 0 group, -1 placeholder
-    int m_nSearchState = 0;    // 0 idle, 1 searching, 2 stopping
-    int m_nOperationState = 0; // 0 idle ... 6 updating connection parameters
+    int m_nSelectedItem = 0; // item data of the tree row selected last: index + 1, 0 group, -1 placeholder
+    Search m_searchState = Search::Idle;
+    Operation m_operationState = Operation::Idle;
     BleConnectionParameters m_connectionParameters{400, 400, 4, 1000};
 
     // GATT client requests.
@@ -265,8 +313,6 @@ private:
     // Profile windows and the handles they use.
     std::map<uint16_t, uint16_t> m_valueHandles;  // characteristic UUID (or pseudo-key) -> value handle
     std::map<uint16_t, uint16_t> m_configHandles; // characteristic UUID -> configuration handle
-    QPointer<CHeartRateMonitorCtrl> m_pHeartRate;
-    bool m_bHeartRateResetPending = false;
 
     // Quick connect: the user's parameters restored after the first reads.
     bool m_bQuickConnectRestore = false;
@@ -281,9 +327,14 @@ private:
     int m_nPromptMode = 0;       // 1 while a passkey prompt is shown
     bool m_bRenamePending = false;
     QString m_pendingName; // the name being written to the peer
-    // Handles of the control-point writes awaiting their result; 0 when none. Kept apart from the handle
-    // tables, which a change of selection empties while a write is still outstanding.
+    // Handles of the writes awaiting their result; 0 when none. Kept apart from the handle tables,
+    // which a change of selection empties while a write is still outstanding.
+    uint16_t m_nRenameHandle = 0;
     uint16_t m_nBondWriteHandle = 0;
+
+    // Heart rate.
+    QPointer<CHeartRateMonitorCtrl> m_pHeartRate;
+    bool m_bHeartRateResetPending = false;
     uint16_t m_nResetHandle = 0;
 
     bool m_bHostDebug;
@@ -295,7 +346,7 @@ private:
     HDEVNOTIFY m_hDevNotify = nullptr;
     bool m_bServerDatabaseRequested = false;
     bool m_bServerReady = false;
-    uint32_t m_bLinkEncrypted = 0;
+    bool m_bLinkEncrypted = false;
     bool m_bAcceptRemoteUpdates = true;
     bool m_bQuickConnect = true;
     bool m_bMitmProtection = false;

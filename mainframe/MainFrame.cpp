@@ -177,7 +177,7 @@ bool CMainFrame::OnClose() {
     }
 
     if (BleDeviceRecord* device = ConnectedRecord(); device && device->connected) {
-        m_nOperationState = 3;
+        m_operationState = Operation::Disconnecting;
         bleHost().OrvBleHostDisconnect(device->cid);
         m_bClosing = true;
         ShowProgress(platform::LoadString(IDS_DISCONNECTING_FROM) + device->GetDisplayName(),
@@ -188,9 +188,9 @@ bool CMainFrame::OnClose() {
                 std::max<UINT>(2u * device->connectionParameters.supervisionTimeout, kMinimumCloseDelayMs));
         return false;
     }
-    if (m_nSearchState == 1) {
+    if (m_searchState == Search::Searching) {
         m_bClosing = true;
-        m_nSearchState = 2;
+        m_searchState = Search::Stopping;
         bleHost().OrvBleHostStopDeviceSearch();
         if (!m_timers.isRunning(TIMER_CLOSE))
             m_timers.setTimer(TIMER_CLOSE, kMinimumCloseDelayMs);

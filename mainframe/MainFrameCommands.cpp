@@ -6,7 +6,6 @@
 #include "panes/CLogDialog.h"
 #include "platform/Prompter.h"
 #include "platform/ui/CmdUI.h"
-#include "profiles/sensor/HeartRateIds.h"
 #include "res/resource.h"
 
 #include <QLabel>
@@ -35,9 +34,7 @@ void CMainFrame::MapCommands() {
         ui.SetCheck(m_bRandomAddress);
     });
     MapPairingCommands();
-    m_commands.onCommand(ID_HR_RESET_ENERGY, [this] { OnHeartRateReset(); });
-    m_commands.onUpdate(ID_HR_RESET_ENERGY,
-                        [this](platform::CmdUI& ui) { ui.Enable(!m_bHeartRateResetPending); });
+    MapHeartRateCommands();
 
     m_commands.onCommand(ID_SHOW_LOG, [this] { OnShowLog(); });
     m_commands.onCommand(ID_ENABLE_LOG, [this] { OnToggleDebugLog(); });

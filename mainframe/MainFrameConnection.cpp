@@ -13,7 +13,6 @@
 #include <QTreeWidgetItem>
 
 namespace {
-constexpr uint16_t kAppearanceKeyboard = 0x03C1;
 constexpr BleConnectionParameters kQuickParameters{10, 10, 0, 125};
 constexpr uint16_t kUnusedCeLength = 0xFFFF;
 
@@ -40,7 +39,7 @@ void CMainFrame::OnConnect() {
     if (!device)
         return;
     if (device->connected) {
-        m_nOperationState = 3;
+        m_operationState = Operation::Disconnecting;
         SetStatusText(platform::LoadString(IDS_STATUS_DISCONNECTING));
         bleHost().OrvBleHostDisconnect(device->cid);
         ShowProgress(platform::LoadString(IDS_DISCONNECTING_FROM) + device->GetDisplayName(),
@@ -51,13 +50,13 @@ void CMainFrame::OnConnect() {
         return;
 
     m_nConnectedDevice = m_nSelectedItem - 1;
-    m_nOperationState = 1;
+    m_operationState = Operation::Connecting;
     m_bConnectCancelled = false;
     SetStatusText(platform::LoadString(IDS_STATUS_CONNECTING));
     ShowProgress(platform::LoadString(IDS_CONNECTING_TO) + device->GetDisplayName(),
                  platform::LoadString(IDS_INITIATING_CONNECTION), false, false);
-    if (m_nSearchState == 1) {
-        m_nSearchState = 2;
+    if (m_searchState == Search::Searching) {
+        m_searchState = Search::Stopping;
         bleHost().OrvBleHostStopDeviceSearch();
     }
     device->services.clear();
@@ -84,14 +83,14 @@ void CMainFrame::OnUpdateConnect(platform::CmdUI& ui) {
     ui.SetText(platform::LoadString(selectedIsConnected ? IDS_DISCONNECT_LABEL : IDS_CONNECT_LABEL));
     const bool enabled = (m_nConnectedDevice == -1 && m_nSelectedItem > 0) ||
                          (m_nConnectedDevice != -1 && m_nSelectedItem == m_nConnectedDevice + 1);
-    ui.Enable(enabled && m_nOperationState == 0);
+    ui.Enable(enabled && m_operationState == Operation::Idle);
 }
 
 void CMainFrame::DisconnectSelectedDevice() {
     BleDeviceRecord* device = ConnectedRecord();
     if (!device || !device->connected)
         return;
-    m_nOperationState = 3;
+    m_operationState = Operation::Disconnecting;
     ShowProgress(platform::LoadString(IDS_DISCONNECTING_FROM) + device->GetDisplayName(),
                  platform::LoadString(IDS_DISCONNECTING), true, false);
     bleHost().OrvBleHostDisconnect(device->cid);
@@ -101,7 +100,7 @@ void CMainFrame::CancelConnect() {
     BleDeviceRecord* device = ConnectedRecord();
     if (!device)
         return;
-    if (m_nOperationState != 1 && m_nOperationState != 2)
+    if (m_operationState != Operation::Connecting && m_operationState != Operation::Discovering)
         return;
     ShowProgress(platform::LoadString(IDS_DISCONNECTING_FROM) + device->GetDisplayName(),
                  platform::LoadString(IDS_DISCONNECTING), true, false);
@@ -111,7 +110,7 @@ void CMainFrame::CancelConnect() {
         bleHost().OrvBleHostChangeSecurityLevel(0);
         return;
     }
-    m_nOperationState = 3;
+    m_operationState = Operation::Disconnecting;
     bleHost().OrvBleHostDisconnect(device->cid);
 }
 
@@ -141,8 +140,8 @@ void CMainFrame::OnDatabaseDiscovered(const BleHostDatabaseEvent& database) {
     BleDeviceRecord* device = ConnectedRecord();
     if (!device)
         return;
-    if (m_nOperationState == 2)
-        m_nOperationState = 0;
+    if (m_operationState == Operation::Discovering)
+        m_operationState = Operation::Idle;
     device->BuildServiceMap(database.serviceCount, database.services);
     HideProgress();
     setUpdatesEnabled(false);
@@ -168,8 +167,8 @@ void CMainFrame::OnDisconnected(uint16_t reason) {
     if (!device)
         return;
 
-    m_bLinkEncrypted = 0;
-    if (m_nOperationState == 4)
+    m_bLinkEncrypted = false;
+    if (m_operationState == Operation::Renaming)
         AbandonRename();
     device->cid = 0;
     device->connected = false;
@@ -186,12 +185,9 @@ void CMainFrame::OnDisconnected(uint16_t reason) {
     m_bParamEditsEnabled = true;
     setUpdatesEnabled(true);
 
-    m_nOperationState = 0;
+    m_operationState = Operation::Idle;
     SetStatusText(platform::LoadString(IDS_READY));
-    m_bHeartRateResetPending = false;
-    m_nResetHandle = 0;
-    m_nBondWriteHandle = 0;
-    m_bEncryptionRequested = false;
+    ResetRoutingState();
     m_bQuickConnectRestore = false;
     if (m_nPromptMode == 1)
         CancelPasskeyPrompt();
@@ -212,7 +208,7 @@ void CMainFrame::OnUpdateConnectionParameters() {
                                         platform::LoadString(IDS_APP_TITLE), MB_ICONHAND | MB_SETFOREGROUND);
         return;
     }
-    m_nOperationState = 6;
+    m_operationState = Operation::UpdatingParameters;
     SetStatusText(platform::LoadString(IDS_STATUS_UPDATING_PARAMETERS));
     m_requestedParameters = wanted;
     bleHost().OrvBleHostUpdateConnectionParams(device->address, wanted.intervalMin, wanted.intervalMax,
@@ -222,7 +218,8 @@ void CMainFrame::OnUpdateConnectionParameters() {
 }
 
 void CMainFrame::OnUpdateUpdateParameters(platform::CmdUI& ui) {
-    ui.Enable(m_nOperationState == 0 && ConnectedRecord() && m_nSelectedItem == m_nConnectedDevice + 1);
+    ui.Enable(m_operationState == Operation::Idle && ConnectedRecord() &&
+              m_nSelectedItem == m_nConnectedDevice + 1);
 }
 
 void CMainFrame::OnConnectionParametersUpdated(uint32_t status) {
@@ -234,8 +231,8 @@ void CMainFrame::OnConnectionParametersUpdated(uint32_t status) {
         if (BleDeviceRecord* device = ConnectedRecord())
             device->connectionParameters = m_requestedParameters;
     }
-    if (m_nOperationState == 6) {
-        m_nOperationState = 0;
+    if (m_operationState == Operation::UpdatingParameters) {
+        m_operationState = Operation::Idle;
         SetStatusText(platform::LoadString(IDS_READY));
     }
     m_bParamEditsEnabled = true;

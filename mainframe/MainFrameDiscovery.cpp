@@ -12,21 +12,10 @@
 #include "res/resource.h"
 
 #include <QTreeWidgetItem>
-#include <cstring>
 
 namespace {
 QTreeWidgetItem* TreeItem(const BleDeviceRecord& record) {
     return static_cast<QTreeWidgetItem*>(record.treeItem);
-}
-
-// The paired-device entry's name: UTF-8, cut at a character boundary to fit 50 bytes.
-void CopyName(const QString& name, char (&field)[51]) {
-    QByteArray utf8 = name.toUtf8();
-    qsizetype length = std::min<qsizetype>(utf8.size(), sizeof field - 1);
-    while (length > 0 && length < utf8.size() && (static_cast<uint8_t>(utf8[length]) & 0xC0) == 0x80)
-        --length;
-    std::memset(field, 0, sizeof field);
-    std::memcpy(field, utf8.constData(), static_cast<size_t>(length));
 }
 
 void ApplyOptionalFields(BleDeviceRecord& record, const BleHostDeviceFoundEvent& report) {
@@ -42,12 +31,12 @@ void ApplyOptionalFields(BleDeviceRecord& record, const BleHostDeviceFoundEvent&
 } // namespace
 
 void CMainFrame::OnDiscover() {
-    if (m_nSearchState == 1) {
-        m_nSearchState = 2;
+    if (m_searchState == Search::Searching) {
+        m_searchState = Search::Stopping;
         bleHost().OrvBleHostStopDeviceSearch();
         return;
     }
-    if (m_nSearchState != 0)
+    if (m_searchState != Search::Idle)
         return;
 
     const DeviceRecordPtr selected =
@@ -64,15 +53,15 @@ void CMainFrame::OnDiscover() {
     RederivePositions(selected.get(), connected.get());
 
     bleHost().OrvBleHostStartDeviceSearch(0);
-    m_nSearchState = 1;
+    m_searchState = Search::Searching;
     SetStatusText(platform::LoadString(IDS_STATUS_DISCOVERING));
 }
 
 void CMainFrame::OnUpdateDiscover(platform::CmdUI& ui) {
-    if (m_nSearchState == 0) {
+    if (m_searchState == Search::Idle) {
         ui.SetCheck(0);
         ui.Enable(m_nConnectedDevice == -1);
-    } else if (m_nSearchState == 1) {
+    } else if (m_searchState == Search::Searching) {
         ui.SetCheck(1);
         ui.Enable(true);
     } else {
@@ -125,18 +114,14 @@ void CMainFrame::OnDeviceFound(const BleHostDeviceFoundEvent& report) {
 void CMainFrame::RenamePairedDevice(BleDeviceRecord& record, const QString& name) {
     record.SetName(name);
     m_wndDeviceView->SetDeviceItemText(TreeItem(record), record.GetDisplayName());
-    BleHostPairedDevice entry{};
-    entry.address = record.address;
-    CopyName(name, entry.name);
-    entry.appearance = record.appearance;
-    bleHost().OrvBleHostUpdatePairedDeviceList(&entry);
+    UpdatePairedDeviceEntry(record);
     record.services.clear();
 }
 
 void CMainFrame::OnSearchStopped() {
-    if (m_nSearchState != 1 && m_nSearchState != 2)
+    if (m_searchState == Search::Idle)
         return;
-    m_nSearchState = 0;
+    m_searchState = Search::Idle;
     m_wndDeviceView->AddEmptyPlaceholders(true);
     SetStatusText(platform::LoadString(IDS_READY));
     if (m_bClosing)
@@ -219,7 +204,7 @@ void CMainFrame::RefreshDeviceTree() {
                 record.GetDisplayName(), data);
         }
     }
-    m_wndDeviceView->AddEmptyPlaceholders(m_nSearchState != 1);
+    m_wndDeviceView->AddEmptyPlaceholders(m_searchState != Search::Searching);
     RederivePositions(selected, connected);
     setUpdatesEnabled(true);
 }

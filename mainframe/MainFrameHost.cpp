@@ -56,7 +56,7 @@ void CMainFrame::DispatchHostEvent(UINT code, LPARAM lParam) {
         OnDisconnected(RecordOf<BleHostDisconnectEvent>(lParam).reason);
         break;
     case BLE_EVT_DEBOND_RESULT:
-        m_nOperationState = 0;
+        m_operationState = Operation::Idle;
         SetStatusText(platform::LoadString(IDS_READY));
         if (RecordOf<BleHostDebondEvent>(lParam).status != 0)
             AddLogMessage(QStringLiteral("Failed to remove paired device\n"));
@@ -82,7 +82,7 @@ void CMainFrame::DispatchHostEvent(UINT code, LPARAM lParam) {
     case BLE_EVT_ENCRYPTION_RESULT: {
         const auto& event = RecordOf<BleHostEncryptionEvent>(lParam);
         if (event.result == 0)
-            m_bLinkEncrypted = 1;
+            m_bLinkEncrypted = true;
         AddLogMessage(QString::asprintf("Set encryption result: 0x%04X, supplier = 0x%04X\n", event.result,
                                         event.supplier));
         break;
@@ -167,11 +167,11 @@ void CMainFrame::OnConnectResult(const BleHostConnectEvent& event) {
     } else {
         device->connected = true;
         OnConnectComplete(true, event.cid);
-        m_nOperationState = 2;
+        m_operationState = Operation::Discovering;
         AddLogMessage(QStringLiteral("Discovering services..."));
         bleHost().OrvBleClientDiscoverDatabase(event.cid);
     }
-    m_nOperationState = 0;
+    m_operationState = Operation::Idle;
     SetStatusText(platform::LoadString(IDS_READY));
 }
 

@@ -1,9 +1,11 @@
-// Pairing and link security, the passkey prompt, renaming the connected peer and removing bonds.
+// Pairing and link security, the passkey prompt, renaming the connected peer and removing bonds, with
+// the handles and results of Generic Access (Device Name) and Bond Management that they use.
 #include "mainframe/CMainFrame.h"
 
 #include "app/BleHostApi.h"
 #include "gatt/UuidFunctions.h"
 #include "gatt/Uuids.h"
+#include "gatt/ValueText.h"
 #include "panes/CConnectProgressDlg.h"
 #include "panes/CDeviceView.h"
 #include "panes/CPropertiesWnd.h"
@@ -26,6 +28,8 @@ namespace Chr = CharacteristicUuid;
 constexpr uint16_t kPropertyWrite = 0x08;
 // Bond Management Control Point op code: delete the bond of the requesting device (LE transport).
 constexpr uint8_t kDeleteRequestingDeviceBond = 0x03;
+// Bond Management Feature bit: the peer deletes the requesting device's bond on request.
+constexpr uint8_t kBondDeletionByPeer = 0x10;
 constexpr uint32_t kLapMask = 0x00FFFFFF;
 constexpr int kPasskeyFontHeight = 48;
 
@@ -39,13 +43,6 @@ QByteArray CutUtf8(const QByteArray& utf8, qsizetype limit) {
     while (length > 0 && length < utf8.size() && (static_cast<uint8_t>(utf8[length]) & 0xC0) == 0x80)
         --length;
     return utf8.left(length);
-}
-
-// The paired-device entry's name: UTF-8, cut at a character boundary to fit 50 bytes and a NUL.
-void CopyName(const QString& name, char (&field)[51]) {
-    const QByteArray utf8 = CutUtf8(name.toUtf8(), sizeof field - 1);
-    std::memset(field, 0, sizeof field);
-    std::memcpy(field, utf8.constData(), static_cast<size_t>(utf8.size()));
 }
 
 // The host library reports bonds by NAP, UAP and LAP; the address type is not compared.
@@ -98,7 +95,7 @@ void CMainFrame::OnSecurityResult(uint16_t result) {
     m_bEncryptionRequested = false;
     BleDeviceRecord* record = ConnectedRecord();
     if (result == 0) {
-        m_bLinkEncrypted = 1;
+        m_bLinkEncrypted = true;
         AddLogMessage(QStringLiteral("Link Encrypted"));
         if (record && !record->paired) {
             record->paired = true;
@@ -174,7 +171,7 @@ void CMainFrame::OnUpdateRenameDevice(platform::CmdUI& ui) {
     const bool enabled = !m_bRenamePending && record && record->connected &&
                          m_nSelectedItem == m_nConnectedDevice + 1 && ValueHandle(Chr::DeviceName) != 0 &&
                          IsDeviceNameWritable(*record);
-    ui.Enable(enabled && m_nOperationState == 0);
+    ui.Enable(enabled && m_operationState == Operation::Idle);
 }
 
 bool CMainFrame::OnTreeBeginLabelEdit(QTreeWidgetItem* item) {
@@ -216,7 +213,7 @@ void CMainFrame::RenameDevice(const QString& name) {
                           .arg(utf8.size()));
     m_pendingName = QString::fromUtf8(utf8);
 
-    m_nOperationState = 4;
+    m_operationState = Operation::Renaming;
     SetStatusText(platform::LoadString(IDS_STATUS_RENAMING));
     ShowProgress(platform::LoadString(IDS_RENAMING_TITLE) + QStringLiteral(" ") + record->GetDisplayName(),
                  platform::LoadString(IDS_RENAMING_TEXT), true, true);
@@ -226,50 +223,91 @@ void CMainFrame::RenameDevice(const QString& name) {
     WriteCharacteristic(record->cid, handle, static_cast<uint8_t>(utf8.size()),
                         reinterpret_cast<const uint8_t*>(utf8.constData()), GattWriteRequest::kWriteRequest);
     m_bRenamePending = true;
+    m_nRenameHandle = handle;
+}
+
+// The rename's result is recognised by the handle written: the handle tables may have been emptied since.
+bool CMainFrame::OnDeviceNameWritten(uint16_t handle, uint16_t status) {
+    if (!m_bRenamePending || handle != m_nRenameHandle)
+        return false;
+    OnRenameComplete(status == 0);
+    return true;
 }
 
 void CMainFrame::OnRenameComplete(bool success) {
-    if (!m_bRenamePending)
-        return;
     BleDeviceRecord* record = ConnectedRecord();
     if (record && record->connected) {
         if (success)
             record->SetName(m_pendingName);
-        if (SelectedRecord() == record)
-            m_wndProperties->SetPropertyValue(record->GetName());
-        m_wndDeviceView->SetDeviceItemText(TreeItem(*record), record->GetDisplayName());
+        ShowRecordName(*record);
         HideProgress();
-        if (success && record->paired) {
-            BleHostPairedDevice entry{};
-            entry.address = record->address;
-            CopyName(record->GetName(), entry.name);
-            entry.appearance = record->appearance;
-            bleHost().OrvBleHostUpdatePairedDeviceList(&entry);
-        }
+        if (success && record->paired)
+            UpdatePairedDeviceEntry(*record);
     }
     m_wndProperties->EnableNameProperty(true);
-    m_nOperationState = 0;
+    m_operationState = Operation::Idle;
     SetStatusText(platform::LoadString(IDS_READY));
     m_bRenamePending = false;
+    m_nRenameHandle = 0;
     m_pendingName.clear();
 }
 
 void CMainFrame::AbandonRename() {
-    if (BleDeviceRecord* record = ConnectedRecord()) {
-        if (SelectedRecord() == record)
-            m_wndProperties->SetPropertyValue(record->GetName());
-        m_wndDeviceView->SetDeviceItemText(TreeItem(*record), record->GetDisplayName());
-    }
+    if (const BleDeviceRecord* record = ConnectedRecord())
+        ShowRecordName(*record);
     HideProgress();
     m_wndProperties->EnableNameProperty(true);
     m_bRenamePending = false;
+    m_nRenameHandle = 0;
     m_pendingName.clear();
+}
+
+void CMainFrame::ShowRecordName(const BleDeviceRecord& record) {
+    m_wndDeviceView->SetDeviceItemText(TreeItem(record), record.GetDisplayName());
+    if (SelectedRecord() == &record)
+        m_wndProperties->SetPropertyValue(record.GetName());
+}
+
+void CMainFrame::UpdatePairedDeviceEntry(const BleDeviceRecord& record) {
+    BleHostPairedDevice entry{};
+    entry.address = record.address;
+    // UTF-8, cut at a character boundary to leave room for the terminating NUL.
+    const QByteArray name = CutUtf8(record.GetName().toUtf8(), sizeof entry.name - 1);
+    std::memcpy(entry.name, name.constData(), static_cast<size_t>(name.size()));
+    entry.appearance = record.appearance;
+    bleHost().OrvBleHostUpdatePairedDeviceList(&entry);
+}
+
+// ---- Generic Access and Device Name ------------------------------------------------------------
+
+bool CMainFrame::FindGenericAccessHandles(BleDeviceRecord& peer, const BleServiceEntry& service) {
+    if (!IsService16(service, Svc::GenericAccess))
+        return false;
+    m_valueHandles[Chr::DeviceName] = BleDeviceRecord::GetHandle16(service, Chr::DeviceName, false);
+    QueueRead(peer.cid, ValueHandle(Chr::DeviceName));
+    uint16_t properties = 0;
+    peer.GetCharacteristicProperties(service.uuid, MakeUuid16(Chr::DeviceName), properties);
+    if (properties & kPropertyWrite)
+        m_wndProperties->EnableNameProperty(true);
+    return true;
+}
+
+bool CMainFrame::OnDeviceNameRead(uint16_t handle, std::span<const uint8_t> value) {
+    if (handle != ValueHandle(Chr::DeviceName))
+        return false;
+    BleDeviceRecord* peer = ConnectedRecord();
+    const QString name = Utf8ToCString(value.data(), static_cast<int>(value.size()));
+    if (name != peer->GetDisplayName()) {
+        peer->SetName(name);
+        ShowRecordName(*peer);
+    }
+    return true;
 }
 
 // ---- Removing a bond -----------------------------------------------------------------------------
 
 void CMainFrame::OnRemovePairing() {
-    if (!SelectedRecord() || !SelectedRecord()->paired || m_nOperationState != 0)
+    if (!SelectedRecord() || !SelectedRecord()->paired || m_operationState != Operation::Idle)
         return;
     // Shared: the question's nested event loop may change the device list.
     const DeviceRecordPtr record = m_devices[static_cast<size_t>(m_nSelectedItem - 1)];
@@ -280,17 +318,17 @@ void CMainFrame::OnRemovePairing() {
                 "Bonding information will be deleted from the peer device. \r\nDo you want to continue?"),
             MB_YESNO);
         if (answer != IDYES || ConnectedRecord() != record.get() || !record->connected ||
-            m_nOperationState != 0)
+            m_operationState != Operation::Idle)
             return;
         const uint8_t command[] = {kDeleteRequestingDeviceBond};
         WriteCharacteristic(record->cid, controlPoint, sizeof command, command,
                             GattWriteRequest::kWriteRequest);
         m_nBondWriteHandle = controlPoint;
-        m_nOperationState = 5;
+        m_operationState = Operation::RemovingPairing;
         SetStatusText(platform::LoadString(IDS_STATUS_REMOVING_PAIRING));
         return;
     }
-    m_nOperationState = 5;
+    m_operationState = Operation::RemovingPairing;
     bleHost().OrvBleHostDebond(record->address);
     SetStatusText(platform::LoadString(IDS_STATUS_REMOVING_PAIRING));
 }
@@ -299,17 +337,40 @@ void CMainFrame::OnUpdateRemovePairing(platform::CmdUI& ui) {
     const BleDeviceRecord* record = SelectedRecord();
     const bool paired = record && record->paired;
     ui.SetText(paired ? QStringLiteral("Remove pairing") : QStringLiteral("Pair"));
-    ui.Enable(paired && m_nOperationState == 0);
+    ui.Enable(paired && m_operationState == Operation::Idle);
 }
 
-void CMainFrame::OnBondManagementWritten() {
-    if (m_nBondWriteHandle == 0)
+bool CMainFrame::FindBondManagementHandles(BleDeviceRecord& /*peer*/, const BleServiceEntry& service) {
+    if (!IsService16(service, Svc::BondManagement))
+        return false;
+    m_valueHandles[Chr::BondManagementFeature] =
+        BleDeviceRecord::GetHandle16(service, Chr::BondManagementFeature, false);
+    ReadCharacteristic(ValueHandle(Chr::BondManagementFeature));
+    m_valueHandles[Chr::BondManagementControlPoint] =
+        BleDeviceRecord::GetHandle16(service, Chr::BondManagementControlPoint, false);
+    return true;
+}
+
+bool CMainFrame::OnBondManagementFeatureRead(uint16_t handle, std::span<const uint8_t> value) {
+    if (handle != ValueHandle(Chr::BondManagementFeature))
+        return false;
+    if (value.empty())
+        AddLogMessage(QStringLiteral("Bond Management Feature value is empty; ignored."));
+    else if (value[0] & kBondDeletionByPeer)
+        ConnectedRecord()->bondDeletionSupported = true;
+    return true;
+}
+
+// The control point's write is recognised by the handle written: the handle tables may have been
+// emptied since.
+void CMainFrame::OnBondManagementWritten(uint16_t handle) {
+    if (m_nBondWriteHandle == 0 || handle != m_nBondWriteHandle)
         return;
     m_nBondWriteHandle = 0;
     const BleDeviceRecord* record = ConnectedRecord();
     if (!record || !record->connected)
         return;
-    m_nOperationState = 5;
+    m_operationState = Operation::RemovingPairing;
     bleHost().OrvBleHostDebond(record->address);
 }
 

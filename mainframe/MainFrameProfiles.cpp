@@ -1,19 +1,21 @@
-// Opening and closing the profile windows of the connected peer, and the handle tables they use.
+// Opening and closing the profile windows of the connected peer, in their fixed order.
+//
+// Every profile follows one pattern. Its CMainFrame members live beside its window, in
+// profiles/<group>/MainFrame<Profile>.cpp, and this file only calls them, one line per profile:
+// - Find<Profile>Handles(peer, service): the walk over the peer's services. Returns false unless the
+//   service is the profile's; otherwise fills the handle tables (and queues what the walk reads).
+//   The first member that takes a service ends its turn.
+// - Open<Profile>Window(peer): after the walk, in the fixed order; opens the window when the walk
+//   found its service and queues its first reads and client-configuration writes.
+// - the window's pointer is cleared in CloseProfileWindows.
+// The routing of results follows in MainFrameRouting.cpp.
 #include "mainframe/CMainFrame.h"
 
-#include "gatt/UuidFunctions.h"
-#include "gatt/Uuids.h"
-#include "panes/CPropertiesWnd.h"
-#include "profiles/sensor/CHeartRateMonitorCtrl.h"
-#include "res/resource.h"
+#include "profiles/base/CChildFrame.h"
 
-namespace {
-constexpr uint8_t kPropertyWrite = 0x08;
-constexpr uint8_t kNotifications = 1;
-
-namespace Svc = ServiceUuid;
-namespace Chr = CharacteristicUuid;
-} // namespace
+bool CMainFrame::IsService16(const BleServiceEntry& service, uint16_t uuid) {
+    return service.uuid.kind == BLE_UUID_KIND_16 && service.uuid.uuid16 == uuid;
+}
 
 uint16_t CMainFrame::ValueHandle(uint16_t uuid) const {
     const auto found = m_valueHandles.find(uuid);
@@ -30,52 +32,19 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
     m_configHandles.clear();
     ClearRequestQueues();
 
-    // Services in the map's order: 128-bit services first, then 16-bit ones from the highest down.
-    bool openHeartRate = false;
-    for (const auto& [uuid, service] : peer->services) {
-        if (uuid.kind != BLE_UUID_KIND_16)
-            continue;
-        const auto value = [&](uint16_t characteristic) {
-            m_valueHandles[characteristic] = BleDeviceRecord::GetHandle16(service, characteristic, false);
-        };
-        const auto config = [&](uint16_t characteristic) {
-            m_configHandles[characteristic] = BleDeviceRecord::GetHandle16(service, characteristic, true);
-        };
-        switch (uuid.uuid16) {
-        case Svc::GenericAccess: {
-            value(Chr::DeviceName);
-            QueueRead(peer->cid, ValueHandle(Chr::DeviceName));
-            uint16_t properties = 0;
-            peer->GetCharacteristicProperties(uuid, MakeUuid16(Chr::DeviceName), properties);
-            if (properties & kPropertyWrite)
-                m_wndProperties->EnableNameProperty(true);
-            break;
-        }
-        case Svc::HeartRate:
-            value(Chr::HeartRateMeasurement);
-            value(Chr::BodySensorLocation);
-            value(Chr::HeartRateControlPoint);
-            config(Chr::HeartRateMeasurement);
-            openHeartRate = true;
-            break;
-        case Svc::BondManagement:
-            value(Chr::BondManagementFeature);
-            ReadCharacteristic(ValueHandle(Chr::BondManagementFeature));
-            value(Chr::BondManagementControlPoint);
-            break;
-        default:
-            break;
-        }
-    }
+    // The walk, in the service map's order: 128-bit services first, then 16-bit ones from the highest.
+    static constexpr ServiceStep kFindHandles[] = {
+        &CMainFrame::FindGenericAccessHandles,
+        &CMainFrame::FindHeartRateHandles,
+        &CMainFrame::FindBondManagementHandles,
+    };
+    for (const auto& [uuid, service] : peer->services)
+        for (const ServiceStep find : kFindHandles)
+            if ((this->*find)(*peer, service))
+                break;
 
-    // The windows of the walk, in their fixed order.
-    if (openHeartRate && !m_pHeartRate) {
-        m_pHeartRate = new CHeartRateMonitorCtrl();
-        m_pHeartRate->Create(m_mdiArea, &m_router, &m_commands);
-        WriteClientConfiguration(peer->cid, ValueHandle(Chr::HeartRateMeasurement),
-                                 ConfigHandle(Chr::HeartRateMeasurement), kNotifications);
-        QueueRead(peer->cid, ValueHandle(Chr::BodySensorLocation));
-    }
+    // The windows the walk found, in their fixed order.
+    OpenHeartRateWindow(*peer);
 
     ProcessReadQueue(peer->cid);
     if (m_readQueue.empty() && !m_bReadInFlight)
@@ -89,5 +58,6 @@ void CMainFrame::CloseProfileWindows() {
     m_openWindows.clear();
     m_valueHandles.clear();
     m_configHandles.clear();
+
     m_pHeartRate = nullptr;
 }

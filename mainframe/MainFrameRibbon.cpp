@@ -59,14 +59,15 @@ void CMainFrame::BuildRibbon() {
     UpdateRibbonState(true);
 
     platform::RibbonPanel* parameters = main->addPanel(LoadString(IDS_CONNECTION_PARAMETERS));
-    struct EditSpec {
+    // One parameter edit: its command, label, tip, description, spin range and first value.
+    struct ParameterEditDescription {
         UINT id, label;
         QString toolTip;
         UINT description;
         int minimum, maximum;
         uint16_t initial;
     };
-    const EditSpec edits[] = {
+    const ParameterEditDescription edits[] = {
         {ID_PARAM_MIN, IDS_MINIMUM, QStringLiteral("Minimum"), IDS_MINIMUM_DESC, 6, 3200,
          m_connectionParameters.intervalMin},
         {ID_PARAM_MAX, IDS_MAXIMUM, QStringLiteral("Maximum"), IDS_MAXIMUM_DESC, 0, 4100,
@@ -76,11 +77,11 @@ void CMainFrame::BuildRibbon() {
         {ID_PARAM_TIMEOUT, IDS_TIMEOUT, QStringLiteral("Timeout"), IDS_TIMEOUT_DESC, 0, 65535,
          m_connectionParameters.supervisionTimeout},
     };
-    for (const auto& spec : edits) {
-        platform::RibbonEdit* edit =
-            parameters->addEdit(spec.id, LoadString(spec.label), 50, spec.minimum, spec.maximum);
-        Describe(edit, spec.toolTip, LoadString(spec.description));
-        edit->setEditText(QString::number(spec.initial));
+    for (const auto& description : edits) {
+        platform::RibbonEdit* edit = parameters->addEdit(description.id, LoadString(description.label), 50,
+                                                         description.minimum, description.maximum);
+        Describe(edit, description.toolTip, LoadString(description.description));
+        edit->setEditText(QString::number(description.initial));
         edit->setKeyFilter([](QKeyEvent* key) { return IsParameterEditKey(key->key(), key->modifiers()); });
     }
     AddButton(parameters, ID_UPDATE_PARAMETERS, IDS_UPDATE_PARAMETERS, QStringLiteral("Update parameters"),

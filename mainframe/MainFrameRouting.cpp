@@ -1,26 +1,25 @@
-// Routing of the GATT client's results: read results and failures, notifications, write results.
+// Routing of the GATT client's results (read results and failures, notifications, write results)
+// to the main window's own state and to the open profile windows, in a fixed order.
+//
+// The tables below hold one line per profile, in that order, naming the member that lives beside
+// the profile's window (profiles/<group>/MainFrame<Profile>.cpp):
+// - read results: On<Profile>Read(handle, value) returns true when the value was its own; the first
+//   that does ends the step. Later read steps, offered to every open window whatever happened
+//   before, go after that step.
+// - notifications and indications: On<Profile>Notification(handle, value), every one in order.
+// - write results: On<Profile>Written(handle, status) returns true when the write was its own; the
+//   first that does ends the step. A write refused for lack of security and sent again is not a
+//   result yet: only its final result, success or failure, reaches the members.
+// A member whose window is not open does nothing (and returns false); each reads only the bytes the
+// value holds.
 #include "mainframe/CMainFrame.h"
 
 #include "app/BleHostApi.h"
-#include "gatt/HeartRate.h"
-#include "gatt/Uuids.h"
-#include "gatt/ValueText.h"
-#include "panes/CDeviceView.h"
-#include "panes/CPropertiesWnd.h"
-#include "platform/ui/CmdUI.h"
-
-#include <QTreeWidgetItem>
-#include <span>
 
 namespace {
-namespace Chr = CharacteristicUuid;
-
 constexpr uint16_t kAttReadNotPermitted = 0x02;
 constexpr uint16_t kAttInsufficientAuthentication = 0x05;
 constexpr uint16_t kAttInsufficientEncryption = 0x0F;
-constexpr uint8_t kBondDeletionByPeer = 0x10;
-constexpr uint16_t kAppearanceKeyboard = 0x03C1;
-constexpr uint8_t kResetEnergyExpended = 0x01;
 // A write refused for lack of security is sent again at most this often.
 constexpr uint8_t kMaxSecurityResends = 3;
 
@@ -38,37 +37,30 @@ void CMainFrame::RequestEncryption() {
     m_bEncryptionRequested = true;
 }
 
+void CMainFrame::ResetRoutingState() {
+    m_bEncryptionRequested = false;
+    m_nBondWriteHandle = 0;
+    ClearHeartRatePending();
+}
+
 // ---- Reads ------------------------------------------------------------------------------------
 
 void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t length, const uint8_t* value) {
-    BleDeviceRecord* peer = ConnectedRecord();
+    const BleDeviceRecord* peer = ConnectedRecord();
     if (!peer || peer->cid != cid)
         return;
     m_bReadInFlight = false;
     AddLogMessage(QStringLiteral("Reading %1 complete.").arg(handle));
     const std::span<const uint8_t> bytes(value, value ? length : 0);
 
-    // First match only.
-    if (handle == ValueHandle(Chr::DeviceName)) {
-        const QString name = Utf8ToCString(value, length);
-        if (name != peer->GetDisplayName()) {
-            peer->SetName(name);
-            m_wndDeviceView->SetDeviceItemText(static_cast<QTreeWidgetItem*>(peer->treeItem),
-                                               peer->GetDisplayName());
-            if (SelectedRecord() == peer)
-                m_wndProperties->SetPropertyValue(name);
-        }
-    } else if (handle == ValueHandle(Chr::BondManagementFeature)) {
-        if (bytes.empty())
-            AddLogMessage(QStringLiteral("Bond Management Feature value is empty; ignored."));
-        else if (bytes[0] & kBondDeletionByPeer)
-            peer->bondDeletionSupported = true;
-    } else if (handle == ValueHandle(Chr::BodySensorLocation) && m_pHeartRate) {
-        if (bytes.empty())
-            AddLogMessage(QStringLiteral("Body Sensor Location value is empty; ignored."));
-        else
-            m_pHeartRate->ShowBodySensorLocation(bytes[0]);
-    }
+    static constexpr ReadStep kFirstMatch[] = {
+        &CMainFrame::OnDeviceNameRead,
+        &CMainFrame::OnBondManagementFeatureRead,
+        &CMainFrame::OnHeartRateRead,
+    };
+    for (const ReadStep read : kFirstMatch)
+        if ((this->*read)(handle, bytes))
+            break;
 
     if (m_readQueue.empty())
         OnReadQueueDrained();
@@ -110,26 +102,25 @@ void CMainFrame::OnCharacteristicNotification(uint32_t cid, uint16_t handle, uin
         return;
     const std::span<const uint8_t> bytes(value, value ? length : 0);
 
-    // Every open window in this order; no early exit.
-    if (m_pHeartRate && handle == ValueHandle(Chr::HeartRateMeasurement)) {
-        const auto measurement = HeartRateMeasurement::decode(bytes);
-        if (!measurement) {
-            AddLogMessage(
-                QStringLiteral("Heart Rate Measurement of %1 bytes is too short; ignored.").arg(length));
-        } else {
-            m_pHeartRate->ShowHeartRate(measurement->rate);
-            m_pHeartRate->ShowSensorContact(static_cast<uint32_t>(measurement->contact));
-            if (measurement->energyExpended)
-                m_pHeartRate->ShowEnergyExpended(*measurement->energyExpended);
-            if (measurement->rrPresent)
-                m_pHeartRate->ShowRRIntervals(measurement->rrIntervals);
-            else
-                m_pHeartRate->ClearRRIntervals();
-        }
-    }
+    static constexpr NotificationStep kEveryWindow[] = {
+        &CMainFrame::OnHeartRateNotification,
+    };
+    for (const NotificationStep notify : kEveryWindow)
+        (this->*notify)(handle, bytes);
 }
 
 // ---- Writes -----------------------------------------------------------------------------------
+
+bool CMainFrame::ResendAfterSecurityRefusal(uint16_t status) {
+    if (!IsSecurityRefusal(status) || !ConnectedRecord() || !m_bWriteInFlight || m_writeQueue.empty() ||
+        m_writeQueue.front().securityRefusals >= kMaxSecurityResends)
+        return false;
+    ++m_writeQueue.front().securityRefusals;
+    RequestEncryption();
+    m_bWriteInFlight = false;
+    ProcessWriteQueue();
+    return true;
+}
 
 // The write in flight is over: its request leaves the queue when the result is for it, and the next
 // one is sent. Returns the head request as it was when the result arrived, if there was one.
@@ -152,56 +143,21 @@ std::optional<GattWriteRequest> CMainFrame::CompleteWriteInFlight(uint16_t handl
 
 void CMainFrame::OnCharacteristicWritten(uint16_t handle, uint16_t status) {
     if (status != 0) {
-        OnWriteCharacteristicFailed(handle, status);
-        return;
+        AddLogMessage(QString::asprintf("Failed to write characteristic %d: %02X\n", handle, status));
+        if (ResendAfterSecurityRefusal(status))
+            return;
+    } else {
+        AddLogMessage(QString::asprintf("Writing to handle %02d successful.\n", handle));
     }
-    if (handle == m_nBondWriteHandle)
-        OnBondManagementWritten();
-    AddLogMessage(QString::asprintf("Writing to handle %02d successful.\n", handle));
+    OnBondManagementWritten(handle);
     CompleteWriteInFlight(handle);
 
-    // First match only.
-    if (m_nResetHandle != 0 && handle == m_nResetHandle) {
-        m_nResetHandle = 0;
-        m_bHeartRateResetPending = false;
-        if (m_pHeartRate)
-            m_pHeartRate->ClearEnergyExpended();
-    } else if (handle == ValueHandle(Chr::DeviceName)) {
-        OnRenameComplete(true);
-    }
-}
-
-void CMainFrame::OnWriteCharacteristicFailed(uint16_t handle, uint16_t status) {
-    AddLogMessage(QString::asprintf("Failed to write characteristic %d: %02X\n", handle, status));
-    if (IsSecurityRefusal(status) && ConnectedRecord() && m_bWriteInFlight && !m_writeQueue.empty() &&
-        m_writeQueue.front().securityRefusals < kMaxSecurityResends) {
-        ++m_writeQueue.front().securityRefusals;
-        RequestEncryption();
-        m_bWriteInFlight = false;
-        ProcessWriteQueue();
-        return;
-    }
-
-    if (handle == m_nBondWriteHandle)
-        OnBondManagementWritten();
-    CompleteWriteInFlight(handle);
-    if (m_nResetHandle != 0 && handle == m_nResetHandle) {
-        m_nResetHandle = 0;
-        m_bHeartRateResetPending = false;
-    } else if (handle == ValueHandle(Chr::DeviceName)) {
-        OnRenameComplete(false);
-    }
-}
-
-// ---- Heart-rate Reset (command 1046) ------------------------------------------------------------
-
-void CMainFrame::OnHeartRateReset() {
-    const BleDeviceRecord* peer = ConnectedRecord();
-    const uint16_t controlPoint = ValueHandle(Chr::HeartRateControlPoint);
-    if (!m_pHeartRate || !peer || !peer->connected || controlPoint == 0)
-        return;
-    const uint8_t command[] = {kResetEnergyExpended};
-    WriteCharacteristic(peer->cid, controlPoint, sizeof command, command, GattWriteRequest::kWriteRequest);
-    m_bHeartRateResetPending = true;
-    m_nResetHandle = controlPoint;
+    static constexpr WriteStep kFirstMatch[] = {
+        &CMainFrame::OnHeartRateWritten,
+        &CMainFrame::OnDeviceNameWritten,
+    };
+    for (const WriteStep written : kFirstMatch)
+        if ((this->*written)(handle, status))
+            break;
+    // The write results offered to every open window, success and failure alike, go here.
 }

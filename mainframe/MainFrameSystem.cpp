@@ -11,21 +11,15 @@
 namespace {
 constexpr UINT kDeviceNodesChanged = 0x0001;
 constexpr UINT kResumeDelayMs = 2000;
-
-bool DonglePresentWithDriver() {
-    const auto deviceSet = platform::presentUsbDevices();
-    if (!deviceSet)
-        return false;
-    bool driverInstalled = false;
-    platform::UsbDeviceInfo device;
-    return FindDongle(*deviceSet, &driverInstalled, &device) && driverInstalled;
-}
 } // namespace
 
 LRESULT CMainFrame::OnDeviceChange(UINT eventType, uintptr_t /*data*/) {
     if (eventType != DBT_DEVICEREMOVECOMPLETE && eventType != kDeviceNodesChanged)
         return 0;
-    if (m_bDeviceChecksSuspended || DonglePresentWithDriver())
+    if (m_bDeviceChecksSuspended)
+        return 0;
+    // A dongle held by another process is still there.
+    if (const DongleState dongle = CheckDongle(); dongle == DongleState::Ready || dongle == DongleState::Busy)
         return 0;
     if (ConnectedRecord())
         OnDisconnected(0);
@@ -41,8 +35,8 @@ LRESULT CMainFrame::OnPowerBroadcast(UINT powerEvent, LPARAM /*data*/) {
             app->DeinitBleHost();
         if (ConnectedRecord())
             OnDisconnected(0);
-        else if (m_nSearchState == 1) {
-            m_nSearchState = 2;
+        else if (m_searchState == Search::Searching) {
+            m_searchState = Search::Stopping;
             OnSearchStopped();
         }
         return 0;

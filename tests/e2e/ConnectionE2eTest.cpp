@@ -113,7 +113,7 @@ TEST_F(ConnectionE2eTest, InvalidParametersAreRefusedWithTheMessageAndNothingIsS
     ASSERT_EQ(PromptTexts().size(), 1u);
     EXPECT_EQ(PromptTexts()[0], platform::LoadString(IDS_INVALID_CONNECTION_PARAMETERS));
     Advance(1000);
-    EXPECT_EQ(Frame()->OperationState(), 0);
+    EXPECT_EQ(Frame()->OperationState(), CMainFrame::Operation::Idle);
     EXPECT_EQ(LogCount(kParametersApplied), applied);
     EXPECT_EQ(record->connectionParameters.intervalMin, 400);
 }
@@ -129,7 +129,7 @@ TEST_F(ConnectionE2eTest, ValidParametersReachTheLinkAndAreKeptForTheDevice) {
     EXPECT_TRUE(m_prompter.prompts.empty());
     EXPECT_EQ(LogCount(kParametersApplied), applied + 1);
     EXPECT_EQ(StatusText(), QStringLiteral("Ready"));
-    EXPECT_EQ(Frame()->OperationState(), 0);
+    EXPECT_EQ(Frame()->OperationState(), CMainFrame::Operation::Idle);
     EXPECT_TRUE(Frame()->AreParameterEditsEnabled());
     const BleConnectionParameters& kept = record->connectionParameters;
     EXPECT_EQ(
@@ -145,7 +145,7 @@ TEST_F(ConnectionE2eTest, ConnectingToAnAbsentPeerFailsWithTheMessage) {
     EXPECT_EQ(Connect(10000), nullptr);
     EXPECT_EQ(PromptTexts(), std::vector<QString>{QStringLiteral("Unable to connect to the device.")});
     EXPECT_FALSE(Progress().isVisible());
-    EXPECT_EQ(Frame()->OperationState(), 0);
+    EXPECT_EQ(Frame()->OperationState(), CMainFrame::Operation::Idle);
     EXPECT_EQ(StatusText(), QStringLiteral("Ready"));
     EXPECT_TRUE(EveryRecordGivenBack());
 }

@@ -83,10 +83,10 @@ TEST_F(DiscoveryE2eTest, DiscoverAgainStopsTheSearchAndReadyReturns) {
     ASSERT_NE(Start(), nullptr);
     ASSERT_TRUE(Frame()->ExecuteCommand(ID_DISCOVER));
     Advance(500);
-    ASSERT_EQ(Frame()->SearchState(), 1);
+    ASSERT_EQ(Frame()->SearchState(), CMainFrame::Search::Searching);
     ASSERT_TRUE(Frame()->ExecuteCommand(ID_DISCOVER));
     Advance(100);
-    EXPECT_EQ(Frame()->SearchState(), 0);
+    EXPECT_EQ(Frame()->SearchState(), CMainFrame::Search::Idle);
     EXPECT_EQ(StatusText(), kReady);
     Advance(2000);
     EXPECT_EQ(Discovered(), QStringList{QStringLiteral("Early")});

@@ -149,7 +149,7 @@ TEST_F(PairingE2eTest, NextConnectionReEncryptsWithoutPairing) {
     EXPECT_EQ(m_passkeys.size(), 1);
     EXPECT_EQ(LogCount(kLinkEncrypted), 2);
     EXPECT_TRUE(LogContains(kKeyFromBond));
-    EXPECT_EQ(Frame()->LinkEncrypted(), 1u);
+    EXPECT_TRUE(Frame()->LinkEncrypted());
     EXPECT_TRUE(EveryRecordGivenBack());
 }
 
@@ -281,7 +281,7 @@ TEST_F(PairingE2eTest, PairedKeyboardReEncryptsAfterARestartWithoutASearch) {
     EXPECT_EQ(keyboard->appearance, 961);
     EXPECT_EQ(m_passkeys.size(), 1);
     EXPECT_TRUE(LogContains(kKeyFromBond));
-    EXPECT_EQ(Frame()->LinkEncrypted(), 1u);
+    EXPECT_TRUE(Frame()->LinkEncrypted());
 }
 
 TEST_F(PairingE2eTest, RenameLeftUnansweredEndsWithTheOldNameWhenTheLinkDrops) {

@@ -1,204 +1,268 @@
-// Pairing in the main window: the passkey prompt, security results, the failure counter, MITM.
-#include "PairingFixture.h"
-
-#include "panes/CConnectProgressDlg.h"
-#include "panes/CLogDialog.h"
+// Pairing, the passkey prompt, renaming the connected peer and removing bonds (their flows end to end
+// are tested in tests/e2e/PairingE2eTest.cpp).
+#include "panes/CDeviceView.h"
+#include "panes/CPropertiesWnd.h"
 #include "panes/CUserPromptDlg.h"
+#include "panes/CViewTree.h"
+#include "platform/ui/Property.h"
+#include "platform/ui/PropertyGrid.h"
 #include "res/resource.h"
+#include "support/MainFrameFixture.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 
-constexpr uint16_t kKeyboard = 0x03C1;
-
-class PairingTest : public PairingFixture {
+// The paired "Keys" and "Tag", and the keyboard "Pulse" found by a search.
+class PairingTest : public MainFrameFixture {
 protected:
     void SetUp() override {
-        PairingFixture::SetUp();
-        StartUp();
+        MainFrameFixture::SetUp();
+        StartUp({PairedDevice(1, "Keys"), PairedDevice(2, "Tag")});
+        Discover({{3, "Pulse"}}, CMainFrame::kAppearanceKeyboard);
     }
-    // A discovered keyboard, selected and connected.
-    void ConnectKeyboard() {
-        Discover({{1, "Keys"}}, kKeyboard);
-        Select(0);
-        ConnectPeer();
+    void ConnectPulse() { Select(2), ConnectPeer(); }
+    static void Press(QWidget* target, int key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QCoreApplication::processEvents();
+    }
+    // The user renames the selected device in the tree: F2's command, the text, then the key.
+    void RenameInTree(const QString& text, int key = Qt::Key_Return) {
+        ASSERT_TRUE(m_frame->ExecuteCommand(ID_RENAME_DEVICE));
+        auto* editor = qobject_cast<QLineEdit*>(m_frame->DeviceView()->Tree()->LabelEditor());
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+        Press(editor, key);
+    }
+    std::vector<HostCall> Writes() const { return Calls("OrvBleClientWriteCfmCharByHandle"); }
+    // Pulse's name as its row, the properties pane and its record show it; whether a rename is under way.
+    QStringList Names() const { return {Row(2)->text(0), ShownName(), Record(2).GetName()}; }
+    bool Busy() const { return m_frame->IsRenamePending() || m_frame->IsInModalState(); }
+    void DebondResult(uint8_t last, uint16_t status = 0) {
+        BleTypedAddress address = TestAddress(last);
+        address.type = 1; // the host's report need not carry the type the list holds
+        DeliverRecord(BLE_EVT_DEBOND_RESULT, BleHostDebondEvent{0, status, address});
+    }
+    // The records' names; every row designates its record.
+    QStringList Devices() const {
+        QStringList names;
+        for (size_t i = 0; i < m_frame->DeviceList().size(); ++i) {
+            EXPECT_EQ(CDeviceView::ItemData(Row(i)), static_cast<int>(i) + 1) << i;
+            names << Record(i).GetName();
+        }
+        return names;
     }
 };
 
-TEST_F(PairingTest, PasskeyIsAnsweredThenShownAsSixDigitsInAReadOnlyPromptWithCancelOnly) {
-    ConnectKeyboard();
-    Passkey(1234, [&](CUserPromptDlg& prompt) {
-        ASSERT_EQ(Calls("OrvBleHostPasskeyNotificationResult").size(), 1u);
-        EXPECT_EQ(Calls("OrvBleHostPasskeyNotificationResult")[0].args,
-                  (std::vector<int64_t>{TestAddress(1).lap, 1}));
-        EXPECT_EQ(m_frame->PromptMode(), 1);
-        EXPECT_TRUE(prompt.isModal());
-        EXPECT_EQ(prompt.parentWidget(), m_frame.get());
-        EXPECT_EQ(prompt.windowTitle(), QStringLiteral("Pass Key Prompt"));
-        EXPECT_EQ(prompt.PromptText(), QStringLiteral("Enter this code on your ORV Veyra keyboard:"));
-        EXPECT_EQ(prompt.Edit()->text(), QStringLiteral("001234"));
-        EXPECT_TRUE(prompt.Edit()->isReadOnly());
-        EXPECT_EQ(prompt.Edit()->font().pixelSize(), 48);
-        EXPECT_EQ(prompt.Edit()->font().weight(), QFont::Bold);
-        EXPECT_TRUE(prompt.OkButton()->isHidden());
-        EXPECT_FALSE(prompt.CancelButton()->isHidden());
-        EXPECT_EQ(m_host->count("OrvBleHostCancelBonding"), 0u);
-        prompt.CancelButton()->click();
-    });
-    EXPECT_EQ(m_frame->OpenPrompt(), nullptr);
-    EXPECT_EQ(m_frame->PromptMode(), 0);
-    const auto cancels = Calls("OrvBleHostCancelBonding");
-    ASSERT_EQ(cancels.size(), 1u);
-    EXPECT_EQ(cancels[0].address.lap, TestAddress(1).lap);
-    EXPECT_EQ(cancels[0].address.nap, TestAddress(1).nap);
-}
+// ---- Pairing and the passkey prompt --------------------------------------------------------------
 
-TEST_F(PairingTest, PasskeyShowsEveryDigitOfLargeAndSmallCodes) {
-    ConnectKeyboard();
-    const std::pair<uint32_t, QString> cases[] = {{0, "000000"}, {7, "000007"}, {999999, "999999"}};
-    for (const auto& [passkey, shown] : cases) {
-        SCOPED_TRACE(passkey);
+TEST_F(PairingTest, APasskeyIsShownAsSixDigitsAndItsPromptEndsAsCancelExceptForASuccessfulPairing) {
+    ConnectPulse();
+    const std::tuple<const char*, uint32_t, QString, std::function<void(CUserPromptDlg&)>> ways[] = {
+        {"cancel", 1234, "001234", [](CUserPromptDlg& p) { p.CancelButton()->click(); }},
+        {"escape", 0, "000000", [](CUserPromptDlg& p) { Press(&p, Qt::Key_Escape); }},
+        {"pairing failed", 999999, "999999", [this](CUserPromptDlg&) { SecurityResult(1); }},
+        {"paired", 42, "000042", [this](CUserPromptDlg&) { SecurityResult(0); }},
+        {"disconnection", 42, "000042", [this](CUserPromptDlg&) { Disconnected(); }},
+    };
+    for (const auto& [name, passkey, shown, end] : ways) {
+        SCOPED_TRACE(name);
+        const size_t cancels = Count("OrvBleHostCancelBonding");
+        m_frame->ShowProgress(QStringLiteral("Busy"), QStringLiteral("Working"), true, true);
         Passkey(passkey, [&](CUserPromptDlg& prompt) {
             EXPECT_EQ(prompt.Edit()->text(), shown);
-            prompt.reject();
+            EXPECT_TRUE(prompt.Edit()->isReadOnly() && prompt.OkButton()->isHidden());
+            EXPECT_TRUE(prompt.parentWidget() == m_frame.get() && prompt.CancelButton()->isVisible());
+            end(prompt);
         });
+        EXPECT_TRUE(m_frame->OpenPrompt() == nullptr && m_frame->PromptMode() == 0 &&
+                    !m_frame->IsInModalState());
+        EXPECT_EQ(Count("OrvBleHostCancelBonding"), cancels + (std::string(name) == "paired" ? 0 : 1));
     }
-}
-
-TEST_F(PairingTest, SecuritySuccessWhileThePromptIsOpenClosesItWithoutCancellingTheBonding) {
-    ConnectKeyboard();
-    Passkey(42, [&](CUserPromptDlg&) { SecurityResult(0); });
-    EXPECT_EQ(m_frame->OpenPrompt(), nullptr);
-    EXPECT_EQ(m_host->count("OrvBleHostCancelBonding"), 0u);
-    EXPECT_EQ(m_frame->LinkEncrypted(), 1u);
-    EXPECT_TRUE(LogContains(QStringLiteral("Link Encrypted")));
+    EXPECT_EQ(Calls("OrvBleHostCancelBonding").back().address.lap, TestAddress(1).lap);
+    EXPECT_EQ(Calls("OrvBleHostPasskeyNotificationResult").back().args,
+              (std::vector<int64_t>{TestAddress(1).lap, 1}));
     EXPECT_TRUE(m_prompter.prompts.empty());
 }
 
-TEST_F(PairingTest, SecuritySuccessPairsTheDeviceOnceAndResumesTheReadQueue) {
-    ConnectKeyboard();
-    ASSERT_FALSE(Record(0).paired);
-    m_frame->ReadCharacteristic(kDeviceName);
-    ReadResult(kCid, kDeviceName, {}, 0x05);
-    ASSERT_TRUE(m_frame->IsEncryptionRequested());
-    ASSERT_TRUE(m_frame->IsReadInFlight());
-    const size_t readsBefore = m_host->count("OrvBleClientReadCharByHandle");
-
-    SecurityResult(0);
-    EXPECT_FALSE(m_frame->IsEncryptionRequested());
-    EXPECT_TRUE(Record(0).paired);
-    ASSERT_EQ(m_frame->PairedDeviceList().size(), 1u);
-    EXPECT_EQ(m_frame->PairedDeviceList()[0].get(), &Record(0));
-    EXPECT_EQ(m_host->count("OrvBleClientReadCharByHandle"), readsBefore + 1);
-    EXPECT_EQ(Calls("OrvBleClientReadCharByHandle").back().args, (std::vector<int64_t>{kCid, kDeviceName}));
-
-    SecurityResult(0);
-    EXPECT_EQ(m_frame->PairedDeviceList().size(), 1u);
+TEST_F(PairingTest, ThePromptsFirstPaintRemovesTheSelectionAndHidesTheCaretOnce) {
+    CUserPromptDlg prompt(QStringLiteral("001234"), QFont(), false, true, true, nullptr);
+    QLineEdit* edit = prompt.Edit();
+    const auto caret = [edit] {
+        return edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit);
+    };
+    edit->selectAll();
+    ASSERT_GT(caret(), 0);
+    prompt.grab();
+    EXPECT_FALSE(edit->hasSelectedText() || caret() > 0);
+    edit->selectAll();
+    prompt.grab();
+    EXPECT_TRUE(edit->hasSelectedText());
 }
 
-TEST_F(PairingTest, SecurityFailureShowsItsMessageCancelsAndDisconnects) {
-    ConnectKeyboard();
-    const std::pair<uint16_t, QString> cases[] = {
-        {1, QStringLiteral("Pairing failed with the remote device.")},
-        {2, QStringLiteral("Pairing timed out with the remote device.")},
-        {9, QString()}};
-    size_t round = 0;
+TEST_F(PairingTest, SecuritySuccessPairsTheDeviceOnceAndResumesTheHeldRead) {
+    ConnectPulse();
+    m_frame->ReadCharacteristic(kDeviceName);
+    ReadResult(kDeviceName, {}, 0x05);
+    SecurityResult(0);
+    SecurityResult(0);
+    EXPECT_EQ(m_frame->PairedDeviceList().size(), 3u);
+    EXPECT_TRUE(m_frame->LinkEncrypted() && Record(2).paired && !m_frame->IsEncryptionRequested());
+    EXPECT_EQ(Calls("OrvBleClientReadCharByHandle").back().args, (std::vector<int64_t>{kCid, kDeviceName}));
+}
+
+TEST_F(PairingTest, SecurityFailureShowsItsMessageCancelsAndDisconnectsAndAKeyboardsPromptOnlyClosesThrice) {
+    ConnectPulse();
+    for (uint16_t failure = 1; failure <= 4; ++failure) {
+        Passkey(failure, [&](CUserPromptDlg&) { SecurityResult(1); });
+        EXPECT_EQ(m_frame->PairingFailures(), failure);
+        EXPECT_EQ(Count("OrvBleHostDisconnect"), failure == 4 ? 1u : 0u) << failure;
+    }
+    const std::pair<uint16_t, QString> cases[] = {{2, "Pairing timed out with the remote device."},
+                                                  {9, ""},
+                                                  {1, "Pairing failed with the remote device."}};
     for (const auto& [result, text] : cases) {
-        SCOPED_TRACE(result);
-        ++round;
         SecurityResult(result);
-        ASSERT_EQ(m_prompter.prompts.size(), round);
         EXPECT_EQ(m_prompter.prompts.back().text, text);
         EXPECT_EQ(m_prompter.prompts.back().caption, QStringLiteral("Pairing failure"));
         EXPECT_EQ(m_prompter.prompts.back().type, MB_ICONEXCLAMATION | MB_TASKMODAL);
-        EXPECT_EQ(m_prompter.prompts.back().parent, m_frame.get());
-        EXPECT_EQ(m_host->count("OrvBleHostCancel"), round);
-        ASSERT_EQ(m_host->count("OrvBleHostDisconnect"), round);
-        EXPECT_EQ(Calls("OrvBleHostDisconnect").back().args, std::vector<int64_t>{kCid});
-        EXPECT_EQ(m_frame->OperationState(), 3);
-        EXPECT_EQ(m_host->count("OrvBleHostCancelBonding"), 0u);
     }
-}
-
-TEST_F(PairingTest, KeyboardFailuresOneToThreeOnlyCloseThePromptAndTheFourthDisconnects) {
-    ConnectKeyboard();
-    ASSERT_EQ(m_frame->PairingFailures(), 0);
-    for (uint16_t failure = 1; failure <= 4; ++failure) {
-        SCOPED_TRACE(failure);
-        const bool reported = failure == 4;
-        Passkey(100 + failure, [&](CUserPromptDlg&) { SecurityResult(1); });
-        EXPECT_EQ(m_frame->OpenPrompt(), nullptr);
-        EXPECT_EQ(m_frame->PairingFailures(), failure);
-        EXPECT_EQ(m_host->count("OrvBleHostCancelBonding"), failure);
-        EXPECT_EQ(m_prompter.prompts.size(), reported ? 1u : 0u);
-        EXPECT_EQ(m_host->count("OrvBleHostCancel"), reported ? 1u : 0u);
-        EXPECT_EQ(m_host->count("OrvBleHostDisconnect"), reported ? 1u : 0u);
-    }
-    EXPECT_EQ(m_prompter.prompts[0].text, QStringLiteral("Pairing failed with the remote device."));
-}
-
-TEST_F(PairingTest, ConnectingToTheKeyboardAgainResetsTheFailureCounter) {
-    ConnectKeyboard();
-    Passkey(5, [&](CUserPromptDlg&) { SecurityResult(2); });
-    ASSERT_EQ(m_frame->PairingFailures(), 1);
-    Disconnected(0x13);
-    Select(0);
+    EXPECT_EQ(Count("OrvBleHostCancel"), 4u);
+    EXPECT_EQ(Count("OrvBleHostDisconnect"), 4u);
+    Disconnected();
+    Select(2);
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_CONNECT));
     EXPECT_EQ(m_frame->PairingFailures(), 0);
 }
 
-TEST_F(PairingTest, DisconnectionWhileThePromptIsOpenEndsItAsCancel) {
-    ConnectKeyboard();
-    Passkey(77, [&](CUserPromptDlg&) { Disconnected(0x08); });
-    EXPECT_EQ(m_frame->OpenPrompt(), nullptr);
-    EXPECT_EQ(m_frame->PromptMode(), 0);
-    ASSERT_EQ(m_host->count("OrvBleHostCancelBonding"), 1u);
-    EXPECT_EQ(Calls("OrvBleHostCancelBonding")[0].address.lap, TestAddress(1).lap);
-    EXPECT_TRUE(m_prompter.prompts.empty());
+// ---- Renaming ------------------------------------------------------------------------------------
+
+TEST_F(PairingTest, ARefusedRenameRestoresTheNameAndALateResultChangesNothing) {
+    ConnectPulse();
+    RenameInTree(QStringLiteral("Other"));
+    EXPECT_EQ(Names(), (QStringList{"Other (updating)", "Other", "Pulse"}));
+    WriteResult(kDeviceName, 0x03);
+    WriteResult(kDeviceName);
+    EXPECT_EQ(Names(), QStringList(3, "Pulse"));
+    EXPECT_FALSE(Busy() || m_frame->OperationState() != CMainFrame::Operation::Idle);
 }
 
-TEST_F(PairingTest, EscapeInThePromptCancelsTheBonding) {
-    ConnectKeyboard();
-    Passkey(3, [&](CUserPromptDlg& prompt) {
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(&prompt, &escape);
-    });
-    EXPECT_EQ(m_host->count("OrvBleHostCancelBonding"), 1u);
+TEST_F(PairingTest, TheNewNameIsTheOneWrittenAndThePaneShowsItOnlyWhileItShowsTheDevice) {
+    ConnectPulse();
+    RenameInTree(QStringLiteral("Other"));
+    Select(1); // as a selection the program makes during the rename
+    WriteResult(kDeviceName);
+    EXPECT_EQ((QStringList{Row(2)->text(0), ShownName(), Record(2).GetName()}),
+              (QStringList{"Other", "Tag", "Other"}));
+    EXPECT_FALSE(Busy());
 }
 
-TEST_F(PairingTest, SecuritySuccessHidesTheProgressWindow) {
-    Discover({{1, "Keys"}}, kKeyboard);
+TEST_F(PairingTest, NamesAreWrittenAsUtf8CutAtACharacterBoundaryToFitOneWriteAndASecondRenameWaits) {
+    ConnectPulse();
+    const std::pair<QString, qsizetype> cases[] = {
+        {QStringLiteral("Zo\u00eb \u6771\u4eac"), 11},         // two- and three-byte characters
+        {QString(100, QChar(0x00E9)), 128},                    // 200 bytes of two-byte characters
+        {QString(127, QLatin1Char('x')) + QChar(0x00E9), 127}, // the last character would straddle
+        {QString(128, QLatin1Char('x')), 128},                 // fits exactly
+        {QString(126, QLatin1Char('x')) + QChar(0x6771), 126}, // a three-byte character at the end
+    };
+    for (const auto& [name, written] : cases) {
+        m_frame->RenameDevice(name);
+        m_frame->RenameDevice(QStringLiteral("Second"));
+        const QByteArray expected = name.toUtf8().left(written);
+        EXPECT_EQ(Writes().back().args, (std::vector<int64_t>{kCid, kDeviceName, 0, written}));
+        EXPECT_EQ(Writes().back().data, std::vector<uint8_t>(expected.begin(), expected.end()));
+        WriteResult(kDeviceName);
+        EXPECT_EQ(Record(2).GetName(), QString::fromUtf8(expected));
+    }
+    EXPECT_EQ(Writes().size(), 5u);
+    EXPECT_TRUE(
+        LogContains(QStringLiteral("The new name is 200 bytes long; its first 128 bytes are written.")));
+}
+
+TEST_F(PairingTest, AnEmptyOrCancelledLabelEditShowsTheMessageAndTheNameRowRenames) {
+    ConnectPulse();
+    RenameInTree(QString());
+    RenameInTree(QStringLiteral("Typed but cancelled"), Qt::Key_Escape);
+    EXPECT_EQ(PromptTexts(), std::vector<QString>(2, "Device name cannot be empty"));
+    EXPECT_EQ(m_prompter.prompts[1].caption, QStringLiteral("Device Renaming"));
+    EXPECT_EQ(m_prompter.prompts[1].type, MB_ICONEXCLAMATION | MB_TASKMODAL);
+    EXPECT_TRUE(Writes().empty());
+    platform::Property* general = m_frame->PropertiesView()->PropertyList()->property(0);
+    for (int i = 0; i < general->subItemCount(); ++i) {
+        general->subItem(i)->setValue(QStringLiteral("Grid"));
+        m_frame->PropertiesView()->PropertyList()->notifyPropertyChanged(general->subItem(i));
+    }
+    ASSERT_EQ(Writes().size(), 1u);
+    EXPECT_EQ(Writes()[0].data, (std::vector<uint8_t>{'G', 'r', 'i', 'd'}));
+}
+
+// ---- Removing bonds ------------------------------------------------------------------------------
+
+TEST_F(PairingTest, ABondManagementPeerIsAskedThenToldAndDebondedAtTheFinalWriteResultWhateverItsStatus) {
+    Select(0);
+    ConnectPeer(kReadWrite, true);
+    m_prompter.queueResult(IDNO);
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING));
+    EXPECT_TRUE(Writes().empty());
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING));
+    EXPECT_EQ(PromptTexts().at(1),
+              "Bonding information will be deleted from the peer device. \r\nDo you want to continue?");
+    EXPECT_EQ(Writes().at(0).args, (std::vector<int64_t>{kCid, kBondControlPoint, 0, 1}));
+    EXPECT_EQ(Writes().at(0).data, std::vector<uint8_t>{0x03});
+    WriteResult(kBondControlPoint, 0x05); // sent again after a security refusal: not the final result
+    EXPECT_EQ(Count("OrvBleHostDebond"), 0u);
+    Select(2); // empties the handle tables
+    WriteResult(kBondControlPoint, 0x80);
+    WriteResult(kBondControlPoint);
+    ASSERT_EQ(Count("OrvBleHostDebond"), 1u);
+    EXPECT_EQ(Calls("OrvBleHostDebond")[0].address.lap, TestAddress(1).lap);
+}
+
+TEST_F(PairingTest, ADebondedConnectedDeviceIsDisconnectedWhateverRowIsSelected) {
     Select(0);
     ConnectPeer();
-    m_frame->ShowProgress(QStringLiteral("Busy"), QStringLiteral("Working"), true, true);
-    ASSERT_TRUE(m_frame->IsInModalState());
-    SecurityResult(0);
-    EXPECT_FALSE(m_frame->ProgressWindow()->isVisible());
-    EXPECT_FALSE(m_frame->IsInModalState());
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING));
+    Select(2);
+    DebondResult(1);
+    EXPECT_FALSE(Record(0).paired);
+    EXPECT_EQ(Calls("OrvBleHostDisconnect").at(0).args, std::vector<int64_t>{kCid});
+    EXPECT_EQ(Devices(), (QStringList{"Keys", "Tag", "Pulse"}));
 }
 
-TEST_F(PairingTest, EndingThePromptEndsTheWindowsModalState) {
-    ConnectKeyboard();
-    m_frame->ShowProgress(QStringLiteral("Busy"), QStringLiteral("Working"), true, true);
-    ASSERT_TRUE(m_frame->IsInModalState());
-    Passkey(8, [&](CUserPromptDlg& prompt) { prompt.CancelButton()->click(); });
-    EXPECT_FALSE(m_frame->IsInModalState());
+TEST_F(PairingTest, DebondingAnUnconnectedDeviceRemovesItAndTheConnectedOneKeepsItsLinkAndTheSelection) {
+    Select(1);
+    ConnectPeer();
+    Select(0);
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING));
+    DebondResult(1);
+    EXPECT_EQ(m_frame->OperationState(), CMainFrame::Operation::Idle);
+    EXPECT_EQ(Devices(), (QStringList{"Tag", "Pulse"}));
+    EXPECT_EQ(m_frame->GetConnectionHandle(), kCid);
+    EXPECT_EQ(Row(0)->parent(), m_frame->DeviceView()->ConnectedGroup());
+    EXPECT_EQ(ShownName(), QStringLiteral("Tag"));
 }
 
-TEST_F(PairingTest, MitmCommandTogglesTheFlagAndItsCheckMark) {
-    platform::CmdUI before = Update(ID_ENABLE_MITM);
-    EXPECT_EQ(before.enabled(), true);
-    EXPECT_EQ(before.check(), 0);
-    ASSERT_TRUE(m_frame->ExecuteCommand(ID_ENABLE_MITM));
-    EXPECT_TRUE(m_frame->IsMitmProtectionOn());
-    EXPECT_EQ(Update(ID_ENABLE_MITM).check(), 1);
-    ASSERT_TRUE(m_frame->ExecuteCommand(ID_ENABLE_MITM));
-    EXPECT_FALSE(m_frame->IsMitmProtectionOn());
-    EXPECT_EQ(Update(ID_ENABLE_MITM).check(), 0);
+TEST_F(PairingTest, TheSelectionFollowsItsRecordOrIsClearedWithItAndAFailureKeepsTheBond) {
+    Select(0);
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING));
+    Select(2);
+    DebondResult(1);
+    EXPECT_EQ(Devices(), (QStringList{"Tag", "Pulse"}));
+    EXPECT_EQ(ShownName(), QStringLiteral("Pulse"));
+    Select(0);
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING));
+    DebondResult(2, 3);
+    EXPECT_TRUE(LogContains(QStringLiteral("Failed to remove paired device\n")));
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING));
+    DebondResult(2);
+    EXPECT_EQ(Devices(), QStringList{"Pulse"});
+    EXPECT_EQ(ShownName(), QString());
 }
 
 } // namespace

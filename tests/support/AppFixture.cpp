@@ -1,14 +1,8 @@
 #include "support/AppFixture.h"
 
-#include "app/CRegistrySettings.h"
-#include "panes/CLogDialog.h"
-#include "platform/StringTable.h"
-#include "platform/TimerClock.h"
-#include "res/StringTable.h"
 #include "veyrasim.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 void AppFixture::SetUp() {
     EnvironmentFixture::SetUp();
@@ -27,19 +21,6 @@ void AppFixture::LoadWorld(const std::string& json) {
     ASSERT_TRUE(orv::sim::loadWorldJson(json, &error)) << error;
 }
 
-void AppFixture::Advance(uint64_t ms) {
-    const uint64_t end = platform::TimerClock::now() + ms;
-    for (;;) {
-        QCoreApplication::processEvents();
-        const auto due = platform::TimerClock::nextDueTime();
-        if (!due || *due > end)
-            break;
-        platform::TimerClock::advanceTo(*due);
-    }
-    platform::TimerClock::advanceTo(end);
-    QCoreApplication::processEvents();
-}
-
-std::string WorldWithDongle(const std::string& dongleJson, const std::string& extra) {
-    return R"({"seed": 7, "dongle": )" + dongleJson + extra + "}";
+std::string WorldWithDongle(const std::string& dongleJson) {
+    return R"({"seed": 7, "dongle": )" + dongleJson + "}";
 }

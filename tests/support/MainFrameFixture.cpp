@@ -2,18 +2,16 @@
 
 #include "panes/CDeviceView.h"
 #include "panes/CLogDialog.h"
+#include "panes/CPropertiesWnd.h"
+#include "panes/CUserPromptDlg.h"
 #include "panes/CViewTree.h"
+#include "platform/ui/Ribbon.h"
+#include "platform/ui/RibbonEdit.h"
 #include "res/resource.h"
 
+#include <QPointer>
+#include <QTimer>
 #include <cstring>
-
-BleTypedAddress TestAddress(uint8_t last) {
-    BleTypedAddress address{};
-    address.nap = 0xC0DE;
-    address.uap = 0x01;
-    address.lap = 0x020300u | last;
-    return address;
-}
 
 BleHostPairedDevice PairedDevice(uint8_t last, const char* name) {
     BleHostPairedDevice device{};
@@ -24,13 +22,18 @@ BleHostPairedDevice PairedDevice(uint8_t last, const char* name) {
 
 void MainFrameFixture::SetUp() {
     AppFixture::SetUp();
-    m_frame = std::make_unique<CMainFrame>(false);
-    m_frame->show();
+    NewFrame();
 }
 
 void MainFrameFixture::TearDown() {
     m_frame.reset();
     AppFixture::TearDown();
+}
+
+void MainFrameFixture::NewFrame() {
+    m_frame = std::make_unique<CMainFrame>(false);
+    m_frame->show();
+    m_database = DatabaseBuilder();
 }
 
 void MainFrameFixture::StartUp(std::vector<BleHostPairedDevice> paired) {
@@ -40,70 +43,78 @@ void MainFrameFixture::StartUp(std::vector<BleHostPairedDevice> paired) {
 
 void MainFrameFixture::Discover(std::vector<std::pair<uint8_t, const char*>> devices, uint16_t appearance) {
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER));
+    const uint16_t present = appearance != 0 ? BLE_PRESENT_APPEARANCE : 0;
     for (const auto& [last, name] : devices)
-        Found(last, name, appearance);
+        DeliverRecord(
+            BLE_EVT_DEVICE_FOUND,
+            BleHostDeviceFoundEvent{TestAddress(last), 0, 0, present, name, 0, 0, appearance, {}, 0, 0});
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER));
     DeliverRecord(BLE_EVT_SEARCH_ENDED, BleHostSearchEndedEvent{});
 }
 
-void MainFrameFixture::Found(uint8_t last, const char* name, uint16_t appearance) {
-    BleHostDeviceFoundEvent report{};
-    report.address = TestAddress(last);
-    report.rssi = -50;
-    report.name = name;
-    report.adFlags = 0x06;
-    if (appearance != 0) {
-        report.presentMask = BLE_PRESENT_APPEARANCE;
-        report.appearance = appearance;
-    }
-    DeliverRecord(BLE_EVT_DEVICE_FOUND, report);
-}
-
-void MainFrameFixture::SelectRow(QTreeWidgetItem* row) {
-    m_frame->DeviceView()->Tree()->setCurrentItem(row);
-}
-
 void MainFrameFixture::Select(size_t index) {
-    SelectRow(static_cast<QTreeWidgetItem*>(m_frame->DeviceList().at(index)->treeItem));
+    m_frame->DeviceView()->Tree()->setCurrentItem(Row(index));
 }
 
-void MainFrameFixture::Connect(uint32_t cid, DatabaseBuilder& database) {
+void MainFrameFixture::Connect() {
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_CONNECT));
-    DeliverRecord(BLE_EVT_CONNECT_RESULT, BleHostConnectEvent{0, 0, cid});
-    DeliverRecord(BLE_EVT_DATABASE_DISCOVERED, database.Event(cid));
+    DeliverRecord(BLE_EVT_CONNECT_RESULT, BleHostConnectEvent{0, 0, kCid});
+    DeliverRecord(BLE_EVT_DATABASE_DISCOVERED, m_database.Event(kCid));
 }
 
-void MainFrameFixture::ReadResult(uint32_t cid, uint16_t handle, std::vector<uint8_t> value,
-                                  uint16_t status) {
-    BleHostReadEvent event{};
-    event.status = status;
-    event.cid = cid;
-    event.handle = handle;
-    event.length = static_cast<uint16_t>(value.size());
-    event.value = value.empty() ? nullptr : value.data();
+void MainFrameFixture::ConnectPeer(uint8_t nameProperties, bool bondManagement) {
+    if (bondManagement)
+        m_database.Service(0x181E, 0x20, 0x26)
+            .Characteristic(0x2AA5, kBondFeature, 0x02)
+            .Characteristic(0x2AA4, kBondControlPoint, 0x08);
+    m_database.Service(0x1800, 1, 5).Characteristic(0x2A00, kDeviceName, nameProperties);
+    Connect();
+    if (bondManagement)
+        ReadResult(kBondFeature, {0x10});
+    const QByteArray name = Record(static_cast<size_t>(m_frame->ConnectedDeviceIndex())).GetName().toUtf8();
+    ReadResult(kDeviceName, std::vector<uint8_t>(name.begin(), name.end()));
+}
+
+void MainFrameFixture::ReadResult(uint16_t handle, std::vector<uint8_t> value, uint16_t status,
+                                  uint32_t cid) {
+    const BleHostReadEvent event{
+        0, status, cid, handle, static_cast<uint16_t>(value.size()), value.empty() ? nullptr : value.data()};
     DeliverRecord(BLE_EVT_CHAR_READ, event);
 }
 
-void MainFrameFixture::WriteResult(uint16_t handle, uint16_t status) {
-    BleHostWriteEvent event{};
-    event.status = status;
-    event.handle = handle;
-    DeliverRecord(BLE_EVT_CHAR_WRITTEN, event);
+void MainFrameFixture::Passkey(uint32_t passkey, std::function<void(CUserPromptDlg&)> whileOpen,
+                               uint8_t last) {
+    QTimer::singleShot(0, m_frame.get(), [this, action = std::move(whileOpen)] {
+        const QPointer<CUserPromptDlg> prompt = qobject_cast<CUserPromptDlg*>(m_frame->OpenPrompt());
+        if (!prompt) {
+            ADD_FAILURE() << "no passkey prompt is open";
+            return;
+        }
+        action(*prompt);
+        if (prompt && prompt->isVisible()) {
+            ADD_FAILURE() << "the passkey prompt is still open";
+            prompt->reject();
+        }
+    });
+    DeliverRecord(BLE_EVT_PASSKEY_DISPLAY, BleHostPasskeyEvent{TestAddress(last), passkey});
 }
 
-void MainFrameFixture::Notify(uint32_t cid, uint16_t handle, std::vector<uint8_t> value) {
-    BleHostNotificationEvent event{};
-    event.cid = cid;
-    event.handle = handle;
-    event.length = static_cast<uint16_t>(value.size());
-    event.value = value.empty() ? nullptr : value.data();
-    DeliverRecord(BLE_EVT_NOTIFICATION, event);
+void MainFrameFixture::SetEdits(const QStringList& texts) {
+    const UINT ids[] = {ID_PARAM_MIN, ID_PARAM_MAX, ID_PARAM_LATENCY, ID_PARAM_TIMEOUT};
+    for (int i = 0; i < 4; ++i)
+        qobject_cast<platform::RibbonEdit*>(m_frame->RibbonBar()->findById(ids[i]))->setEditText(texts.at(i));
 }
 
-void MainFrameFixture::Disconnected(uint16_t reason) {
-    DeliverRecord(BLE_EVT_DISCONNECTED, BleHostDisconnectEvent{0, reason, 0});
+std::vector<int> MainFrameFixture::Edits() const {
+    uint16_t min = 0, max = 0, latency = 0, timeout = 0;
+    m_frame->ReadConnectionParameterEdits(min, max, latency, timeout);
+    return {min, max, latency, timeout};
 }
 
 bool MainFrameFixture::LogContains(const QString& text) const {
     return m_frame->LogWindow()->WindowText().contains(text);
+}
+
+QString MainFrameFixture::ShownName() const {
+    return m_frame->PropertiesView()->GetPropertyValue();
 }

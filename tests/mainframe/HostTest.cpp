@@ -1,0 +1,177 @@
+// The host library's events at the main window, and the system around it: start-up, errors, records
+// given back, saved appearances, dongle removal, suspend and resume.
+#include "app/COrvBleDemoApp.h"
+#include "panes/CConnectProgressDlg.h"
+#include "platform/StringTable.h"
+#include "res/resource.h"
+#include "support/MainFrameFixture.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+class HostDispatchTest : public MainFrameFixture {
+protected:
+    int Frees(const void* record) const {
+        const auto found = m_host->frees.find(reinterpret_cast<LPARAM>(record));
+        return found == m_host->frees.end() ? 0 : found->second;
+    }
+};
+
+TEST_F(HostDispatchTest, EventsAfterDeinitialisationAreDroppedWithoutTouchingTheirRecords) {
+    StartUp();
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER));
+    const COrvBleDemoApp app; // its host library is not initialised
+    BleHostDeviceFoundEvent report{};
+    report.address = TestAddress(1);
+    DeliverRecord(BLE_EVT_DEVICE_FOUND, report);
+    EXPECT_TRUE(m_frame->DeviceList().empty());
+    EXPECT_EQ(Frees(&report), 0);
+}
+
+TEST_F(HostDispatchTest, RecordsHandledDuringAModalPromptAreGivenBackBeforeTheOuterOne) {
+    const BleHostJustWorksEvent inner{TestAddress(7)};
+    const BleHostServerAllocEvent outer{0, 3, 0};
+    m_prompter.setInsidePrompt([&](const platform::RecordingPrompter::Prompt&) {
+        EXPECT_EQ(Frees(&outer), 0);
+        DeliverRecord(BLE_EVT_JUST_WORKS_REQUEST, inner);
+        EXPECT_EQ(Frees(&inner), 1);
+    });
+    DeliverRecord(BLE_EVT_SERVER_DB_ALLOCATED, outer);
+    EXPECT_EQ(Frees(&outer), 1);
+    EXPECT_EQ(Calls("OrvBleHostJustWorksResult").at(0).args,
+              (std::vector<int64_t>{TestAddress(7).lap, 1, 1}));
+}
+
+TEST_F(HostDispatchTest, StartUpHidesTheProgressLoadsThePairedListAndAllocatesTheServerOnce) {
+    StartUp();
+    StartUp();
+    EXPECT_FALSE(m_frame->IsInModalState() || m_frame->IsDeviceCheckSuspended());
+    EXPECT_EQ(Count("OrvBleHostGetPairedDeviceList"), 2u);
+    EXPECT_EQ(Count("OrvBleServerAllocDatabase"), 1u);
+    EXPECT_EQ(Calls("OrvBleServerAllocDatabase").at(0).args, std::vector<int64_t>{256});
+}
+
+TEST_F(HostDispatchTest, StartUpFailuresAndHostErrorsShowTheirMessageAndClose) {
+    const QString startupFailed = QStringLiteral(
+        "Unable to start up communication with the chip.\n\nPlease check that BLE host dongle is connected.");
+    // Error 1 means the start-up failed; 0 is no error. A start-up failure and other errors end to end.
+    for (const auto& [value, message] : {std::pair{1, startupFailed}, {0, QString()}}) {
+        NewFrame();
+        m_prompter.prompts.clear();
+        Deliver(BLE_EVT_HOST_ERROR, value);
+        EXPECT_EQ(PromptTexts(), message.isEmpty() ? std::vector<QString>{} : std::vector<QString>{message});
+        EXPECT_FALSE(m_frame->ProgressWindow()->isVisible());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_frame->isVisible(), message.isEmpty());
+    }
+    EXPECT_EQ(Count("OrvBleServerAllocDatabase"), 0u);
+}
+
+TEST_F(HostDispatchTest, ServerDatabaseFailuresShowTheMessageAndALinkNobodyAskedForIsDisconnected) {
+    DeliverRecord(BLE_EVT_SERVER_DB_ALLOCATED, BleHostServerAllocEvent{0, 1, 0});
+    Deliver(BLE_EVT_SERVER_DB_ADDED, 0);
+    EXPECT_TRUE(m_frame->IsServerReady());
+    Deliver(BLE_EVT_SERVER_DB_ADDED, 2);
+    EXPECT_FALSE(m_frame->IsServerReady());
+    const QString message = QStringLiteral(
+        "Unable to create GATT database for Immediate Alert service.\nIncoming alerts will be ignored.");
+    EXPECT_EQ(PromptTexts(), (std::vector<QString>{message, message}));
+    DeliverRecord(BLE_EVT_CONNECT_RESULT, BleHostConnectEvent{0, 0, 42});
+    EXPECT_EQ(Calls("OrvBleHostDisconnect").at(0).args, std::vector<int64_t>{42});
+    EXPECT_EQ(Count("OrvBleClientDiscoverDatabase"), 0u);
+}
+
+class SystemTest : public AppFixture {
+protected:
+    // Starts the application on the world with the dongle and delivers the host's start-up event.
+    CMainFrame* Start(LPARAM started = 1) {
+        LoadWorld(WorldWithDongle());
+        EXPECT_EQ(m_app.InitInstance(), TRUE);
+        m_app.MainFrame()->OnBleHostMessage(BLE_EVT_HOST_STARTED, started);
+        m_prompter.prompts.clear();
+        return m_app.MainFrame();
+    }
+    void TearDown() override {
+        m_app.ExitInstance();
+        AppFixture::TearDown();
+    }
+    COrvBleDemoApp m_app;
+};
+
+TEST_F(SystemTest, AppearancesAreSavedOverTheStoredSetOnlyAfterTheListWasLoaded) {
+    const QString devices = QStringLiteral("Software\\Orvane\\Tindrel\\2.6.0.3\\LE Devices");
+    m_settings->createKey(devices + "\\C0:DE:01:02:03:0C");
+    for (const LPARAM started : {0, 1}) {
+        m_host->pairedDevices = {PairedDevice(1, "Keys")};
+        Start(started);
+        m_app.ExitInstance();
+        EXPECT_EQ(m_settings->subkeys(devices),
+                  QStringList{started ? "C0:DE:01:02:03:01" : "C0:DE:01:02:03:0C"});
+    }
+}
+
+TEST_F(SystemTest, APairedNameIsReadWithinItsFieldAndAFailingListKeepsTheLists) {
+    BleHostPairedDevice device = PairedDevice(1, "");
+    std::memset(device.name, 'x', sizeof device.name); // no terminator: the appearance follows
+    device.appearance = 0x7777;
+    m_host->pairedDevices = {device};
+    CMainFrame* frame = Start();
+    m_host->pairedListResult = false;
+    frame->OnBleHostMessage(BLE_EVT_HOST_STARTED, 1);
+    ASSERT_EQ(frame->DeviceList().size(), 1u);
+    EXPECT_EQ(frame->DeviceList()[0]->GetName(), QString(51, QLatin1Char('x')));
+}
+
+TEST_F(SystemTest, LosingTheDongleOrItsDriverClosesButOnlyAfterStartUp) {
+    // Losing the dongle itself is tested end to end.
+    for (const auto& [world, closes] :
+         {std::pair{R"({"driver": false})", true}, {R"({"busy": true})", false}}) {
+        SCOPED_TRACE(world);
+        LoadWorld(WorldWithDongle());
+        ASSERT_EQ(m_app.InitInstance(), TRUE);
+        CMainFrame* frame = m_app.MainFrame();
+        LoadWorld(WorldWithDongle(world));
+        frame->OnDeviceChange(DBT_DEVICEREMOVECOMPLETE, 0);
+        EXPECT_TRUE(m_prompter.prompts.empty());
+        frame->OnBleHostMessage(BLE_EVT_HOST_STARTED, 1);
+        frame->OnDeviceChange(DBT_DEVICEREMOVECOMPLETE, 0);
+        EXPECT_EQ(PromptTexts().size(), closes ? 1u : 0u);
+        EXPECT_EQ(frame->isVisible(), !closes);
+        m_app.ExitInstance();
+        m_prompter.prompts.clear();
+    }
+}
+
+TEST_F(SystemTest, ResumeRestartsTheHostOnceTwoSecondsAfterTheFirstResumeEvent) {
+    CMainFrame* frame = Start();
+    frame->OnPowerBroadcast(PBT_APMSUSPEND, 0);
+    EXPECT_FALSE(m_app.IsHostInitialised());
+    frame->OnPowerBroadcast(PBT_APMRESUMESUSPEND, 0);
+    frame->OnPowerBroadcast(PBT_APMRESUMECRITICAL, 0);
+    Advance(1999);
+    EXPECT_EQ(m_host->count("OrvBleHostInit"), 1u);
+    Advance(5000);
+    EXPECT_EQ(m_host->count("OrvBleHostInit"), 2u);
+    EXPECT_EQ(m_host->count("OrvBleHostStartWnd"), 2u);
+}
+
+TEST_F(SystemTest, AResumeThatCannotStartTheHostSaysWhyAndCloses) {
+    CMainFrame* frame = Start();
+    frame->OnPowerBroadcast(PBT_APMSUSPEND, 0);
+    m_host->startWndResult = 0;
+    frame->OnPowerBroadcast(PBT_APMRESUMESUSPEND, 0);
+    Advance(2000);
+    EXPECT_EQ(PromptTexts(), std::vector<QString>{"Unable to start BLE client"});
+    EXPECT_FALSE(frame->isVisible());
+}
+
+TEST_F(SystemTest, AnActivationRequestRestoresAMinimisedWindow) {
+    CMainFrame* frame = Start();
+    frame->showMinimized();
+    platform::PostMessage(frame->GetSafeHwnd(), InterInstanceMessage(), 0, 0);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frame->isMinimized());
+}
+
+} // namespace

@@ -1,0 +1,183 @@
+// Opening the profile windows of a connected peer, the request queues, and routing in the fixed order.
+#include "platform/DialogItems.h"
+#include "profiles/sensor/CHeartRateMonitorCtrl.h"
+#include "profiles/sensor/HeartRateIds.h"
+#include "res/resource.h"
+#include "support/MainFrameFixture.h"
+
+#include <QCoreApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace {
+
+// Handles of the heart-rate peer's database.
+constexpr uint16_t kMeasurement = 12, kMeasurementConfig = 13, kLocation = 15, kControlPoint = 17;
+
+class RoutingTest : public MainFrameFixture {
+protected:
+    void SetUp() override {
+        MainFrameFixture::SetUp();
+        StartUp();
+        Discover({{1, "Pulse"}, {2, "Other"}});
+        Select(0);
+    }
+    void ConnectHeartRatePeer() {
+        m_database.Service(0x180D, 10, 18)
+            .Characteristic(0x2A37, kMeasurement, 0x10, kMeasurementConfig)
+            .Characteristic(0x2A38, kLocation, 0x02)
+            .Characteristic(0x2A39, kControlPoint, 0x08);
+        ConnectPeer();
+    }
+    QString Text(UINT id) const { return platform::GetDlgItemText(m_frame->HeartRateWindow(), id); }
+    // The reads ("R" and the handle) and writes ("W" and the value or configuration handle) sent.
+    std::vector<std::string> Requests() const {
+        std::vector<std::string> requests;
+        for (const auto& call : m_host->calls) {
+            const bool command = call.name == "OrvBleClientWriteCharByHandle";
+            if (call.name.starts_with("OrvBleClientRead") || call.name.starts_with("OrvBleClientWrite"))
+                requests.push_back(call.name.substr(12, 1) + std::to_string(call.args.at(command ? 2 : 1)));
+        }
+        return requests;
+    }
+    void Write(uint16_t handle, uint8_t length = 1, uint32_t mode = GattWriteRequest::kWriteRequest) {
+        const std::vector<uint8_t> bytes(200, 0xAB);
+        m_frame->WriteCharacteristic(kCid, handle, length, bytes.data(), mode);
+    }
+};
+
+TEST_F(RoutingTest, AHeartRatePeerOpensItsWindowAndSendsTheFirstRequestsInTheirOrder) {
+    ConnectHeartRatePeer();
+    EXPECT_EQ(m_frame->MdiArea()->subWindowList().size(), 1);
+    WriteResult(kMeasurementConfig);
+    ReadResult(kLocation, {1});
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"R3", "W13", "R15"}));
+    EXPECT_EQ(Text(IDC_HR_LOCATION), QStringLiteral("Chest"));
+}
+
+TEST_F(RoutingTest, AHeartRateServiceWithoutCharacteristicsOpensTheWindowAndSendsNothing) {
+    m_database.Service(0x180D, 10, 18);
+    Connect();
+    EXPECT_NE(m_frame->HeartRateWindow(), nullptr);
+    EXPECT_TRUE(Requests().empty());
+}
+
+TEST_F(RoutingTest, EmptyValuesAreLoggedAndSkipped) {
+    m_database.Service(0x181E, 0x20, 0x26).Characteristic(0x2AA5, kBondFeature, 0x02);
+    ConnectHeartRatePeer();
+    const uint8_t behind[] = {0x10};
+    for (const uint16_t handle : {kLocation, kBondFeature}) // values of 0 bytes, with a byte behind them
+        DeliverRecord(BLE_EVT_CHAR_READ, BleHostReadEvent{0, 0, kCid, handle, 0, behind});
+    EXPECT_TRUE(LogContains(QStringLiteral("Body Sensor Location value is empty; ignored.")));
+    EXPECT_TRUE(LogContains(QStringLiteral("Bond Management Feature value is empty; ignored.")));
+    EXPECT_EQ(Text(IDC_HR_LOCATION), QStringLiteral("N/A"));
+    EXPECT_FALSE(Record(0).bondDeletionSupported);
+}
+
+TEST_F(RoutingTest, TheResetIsPendingUntilItsResultAlsoAfterTheWindowClosed) {
+    ConnectHeartRatePeer();
+    WriteResult(kMeasurementConfig);
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_HR_RESET_ENERGY));
+    EXPECT_FALSE(m_frame->ExecuteCommand(ID_HR_RESET_ENERGY));
+    Select(1);
+    WriteResult(kControlPoint);
+    Select(0);
+    EXPECT_TRUE(m_frame->ExecuteCommand(ID_HR_RESET_ENERGY));
+}
+
+TEST_F(RoutingTest, AWindowClosedByTheUserIsForgottenSafely) {
+    ConnectHeartRatePeer();
+    m_frame->MdiArea()->subWindowList().first()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(m_frame->HeartRateWindow(), nullptr);
+    const uint8_t measurement[] = {0x00, 72};
+    DeliverRecord(BLE_EVT_NOTIFICATION, BleHostNotificationEvent{kCid, 0, {}, kMeasurement, 2, measurement});
+    ReadResult(kLocation, {1});
+    Disconnected();
+    EXPECT_TRUE(m_frame->MdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(RoutingTest, ADeviceNameReadRenamesTheRecordItsRowAndTheShownProperties) {
+    ConnectPeer();
+    ReadResult(kDeviceName, {'H', 'R', ' ', 0xE2, 0x9D, 0xA4});
+    EXPECT_EQ((QStringList{Record(0).GetName(), Row(0)->text(0), ShownName()}), QStringList(3, "HR \u2764"));
+}
+
+// ---- The request queues: one read and one write in flight -----------------------------------------
+
+TEST_F(RoutingTest, ReadsGoOneAtATimeInOrderWithoutZeroHandlesWhateverTheirResult) {
+    Connect();
+    for (const uint16_t handle : {10, 11, 0, 12})
+        m_frame->ReadCharacteristic(handle);
+    EXPECT_EQ(Requests(), std::vector<std::string>{"R10"});
+    ReadResult(10, {1});
+    ReadResult(11, {}, 0x0A);
+    ReadResult(12, {1}, 0, kCid + 1); // another connection's result changes nothing
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"R10", "R11", "R12"}));
+    EXPECT_TRUE(m_frame->IsReadInFlight());
+    EXPECT_TRUE(LogContains(QStringLiteral("Failed to read characteristic handle 11, result = 10\n")));
+}
+
+TEST_F(RoutingTest, WritesUseTheCallOfTheirKindOneAtATimeAndRefuseWhatCannotBeSent) {
+    Connect();
+    m_frame->WriteClientConfiguration(kCid, 20, 21, 2);
+    m_frame->WriteClientConfiguration(kCid, 22, 0, 1); // no descriptor: nothing to write
+    Write(30, 2);
+    Write(0);
+    Write(31, 200);
+    Write(32, 1, 7);
+    Write(40, 128, GattWriteRequest::kWriteCommand);
+    for (const uint16_t written : {21, 30, 40})
+        WriteResult(written);
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"W21", "W30", "W40"}));
+    EXPECT_EQ(Calls("OrvBleClientWriteConfiguration").at(0).args, (std::vector<int64_t>{kCid, 21, 20, 2}));
+    EXPECT_EQ(Calls("OrvBleClientWriteCfmCharByHandle").at(0).args, (std::vector<int64_t>{kCid, 30, 0, 2}));
+    EXPECT_EQ(Calls("OrvBleClientWriteCharByHandle").at(0).args, (std::vector<int64_t>{kCid, 0, 40, 128}));
+    EXPECT_EQ(Calls("OrvBleClientWriteCharByHandle").at(0).data, std::vector<uint8_t>(128, 0xAB));
+    EXPECT_TRUE(LogContains(QStringLiteral("Characteristic 22 has no client configuration")));
+    EXPECT_TRUE(LogContains(QStringLiteral("Unknown write type.")));
+}
+
+TEST_F(RoutingTest, ClearingKeepsTheRequestsInFlightAndAnyWriteResultEndsTheWriteInFlight) {
+    Connect();
+    for (const uint16_t handle : {10, 11})
+        m_frame->ReadCharacteristic(handle);
+    for (const uint16_t handle : {30, 31})
+        Write(handle);
+    m_frame->ClearRequestQueues();
+    EXPECT_TRUE(m_frame->ReadQueue().empty());
+    EXPECT_EQ(m_frame->WriteQueue().size(), 1u);
+    Write(33);
+    ReadResult(10, {1});
+    WriteResult(99); // not the head's handle: the head is sent again
+    WriteResult(30);
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"R10", "W30", "W30", "W33"}));
+    EXPECT_FALSE(m_frame->IsReadInFlight());
+}
+
+TEST_F(RoutingTest, AWriteRefusedForSecurityAsksForEncryptionOnceAndIsResentAtMostThreeTimes) {
+    Connect();
+    Write(30);
+    for (const uint16_t status : {0x05, 0x05, 0x0F, 0x0F})
+        WriteResult(30, status);
+    EXPECT_EQ(Count("OrvBleHostSetEncryption"), 1u);
+    EXPECT_EQ(Calls("OrvBleHostSetEncryption").at(0).args, (std::vector<int64_t>{kCid, 1}));
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"W30", "W30", "W30", "W30"}));
+    EXPECT_FALSE(m_frame->IsWriteInFlight());
+    EXPECT_TRUE(LogContains(QStringLiteral("Failed to write characteristic 30: 0F\n")));
+}
+
+// Refused on a plain link, a read waits for encryption (tested end to end); on an encrypted link it is
+// dropped.
+TEST_F(RoutingTest, AReadRefusedForSecurityOnAnEncryptedLinkIsDroppedLikeAnyFailure) {
+    Connect();
+    DeliverRecord(BLE_EVT_ENCRYPTION_RESULT, BleHostEncryptionEvent{kCid, 0, 0});
+    for (const uint16_t handle : {10, 11})
+        m_frame->ReadCharacteristic(handle);
+    ReadResult(10, {}, 0x05);
+    EXPECT_EQ(Count("OrvBleHostSetEncryption"), 0u);
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"R10", "R11"}));
+    EXPECT_TRUE(LogContains(QStringLiteral("Failed to read characteristic handle 10, result = 5\n")));
+}
+
+} // namespace
