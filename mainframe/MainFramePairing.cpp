@@ -133,6 +133,10 @@ void CMainFrame::OnSecurityResult(uint16_t result) {
 void CMainFrame::OnPasskeyDisplay(const BleHostPasskeyEvent& event) {
     const BleTypedAddress address = event.address;
     bleHost().OrvBleHostPasskeyNotificationResult(address, 1);
+    // A new passkey replaces the prompt still open: that one ends as by OK, so its bonding is not
+    // cancelled, and its modal loop returns once the new prompt's has.
+    if (m_pPrompt)
+        m_pPrompt->accept(); // CUserPromptDlg::OnOK
 
     // Heap-allocated and guarded: the prompt is a child of this window, which deletes its children.
     QPointer<CUserPromptDlg> prompt =

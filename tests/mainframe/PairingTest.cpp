@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 
@@ -88,6 +89,24 @@ TEST_F(PairingTest, APasskeyIsShownAsSixDigitsAndItsPromptEndsAsCancelExceptForA
     EXPECT_EQ(Calls("OrvBleHostPasskeyNotificationResult").back().args,
               (std::vector<int64_t>{TestAddress(1).lap, 1}));
     EXPECT_TRUE(m_prompter.prompts.empty());
+}
+
+TEST_F(PairingTest, ANewPasskeyReplacesTheOpenPromptWithoutCancellingItsBonding) {
+    ConnectPulse();
+    QPointer<CUserPromptDlg> first;
+    Passkey(111, [&](CUserPromptDlg& prompt) {
+        first = &prompt;
+        const auto second = [&](CUserPromptDlg& replacement) {
+            EXPECT_FALSE(first && first->isVisible());
+            EXPECT_EQ(m_frame->OpenPrompt(), &replacement);
+            EXPECT_EQ(replacement.Edit()->text(), QStringLiteral("000222"));
+            replacement.CancelButton()->click();
+        };
+        Passkey(222, second, 2);
+    });
+    EXPECT_TRUE(first.isNull());
+    ASSERT_EQ(Count("OrvBleHostCancelBonding"), 1u);
+    EXPECT_EQ(Calls("OrvBleHostCancelBonding")[0].address.lap, TestAddress(2).lap);
 }
 
 TEST_F(PairingTest, ThePromptsFirstPaintRemovesTheSelectionAndHidesTheCaretOnce) {
