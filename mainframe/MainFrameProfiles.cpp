@@ -8,7 +8,10 @@
 // - Open<Profile>Window(peer): after the walk, in the fixed order; opens the window when the walk
 //   found its service and queues its first reads and client-configuration writes.
 // - the window's pointer is cleared in CloseProfileWindows.
-// The routing of results follows in MainFrameRouting.cpp.
+// The routing of results follows in MainFrameRouting.cpp. The profile's commands are mapped by
+// Map<Profile>Commands (called from MapCommands), its pending flags cleared by Clear<Profile>Pending
+// (called from ResetRoutingState), and its members and state form a block of their own in
+// CMainFrame.h.
 #include "mainframe/CMainFrame.h"
 
 #include "profiles/base/CChildFrame.h"
