@@ -101,6 +101,11 @@ void SimulatedApplication::Advance(uint64_t ms) {
 
 void SimulatedApplication::Deliver(uint64_t ms) {
     orv::sim::advance(ms);
+    if (!m_wallClock.isValid()) {
+        m_wallClock.start();
+        m_timersAtStart = platform::TimerClock::now();
+    }
+    platform::TimerClock::advanceTo(m_timersAtStart + static_cast<uint64_t>(m_wallClock.elapsed()));
     QCoreApplication::processEvents();
 }
 

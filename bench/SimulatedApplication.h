@@ -7,6 +7,7 @@
 #include "platform/SettingsStore.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -30,6 +31,8 @@ public:
     // Advances the simulator and the window timers together by ms, delivering every posted event.
     void Advance(uint64_t ms);
     // Advances only the simulator by ms, then lets the event loop deliver what it posted in one pass.
+    // The window timers follow the wall clock from the first call on, as in the running application,
+    // so that repaints are paced by real screen frames.
     void Deliver(uint64_t ms);
     // Runs a search, selects the row showing text and connects it; false (with Error()) on failure.
     bool Connect(const QString& text);
@@ -44,6 +47,8 @@ private:
     platform::RecordingPrompter m_prompter;
     std::unique_ptr<COrvBleDemoApp> m_app;
     std::string m_error;
+    QElapsedTimer m_wallClock;    // started by the first Deliver
+    uint64_t m_timersAtStart = 0; // the window timers' time then
     QString m_previousDirectory;
     QByteArray m_previousTmp;
     QByteArray m_previousRuntime;

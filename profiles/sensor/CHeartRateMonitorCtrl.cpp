@@ -34,6 +34,12 @@ CHeartRateMonitorCtrl::~CHeartRateMonitorCtrl() = default;
 void CHeartRateMonitorCtrl::OnCreate() {
     m_wndView.Create(IDD_HEART_RATE, PaneParent());
     setWindowTitle(QStringLiteral("Heart rate"));
+    m_rate = Label(IDC_HR_HEART_RATE);
+    m_rrIntervals = Label(IDC_HR_RR_INTERVALS);
+    m_energyExpended = Label(IDC_HR_ENERGY_EXPENDED);
+    m_location = Label(IDC_HR_LOCATION);
+    m_contactImage = Label(IDC_HR_CONTACT_IMAGE);
+    m_contactText = Label(IDC_HR_CONTACT_TEXT);
     ClearEnergyExpended();
     BindCommandButton(ID_HR_RESET_ENERGY);
 
@@ -46,14 +52,18 @@ void CHeartRateMonitorCtrl::OnCreate() {
     }};
     for (size_t i = 0; i < decorations.size(); ++i) {
         m_decorations[i] = Image(decorations[i].second);
-        if (auto* picture = qobject_cast<QLabel*>(platform::GetDlgItem(this, decorations[i].first)))
+        if (QLabel* picture = Label(decorations[i].first))
             picture->setPixmap(m_decorations[i]);
     }
     InitScrollMetrics(&m_wndView);
 }
 
+QLabel* CHeartRateMonitorCtrl::Label(UINT id) const {
+    return qobject_cast<QLabel*>(platform::GetDlgItem(this, id));
+}
+
 void CHeartRateMonitorCtrl::ShowHeartRate(uint16_t rate) {
-    platform::SetDlgItemText(this, IDC_HR_HEART_RATE, QStringLiteral("%1 bpm").arg(rate));
+    m_wndView.ShowText(m_rate, QStringLiteral("%1 bpm").arg(rate));
 }
 
 void CHeartRateMonitorCtrl::ShowRRIntervals(std::span<const uint16_t> values) {
@@ -62,19 +72,19 @@ void CHeartRateMonitorCtrl::ShowRRIntervals(std::span<const uint16_t> values) {
         text += QString::number(value) + QLatin1Char(' ');
     if (values.size() == 1)
         text += QStringLiteral("ticks");
-    platform::SetDlgItemText(this, IDC_HR_RR_INTERVALS, text);
+    m_wndView.ShowText(m_rrIntervals, text);
 }
 
 void CHeartRateMonitorCtrl::ClearRRIntervals() {
-    platform::SetDlgItemText(this, IDC_HR_RR_INTERVALS, kNotAvailable);
+    m_wndView.ShowText(m_rrIntervals, kNotAvailable);
 }
 
 void CHeartRateMonitorCtrl::ShowEnergyExpended(uint16_t kilojoules) {
-    platform::SetDlgItemText(this, IDC_HR_ENERGY_EXPENDED, QStringLiteral("%1 kJ").arg(kilojoules));
+    m_wndView.ShowText(m_energyExpended, QStringLiteral("%1 kJ").arg(kilojoules));
 }
 
 void CHeartRateMonitorCtrl::ClearEnergyExpended() {
-    platform::SetDlgItemText(this, IDC_HR_ENERGY_EXPENDED, kNotAvailable);
+    m_wndView.ShowText(m_energyExpended, kNotAvailable);
 }
 
 void CHeartRateMonitorCtrl::ShowSensorContact(uint32_t state) {
@@ -92,16 +102,12 @@ void CHeartRateMonitorCtrl::ShowSensorContact(uint32_t state) {
 }
 
 void CHeartRateMonitorCtrl::ShowBodySensorLocation(uint32_t location) {
-    platform::SetDlgItemText(this, IDC_HR_LOCATION, BodySensorLocationName(location));
+    m_wndView.ShowText(m_location, BodySensorLocationName(location));
 }
 
 void CHeartRateMonitorCtrl::SetContact(const QPixmap& image, const QString& text) {
-    auto* picture = qobject_cast<QLabel*>(platform::GetDlgItem(this, IDC_HR_CONTACT_IMAGE));
     // The state repeats in nearly every measurement: only a change is drawn.
-    if (picture && picture->pixmap().cacheKey() == image.cacheKey() &&
-        platform::GetDlgItemText(this, IDC_HR_CONTACT_TEXT) == text)
-        return;
-    if (picture)
-        picture->setPixmap(image);
-    platform::SetDlgItemText(this, IDC_HR_CONTACT_TEXT, text);
+    if (m_contactImage && m_contactImage->pixmap().cacheKey() != image.cacheKey())
+        m_contactImage->setPixmap(image);
+    m_wndView.ShowText(m_contactText, text);
 }

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <span>
 
+class QLabel;
+
 // Shows what the main window decodes from the peer's Heart Rate service; its Reset button (command
 // ID_HR_RESET_ENERGY) is handled by the main window.
 class CHeartRateMonitorCtrl : public CChildFrame {
@@ -38,9 +40,17 @@ protected:
     void OnCreate() override;
 
 private:
+    QLabel* Label(UINT id) const;
     void SetContact(const QPixmap& image, const QString& text);
 
     CProfileCtrlView m_wndView;
+    // The pane's controls, found once when it is built: a display call comes with every notification.
+    QLabel* m_rate = nullptr;
+    QLabel* m_rrIntervals = nullptr;
+    QLabel* m_energyExpended = nullptr;
+    QLabel* m_location = nullptr;
+    QLabel* m_contactImage = nullptr;
+    QLabel* m_contactText = nullptr;
     QPixmap m_inContact;
     QPixmap m_notInContact;
     std::array<QPixmap, 3> m_decorations;

@@ -1,17 +1,21 @@
-// Profile panes: forms by template id, the pane font, transparent controls, icons as pictures.
+// Profile panes: forms by template id, the pane font, transparent controls, values paced to screen
+// frames, icons as pictures.
 #include "profiles/base/CProfileCtrlView.h"
 
 #include "platform/DialogItems.h"
+#include "platform/TimerClock.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr UINT kTestTemplate = 60001, kSmallFontTemplate = 60002;
-constexpr UINT kLabel = 2001, kGroup = 2002, kButton = 2003, kGroupedLabel = 2004;
+constexpr UINT kTestTemplate = 60001, kSmallFontTemplate = 60002, kValueTemplate = 60003;
+constexpr UINT kLabel = 2001, kGroup = 2002, kButton = 2003, kGroupedLabel = 2004, kValue = 2005;
 
 QWidget* WithId(QWidget* widget, UINT id) {
     widget->setProperty(platform::kControlIdProperty, id);
@@ -27,7 +31,22 @@ void TestForm(QWidget* pane) {
     WithId(new QLabel(QStringLiteral("Inside"), WithId(new QGroupBox(pane), kGroup)), kGroupedLabel);
 }
 
+// A group box holding a caption and a value field of a fixed size, laid out as the profile templates are.
+void ValueForm(QWidget* pane) {
+    auto* group = WithId(new QGroupBox(QStringLiteral("Measurements"), pane), kGroup);
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(new QLabel(QStringLiteral("Caption"), group));
+    QWidget* value = WithId(new QLabel(QStringLiteral("N/A"), group), kValue);
+    value->setFixedSize(120, 24);
+    QSizePolicy policy = value->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    value->setSizePolicy(policy);
+    groupLayout->addWidget(value);
+    (new QVBoxLayout(pane))->addWidget(group);
+}
+
 const bool kRegistered = CProfileCtrlView::RegisterTemplate(kTestTemplate, TestForm) &&
+                         CProfileCtrlView::RegisterTemplate(kValueTemplate, ValueForm) &&
                          CProfileCtrlView::RegisterTemplate(
                              kSmallFontTemplate, [](QWidget* pane) { pane->setFont(QFont("", 12)); });
 
@@ -49,6 +68,98 @@ TEST(ProfileCtrlViewTest, TheFormIsBuiltWithTransparentControlsAndTheFirstFormsS
     for (const UINT id : {kLabel, kButton, kGroup})
         EXPECT_EQ(item(id)->font(), *pane.PaneFont()) << id;
     EXPECT_FALSE(item(kGroupedLabel)->testAttribute(Qt::WA_SetFont));
+}
+
+// Counts the paint events of one widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// A shown pane with a value field, on virtual time.
+class ValueFieldTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(kRegistered);
+        platform::TimerClock::useVirtualTime(true);
+        ASSERT_TRUE(m_pane.Create(kValueTemplate, &m_parent));
+        m_parent.resize(300, 200);
+        m_parent.show();
+        QCoreApplication::processEvents();
+        m_value = qobject_cast<QLabel*>(platform::GetDlgItem(&m_pane, kValue));
+        m_group = platform::GetDlgItem(&m_pane, kGroup);
+        ASSERT_TRUE(m_value && m_group);
+    }
+    void TearDown() override { platform::TimerClock::useVirtualTime(false); }
+
+    // The pane's pixels where the value field lies.
+    QImage FieldPixels() { return m_pane.grab(m_value->geometry().translated(m_group->pos())).toImage(); }
+
+    QWidget m_parent;
+    CProfileCtrlView m_pane;
+    QLabel* m_value = nullptr;
+    QWidget* m_group = nullptr;
+};
+
+TEST_F(ValueFieldTest, AnEmptyFieldShowsExactlyWhatItsGroupDrawsBeneathIt) {
+    for (const QColor& colour : {QColor(), QColor(200, 40, 40)}) {
+        SCOPED_TRACE(colour.isValid() ? "group recoloured" : "as built");
+        if (colour.isValid()) {
+            QPalette palette = m_group->palette();
+            palette.setColor(QPalette::Window, colour);
+            m_group->setPalette(palette);
+            QCoreApplication::processEvents();
+        }
+        m_pane.ShowText(m_value, QString());
+        const QImage field = FieldPixels();
+        m_value->hide();
+        const QImage beneath = FieldPixels();
+        m_value->show();
+        EXPECT_EQ(field, beneath);
+    }
+}
+
+TEST_F(ValueFieldTest, ANewValueRepaintsTheFieldButNotTheGroupBehindIt) {
+    const PaintCounter group(m_group);
+    const PaintCounter field(m_value);
+    m_pane.ShowText(m_value, QStringLiteral("72 bpm"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(field.count, 1);
+    EXPECT_EQ(group.count, 0);
+}
+
+TEST_F(ValueFieldTest, ValuesWithinAFrameAreDrawnTogetherWhenItEnds) {
+    // Each step advances virtual time, shows a value when it has one, then counts the field's repaints.
+    const std::tuple<uint64_t, const char*, int> steps[] = {
+        {0, "1", 1},                        // nothing was drawn in the last frame: at once
+        {5, "2", 1},                        // within the frame: held
+        {5, "3", 1},                        //
+        {5, nullptr, 1},                    // 15 ms: the frame is not over
+        {1, nullptr, 2},                    // 16 ms: "2" and "3" drawn as one repaint
+        {3, "4", 2},                        // within the frame that repaint began
+        {13, nullptr, 3}, {40, nullptr, 3}, // a quiet frame
+        {0, "5", 4},                        // at once again
+        {0, "5", 4},                        // an unchanged text is not drawn
+    };
+    const PaintCounter field(m_value);
+    for (const auto& [advanceMs, value, paintsSoFar] : steps) {
+        SCOPED_TRACE(testing::Message() << "at " << platform::TimerClock::now() + advanceMs);
+        platform::TimerClock::advance(advanceMs);
+        if (value)
+            m_pane.ShowText(m_value, QLatin1String(value));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(field.count, paintsSoFar);
+        if (value) {
+            EXPECT_EQ(m_value->text(), QLatin1String(value));
+        }
+    }
 }
 
 TEST(IconToBitmapTest, TheIconFillsABitmapOfTheAskedSizeAndANullIconATransparentOne) {
