@@ -6,30 +6,17 @@
 #include <optional>
 #include <span>
 
-// Reads the fields of a received value one after another through one cursor. Every read checks
-// the remaining length first: a field that does not fit gives std::nullopt, leaves the cursor
-// where it was and puts the reader into the failed state, in which every later read fails too.
-// The reader never casts the buffer and never reads past its length. It does not own the bytes.
+// Reads the fields of a received value one after another through one cursor. Every read checks the
+// remaining length first: a field that does not fit gives std::nullopt and leaves the cursor where it
+// was. The reader never casts the buffer and never reads past its length. It does not own the bytes.
 class ByteReader {
 public:
     explicit ByteReader(std::span<const uint8_t> bytes) : m_bytes(bytes) {}
-    // A null pointer reads as an empty value whatever the length says.
-    ByteReader(const uint8_t* data, size_t length);
 
     std::optional<uint8_t> u8();
-    std::optional<int8_t> i8();
     std::optional<uint16_t> u16();
-    std::optional<int16_t> i16();
-    std::optional<uint32_t> u24();
-    std::optional<uint32_t> u32();
-    std::optional<int32_t> i32();
-    // The next count bytes as a view into the value.
-    std::optional<std::span<const uint8_t>> bytes(size_t count);
 
-    size_t offset() const { return m_offset; }
     size_t remaining() const { return m_bytes.size() - m_offset; }
-    bool atEnd() const { return remaining() == 0; }
-    bool failed() const { return m_failed; }
 
 private:
     // Assembles width bytes (at most 4) least significant first; nullopt when they do not fit.
@@ -37,5 +24,4 @@ private:
 
     std::span<const uint8_t> m_bytes;
     size_t m_offset = 0;
-    bool m_failed = false;
 };

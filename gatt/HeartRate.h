@@ -26,7 +26,6 @@ enum class SensorContact : uint32_t {
 
 struct HeartRateMeasurement {
     uint16_t rate = 0; // beats per minute
-    bool rate16Bit = false;
     SensorContact contact = SensorContact::Unknown;
     std::optional<uint16_t> energyExpended; // kilojoules
     bool rrPresent = false;
@@ -35,10 +34,6 @@ struct HeartRateMeasurement {
     // nullopt ("too short") when the value does not hold the flags, the rate or the energy field
     // it announces. RR intervals run to the end of the value; a last odd byte is ignored.
     static std::optional<HeartRateMeasurement> decode(std::span<const uint8_t> value);
-
-    // The value a sensor sends: a 16-bit rate when rate16Bit is set or the rate needs it, the
-    // contact bits from contact, the energy field when present, the RR intervals when rrPresent.
-    std::vector<uint8_t> encode() const;
 
     bool operator==(const HeartRateMeasurement&) const = default;
 };

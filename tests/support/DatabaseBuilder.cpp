@@ -22,6 +22,11 @@ DatabaseBuilder& DatabaseBuilder::Characteristic(uint16_t uuid, uint16_t valueHa
     return *this;
 }
 
+DatabaseBuilder& DatabaseBuilder::Descriptor(const BleUuid& uuid, uint16_t handle) {
+    m_services.back().characteristics.back().descriptors.push_back({uuid, handle});
+    return *this;
+}
+
 const BleHostDatabaseEvent& DatabaseBuilder::Event(uint32_t cid) {
     m_flat.clear();
     for (Svc& service : m_services) {

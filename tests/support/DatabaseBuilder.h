@@ -14,6 +14,8 @@ public:
     // Adds a characteristic to the current service; configHandle 0 adds no client configuration.
     DatabaseBuilder& Characteristic(uint16_t uuid, uint16_t valueHandle, uint8_t properties,
                                     uint16_t configHandle = 0);
+    // Adds a descriptor to the current characteristic.
+    DatabaseBuilder& Descriptor(const BleUuid& uuid, uint16_t handle);
 
     // The event record; valid while the builder lives and is not changed.
     const BleHostDatabaseEvent& Event(uint32_t cid);
