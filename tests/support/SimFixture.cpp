@@ -1,25 +1,12 @@
 #include "support/SimFixture.h"
 
-#include "support/VirtualTime.h"
-
-#include "app/CRegistrySettings.h"
-#include "mainframe/CMainFrame.h"
-#include "panes/CDeviceView.h"
-#include "panes/CLogDialog.h"
 #include "panes/CViewTree.h"
-#include "platform/DeviceNotifications.h"
-#include "platform/StringTable.h"
-#include "platform/TimerClock.h"
 #include "platform/WindowMessages.h"
-#include "res/StringTable.h"
 #include "res/resource.h"
 #include "veyrasim.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QStatusBar>
 #include <QTreeWidgetItem>
-#include <algorithm>
 
 void SimFixture::SetUp() {
     EnvironmentFixture::SetUp();
@@ -36,11 +23,13 @@ void SimFixture::TearDown() {
     EnvironmentFixture::TearDown();
 }
 
+std::string SimFixture::WorldOf(const std::string& peers, uint32_t seed) {
+    return R"({"seed": )" + std::to_string(seed) + R"(, "peers": [)" + peers + "]}";
+}
+
 void SimFixture::LoadWorld(const std::string& json) {
     std::string error;
-    const bool loaded = json.empty() ? orv::sim::loadWorldJson(orv::sim::builtInWorldJson(), &error)
-                                     : orv::sim::loadWorldJson(json, &error);
-    ASSERT_TRUE(loaded) << error;
+    ASSERT_TRUE(orv::sim::loadWorldJson(json.empty() ? orv::sim::builtInWorldJson() : json, &error)) << error;
 }
 
 CMainFrame* SimFixture::Start() {
@@ -49,14 +38,6 @@ CMainFrame* SimFixture::Start() {
         return nullptr;
     Advance(1000);
     return m_app->MainFrame();
-}
-
-void SimFixture::Advance(uint64_t ms) {
-    AdvanceVirtualTime(ms);
-}
-
-std::string SimFixture::WorldOf(const std::string& peers, uint32_t seed) {
-    return R"({"seed": )" + std::to_string(seed) + R"(, "peers": [)" + peers + "]}";
 }
 
 CMainFrame* SimFixture::Restart() {
@@ -71,6 +52,32 @@ void SimFixture::Discover(uint64_t ms) {
     Advance(ms);
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_DISCOVER));
     Advance(100);
+}
+
+bool SimFixture::Select(const QString& text) {
+    QTreeWidgetItem* row = Row(text);
+    if (row)
+        Frame()->DeviceView()->Tree()->setCurrentItem(row);
+    return row != nullptr;
+}
+
+BleDeviceRecord* SimFixture::Connect(uint64_t ms) {
+    Frame()->ExecuteCommand(ID_CONNECT);
+    Advance(ms);
+    const int index = Frame()->ConnectedDeviceIndex();
+    BleDeviceRecord* record =
+        index < 0 ? nullptr : Frame()->DeviceList().at(static_cast<size_t>(index)).get();
+    return record && record->connected ? record : nullptr;
+}
+
+BleDeviceRecord* SimFixture::ConnectedWorld(const std::string& peers, const QString& text) {
+    LoadWorld(peers.empty() ? std::string() : WorldOf(peers));
+    if (!Start())
+        return nullptr;
+    Discover();
+    BleDeviceRecord* record = Select(text) ? Connect() : nullptr;
+    EXPECT_NE(record, nullptr) << "not connected to " << text.toStdString();
+    return record;
 }
 
 QTreeWidgetItem* SimFixture::Row(const QString& text) const {
@@ -90,53 +97,6 @@ QStringList SimFixture::RowTexts(const QTreeWidgetItem* group) {
     return texts;
 }
 
-bool SimFixture::Select(const QString& text) {
-    QTreeWidgetItem* row = Row(text);
-    if (!row)
-        return false;
-    Frame()->DeviceView()->Tree()->setCurrentItem(row);
-    return true;
-}
-
-BleDeviceRecord* SimFixture::ConnectedWorld(const std::string& peers, const QString& text) {
-    LoadWorld(WorldOf(peers));
-    if (!Start()) {
-        ADD_FAILURE() << "the application did not start";
-        return nullptr;
-    }
-    Discover();
-    if (!Select(text)) {
-        ADD_FAILURE() << "no row " << text.toStdString();
-        return nullptr;
-    }
-    BleDeviceRecord* record = Connect();
-    if (!record)
-        ADD_FAILURE() << "not connected to " << text.toStdString();
-    return record;
-}
-
-BleDeviceRecord* SimFixture::Connect(uint64_t ms) {
-    Frame()->ExecuteCommand(ID_CONNECT);
-    Advance(ms);
-    const int index = Frame()->ConnectedDeviceIndex();
-    if (index < 0)
-        return nullptr;
-    BleDeviceRecord* record = Frame()->DeviceList().at(static_cast<size_t>(index)).get();
-    return record->connected ? record : nullptr;
-}
-
-QString SimFixture::StatusText() const {
-    return Frame()->StatusText();
-}
-
-bool SimFixture::LogContains(const QString& text) const {
-    return Frame()->LogWindow()->WindowText().contains(text);
-}
-
 bool SimFixture::EveryRecordGivenBack() {
     return orv::sim::liveRecordCount() == 0 && orv::sim::unknownFreeCount() == 0;
-}
-
-CMainFrame* SimFixture::Frame() const {
-    return m_app ? m_app->MainFrame() : nullptr;
 }

@@ -3,7 +3,11 @@
 #pragma once
 
 #include "app/COrvBleDemoApp.h"
+#include "mainframe/CMainFrame.h"
+#include "panes/CDeviceView.h"
+#include "panes/CLogDialog.h"
 #include "support/EnvironmentFixture.h"
+#include "support/VirtualTime.h"
 
 #include <QStringList>
 #include <memory>
@@ -17,36 +21,48 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // A world of these peers (JSON objects, comma-separated) with a present dongle.
+    static std::string WorldOf(const std::string& peers, uint32_t seed = 5);
     // Loads a world; an empty text loads the built-in world.
     void LoadWorld(const std::string& json = std::string());
     // Runs the application's start-up and lets the host report it.
     CMainFrame* Start();
-    // Advances the simulator and the window timers together by ms, delivering every posted event.
-    void Advance(uint64_t ms);
-
-    // A world of these peers (JSON objects, comma-separated) with a present dongle.
-    static std::string WorldOf(const std::string& peers, uint32_t seed = 5);
     // Exits the application and starts it again on the same world, settings and bond store.
     CMainFrame* Restart();
+    // Advances the simulator and the window timers together by ms, delivering every posted event.
+    void Advance(uint64_t ms) { AdvanceVirtualTime(ms); }
+
     // The Discover command, a search of ms virtual milliseconds, Discover again and the search's end.
     void Discover(uint64_t ms = 2000);
+    // Makes the row showing text the selected one; false when there is no such row.
+    bool Select(const QString& text);
+    // Connect (command 311) on the selected row, then ms of virtual time; the connected record.
+    BleDeviceRecord* Connect(uint64_t ms = 3000);
+    // The connected world in one line: loads a world of peers (the built-in one when empty), starts,
+    // searches, connects the row showing text and lets the first reads finish. The connected record,
+    // or nullptr (with a test failure) when a step fails.
+    BleDeviceRecord* ConnectedWorld(const std::string& peers, const QString& text);
+    // The same, returning the profile window that accessor (&CMainFrame::HeartRateWindow, ...) gives.
+    template <class Window>
+    Window* ConnectedWindow(const std::string& peers, const QString& text,
+                            Window* (CMainFrame::*window)() const) {
+        Window* open = ConnectedWorld(peers, text) ? (Frame()->*window)() : nullptr;
+        EXPECT_NE(open, nullptr) << "no profile window for " << text.toStdString();
+        return open;
+    }
+
+    CMainFrame* Frame() const { return m_app ? m_app->MainFrame() : nullptr; }
     // The row showing text, in any group; nullptr when there is none.
     QTreeWidgetItem* Row(const QString& text) const;
     // The texts of a group's rows (placeholders included), in order.
     static QStringList RowTexts(const QTreeWidgetItem* group);
-    // Makes the row showing text the selected one; false when there is no such row.
-    bool Select(const QString& text);
-    // The connected world in one line: loads a world of peers, starts, discovers, selects the row
-    // showing text, connects it and lets the first reads finish. The connected record, or nullptr
-    // (with a test failure) when any step fails.
-    BleDeviceRecord* ConnectedWorld(const std::string& peers, const QString& text);
-    // Connect (command 311) on the selected row, then ms of virtual time.
-    BleDeviceRecord* Connect(uint64_t ms = 3000);
-    QString StatusText() const;
-    bool LogContains(const QString& text) const;
+    QStringList Paired() const { return RowTexts(Frame()->DeviceView()->PairedGroup()); }
+    QStringList Connected() const { return RowTexts(Frame()->DeviceView()->ConnectedGroup()); }
+    QStringList Discovered() const { return RowTexts(Frame()->DeviceView()->DiscoveredGroup()); }
+    QString StatusText() const { return Frame()->StatusText(); }
+    qsizetype LogCount(const QString& text) const { return Frame()->LogWindow()->WindowText().count(text); }
     // Every event record the host library handed out has been given back exactly once.
     static bool EveryRecordGivenBack();
-    CMainFrame* Frame() const;
 
     std::unique_ptr<COrvBleDemoApp> m_app;
 };

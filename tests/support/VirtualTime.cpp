@@ -16,7 +16,7 @@ uint64_t Until(std::optional<uint64_t> due, uint64_t now, uint64_t limit) {
 
 void AdvanceVirtualTime(uint64_t ms) {
     uint64_t remaining = ms;
-    for (;;) {
+    do {
         QCoreApplication::processEvents();
         uint64_t step = Until(orv::sim::nextDueTime(), orv::sim::now(), remaining);
         step = Until(platform::TimerClock::nextDueTime(), platform::TimerClock::now(), step);
@@ -24,8 +24,6 @@ void AdvanceVirtualTime(uint64_t ms) {
         platform::TimerClock::advance(step);
         QCoreApplication::processEvents();
         remaining -= step;
-        if (remaining == 0)
-            break;
-    }
+    } while (remaining > 0);
     QCoreApplication::processEvents();
 }
