@@ -160,7 +160,12 @@ bool injectNotification(const std::string& peer, uint16_t handle, const std::vec
     std::vector<uint8_t> pdu{static_cast<uint8_t>(indication ? 0x1D : 0x1B),
                              static_cast<uint8_t>(handle & 0xFF), static_cast<uint8_t>(handle >> 8)};
     pdu.insert(pdu.end(), value.begin(), value.end());
-    return injectAttPdu(peer, pdu);
+    if (!indication) {
+        return injectAttPdu(peer, pdu);
+    }
+    BleTypedAddress address{};
+    SimConnections* connections = connectionsOf(peer, &address);
+    return connections != nullptr && connections->peerIndicates(address, pdu);
 }
 
 bool injectAttPdu(const std::string& peer, const std::vector<uint8_t>& pdu) {

@@ -229,6 +229,10 @@ void SimConnections::sendAtt(uint16_t handle, std::vector<uint8_t> pdu) {
         namespace att = orv::host::att;
         if (!pdu.empty() && (att::isForClient(pdu[0]) || pdu[0] == att::kHandleValueConfirmation)) {
             m_simulator.peerReceived(link.peerIndex).push_back(pdu); // not for the peer's database
+            if (pdu[0] == att::kHandleValueConfirmation && link.indicationOutstanding) {
+                link.indicationOutstanding = false;
+                sendNextIndication(handle, link);
+            }
             return;
         }
         auto response = m_simulator.peerServer(link.peerIndex).handle(pdu);
@@ -237,6 +241,17 @@ void SimConnections::sendAtt(uint16_t handle, std::vector<uint8_t> pdu) {
                    [this, handle, bytes = std::move(*response)](Link&) { m_host.onAttPdu(handle, bytes); });
         }
     });
+}
+
+void SimConnections::sendNextIndication(uint16_t handle, Link& link) {
+    if (link.indicationOutstanding || link.heldIndications.empty()) {
+        return;
+    }
+    link.indicationOutstanding = true;
+    toHost(handle, [this, handle, pdu = std::move(link.heldIndications.front())](Link&) {
+        m_host.onAttPdu(handle, pdu);
+    });
+    link.heldIndications.pop_front();
 }
 
 void SimConnections::startPairing(uint16_t handle, bool mitm) {
@@ -369,6 +384,17 @@ bool SimConnections::peerSends(const BleTypedAddress& address, std::vector<uint8
         return false;
     }
     toHost(*handle, [this, handle = *handle, pdu = std::move(pdu)](Link&) { m_host.onAttPdu(handle, pdu); });
+    return true;
+}
+
+bool SimConnections::peerIndicates(const BleTypedAddress& address, std::vector<uint8_t> pdu) {
+    const auto handle = findLink(address);
+    if (!handle) {
+        return false;
+    }
+    Link& link = m_links.at(*handle);
+    link.heldIndications.push_back(std::move(pdu));
+    sendNextIndication(*handle, link);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "../core/ControllerPort.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -42,6 +43,9 @@ public:
     // Peer side (world scripts and test hooks); false when the peer has no link.
     bool peerDisconnects(const BleTypedAddress& address, uint8_t reason);
     bool peerSends(const BleTypedAddress& address, std::vector<uint8_t> pdu);
+    // Sends an indication PDU. One indication is outstanding per link: a later one waits until the
+    // host has confirmed the one before it. Indications still waiting go with the link.
+    bool peerIndicates(const BleTypedAddress& address, std::vector<uint8_t> pdu);
     bool peerRequests(const BleTypedAddress& address, const orv::host::ConnectionParameters& parameters);
 
     bool linked(const BleTypedAddress& address) const { return findLink(address).has_value(); }
@@ -63,12 +67,16 @@ private:
         uint64_t lastToHost = 0;
         uint8_t nextRequestId = 1;
         std::map<uint8_t, orv::host::ConnectionParameters> openRequests;
+        bool indicationOutstanding = false; // sent and not confirmed yet
+        std::deque<std::vector<uint8_t>> heldIndications;
     };
 
     std::optional<size_t> findPeer(const BleTypedAddress& address) const;
     std::optional<uint16_t> findLink(const BleTypedAddress& address) const;
     void establish(size_t peerIndex);
     void schedulePeerRequest(uint16_t handle);
+    // Sends the first held indication unless one is outstanding.
+    void sendNextIndication(uint16_t handle, Link& link);
     // Schedules action after one connection interval, after everything already sent that way.
     void toPeer(uint16_t handle, std::function<void(Link&)> action);
     void toHost(uint16_t handle, std::function<void(Link&)> action);

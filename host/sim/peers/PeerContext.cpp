@@ -20,6 +20,16 @@ bool startsDeclaration(const PeerAttribute& attribute) {
     return attribute.groupEnd != 0 || att::sameUuid(attribute.type, att::uuid16(att::kCharacteristic));
 }
 
+att::Pdu valuePdu(uint8_t opcode, uint16_t handle, std::span<const uint8_t> value) {
+    att::Pdu pdu{opcode};
+    att::put16(pdu, handle);
+    pdu.insert(pdu.end(), value.begin(), value.end());
+    return pdu;
+}
+
+constexpr uint8_t kNotifyBit = 0x01;
+constexpr uint8_t kIndicateBit = 0x02;
+
 } // namespace
 
 PeerContext::PeerContext(Simulator& simulator, size_t peerIndex)
@@ -75,13 +85,27 @@ PeerAttribute* PeerContext::configurationOf(uint16_t valueHandle) const {
 
 bool PeerContext::notify(uint16_t handle, std::span<const uint8_t> value) const {
     SimController* controller = m_simulator.controller();
-    if (controller == nullptr) {
-        return false;
-    }
-    att::Pdu pdu{att::kHandleValueNotification};
-    att::put16(pdu, handle);
-    pdu.insert(pdu.end(), value.begin(), value.end());
-    return controller->connections().peerSends(spec().address, std::move(pdu));
+    return controller != nullptr &&
+           controller->connections().peerSends(spec().address,
+                                               valuePdu(att::kHandleValueNotification, handle, value));
+}
+
+bool PeerContext::indicate(uint16_t handle, std::span<const uint8_t> value) const {
+    SimController* controller = m_simulator.controller();
+    return controller != nullptr && controller->connections().peerIndicates(
+                                        spec().address, valuePdu(att::kHandleValueIndication, handle, value));
+}
+
+bool PeerContext::notifying(uint16_t valueHandle) const {
+    const PeerAttribute* configuration = configurationOf(valueHandle);
+    return configuration != nullptr && !configuration->value.empty() &&
+           (configuration->value[0] & kNotifyBit);
+}
+
+bool PeerContext::indicating(uint16_t valueHandle) const {
+    const PeerAttribute* configuration = configurationOf(valueHandle);
+    return configuration != nullptr && !configuration->value.empty() &&
+           (configuration->value[0] & kIndicateBit);
 }
 
 } // namespace orv::sim

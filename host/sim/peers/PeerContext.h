@@ -41,6 +41,15 @@ public:
 
     // Sends a notification of value to the host; false when the peer has no link.
     bool notify(uint16_t handle, std::span<const uint8_t> value) const;
+    // Sends an indication of value to the host; false when the peer has no link. One indication is
+    // outstanding per link: a later one waits until the host has confirmed the one before it; whatever
+    // still waits when the link goes is dropped with it. Anything sent from within onWrite reaches the
+    // host before the write's response: a model answers a request from a later action (after(0)), as
+    // IndicatedControlPoint does.
+    bool indicate(uint16_t handle, std::span<const uint8_t> value) const;
+    // Whether the client has switched on notifications (or indications) of the value at valueHandle.
+    bool notifying(uint16_t valueHandle) const;
+    bool indicating(uint16_t valueHandle) const;
 
 private:
     Simulator& m_simulator;

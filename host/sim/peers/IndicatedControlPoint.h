@@ -1,0 +1,55 @@
+// Simulated radio: a control point whose requests a peer answers by indication.
+#pragma once
+
+#include "PeerContext.h"
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace orv::sim {
+
+// The part of a peer model that keeps the rules every control point answered by indication shares
+// (Record Access, User Control Point, SC Control Point): a write is refused with the profile's
+// "improperly configured" error while the client has indications of the control point off, and with
+// its "procedure already in progress" error while an earlier request has not been answered, unless
+// the model lets the new request interrupt it (an abort). An accepted request runs after the write
+// response, so whatever the procedure sends (notifications, the answering indication) follows it.
+// The model ends each procedure with respond(), at once or later; a procedure that never responds
+// keeps the control point busy until the link goes (reset()).
+class IndicatedControlPoint {
+public:
+    // ATT errors of the profile.
+    struct Refusals {
+        uint8_t improperlyConfigured = 0;
+        uint8_t alreadyInProgress = 0;
+    };
+    // Runs an accepted request: the written value, which may be empty.
+    using Procedure = std::function<void(std::vector<uint8_t> request)>;
+    // Whether request may be written while a procedure runs; it then runs as well.
+    using Interrupts = std::function<bool(std::span<const uint8_t> request)>;
+
+    // The control point is the characteristic value with that 16-bit UUID in the context's database.
+    IndicatedControlPoint(PeerContext& context, uint16_t uuid, Refusals refusals, Procedure procedure,
+                          Interrupts interrupts = {});
+
+    // For the model's onWrite: 0 when the write is to another handle or is accepted, else the ATT error.
+    uint8_t onWrite(uint16_t handle, std::span<const uint8_t> value);
+    // Indicates response on the control point; the procedure is over.
+    void respond(std::span<const uint8_t> response);
+    // A procedure runs: accepted and not yet answered.
+    bool busy() const { return m_busy; }
+    // The link went: a running procedure ends without a response.
+    void reset() { m_busy = false; }
+
+private:
+    PeerContext& m_context;
+    uint16_t m_uuid;
+    Refusals m_refusals;
+    Procedure m_procedure;
+    Interrupts m_interrupts;
+    bool m_busy = false;
+};
+
+} // namespace orv::sim
