@@ -17,10 +17,7 @@ namespace {
 const std::vector<UINT> kIconIds = {128, 289, 374, 388, 389, 390, 391, 409, 410, 411, 452, 457, 458};
 
 QDir resDir() {
-    // This file sits in tests/platform/ui/ of the source tree.
-    QDir dir = QFileInfo(QStringLiteral(__FILE__)).absoluteDir();
-    dir.cd(QStringLiteral("../../../res"));
-    return dir;
+    return QDir(QStringLiteral(TINDREL_SOURCE_DIR "/res"));
 }
 
 // Resource path (":" + prefix + "/" + alias) to file, relative to res/, as the resource file lists them.
