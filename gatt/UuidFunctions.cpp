@@ -32,13 +32,6 @@ bool BleUuidGreater(const BleUuid& a, const BleUuid& b) {
     return false;
 }
 
-BleUuid MakeUuid16(uint16_t value) {
-    BleUuid uuid{};
-    uuid.kind = BLE_UUID_KIND_16;
-    uuid.uuid16 = value;
-    return uuid;
-}
-
 BleUuid MakeUuid128(uint64_t high, uint64_t low) {
     BleUuid uuid{};
     uuid.kind = BLE_UUID_KIND_128;

@@ -22,9 +22,6 @@ struct BleUuidOrder {
     bool operator()(const BleUuid& a, const BleUuid& b) const { return BleUuidGreater(a, b); }
 };
 
-// A kind-2 UUID with every unused byte zero.
-BleUuid MakeUuid16(uint16_t value);
-
 // A kind-16 UUID: value bytes 0-7 are low (least significant first), bytes 8-15 high. In the usual
 // text form, high is the first 16 hex digits and low the last 16.
 BleUuid MakeUuid128(uint64_t high, uint64_t low);

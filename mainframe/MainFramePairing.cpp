@@ -25,7 +25,6 @@ namespace {
 namespace Svc = ServiceUuid;
 namespace Chr = CharacteristicUuid;
 
-constexpr uint16_t kPropertyWrite = 0x08;
 // Bond Management Control Point op code: delete the bond of the requesting device (LE transport).
 constexpr uint8_t kDeleteRequestingDeviceBond = 0x03;
 // Bond Management Feature bit: the peer deletes the requesting device's bond on request.

@@ -24,7 +24,7 @@ uint16_t get16(std::span<const uint8_t> bytes, size_t at) {
 
 std::optional<BleUuid> uuidFromBytes(std::span<const uint8_t> bytes) {
     if (bytes.size() == 2) {
-        return uuid16(get16(bytes, 0));
+        return MakeUuid16(get16(bytes, 0));
     }
     if (bytes.size() != 16) {
         return std::nullopt;
@@ -32,13 +32,6 @@ std::optional<BleUuid> uuidFromBytes(std::span<const uint8_t> bytes) {
     BleUuid uuid{};
     uuid.kind = BLE_UUID_KIND_128;
     std::copy(bytes.begin(), bytes.end(), uuid.uuid128);
-    return uuid;
-}
-
-BleUuid uuid16(uint16_t value) {
-    BleUuid uuid{};
-    uuid.kind = BLE_UUID_KIND_16;
-    uuid.uuid16 = value;
     return uuid;
 }
 

@@ -56,16 +56,8 @@ inline constexpr uint8_t kInvalidAttributeValueLength = 0x0D;
 inline constexpr uint8_t kUnlikelyError = 0x0E;
 inline constexpr uint8_t kUnsupportedGroupType = 0x10;
 
-// Characteristic property bits.
-inline constexpr uint8_t kPropertyRead = 0x02;
-inline constexpr uint8_t kPropertyWriteWithoutResponse = 0x04;
-inline constexpr uint8_t kPropertyWrite = 0x08;
-inline constexpr uint8_t kPropertyNotify = 0x10;
-inline constexpr uint8_t kPropertyIndicate = 0x20;
-
 constexpr uint16_t kPrimaryService = 0x2800;
 constexpr uint16_t kCharacteristic = 0x2803;
-constexpr uint16_t kClientConfiguration = 0x2902;
 
 using Pdu = std::vector<uint8_t>;
 
@@ -75,7 +67,6 @@ void putUuid(Pdu& pdu, const BleUuid& uuid);
 uint16_t get16(std::span<const uint8_t> bytes, size_t at);
 // Reads a 2- or 16-byte UUID; any other length gives nothing.
 std::optional<BleUuid> uuidFromBytes(std::span<const uint8_t> bytes);
-BleUuid uuid16(uint16_t value);
 bool sameUuid(const BleUuid& a, const BleUuid& b);
 size_t uuidSize(const BleUuid& uuid);
 

@@ -4,6 +4,8 @@
 #include "AttProtocol.h"
 #include "HostLog.h"
 
+#include <veyrauuids.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -155,11 +157,11 @@ std::vector<uint8_t> LocalGattServer::findInformation(std::span<const uint8_t> p
         return true;
     };
     for (const LocalService& service : m_database.services()) {
-        bool more = add(service.startHandle, att::uuid16(att::kPrimaryService));
+        bool more = add(service.startHandle, MakeUuid16(att::kPrimaryService));
         for (const LocalCharacteristic& c : service.characteristics) {
-            more = more && add(static_cast<uint16_t>(c.valueHandle - 1), att::uuid16(att::kCharacteristic)) &&
+            more = more && add(static_cast<uint16_t>(c.valueHandle - 1), MakeUuid16(att::kCharacteristic)) &&
                    add(c.valueHandle, c.uuid) &&
-                   (c.configHandle == 0 || add(c.configHandle, att::uuid16(att::kClientConfiguration)));
+                   (c.configHandle == 0 || add(c.configHandle, MakeUuid16(DescriptorUuid::ClientCharacteristicConfiguration)));
         }
         if (!more) {
             break;
@@ -200,7 +202,7 @@ std::vector<uint8_t> LocalGattServer::readByGroupType(std::span<const uint8_t> p
         return error;
     }
     const auto type = att::uuidFromBytes(pdu.subspan(5));
-    if (!type || !att::sameUuid(*type, att::uuid16(att::kPrimaryService))) {
+    if (!type || !att::sameUuid(*type, MakeUuid16(att::kPrimaryService))) {
         return att::errorResponse(pdu[0], range->start, att::kUnsupportedGroupType);
     }
     att::Pdu response{att::kReadByGroupTypeResponse, 0};
@@ -230,7 +232,7 @@ std::vector<uint8_t> LocalGattServer::readByType(std::span<const uint8_t> pdu) c
     const auto type = att::uuidFromBytes(pdu.subspan(5));
     att::Pdu response{att::kReadByTypeResponse, 0};
     // Only characteristic declarations are served by type; values are read by handle.
-    if (type && att::sameUuid(*type, att::uuid16(att::kCharacteristic))) {
+    if (type && att::sameUuid(*type, MakeUuid16(att::kCharacteristic))) {
         for (const LocalService& service : m_database.services()) {
             for (const LocalCharacteristic& c : service.characteristics) {
                 const auto handle = static_cast<uint16_t>(c.valueHandle - 1);
@@ -263,7 +265,7 @@ std::optional<std::vector<uint8_t>> LocalGattServer::read(uint32_t cid, std::spa
     if (!attribute) {
         return att::errorResponse(pdu[0], handle, att::kInvalidHandle);
     }
-    if (attribute->kind == Kind::Value && (attribute->characteristic->properties & att::kPropertyRead) == 0) {
+    if (attribute->kind == Kind::Value && (attribute->characteristic->properties & kPropertyRead) == 0) {
         return att::errorResponse(pdu[0], handle, att::kReadNotPermitted);
     }
     const bool application = (attribute->kind == Kind::Value || attribute->kind == Kind::Configuration) &&
@@ -294,7 +296,7 @@ uint8_t LocalGattServer::writeCheck(const Attribute& attribute, size_t length, b
     }
     if (attribute.kind != Kind::Value ||
         (attribute.characteristic->properties &
-         (command ? att::kPropertyWriteWithoutResponse : att::kPropertyWrite)) == 0) {
+         (command ? kPropertyWriteWithoutResponse : kPropertyWrite)) == 0) {
         return att::kWriteNotPermitted;
     }
     return length > att::kMaxAttributeLength ? att::kInvalidAttributeValueLength : 0;
@@ -467,7 +469,7 @@ OrvBleResult LocalGattServer::writeResponse(uint32_t cid, uint16_t handle, int32
 OrvBleResult LocalGattServer::notify(uint16_t handle, std::span<const uint8_t> data, const Send& send) const {
     const auto attribute = find(handle);
     if (!attribute || attribute->kind != Kind::Value ||
-        (attribute->characteristic->properties & (att::kPropertyNotify | att::kPropertyIndicate)) == 0 ||
+        (attribute->characteristic->properties & (kPropertyNotify | kPropertyIndicate)) == 0 ||
         data.size() > att::kMtu - 3u) {
         hostLog() << "veyrahost: cannot notify handle " << handle << " with " << data.size() << " bytes\n";
         return ORV_BLE_E_INVALID_ARGUMENT;

@@ -14,7 +14,7 @@ bool validUuid(const BleUuid& uuid) {
 }
 
 bool hasConfiguration(uint8_t properties) {
-    return (properties & (att::kPropertyNotify | att::kPropertyIndicate)) != 0;
+    return (properties & (kPropertyNotify | kPropertyIndicate)) != 0;
 }
 
 } // namespace

@@ -57,6 +57,25 @@ typedef struct BleUuid {
 
 enum { BLE_UUID_KIND_16 = 2, BLE_UUID_KIND_128 = 16 };
 
+/* A kind-2 UUID with every unused byte zero. */
+static inline BleUuid MakeUuid16(uint16_t value) {
+    BleUuid uuid = {BLE_UUID_KIND_16, 0, value, {0}};
+    return uuid;
+}
+
+/* Characteristic property bits, as carried by BleHostCharacteristicRecord and
+ * BleServerCharacteristicRecord. */
+enum {
+    kPropertyBroadcast = 0x01,
+    kPropertyRead = 0x02,
+    kPropertyWriteWithoutResponse = 0x04,
+    kPropertyWrite = 0x08,
+    kPropertyNotify = 0x10,
+    kPropertyIndicate = 0x20,
+    kPropertySignedWrite = 0x40,
+    kPropertyExtended = 0x80
+};
+
 /* ---- Event codes ---------------------------------------------------------------------------- */
 
 typedef enum BleHostEvent {
@@ -281,7 +300,7 @@ typedef struct BleHostPairedDevice {
 
 typedef struct BleServerCharacteristicRecord {
     BleUuid uuid;
-    uint8_t properties; /* 0x02 read, 0x04 write without response, 0x08 write, 0x10 notify */
+    uint8_t properties; /* kPropertyRead, kPropertyWrite, kPropertyNotify, ... */
     uint8_t reserved0;
     uint16_t extraFlags;
     uint16_t permissions;

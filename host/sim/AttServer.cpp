@@ -4,6 +4,8 @@
 #include "../core/AttProtocol.h"
 #include "peers/PeerModel.h"
 
+#include <veyrauuids.h>
+
 #include <algorithm>
 #include <map>
 
@@ -15,22 +17,20 @@ namespace att = orv::host::att;
 constexpr uint8_t kInsufficientAuthentication = 0x05;
 constexpr uint8_t kInsufficientEncryption = 0x0F;
 constexpr uint8_t kOpCodeNotSupported = 0x80;
-constexpr uint16_t kDeviceName = 0x2A00;
 constexpr size_t kMaxDeviceNameLength = 248;
-constexpr uint16_t kBondManagementControlPoint = 0x2AA4;
 constexpr uint8_t kDeleteBondOfRequestingDevice = 0x03;
 
 bool isCharacteristic(const PeerAttribute& a, uint16_t uuid) {
-    return a.isValue && att::sameUuid(a.type, att::uuid16(uuid));
+    return a.isValue && att::sameUuid(a.type, MakeUuid16(uuid));
 }
 
 size_t maxLength(const PeerAttribute& a) {
-    return isCharacteristic(a, kDeviceName) ? kMaxDeviceNameLength : att::kMaxAttributeLength;
+    return isCharacteristic(a, CharacteristicUuid::DeviceName) ? kMaxDeviceNameLength : att::kMaxAttributeLength;
 }
 
 // The ATT error a profile's own rule gives a written value, 0 when the value is accepted.
 uint8_t profileRefusal(const PeerAttribute& a, std::span<const uint8_t> value) {
-    if (isCharacteristic(a, kBondManagementControlPoint) &&
+    if (isCharacteristic(a, CharacteristicUuid::BondManagementControlPoint) &&
         (value.empty() || value[0] != kDeleteBondOfRequestingDevice)) {
         return kOpCodeNotSupported;
     }
@@ -157,7 +157,7 @@ AttServer::Pdu AttServer::readByGroupType(std::span<const uint8_t> pdu) const {
         return error;
     }
     const auto type = att::uuidFromBytes(pdu.subspan(5));
-    if (!type || !att::sameUuid(*type, att::uuid16(att::kPrimaryService))) {
+    if (!type || !att::sameUuid(*type, MakeUuid16(att::kPrimaryService))) {
         return att::errorResponse(pdu[0], range->start, att::kUnsupportedGroupType);
     }
     Pdu response{att::kReadByGroupTypeResponse, 0};
@@ -193,7 +193,7 @@ AttServer::Pdu AttServer::readByType(std::span<const uint8_t> pdu) const {
             continue;
         }
         const uint8_t security = a.isValue ? securityRefusal(a) : 0;
-        if (a.isValue && (a.readError != 0 || security != 0 || (a.properties & att::kPropertyRead) == 0)) {
+        if (a.isValue && (a.readError != 0 || security != 0 || (a.properties & kPropertyRead) == 0)) {
             if (response[1] == 0) {
                 const uint8_t refusal = a.readError != 0 ? a.readError : security;
                 return att::errorResponse(pdu[0], a.handle, refusal != 0 ? refusal : att::kReadNotPermitted);
@@ -255,7 +255,7 @@ std::optional<AttServer::Pdu> AttServer::read(std::span<const uint8_t> pdu) {
     if (const uint8_t refusal = securityRefusal(*a); refusal != 0) {
         return att::errorResponse(pdu[0], handle, refusal);
     }
-    if (a->isValue && (a->properties & att::kPropertyRead) == 0) {
+    if (a->isValue && (a->properties & kPropertyRead) == 0) {
         return att::errorResponse(pdu[0], handle, att::kReadNotPermitted);
     }
     if (offset > a->value.size()) {
@@ -297,7 +297,7 @@ std::optional<AttServer::Pdu> AttServer::write(std::span<const uint8_t> pdu) {
         return std::nullopt;
     }
     const auto value = pdu.subspan(3);
-    if (const uint8_t refusal = writeRefusal(*a, value.size(), att::kPropertyWrite); refusal != 0) {
+    if (const uint8_t refusal = writeRefusal(*a, value.size(), kPropertyWrite); refusal != 0) {
         return att::errorResponse(pdu[0], handle, refusal);
     }
     if (const uint8_t refusal = profileRefusal(*a, value); refusal != 0) {
@@ -317,7 +317,7 @@ void AttServer::writeCommand(std::span<const uint8_t> pdu) {
     }
     PeerAttribute* a = attribute(att::get16(pdu, 1));
     const auto value = pdu.subspan(3);
-    if (a != nullptr && writeRefusal(*a, value.size(), att::kPropertyWriteWithoutResponse) == 0 &&
+    if (a != nullptr && writeRefusal(*a, value.size(), kPropertyWriteWithoutResponse) == 0 &&
         profileRefusal(*a, value) == 0 && modelRefusal(*a, value) == 0) {
         a->value.assign(value.begin(), value.end());
         written(*a);
@@ -337,7 +337,7 @@ std::optional<AttServer::Pdu> AttServer::prepareWrite(std::span<const uint8_t> p
         return std::nullopt;
     }
     // The length is known only at execution; every other refusal is given now.
-    const uint8_t refusal = writeRefusal(*a, 0, att::kPropertyWrite);
+    const uint8_t refusal = writeRefusal(*a, 0, kPropertyWrite);
     if (refusal != 0 && !(a->isConfiguration && refusal == att::kInvalidAttributeValueLength)) {
         return att::errorResponse(pdu[0], handle, refusal);
     }
@@ -379,7 +379,7 @@ AttServer::Pdu AttServer::executeWrite(std::span<const uint8_t> pdu) {
     }
     for (const auto& [handle, value] : staged) {
         const PeerAttribute& a = *attribute(handle);
-        uint8_t refusal = writeRefusal(a, value.size(), att::kPropertyWrite);
+        uint8_t refusal = writeRefusal(a, value.size(), kPropertyWrite);
         if (refusal == 0) {
             refusal = profileRefusal(a, value);
         }

@@ -3,6 +3,8 @@
 
 #include "../core/AttProtocol.h"
 
+#include <veyrauuids.h>
+
 #include <algorithm>
 
 namespace orv::sim {
@@ -10,47 +12,47 @@ namespace {
 
 namespace att = orv::host::att;
 
-constexpr uint8_t kNotifyOrIndicate = 0x30;
+constexpr uint8_t kNotifyOrIndicate = kPropertyNotify | kPropertyIndicate;
 
 bool isConfigurationUuid(const BleUuid& uuid) {
-    return att::sameUuid(uuid, att::uuid16(att::kClientConfiguration));
+    return att::sameUuid(uuid, MakeUuid16(DescriptorUuid::ClientCharacteristicConfiguration));
 }
 
-void addCharacteristic(const GattCharacteristicSpec& spec, PeerSecurity peerSecurity,
+void addCharacteristic(const GattCharacteristicDescription& characteristic, PeerSecurity peerSecurity,
                        std::vector<PeerAttribute>& table) {
-    const PeerSecurity security = spec.security.value_or(peerSecurity);
+    const PeerSecurity security = characteristic.security.value_or(peerSecurity);
     PeerAttribute declaration;
     declaration.handle = static_cast<uint16_t>(table.size() + 1);
-    declaration.type = att::uuid16(att::kCharacteristic);
-    declaration.value.push_back(spec.properties);
+    declaration.type = MakeUuid16(att::kCharacteristic);
+    declaration.value.push_back(characteristic.properties);
     att::put16(declaration.value, static_cast<uint16_t>(declaration.handle + 1));
-    att::putUuid(declaration.value, spec.uuid);
+    att::putUuid(declaration.value, characteristic.uuid);
     table.push_back(declaration);
 
     PeerAttribute value;
     value.handle = static_cast<uint16_t>(table.size() + 1);
-    value.type = spec.uuid;
-    value.value = spec.value;
+    value.type = characteristic.uuid;
+    value.value = characteristic.value;
     value.isValue = true;
-    value.properties = spec.properties;
-    value.readError = spec.readError;
-    value.writeError = spec.writeError;
-    value.silent = spec.silent;
+    value.properties = characteristic.properties;
+    value.readError = characteristic.readError;
+    value.writeError = characteristic.writeError;
+    value.silent = characteristic.silent;
     value.security = security;
     table.push_back(value);
 
-    std::vector<GattDescriptorSpec> descriptors = spec.descriptors;
+    std::vector<GattDescriptorDescription> descriptors = characteristic.descriptors;
     const bool listed = std::any_of(descriptors.begin(), descriptors.end(),
-                                    [](const GattDescriptorSpec& d) { return isConfigurationUuid(d.uuid); });
-    if ((spec.properties & kNotifyOrIndicate) != 0 && !listed) {
-        descriptors.insert(descriptors.begin(), {att::uuid16(att::kClientConfiguration), {0, 0}});
+                                    [](const GattDescriptorDescription& d) { return isConfigurationUuid(d.uuid); });
+    if ((characteristic.properties & kNotifyOrIndicate) != 0 && !listed) {
+        descriptors.insert(descriptors.begin(), {MakeUuid16(DescriptorUuid::ClientCharacteristicConfiguration), {0, 0}});
     }
-    for (const GattDescriptorSpec& descriptorSpec : descriptors) {
+    for (const GattDescriptorDescription& entry : descriptors) {
         PeerAttribute descriptor;
         descriptor.handle = static_cast<uint16_t>(table.size() + 1);
-        descriptor.type = descriptorSpec.uuid;
-        descriptor.value = descriptorSpec.value;
-        descriptor.isConfiguration = isConfigurationUuid(descriptorSpec.uuid);
+        descriptor.type = entry.uuid;
+        descriptor.value = entry.value;
+        descriptor.isConfiguration = isConfigurationUuid(entry.uuid);
         descriptor.security = security;
         if (descriptor.isConfiguration && descriptor.value.size() != 2) {
             descriptor.value = {0, 0};
@@ -61,17 +63,17 @@ void addCharacteristic(const GattCharacteristicSpec& spec, PeerSecurity peerSecu
 
 } // namespace
 
-std::vector<PeerAttribute> buildAttributeTable(const std::vector<GattServiceSpec>& services,
+std::vector<PeerAttribute> buildAttributeTable(const std::vector<GattServiceDescription>& services,
                                                PeerSecurity peerSecurity) {
     std::vector<PeerAttribute> table;
-    for (const GattServiceSpec& service : services) {
+    for (const GattServiceDescription& service : services) {
         const size_t declarationIndex = table.size();
         PeerAttribute declaration;
         declaration.handle = static_cast<uint16_t>(table.size() + 1);
-        declaration.type = att::uuid16(att::kPrimaryService);
+        declaration.type = MakeUuid16(att::kPrimaryService);
         att::putUuid(declaration.value, service.uuid);
         table.push_back(declaration);
-        for (const GattCharacteristicSpec& characteristic : service.characteristics) {
+        for (const GattCharacteristicDescription& characteristic : service.characteristics) {
             addCharacteristic(characteristic, peerSecurity, table);
         }
         table[declarationIndex].groupEnd = static_cast<uint16_t>(table.size());

@@ -25,7 +25,7 @@ struct PeerAttribute {
 // Handles from 1 in declaration order: service, then per characteristic its declaration, value and
 // descriptors. A characteristic that notifies or indicates gets a configuration descriptor unless the
 // world lists one. A characteristic without its own security need takes peerSecurity.
-std::vector<PeerAttribute> buildAttributeTable(const std::vector<GattServiceSpec>& services,
+std::vector<PeerAttribute> buildAttributeTable(const std::vector<GattServiceDescription>& services,
                                                PeerSecurity peerSecurity = PeerSecurity::None);
 
 } // namespace orv::sim

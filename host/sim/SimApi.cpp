@@ -64,8 +64,8 @@ void setWakeupListener(std::function<void()> listener) {
 
 std::vector<UsbDevice> presentUsbDevices() {
     std::vector<UsbDevice> devices;
-    for (const UsbDeviceSpec& spec : Simulator::instance().presentUsbDevices()) {
-        devices.push_back({spec.hardwareIds, spec.service, spec.interfacePath});
+    for (const UsbDeviceDescription& device : Simulator::instance().presentUsbDevices()) {
+        devices.push_back({device.hardwareIds, device.service, device.interfacePath});
     }
     return devices;
 }

@@ -325,7 +325,7 @@ void SimConnections::finishPairing(uint16_t handle, uint32_t serial, uint16_t st
 }
 
 void SimConnections::storeBond(size_t peerIndex, bool authenticated) {
-    const PeerSpec& peer = m_simulator.world().peers[peerIndex];
+    const PeerDescription& peer = m_simulator.world().peers[peerIndex];
     auto& state = m_simulator.peerState(peerIndex);
     m_simulator.bondStore().store({peer.address, state.name.value_or(""), peer.appearance.value_or(0)});
     state.bondForgotten = false;
@@ -351,7 +351,7 @@ void SimConnections::startEncryption(uint16_t handle) {
         return;
     }
     toHost(handle, [this, handle](Link& link) {
-        const PeerSpec& peer = m_simulator.world().peers[link.peerIndex];
+        const PeerDescription& peer = m_simulator.world().peers[link.peerIndex];
         const auto& state = m_simulator.peerState(link.peerIndex);
         const auto& bonds = m_simulator.bondStore().bonds();
         const bool stored =

@@ -43,7 +43,7 @@ bool SimController::start() {
 }
 
 void SimController::finishStartup() {
-    const DongleSpec& dongle = m_simulator.world().dongle;
+    const DongleDescription& dongle = m_simulator.world().dongle;
     orv::host::StartResult result;
     result.up = dongle.startup == StartupOutcome::Up;
     result.errorCode = dongle.startup == StartupOutcome::Error ? dongle.startupError : 0;
@@ -76,7 +76,7 @@ void SimController::scheduleReport(size_t peerIndex, uint64_t delay) {
 }
 
 void SimController::sendReport(size_t peerIndex) {
-    const PeerSpec& peer = m_simulator.world().peers.at(peerIndex);
+    const PeerDescription& peer = m_simulator.world().peers.at(peerIndex);
     scheduleReport(peerIndex, peer.advIntervalMs);
     if (m_connections.linked(peer.address)) {
         return; // a connected peripheral stops advertising

@@ -11,7 +11,7 @@
 namespace orv::sim {
 
 class Simulator;
-struct PeerSpec;
+struct PeerDescription;
 
 // Every delivery to the host is scheduled on the simulator's clock and dropped when the controller
 // is destroyed.

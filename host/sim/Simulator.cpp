@@ -7,6 +7,8 @@
 #include "WorldParser.h"
 #include "veyrasim.h"
 
+#include <veyrauuids.h>
+
 #include <iostream>
 
 namespace orv::sim {
@@ -16,8 +18,6 @@ constexpr uint32_t kOpenOk = 0;
 constexpr uint32_t kOpenBusy = 170;
 constexpr uint32_t kOpenNoDevice = 2;
 constexpr uint32_t kCommunicationLost = 2;
-constexpr uint16_t kDeviceNameUuid = 0x2A00;
-constexpr uint16_t kBondManagementControlPointUuid = 0x2AA4;
 constexpr uint8_t kDeleteBondOfRequestingDevice = 0x03;
 
 } // namespace
@@ -58,7 +58,7 @@ void Simulator::startWorld(World world) {
     m_otherUsb = m_world.otherUsbDevices;
     m_pairedListFails = false;
     std::vector<orv::host::BondEntry> seed;
-    for (const PeerSpec& peer : m_world.peers) {
+    for (const PeerDescription& peer : m_world.peers) {
         if (peer.bonded) {
             seed.push_back({peer.address, peer.name.value_or(""), peer.appearance.value_or(0)});
         }
@@ -73,7 +73,7 @@ void Simulator::startWorld(World world) {
     }
     m_peerServers.clear();
     m_peerStates.clear();
-    for (const PeerSpec& peer : m_world.peers) {
+    for (const PeerDescription& peer : m_world.peers) {
         m_peerServers.emplace_back(buildAttributeTable(peer.gatt, peer.security));
         m_peerStates.push_back({peer.name, false, false, std::nullopt});
     }
@@ -113,16 +113,16 @@ void Simulator::scheduleScriptedEvent(const ScriptedEvent& event) {
     });
 }
 
-UsbDeviceSpec Simulator::dongleDevice() const {
-    UsbDeviceSpec dongle;
+UsbDeviceDescription Simulator::dongleDevice() const {
+    UsbDeviceDescription dongle;
     dongle.hardwareIds = {"USB\\VID_2F1E&PID_0001&REV_0100", "USB\\VID_2F1E&PID_0001"};
     dongle.service = m_world.dongle.driver ? "orvbc" : "";
     dongle.interfacePath = kDongleInterfacePath;
     return dongle;
 }
 
-std::vector<UsbDeviceSpec> Simulator::presentUsbDevices() const {
-    std::vector<UsbDeviceSpec> devices = m_otherUsb;
+std::vector<UsbDeviceDescription> Simulator::presentUsbDevices() const {
+    std::vector<UsbDeviceDescription> devices = m_otherUsb;
     if (m_donglePresent) {
         devices.insert(devices.begin(), dongleDevice());
     }
@@ -133,7 +133,7 @@ uint32_t Simulator::openUsbInterface(const std::string& path) const {
     if (m_donglePresent && path == kDongleInterfacePath) {
         return m_world.dongle.busy ? kOpenBusy : kOpenOk;
     }
-    for (const UsbDeviceSpec& device : m_otherUsb) {
+    for (const UsbDeviceDescription& device : m_otherUsb) {
         if (device.interfacePath == path) {
             return kOpenOk;
         }
@@ -169,7 +169,7 @@ void Simulator::unplugUsbDevice(const std::string& interfacePath) {
         unplugDongle();
         return;
     }
-    const auto removed = std::erase_if(m_otherUsb, [&interfacePath](const UsbDeviceSpec& device) {
+    const auto removed = std::erase_if(m_otherUsb, [&interfacePath](const UsbDeviceDescription& device) {
         return device.interfacePath == interfacePath;
     });
     if (removed == 0) {
@@ -192,9 +192,9 @@ void Simulator::reportPower(uint32_t powerEvent) {
 
 void Simulator::onPeerWrite(size_t index, const PeerAttribute& attribute) {
     namespace att = orv::host::att;
-    if (att::sameUuid(attribute.type, att::uuid16(kDeviceNameUuid))) {
+    if (att::sameUuid(attribute.type, MakeUuid16(CharacteristicUuid::DeviceName))) {
         m_peerStates[index].name = std::string(attribute.value.begin(), attribute.value.end());
-    } else if (att::sameUuid(attribute.type, att::uuid16(kBondManagementControlPointUuid)) &&
+    } else if (att::sameUuid(attribute.type, MakeUuid16(CharacteristicUuid::BondManagementControlPoint)) &&
                !attribute.value.empty() && attribute.value[0] == kDeleteBondOfRequestingDevice) {
         m_peerStates[index].bondForgotten = true;
     }

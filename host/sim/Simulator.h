@@ -33,7 +33,7 @@ public:
 
     // USB presence of the dongle and of the world's other devices.
     bool donglePresent() const { return m_donglePresent; }
-    std::vector<UsbDeviceSpec> presentUsbDevices() const;
+    std::vector<UsbDeviceDescription> presentUsbDevices() const;
     uint32_t openUsbInterface(const std::string& path) const;
 
     void setDeviceChangeListener(std::function<void(uint32_t)> listener);
@@ -80,7 +80,7 @@ private:
     Simulator();
     void startWorld(World world);
     void scheduleScriptedEvent(const ScriptedEvent& event);
-    UsbDeviceSpec dongleDevice() const;
+    UsbDeviceDescription dongleDevice() const;
     void onPeerWrite(size_t index, const PeerAttribute& attribute);
 
     World m_world;
@@ -88,7 +88,7 @@ private:
     std::mt19937 m_random;
     BondStore m_bonds;
     bool m_donglePresent = true;
-    std::vector<UsbDeviceSpec> m_otherUsb;
+    std::vector<UsbDeviceDescription> m_otherUsb;
     std::function<void(uint32_t)> m_deviceChange;
     std::function<void(uint32_t)> m_power;
     bool m_pairedListFails = false;

@@ -14,7 +14,7 @@ namespace orv::sim {
 // How the dongle's start-up ends.
 enum class StartupOutcome { Up, Failed, Error };
 
-struct DongleSpec {
+struct DongleDescription {
     bool present = true;
     bool driver = true;
     bool busy = false;
@@ -25,7 +25,7 @@ struct DongleSpec {
     uint64_t startupDelayMs = 300;
 };
 
-struct UsbDeviceSpec {
+struct UsbDeviceDescription {
     std::vector<std::string> hardwareIds;
     std::string service;
     std::string interfacePath;
@@ -45,31 +45,31 @@ enum class PeerSecurity { None, Encryption, Mitm };
 // What the simulated user of a peer that takes a passkey does when the host shows one.
 enum class PasskeyBehaviour { Right, Wrong, None };
 
-struct GattDescriptorSpec {
+struct GattDescriptorDescription {
     BleUuid uuid{};
     std::vector<uint8_t> value;
 };
 
 // A characteristic of a peer. readError and writeError (ATT error codes) answer every read or write
 // of its value; a silent characteristic never answers (the client's transaction times out).
-struct GattCharacteristicSpec {
+struct GattCharacteristicDescription {
     BleUuid uuid{};
-    uint8_t properties = 0x02;
+    uint8_t properties = kPropertyRead;
     std::vector<uint8_t> value;
-    std::vector<GattDescriptorSpec> descriptors; // a configuration descriptor is added for notify/indicate
+    std::vector<GattDescriptorDescription> descriptors; // a configuration descriptor is added for notify/indicate
     uint8_t readError = 0;
     uint8_t writeError = 0;
     bool silent = false;
     std::optional<PeerSecurity> security; // unset: the peer's own need; also guards the descriptors
 };
 
-struct GattServiceSpec {
+struct GattServiceDescription {
     BleUuid uuid{};
-    std::vector<GattCharacteristicSpec> characteristics;
+    std::vector<GattCharacteristicDescription> characteristics;
 };
 
 // Parameters the peer asks for, afterMs after each connection.
-struct ParameterRequestSpec {
+struct ParameterRequestDescription {
     uint64_t afterMs = 0;
     uint16_t intervalMin = 0;
     uint16_t intervalMax = 0;
@@ -77,7 +77,7 @@ struct ParameterRequestSpec {
     uint16_t supervisionTimeout = 0;
 };
 
-struct PeerSpec {
+struct PeerDescription {
     std::string kind; // behaviour of the peer, e.g. "heartRate"; free text for plain advertisers
     BleTypedAddress address{};
     std::optional<std::string> name;
@@ -93,8 +93,8 @@ struct PeerSpec {
     PeerSecurity security = PeerSecurity::None; // for every characteristic that does not set its own
     bool passkeyInput = false;                  // can take a passkey (has a keyboard)
     PasskeyBehaviour passkey = PasskeyBehaviour::Right;
-    std::vector<GattServiceSpec> gatt;
-    std::optional<ParameterRequestSpec> parameterRequest;
+    std::vector<GattServiceDescription> gatt;
+    std::optional<ParameterRequestDescription> parameterRequest;
 };
 
 enum class ScriptedAction { UnplugDongle, UnplugUsb, Suspend, Resume, HostError, Disconnect };
@@ -109,9 +109,9 @@ struct ScriptedEvent {
 
 struct World {
     uint32_t seed = 1;
-    DongleSpec dongle;
-    std::vector<UsbDeviceSpec> otherUsbDevices;
-    std::vector<PeerSpec> peers;
+    DongleDescription dongle;
+    std::vector<UsbDeviceDescription> otherUsbDevices;
+    std::vector<PeerDescription> peers;
     std::vector<ScriptedEvent> events;
     uint64_t searchDurationMs = 0; // 0: a search runs until it is stopped
 };

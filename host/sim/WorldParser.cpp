@@ -147,7 +147,7 @@ std::vector<uint8_t> readValue(const json& node, const std::string& path) {
 uint8_t readProperties(const json& node, const std::string& path) {
     const json* value = member(node, "properties");
     if (value == nullptr) {
-        return 0x02;
+        return kPropertyRead;
     }
     if (value->is_number_integer()) {
         uint8_t properties = 0;
@@ -155,8 +155,14 @@ uint8_t readProperties(const json& node, const std::string& path) {
         return properties;
     }
     static const std::pair<const char*, uint8_t> kNames[] = {
-        {"broadcast", 0x01}, {"read", 0x02},     {"writeWithoutResponse", 0x04}, {"write", 0x08},
-        {"notify", 0x10},    {"indicate", 0x20}, {"signedWrite", 0x40},          {"extended", 0x80}};
+        {"broadcast", kPropertyBroadcast},
+        {"read", kPropertyRead},
+        {"writeWithoutResponse", kPropertyWriteWithoutResponse},
+        {"write", kPropertyWrite},
+        {"notify", kPropertyNotify},
+        {"indicate", kPropertyIndicate},
+        {"signedWrite", kPropertySignedWrite},
+        {"extended", kPropertyExtended}};
     uint8_t properties = 0;
     for (const std::string& name : readStringList(*value, path + ".properties")) {
         const auto* it = std::find_if(std::begin(kNames), std::end(kNames),
@@ -275,9 +281,9 @@ World WorldParser::readWorld(const json& root) {
     return world;
 }
 
-DongleSpec WorldParser::readDongle(const json& node, const std::string& path) {
+DongleDescription WorldParser::readDongle(const json& node, const std::string& path) {
     requireObject(node, path);
-    DongleSpec dongle;
+    DongleDescription dongle;
     readBool(node, "present", path, dongle.present);
     readBool(node, "driver", path, dongle.driver);
     readBool(node, "busy", path, dongle.busy);
@@ -289,9 +295,9 @@ DongleSpec WorldParser::readDongle(const json& node, const std::string& path) {
     return dongle;
 }
 
-UsbDeviceSpec WorldParser::readUsbDevice(const json& node, const std::string& path) {
+UsbDeviceDescription WorldParser::readUsbDevice(const json& node, const std::string& path) {
     requireObject(node, path);
-    UsbDeviceSpec device;
+    UsbDeviceDescription device;
     if (const json* ids = member(node, "hardwareIds")) {
         device.hardwareIds = readStringList(*ids, path + ".hardwareIds");
     }
@@ -303,9 +309,9 @@ UsbDeviceSpec WorldParser::readUsbDevice(const json& node, const std::string& pa
     return device;
 }
 
-PeerSpec WorldParser::readPeer(const json& node, const std::string& path) {
+PeerDescription WorldParser::readPeer(const json& node, const std::string& path) {
     requireObject(node, path);
-    PeerSpec peer;
+    PeerDescription peer;
     readString(node, "kind", path, peer.kind);
     std::string type = "public";
     readString(node, "addressType", path, type);
@@ -387,9 +393,9 @@ ScriptedEvent WorldParser::readEvent(const json& node, const std::string& path) 
     return event;
 }
 
-GattServiceSpec WorldParser::readService(const json& node, const std::string& path) {
+GattServiceDescription WorldParser::readService(const json& node, const std::string& path) {
     requireObject(node, path);
-    GattServiceSpec service;
+    GattServiceDescription service;
     service.uuid = readUuid(node, path);
     readArray(node, "characteristics", path, [&service](const json& item, const std::string& where) {
         service.characteristics.push_back(readCharacteristic(item, where));
@@ -397,9 +403,9 @@ GattServiceSpec WorldParser::readService(const json& node, const std::string& pa
     return service;
 }
 
-GattCharacteristicSpec WorldParser::readCharacteristic(const json& node, const std::string& path) {
+GattCharacteristicDescription WorldParser::readCharacteristic(const json& node, const std::string& path) {
     requireObject(node, path);
-    GattCharacteristicSpec characteristic;
+    GattCharacteristicDescription characteristic;
     characteristic.uuid = readUuid(node, path);
     characteristic.properties = readProperties(node, path);
     characteristic.value = readValue(node, path);
@@ -416,9 +422,9 @@ GattCharacteristicSpec WorldParser::readCharacteristic(const json& node, const s
     return characteristic;
 }
 
-ParameterRequestSpec WorldParser::readParameterRequest(const json& node, const std::string& path) {
+ParameterRequestDescription WorldParser::readParameterRequest(const json& node, const std::string& path) {
     requireObject(node, path);
-    ParameterRequestSpec request;
+    ParameterRequestDescription request;
     readInt(node, "afterMs", path, request.afterMs);
     readInt(node, "intervalMin", path, request.intervalMin);
     readInt(node, "intervalMax", path, request.intervalMax);

@@ -18,13 +18,13 @@ public:
 
 private:
     static World readWorld(const nlohmann::json& root);
-    static DongleSpec readDongle(const nlohmann::json& node, const std::string& path);
-    static UsbDeviceSpec readUsbDevice(const nlohmann::json& node, const std::string& path);
-    static PeerSpec readPeer(const nlohmann::json& node, const std::string& path);
+    static DongleDescription readDongle(const nlohmann::json& node, const std::string& path);
+    static UsbDeviceDescription readUsbDevice(const nlohmann::json& node, const std::string& path);
+    static PeerDescription readPeer(const nlohmann::json& node, const std::string& path);
     static ScriptedEvent readEvent(const nlohmann::json& node, const std::string& path);
-    static GattServiceSpec readService(const nlohmann::json& node, const std::string& path);
-    static GattCharacteristicSpec readCharacteristic(const nlohmann::json& node, const std::string& path);
-    static ParameterRequestSpec readParameterRequest(const nlohmann::json& node, const std::string& path);
+    static GattServiceDescription readService(const nlohmann::json& node, const std::string& path);
+    static GattCharacteristicDescription readCharacteristic(const nlohmann::json& node, const std::string& path);
+    static ParameterRequestDescription readParameterRequest(const nlohmann::json& node, const std::string& path);
 };
 
 } // namespace orv::sim

@@ -1,19 +1,13 @@
 // Heart Rate service: a simulated chest strap that notifies its measurement once a second.
 #include "HeartRateSensor.h"
 
-#include "../../core/AttProtocol.h"
+#include <veyrauuids.h>
 
 #include <algorithm>
 
 namespace orv::sim {
 namespace {
 
-namespace att = orv::host::att;
-
-constexpr uint16_t kHeartRateService = 0x180D;
-constexpr uint16_t kMeasurement = 0x2A37;
-constexpr uint16_t kBodySensorLocation = 0x2A38;
-constexpr uint16_t kControlPoint = 0x2A39;
 constexpr uint16_t kNotifyBit = 0x0001;
 
 constexpr int kLowestRate = 45;
@@ -38,26 +32,26 @@ int HeartRateSensor::draw(int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(m_context.random());
 }
 
-std::vector<GattServiceSpec> HeartRateSensor::baseDatabase() const {
-    GattCharacteristicSpec measurement;
-    measurement.uuid = att::uuid16(kMeasurement);
-    measurement.properties = att::kPropertyNotify;
-    GattCharacteristicSpec location;
-    location.uuid = att::uuid16(kBodySensorLocation);
-    location.properties = att::kPropertyRead;
+std::vector<GattServiceDescription> HeartRateSensor::baseDatabase() const {
+    GattCharacteristicDescription measurement;
+    measurement.uuid = MakeUuid16(CharacteristicUuid::HeartRateMeasurement);
+    measurement.properties = kPropertyNotify;
+    GattCharacteristicDescription location;
+    location.uuid = MakeUuid16(CharacteristicUuid::BodySensorLocation);
+    location.properties = kPropertyRead;
     location.value = {kLocationChest};
-    GattCharacteristicSpec control;
-    control.uuid = att::uuid16(kControlPoint);
-    control.properties = att::kPropertyWrite;
-    GattServiceSpec heartRate;
-    heartRate.uuid = att::uuid16(kHeartRateService);
+    GattCharacteristicDescription control;
+    control.uuid = MakeUuid16(CharacteristicUuid::HeartRateControlPoint);
+    control.properties = kPropertyWrite;
+    GattServiceDescription heartRate;
+    heartRate.uuid = MakeUuid16(ServiceUuid::HeartRate);
     heartRate.characteristics = {measurement, location, control};
-    return {genericAccess(m_context.spec()), heartRate};
+    return {genericAccess(m_context.description()), heartRate};
 }
 
 void HeartRateSensor::onConnect() {
     // The strap keeps no client's configuration across links: a new client subscribes again.
-    if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(kMeasurement))) {
+    if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(CharacteristicUuid::HeartRateMeasurement))) {
         configuration->value = {0, 0};
     }
 }
@@ -67,7 +61,7 @@ void HeartRateSensor::onDisconnect() {
 }
 
 uint8_t HeartRateSensor::onWrite(uint16_t handle, std::span<const uint8_t> value) {
-    if (handle != m_context.valueHandle(kControlPoint)) {
+    if (handle != m_context.valueHandle(CharacteristicUuid::HeartRateControlPoint)) {
         return 0;
     }
     if (value.empty() || value[0] != kResetEnergyExpended) {
@@ -79,7 +73,7 @@ uint8_t HeartRateSensor::onWrite(uint16_t handle, std::span<const uint8_t> value
 }
 
 void HeartRateSensor::onConfiguration(uint16_t valueHandle, uint16_t configuration) {
-    if (valueHandle != m_context.valueHandle(kMeasurement)) {
+    if (valueHandle != m_context.valueHandle(CharacteristicUuid::HeartRateMeasurement)) {
         return;
     }
     if ((configuration & kNotifyBit) != 0) {
@@ -105,7 +99,7 @@ void HeartRateSensor::stop() {
 }
 
 void HeartRateSensor::tick() {
-    const uint16_t handle = m_context.valueHandle(kMeasurement);
+    const uint16_t handle = m_context.valueHandle(CharacteristicUuid::HeartRateMeasurement);
     const std::vector<uint8_t> value = nextMeasurement().encode();
     if (handle == 0 || !m_context.notify(handle, value)) {
         stop();

@@ -23,7 +23,7 @@ public:
 
     HeartRateSensor(Simulator& simulator, size_t peerIndex);
 
-    std::vector<GattServiceSpec> baseDatabase() const override;
+    std::vector<GattServiceDescription> baseDatabase() const override;
     void onConnect() override;
     void onDisconnect() override;
     uint8_t onWrite(uint16_t handle, std::span<const uint8_t> value) override;

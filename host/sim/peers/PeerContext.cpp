@@ -17,7 +17,7 @@ std::mt19937 peerRandom(uint32_t worldSeed, size_t peerIndex) {
 
 // Attributes that end a characteristic's descriptors: the next characteristic or service.
 bool startsDeclaration(const PeerAttribute& attribute) {
-    return attribute.groupEnd != 0 || att::sameUuid(attribute.type, att::uuid16(att::kCharacteristic));
+    return attribute.groupEnd != 0 || att::sameUuid(attribute.type, MakeUuid16(att::kCharacteristic));
 }
 
 att::Pdu valuePdu(uint8_t opcode, uint16_t handle, std::span<const uint8_t> value) {
@@ -40,7 +40,7 @@ PeerContext::~PeerContext() {
     cancelTimers();
 }
 
-const PeerSpec& PeerContext::spec() const {
+const PeerDescription& PeerContext::description() const {
     return m_simulator.world().peers.at(m_peerIndex);
 }
 
@@ -62,7 +62,7 @@ void PeerContext::cancelTimers() {
 
 uint16_t PeerContext::valueHandle(uint16_t uuid) const {
     for (const PeerAttribute& attribute : attributes().table()) {
-        if (attribute.isValue && att::sameUuid(attribute.type, att::uuid16(uuid))) {
+        if (attribute.isValue && att::sameUuid(attribute.type, MakeUuid16(uuid))) {
             return attribute.handle;
         }
     }
@@ -86,14 +86,14 @@ PeerAttribute* PeerContext::configurationOf(uint16_t valueHandle) const {
 bool PeerContext::notify(uint16_t handle, std::span<const uint8_t> value) const {
     SimController* controller = m_simulator.controller();
     return controller != nullptr &&
-           controller->connections().peerSends(spec().address,
+           controller->connections().peerSends(description().address,
                                                valuePdu(att::kHandleValueNotification, handle, value));
 }
 
 bool PeerContext::indicate(uint16_t handle, std::span<const uint8_t> value) const {
     SimController* controller = m_simulator.controller();
     return controller != nullptr && controller->connections().peerIndicates(
-                                        spec().address, valuePdu(att::kHandleValueIndication, handle, value));
+                                        description().address, valuePdu(att::kHandleValueIndication, handle, value));
 }
 
 bool PeerContext::notifying(uint16_t valueHandle) const {

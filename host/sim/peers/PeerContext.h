@@ -22,7 +22,7 @@ public:
     PeerContext(const PeerContext&) = delete;
     PeerContext& operator=(const PeerContext&) = delete;
 
-    const PeerSpec& spec() const;
+    const PeerDescription& description() const;
     AttServer& attributes() const;
     uint64_t now() const;
 

@@ -19,7 +19,7 @@ public:
     virtual ~PeerModel() = default;
 
     // The database the peer serves when its world entry lists none.
-    virtual std::vector<GattServiceSpec> baseDatabase() const = 0;
+    virtual std::vector<GattServiceDescription> baseDatabase() const = 0;
     // The host connected; the link is up.
     virtual void onConnect() {}
     // The link is gone (either side dropped it, the dongle went away or the host shut down).
@@ -40,7 +40,7 @@ public:
 
 protected:
     // Generic Access with the peer's name as its Device Name (readable and writable).
-    static GattServiceSpec genericAccess(const PeerSpec& peer);
+    static GattServiceDescription genericAccess(const PeerDescription& peer);
 };
 
 // The model of the world peer at peerIndex by its kind, or null for a kind that only advertises and

@@ -14,7 +14,7 @@ using Bytes = std::vector<uint8_t>;
 // Records what the server tells it and refuses value writes with refusal.
 class RecordingModel : public PeerModel {
 public:
-    std::vector<GattServiceSpec> baseDatabase() const override { return {}; }
+    std::vector<GattServiceDescription> baseDatabase() const override { return {}; }
     uint8_t onWrite(uint16_t handle, std::span<const uint8_t> value) override {
         writes.emplace_back(handle, Bytes(value.begin(), value.end()));
         return refusal;
@@ -31,12 +31,12 @@ public:
 // Handles: 1 service; 2 declaration, 3 value (write, write without response, notify, "ab"),
 // 4 its configuration, 5 a user description.
 AttServer serverWith(RecordingModel& model) {
-    GattCharacteristicSpec value;
+    GattCharacteristicDescription value;
     value.uuid = *parseUuid("FFF1");
     value.properties = 0x1C;
     value.value = {'a', 'b'};
     value.descriptors = {{*parseUuid("2902"), {0, 0}}, {*parseUuid("2901"), {'d'}}};
-    GattServiceSpec service;
+    GattServiceDescription service;
     service.uuid = *parseUuid("FFF0");
     service.characteristics = {value};
     AttServer server(buildAttributeTable({service}));

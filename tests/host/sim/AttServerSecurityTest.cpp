@@ -13,14 +13,14 @@ enum class Link { Plain, Encrypted, Authenticated };
 // Handles: 1 Generic Access (to 3): 3 Device Name (read, write). 4 Bond Management (to 8): 6 Control
 // Point (write; needs encryption), 8 Feature (read). 9 vendor service (to 12): 11 value (read, write,
 // notify; needs protection against a man in the middle) with 12 its configuration.
-GattCharacteristicSpec characteristic(const char* uuid, uint8_t properties, Bytes value,
+GattCharacteristicDescription characteristic(const char* uuid, uint8_t properties, Bytes value,
                                       std::optional<PeerSecurity> security = std::nullopt) {
-    GattCharacteristicSpec spec;
-    spec.uuid = *parseUuid(uuid);
-    spec.properties = properties;
-    spec.value = std::move(value);
-    spec.security = security;
-    return spec;
+    GattCharacteristicDescription characteristic;
+    characteristic.uuid = *parseUuid(uuid);
+    characteristic.properties = properties;
+    characteristic.value = std::move(value);
+    characteristic.security = security;
+    return characteristic;
 }
 
 AttServer securedServer(Link link) {
@@ -28,7 +28,7 @@ AttServer securedServer(Link link) {
     const auto controlPoint = characteristic("2AA4", 0x08, {}, PeerSecurity::Encryption);
     const auto feature = characteristic("2AA5", 0x02, {0x10});
     const auto vendor = characteristic("FFF1", 0x1A, {0x01}, PeerSecurity::Mitm);
-    std::vector<GattServiceSpec> services{{*parseUuid("1800"), {name}},
+    std::vector<GattServiceDescription> services{{*parseUuid("1800"), {name}},
                                           {*parseUuid("181E"), {controlPoint, feature}},
                                           {*parseUuid("FFF0"), {vendor}}};
     AttServer server(buildAttributeTable(services));

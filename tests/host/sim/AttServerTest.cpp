@@ -11,14 +11,14 @@ using Bytes = std::vector<uint8_t>;
 // Handles: 1 service 180F (to 6); 2 declaration, 3 Battery Level (read, notify, value 64), 4 its
 // configuration; 5 declaration, 6 vendor 128-bit characteristic (write only).
 AttServer batteryServer() {
-    GattCharacteristicSpec level;
+    GattCharacteristicDescription level;
     level.uuid = *parseUuid("2A19");
     level.properties = 0x12;
     level.value = {0x64};
-    GattCharacteristicSpec vendor;
+    GattCharacteristicDescription vendor;
     vendor.uuid = *parseUuid("0000fff1-4b7e-11e2-8c3a-5f8c2e10b7d4");
     vendor.properties = 0x08;
-    GattServiceSpec service;
+    GattServiceDescription service;
     service.uuid = *parseUuid("180F");
     service.characteristics = {level, vendor};
     return AttServer(buildAttributeTable({service}));
@@ -105,10 +105,10 @@ TEST(AttServer, SilentServerAnswersNoRequestButTakesCommands) {
 }
 
 TEST(AttServer, LongValuesAreReadInParts) {
-    GattCharacteristicSpec name;
+    GattCharacteristicDescription name;
     name.uuid = *parseUuid("2A00");
     name.value.assign(30, 'x');
-    GattServiceSpec service;
+    GattServiceDescription service;
     service.uuid = *parseUuid("1800");
     service.characteristics = {name};
     AttServer server(buildAttributeTable({service}));

@@ -11,7 +11,7 @@ TEST(WorldSecurity, PeersNeedNothingAndTypeThePasskeyRightByDefault) {
         "gatt": [{"uuid": "1800", "characteristics": [{"uuid": "2A00"}]}]}]})",
                                           &error);
     ASSERT_TRUE(world) << error;
-    const PeerSpec& peer = world->peers.at(0);
+    const PeerDescription& peer = world->peers.at(0);
     EXPECT_EQ(peer.security, PeerSecurity::None);
     EXPECT_FALSE(peer.passkeyInput);
     EXPECT_EQ(peer.passkey, PasskeyBehaviour::Right);
@@ -26,7 +26,7 @@ TEST(WorldSecurity, PeerAndCharacteristicNeedsAreRead) {
                                                       {"uuid": "2A4A", "security": "none"}]}]}]})",
                                           &error);
     ASSERT_TRUE(world) << error;
-    const PeerSpec& peer = world->peers.at(0);
+    const PeerDescription& peer = world->peers.at(0);
     EXPECT_EQ(peer.security, PeerSecurity::Encryption);
     EXPECT_TRUE(peer.passkeyInput);
     EXPECT_EQ(peer.passkey, PasskeyBehaviour::None);

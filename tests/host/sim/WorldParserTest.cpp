@@ -63,7 +63,7 @@ TEST(WorldParser, ReadsEveryPeerField) {
     EXPECT_EQ(world->seed, 9u);
     EXPECT_EQ(world->searchDurationMs, 4000u);
     ASSERT_EQ(world->peers.size(), 1u);
-    const PeerSpec& peer = world->peers[0];
+    const PeerDescription& peer = world->peers[0];
     EXPECT_EQ(peer.kind, "keyboard");
     EXPECT_EQ(peer.address.type, 1);
     EXPECT_EQ(peer.address.nap, 0x1234);
@@ -85,7 +85,7 @@ TEST(WorldParser, OptionalPeerFieldsStayAbsent) {
     const auto world =
         WorldParser::parse(R"({"peers": [{"address": "12:34:56:78:9A:BC", "name": null}]})", nullptr);
     ASSERT_TRUE(world);
-    const PeerSpec& peer = world->peers.at(0);
+    const PeerDescription& peer = world->peers.at(0);
     EXPECT_FALSE(peer.name);
     EXPECT_FALSE(peer.txPower);
     EXPECT_FALSE(peer.appearance);
