@@ -1,6 +1,7 @@
 // Debug output: a btsnoop capture file (HCI UART H4 framing) of the link traffic.
 #include "BtsnoopWriter.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace orv::host {
@@ -13,6 +14,7 @@ constexpr uint64_t kEpochMicroseconds = 0x00DCDDB30F2F8000ULL;
 constexpr uint8_t kH4Acl = 0x02;
 constexpr uint8_t kH4Event = 0x04;
 constexpr uint16_t kAttChannel = 0x0004;
+constexpr size_t kMaxAttPdu = 0xFFFF - 4; // the ACL length counts the 4-byte L2CAP header too
 
 void putBigEndian(std::vector<uint8_t>& out, uint64_t value, int bytes) {
     for (int i = bytes - 1; i >= 0; --i) {
@@ -36,16 +38,18 @@ bool BtsnoopWriter::open(const std::string& path) {
     putBigEndian(header, kVersion, 4);
     putBigEndian(header, kDatalinkH4, 4);
     m_file.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+    // On disk at once: a session that dies before its first packet still leaves a capture that opens.
+    m_file.flush();
     return static_cast<bool>(m_file);
 }
 
 void BtsnoopWriter::record(uint64_t timeMs, std::span<const uint8_t> packet, bool received,
-                           bool commandOrEvent) {
+                           bool commandOrEvent, size_t originalLength) {
     if (!isOpen()) {
         return;
     }
     std::vector<uint8_t> out;
-    putBigEndian(out, packet.size(), 4);
+    putBigEndian(out, originalLength, 4);
     putBigEndian(out, packet.size(), 4);
     putBigEndian(out, (received ? 1u : 0u) | (commandOrEvent ? 2u : 0u), 4);
     putBigEndian(out, 0, 4);
@@ -56,13 +60,15 @@ void BtsnoopWriter::record(uint64_t timeMs, std::span<const uint8_t> packet, boo
 }
 
 void BtsnoopWriter::att(uint64_t timeMs, uint16_t handle, std::span<const uint8_t> pdu, bool received) {
+    // A PDU beyond what the 16-bit length fields can say is recorded cut, with its original length.
+    const auto kept = pdu.first(std::min(pdu.size(), kMaxAttPdu));
     std::vector<uint8_t> packet{kH4Acl};
     put16(packet, static_cast<uint16_t>((handle & 0x0FFF) | 0x2000)); // first packet, automatically flushable
-    put16(packet, static_cast<uint16_t>(pdu.size() + 4));
-    put16(packet, static_cast<uint16_t>(pdu.size()));
+    put16(packet, static_cast<uint16_t>(kept.size() + 4));
+    put16(packet, static_cast<uint16_t>(kept.size()));
     put16(packet, kAttChannel);
-    packet.insert(packet.end(), pdu.begin(), pdu.end());
-    record(timeMs, packet, received, false);
+    packet.insert(packet.end(), kept.begin(), kept.end());
+    record(timeMs, packet, received, false, packet.size() + (pdu.size() - kept.size()));
 }
 
 void BtsnoopWriter::connectionComplete(uint64_t timeMs, uint8_t status, uint16_t handle,
@@ -80,14 +86,14 @@ void BtsnoopWriter::connectionComplete(uint64_t timeMs, uint8_t status, uint16_t
     put16(packet, 0);
     put16(packet, 0);
     packet.push_back(0x00);
-    record(timeMs, packet, true, true);
+    record(timeMs, packet, true, true, packet.size());
 }
 
 void BtsnoopWriter::disconnectionComplete(uint64_t timeMs, uint16_t handle, uint8_t reason) {
     std::vector<uint8_t> packet{kH4Event, 0x05, 4, 0x00};
     put16(packet, handle);
     packet.push_back(reason);
-    record(timeMs, packet, true, true);
+    record(timeMs, packet, true, true, packet.size());
 }
 
 } // namespace orv::host

@@ -25,7 +25,9 @@ public:
     void disconnectionComplete(uint64_t timeMs, uint16_t handle, uint8_t reason);
 
 private:
-    void record(uint64_t timeMs, std::span<const uint8_t> packet, bool received, bool commandOrEvent);
+    // originalLength: the packet's length before it was cut to fit its length fields.
+    void record(uint64_t timeMs, std::span<const uint8_t> packet, bool received, bool commandOrEvent,
+                size_t originalLength);
 
     std::ofstream m_file;
 };

@@ -18,18 +18,25 @@ void EventPoster::detach() {
     m_window = nullptr;
 }
 
+int EventPoster::post(uint32_t code, intptr_t lParam) {
+    ++m_posting;
+    const int accepted = m_platform.postMessage(m_window, m_messageId, code, lParam);
+    --m_posting;
+    return accepted;
+}
+
 void EventPoster::postValue(uint32_t code, intptr_t value) {
     if (!attached() || !hasPlatform()) {
         return;
     }
-    if (m_platform.postMessage(m_window, m_messageId, code, value) == 0) {
+    if (post(code, value) == 0) {
         hostLog() << "veyrahost: event " << code << " could not be posted; dropped\n";
     }
 }
 
 void EventPoster::postRecord(uint32_t code, void* record) {
     if (!attached() || !hasPlatform() ||
-        m_platform.postMessage(m_window, m_messageId, code, reinterpret_cast<intptr_t>(record)) == 0) {
+        post(code, reinterpret_cast<intptr_t>(record)) == 0) {
         hostLog() << "veyrahost: event " << code << " could not be posted; record released\n";
         m_records.release(code, record);
     }

@@ -23,6 +23,8 @@ public:
     void attach(OrvHwnd window, uint32_t messageId);
     void detach();
     bool attached() const { return m_window != nullptr; }
+    // True while the platform's postMessage runs (the embedder's code is on top of the library's).
+    bool posting() const { return m_posting > 0; }
 
     // A zero-filled Record followed by extraBytes of storage for its nested buffers (see trailing()).
     template <typename Record> Record* create(uint32_t code, size_t extraBytes = 0) {
@@ -37,11 +39,13 @@ public:
 
 private:
     static constexpr size_t trailingOffset(size_t size) { return (size + 15) / 16 * 16; }
+    int post(uint32_t code, intptr_t lParam);
 
     RecordRegistry& m_records;
     OrvBleHostPlatform m_platform{};
     OrvHwnd m_window = nullptr;
     uint32_t m_messageId = 0;
+    int m_posting = 0;
 };
 
 } // namespace orv::host

@@ -152,6 +152,10 @@ void GattClient::onPdu(std::span<const uint8_t> pdu) {
     if (pdu.empty() || m_timedOut) {
         return;
     }
+    if (pdu.size() > att::kMtu) {
+        onOversized(pdu);
+        return;
+    }
     switch (pdu[0]) {
     case att::kHandleValueNotification:
         onValue(pdu, false);
@@ -165,6 +169,16 @@ void GattClient::onPdu(std::span<const uint8_t> pdu) {
         return;
     default:
         onResponse(pdu);
+    }
+}
+
+void GattClient::onOversized(std::span<const uint8_t> pdu) {
+    hostLog() << "veyrahost: ATT PDU 0x" << std::hex << int{pdu[0]} << std::dec << " of " << pdu.size()
+              << " bytes exceeds the MTU of " << att::kMtu << "; protocol error\n";
+    const bool answersActive = m_active && (pdu[0] == att::kErrorResponse || pdu[0] == m_activeOpcode + 1);
+    if (answersActive) {
+        // The transaction ends as if the peer had answered Invalid PDU.
+        onResponse(att::errorResponse(m_activeOpcode, 0, att::kInvalidPdu));
     }
 }
 

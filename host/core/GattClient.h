@@ -65,6 +65,9 @@ private:
     void send(std::vector<uint8_t> pdu, std::optional<uint16_t> writeCommandHandle = std::nullopt);
     void sendRequest(std::vector<uint8_t> pdu);
     void onResponse(std::span<const uint8_t> pdu);
+    // A PDU longer than the MTU: logged and dropped; when it answers the request in flight, that
+    // transaction ends with the status Invalid PDU.
+    void onOversized(std::span<const uint8_t> pdu);
     void onValue(std::span<const uint8_t> pdu, bool indication);
     bool busy(Kind kind) const { return m_busy[static_cast<size_t>(kind)]; }
     void setBusy(Kind kind, bool value) { m_busy[static_cast<size_t>(kind)] = value; }

@@ -103,6 +103,12 @@ void HostLibrary::deinit() {
     if (!initialised()) {
         return;
     }
+    if (m_poster.posting()) {
+        // The caller's stack still runs through the links and the controller this would free.
+        hostLog() << "veyrahost: OrvBleHostDeinit called from inside postMessage; refused, call it after "
+                     "the hook returns\n";
+        return;
+    }
     m_links.attach(nullptr);
     m_controller.reset();
     m_poster.detach();

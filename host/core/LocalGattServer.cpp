@@ -88,6 +88,14 @@ void LocalGattServer::onPeerPdu(uint32_t cid, std::span<const uint8_t> pdu, cons
     if (pdu.empty() || pdu[0] == att::kHandleValueConfirmation) {
         return;
     }
+    if (pdu.size() > att::kMtu) {
+        hostLog() << "veyrahost: ATT PDU 0x" << std::hex << int{pdu[0]} << std::dec << " of " << pdu.size()
+                  << " bytes exceeds the MTU of " << att::kMtu << "; protocol error\n";
+        if (att::isRequest(pdu[0])) {
+            send(att::errorResponse(pdu[0], 0, att::kInvalidPdu));
+        }
+        return;
+    }
     LinkState& link = m_links[cid];
     if (link.pending && pdu[0] != att::kWriteCommand) {
         hostLog() << "veyrahost: peer sent a request while one is unanswered; refused\n";

@@ -3,6 +3,8 @@
 
 #include "AttProtocol.h"
 
+#include <algorithm>
+
 namespace orv::host {
 
 std::vector<uint8_t> ReadProcedure::start() {
@@ -26,6 +28,8 @@ std::optional<std::vector<uint8_t>> ReadProcedure::next(std::span<const uint8_t>
     const auto chunk = response.subspan(1);
     m_value.insert(m_value.end(), chunk.begin(), chunk.end());
     if (chunk.size() < att::kMtu - 1u || m_value.size() >= att::kMaxAttributeLength) {
+        // No attribute holds more; a peer that sends more has its surplus dropped.
+        m_value.resize(std::min(m_value.size(), att::kMaxAttributeLength));
         return finish(0);
     }
     m_blob = true;

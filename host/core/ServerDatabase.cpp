@@ -48,6 +48,11 @@ OrvBleResult ServerDatabase::check(uint16_t serviceCount, const BleServerService
             if (!validUuid(characteristic.uuid)) {
                 return ORV_BLE_E_INVALID_ARGUMENT;
             }
+            if (characteristic.length > att::kMaxAttributeLength) {
+                hostLog() << "veyrahost: a local value of " << characteristic.length << " bytes exceeds "
+                          << att::kMaxAttributeLength << '\n';
+                return ORV_BLE_E_INVALID_ARGUMENT;
+            }
             *attributes += hasConfiguration(characteristic.properties) ? 3 : 2;
         }
     }

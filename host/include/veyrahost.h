@@ -350,7 +350,8 @@ uint32_t OrvBleHostInit(int debug, int reserved, const OrvBleHostInitParams* par
 int OrvBleHostStartWnd(OrvHwnd window);
 /* Stops the dongle, drops every link and search without further events and releases every record not
  * given back (records still queued in the window become invalid). The local GATT database is kept for
- * a later OrvBleHostInit in the same process. */
+ * a later OrvBleHostInit in the same process. Called from inside the platform's postMessage it is
+ * refused with a log line and changes nothing: call it once the hook has returned. */
 void OrvBleHostDeinit(void);
 /* Gives an event record back, exactly once. Plain-value codes (0, 1, 6, 513) and a null lParam are
  * accepted and ignored; a record not handed out, given twice or under another code is ignored (and
@@ -454,7 +455,9 @@ OrvBleResult OrvBleHostDebond(BleTypedAddress address);
 /* ---- GATT client -------------------------------------------------------------------------- */
 /* Per link at most one read (and one discovery) and one write are outstanding; another is refused
  * with ORV_BLE_E_BUSY and a log line. ATT MTU is 23. A request the peer leaves unanswered for 30 s
- * drops the link (BLE_EVT_DISCONNECTED). Statuses in the answering events are ATT error codes. */
+ * drops the link (BLE_EVT_DISCONNECTED). Statuses in the answering events are ATT error codes. A PDU
+ * from the peer longer than the MTU is a protocol error: it is logged and dropped, and a request it
+ * answers ends with status 0x04 (Invalid PDU). */
 
 /* Discovers the peer's primary services, characteristics and descriptors: BLE_EVT_DATABASE_DISCOVERED
  * with the whole database in one record, or a non-zero status and no services. */
@@ -481,8 +484,8 @@ OrvBleResult OrvBleClientWriteConfiguration(uint32_t cid, uint16_t configHandle,
 OrvBleResult OrvBleServerAllocDatabase(uint16_t attributeCount);
 /* Registers the services; fills valueHandle and configHandle of every characteristic during the call
  * and copies the values (a null value with a length stands for that many zero bytes). Answered by
- * BLE_EVT_SERVER_DB_ADDED. ORV_BLE_E_INVALID_ARGUMENT for an unknown id or malformed records (nothing
- * filled in), ORV_BLE_E_NO_RESOURCES beyond the allocated size, ORV_BLE_E_WRONG_STATE when added already. */
+ * BLE_EVT_SERVER_DB_ADDED. ORV_BLE_E_INVALID_ARGUMENT for an unknown id or malformed records, a value
+ * longer than 512 bytes among them (nothing filled in), ORV_BLE_E_NO_RESOURCES beyond the allocated size, ORV_BLE_E_WRONG_STATE when added already. */
 OrvBleResult OrvBleServerAddDatabase(uint16_t databaseId, uint16_t serviceCount,
                                      BleServerServiceRecord* services);
 /* A connected peer's reads of characteristics with permission 0x10 (and of their configuration

@@ -17,6 +17,19 @@ namespace {
 using nlohmann::json;
 namespace fs = std::filesystem;
 
+// An integer in 0..0xFFFF, 0 when absent; a fraction or a float would otherwise be cut or overflow.
+uint16_t readAppearance(const json& node) {
+    const auto it = node.find("appearance");
+    if (it == node.end()) {
+        return 0;
+    }
+    // An unsigned value beyond int64_t reads as negative here and is refused with the rest.
+    if (const int64_t value = it->is_number_integer() ? it->get<int64_t>() : -1; value >= 0 && value <= 0xFFFF) {
+        return static_cast<uint16_t>(value);
+    }
+    throw std::runtime_error("appearance " + it->dump() + " is not an integer in 0..65535");
+}
+
 orv::host::BondEntry readBond(const json& node) {
     const std::string type = node.value("addressType", std::string("public"));
     const auto address = parseAddress(node.at("address").get<std::string>(), type == "random" ? 1 : 0);
@@ -26,11 +39,7 @@ orv::host::BondEntry readBond(const json& node) {
     orv::host::BondEntry entry;
     entry.address = *address;
     entry.name = node.value("name", std::string());
-    const auto appearance = node.value("appearance", int64_t{0});
-    if (appearance < 0 || appearance > 0xFFFF) {
-        throw std::runtime_error("appearance " + std::to_string(appearance) + " out of range");
-    }
-    entry.appearance = static_cast<uint16_t>(appearance);
+    entry.appearance = readAppearance(node);
     return entry;
 }
 

@@ -79,7 +79,7 @@ const std::string& builtInWorldJson() {
           { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Bond Manager" }] },
         { "uuid": "181E", "characteristics": [
           { "uuid": "2AA4", "properties": ["write"], "security": "encryption" },
-          { "uuid": "2AA5", "properties": ["read"], "value": "10 00 00" }] }] },
+          { "uuid": "2AA5", "properties": ["read"], "value": "10 00 00", "security": "encryption" }] }] },
     { "kind": "remote", "address": "00:1A:7D:DA:71:0D", "name": "SKY Remote",
       "appearance": 384, "advIntervalMs": 150, "rssi": { "mean": -57, "jitter": 4 },
       "gatt": [{ "uuid": "1800", "characteristics": [

@@ -43,6 +43,15 @@ template <typename T> void readInt(const json& node, const char* key, const std:
     if (!value->is_number_integer()) {
         fail(where, "expected an integer");
     }
+    // Read as unsigned where the text holds one, so that values beyond int64_t are not wrapped.
+    if (value->is_number_unsigned()) {
+        const auto number = value->get<uint64_t>();
+        if (number > static_cast<uint64_t>(std::numeric_limits<T>::max())) {
+            fail(where, "value " + std::to_string(number) + " out of range");
+        }
+        out = static_cast<T>(number);
+        return;
+    }
     const auto number = value->get<int64_t>();
     if (number < static_cast<int64_t>(std::numeric_limits<T>::min()) ||
         (number > 0 &&
@@ -249,7 +258,8 @@ ScriptedAction readAction(const json& node, const std::string& path) {
 std::optional<World> WorldParser::parse(const std::string& text, std::string* error) {
     try {
         return readWorld(json::parse(text));
-    } catch (const json::parse_error& e) {
+    } catch (const json::exception& e) {
+        // Syntax errors, numbers beyond a double and any other complaint of the JSON library.
         if (error != nullptr) {
             *error = std::string("world is not valid JSON: ") + e.what();
         }

@@ -84,6 +84,10 @@ HostHarness::HostHarness() {
     postResult = 1;
     registerResult = 0xC123;
     posted.clear();
+    installPlatform();
+}
+
+void HostHarness::installPlatform() {
     const OrvBleHostPlatform platform{recordRegister, recordPost};
     OrvBleHostSetPlatform(&platform);
 }

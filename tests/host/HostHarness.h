@@ -47,6 +47,8 @@ public:
     std::vector<PostedEvent> eventsWithCode(uint32_t code) const;
 
     std::string bondPath() const { return m_bondPath; }
+    // Installs the recording platform (the constructor does).
+    static void installPlatform();
     static OrvHwnd window() { return reinterpret_cast<OrvHwnd>(0x1234); }
 
     static int postResult; // what postMessage returns (1 accepted, 0 window gone)

@@ -279,6 +279,62 @@ TEST_F(Gatt, MalformedPdusAreIgnored) {
     TearDownTaken();
 }
 
+struct OversizedCase {
+    const char* name;
+    size_t length;
+    uint8_t opcode;
+};
+
+class OversizedPdu : public Gatt, public ::testing::WithParamInterface<OversizedCase> {};
+
+// A peer PDU longer than the MTU never becomes a result; a response among them ends the read as the
+// peer's protocol error, whatever length field it would overflow.
+TEST_P(OversizedPdu, IsAProtocolErrorThatEndsTheReadItAnswers) {
+    ASSERT_TRUE(orv::sim::setPeerSilent(kPeer, true));
+    ASSERT_EQ(OrvBleClientReadCharByHandle(cid, 9), ORV_BLE_OK);
+    orv::sim::advance(100);
+    std::vector<uint8_t> pdu(GetParam().length, 0x5A);
+    pdu[0] = GetParam().opcode;
+    pdu[1] = 6;
+    pdu[2] = 0;
+    ::testing::internal::CaptureStderr();
+    ASSERT_TRUE(orv::sim::injectAttPdu(kPeer, pdu));
+    orv::sim::advance(100);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("exceeds the MTU"), std::string::npos);
+    EXPECT_TRUE(harness.eventsWithCode(BLE_EVT_NOTIFICATION).empty());
+    const auto reads = harness.eventsWithCode(BLE_EVT_CHAR_READ);
+    ASSERT_EQ(reads.size(), GetParam().opcode == 0x0B ? 1u : 0u);
+    if (!reads.empty()) {
+        EXPECT_EQ(recordOf<BleHostReadEvent>(reads[0]).status, 0x04);
+        EXPECT_EQ(recordOf<BleHostReadEvent>(reads[0]).length, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pdus, OversizedPdu,
+                         ::testing::Values(OversizedCase{"ReadResponse", 600, 0x0B},
+                                           OversizedCase{"ReadResponseBeyond16Bits", 70000, 0x0B},
+                                           OversizedCase{"Notification", 24, 0x1B},
+                                           OversizedCase{"NotificationBeyond16Bits", 70000, 0x1B},
+                                           OversizedCase{"Indication", 600, 0x1D}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+int deinitFromHook(OrvHwnd, uint32_t message, uintptr_t code, intptr_t lParam) {
+    HostHarness::posted.push_back({message, static_cast<uint32_t>(code), lParam, orv::sim::now()});
+    OrvBleHostDeinit();
+    return 1;
+}
+
+TEST_F(Gatt, DeinitFromInsideThePostHookIsRefused) {
+    const OrvBleHostPlatform platform{[](const char*) { return HostHarness::registerResult; }, deinitFromHook};
+    OrvBleHostSetPlatform(&platform);
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(OrvBleClientReadCharByHandle(cid, 9), ORV_BLE_OK);
+    ASSERT_TRUE(harness.advanceUntil(BLE_EVT_CHAR_READ));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("from inside postMessage"), std::string::npos);
+    HostHarness::installPlatform();
+    EXPECT_EQ(OrvBleClientReadCharByHandle(cid, 9), ORV_BLE_OK) << "the library is still up";
+}
+
 TEST_F(Gatt, UnansweredRequestDropsTheLinkAfter30Seconds) {
     ASSERT_TRUE(orv::sim::setPeerSilent(kPeer, true));
     ASSERT_EQ(OrvBleClientReadCharByHandle(cid, 9), ORV_BLE_OK);

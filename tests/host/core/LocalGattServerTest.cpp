@@ -177,6 +177,12 @@ struct Refusal {
     Bytes answer;
 };
 
+Bytes longerThanTheMtu() {
+    Bytes write{0x12, 14, 0};
+    write.resize(24, 0x01);
+    return write;
+}
+
 class LocalServerRefusal : public LocalServer, public ::testing::WithParamInterface<Refusal> {};
 
 TEST_P(LocalServerRefusal, IsAnsweredWithoutTheProgram) {
@@ -194,7 +200,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"Mtu", {0x02, 0x00, 0x01}, {0x03, 23, 0}},
                       Refusal{"Unsupported", {0x20}, {0x01, 0x20, 0, 0, 0x06}},
                       Refusal{"ShortRead", {0x0A, 3}, {0x01, 0x0A, 0, 0, 0x04}},
-                      Refusal{"ReversedRange", {0x04, 5, 0, 1, 0}, {0x01, 0x04, 5, 0, 0x01}}),
+                      Refusal{"ReversedRange", {0x04, 5, 0, 1, 0}, {0x01, 0x04, 5, 0, 0x01}},
+                      Refusal{"LongerThanTheMtu", longerThanTheMtu(), {0x01, 0x12, 0, 0, 0x04}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LocalServer, PreparedWritesReachTheProgramJoinedAtExecute) {

@@ -29,5 +29,15 @@ TEST(ReadProcedure, ValueThatIsNotLongEndsTheBlobReads) {
     EXPECT_EQ(recorder.read.size(), 22u);
 }
 
+TEST(ReadProcedure, PeerThatNeverEndsItsValueIsCutAt512Bytes) {
+    Recorder recorder;
+    ReadProcedure read(recorder, 3);
+    Bytes blob(23, 'b');
+    blob[0] = 0x0D;
+    const auto requests = run(read, std::vector<Bytes>(30, blob));
+    EXPECT_EQ(requests.size(), 24u) << "23 full parts of 22 bytes hold 506 bytes, the 24th passes 512";
+    EXPECT_EQ(recorder.read.size(), 512u);
+}
+
 } // namespace
 } // namespace orv::host

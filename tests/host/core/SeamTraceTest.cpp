@@ -1,4 +1,5 @@
 #include "../HostHarness.h"
+#include "host/core/BtsnoopWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,28 @@ TEST_F(DebugOutput, CaptureHoldsConnectionEventsAndAttTrafficInOrder) {
     const std::string text(log.begin(), log.end());
     EXPECT_NE(text.find("ATT out, link " + std::to_string(cid) + ": 0A 09 00"), std::string::npos) << text;
     EXPECT_NE(text.find("ATT in, link " + std::to_string(cid) + ": 0B 01"), std::string::npos) << text;
+}
+
+TEST_F(DebugOutput, CaptureHeaderIsOnDiskAsSoonAsTheHostIsUp) {
+    startWithDebug();
+    EXPECT_EQ(readFile(dir / "veyrahost.btsnoop").size(), 16u) << "a session killed now leaves a valid capture";
+}
+
+TEST(BtsnoopWriter, PduBeyondTheLengthFieldsIsRecordedCutWithItsOriginalLength) {
+    const fs::path path = fs::path(::testing::TempDir()) / ("veyrahost-long-" + std::to_string(::getpid()));
+    BtsnoopWriter writer;
+    ASSERT_TRUE(writer.open(path.string()));
+    writer.att(0, 0x40, Bytes(70000, 0x1B), true);
+    writer.close();
+    const Bytes file = readFile(path);
+    fs::remove(path);
+    ASSERT_GE(file.size(), 16u + 24u + 9u);
+    EXPECT_EQ(bigEndian(file, 16, 4), 70009u) << "original length";
+    const uint64_t included = bigEndian(file, 20, 4);
+    EXPECT_EQ(included, 9u + 0xFFFBu);
+    EXPECT_EQ(file.size(), 16u + 24u + included);
+    EXPECT_EQ(file[40 + 3] | file[40 + 4] << 8, 0xFFFF) << "ACL length";
+    EXPECT_EQ(file[40 + 5] | file[40 + 6] << 8, 0xFFFB) << "L2CAP length";
 }
 
 TEST_F(DebugOutput, PairingPassesThroughTheTraceAndIsLogged) {

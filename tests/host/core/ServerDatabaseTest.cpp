@@ -94,6 +94,12 @@ TEST_F(LocalDatabase, RefusesMalformedRecordsWithoutTouchingThem) {
     EXPECT_EQ(OrvBleServerAddDatabase(id, 2, services.data()), ORV_BLE_E_INVALID_ARGUMENT);
     EXPECT_EQ(OrvBleServerAddDatabase(id, 0, services.data()), ORV_BLE_E_INVALID_ARGUMENT);
     EXPECT_EQ(OrvBleServerAddDatabase(id, 2, nullptr), ORV_BLE_E_INVALID_ARGUMENT);
+    alerts[2].uuid.kind = BLE_UUID_KIND_16;
+    alerts[1].length = 513;
+    EXPECT_EQ(OrvBleServerAddDatabase(id, 2, services.data()), ORV_BLE_E_INVALID_ARGUMENT) << "512 at most";
+    EXPECT_EQ(immediate[0].valueHandle, 0);
+    alerts[1].length = 512;
+    EXPECT_EQ(OrvBleServerAddDatabase(id, 2, services.data()), ORV_BLE_OK);
 }
 
 TEST_F(LocalDatabase, RefusesMoreAttributesThanAllocated) {

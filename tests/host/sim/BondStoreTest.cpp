@@ -99,7 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values("", "{not json", "[]", R"({"bonds": 5})", R"({"bonds": [{"address": "zz"}]})",
                       R"({"bonds": [{"name": "no address"}]})",
                       R"({"bonds": [{"address": "00:00:00:00:00:01", "appearance": "x"}]})",
-                      R"({"bonds": [{"address": "00:00:00:00:00:01", "appearance": 70000}]})"));
+                      R"({"bonds": [{"address": "00:00:00:00:00:01", "appearance": 70000}]})",
+                      R"({"bonds": [{"address": "00:00:00:00:00:01", "appearance": 1e100}]})",
+                      R"({"bonds": [{"address": "00:00:00:00:00:01", "appearance": 961.5}]})",
+                      R"({"bonds": [{"address": "00:00:00:00:00:01", "appearance": -1}]})"));
 
 TEST_F(BondStoreTest, UnwritableLocationFailsTheUpdate) {
     fs::create_directories(dir);

@@ -78,8 +78,19 @@ TEST_F(BuiltInWorldSecurity, KeyboardReportsNeedEncryption) {
     }
 }
 
-TEST_F(BuiltInWorldSecurity, BondManagerSupportsDeletingTheRequestersBondOverEncryption) {
+// Its first read pairs it, so that its bond can then be deleted through Bond Management.
+TEST_F(BuiltInWorldSecurity, BondManagerFeatureNeedsEncryptionThenDeletesTheRequestersBond) {
     start(kBondManager);
+    const auto refused = read(0x2AA5);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(record<BleHostReadEvent>(*refused).status, 0x0F);
+    harness.freeAll(harness.takeEvents());
+
+    ASSERT_EQ(OrvBleHostSetEncryption(cid, 1), ORV_BLE_OK);
+    ASSERT_TRUE(harness.advanceUntil(BLE_EVT_JUST_WORKS_REQUEST));
+    ASSERT_EQ(OrvBleHostJustWorksResult(address, 1, 1), ORV_BLE_OK);
+    ASSERT_TRUE(harness.advanceUntil(BLE_EVT_ENCRYPTION_RESULT));
+    harness.freeAll(harness.takeEvents());
     const auto feature = read(0x2AA5);
     ASSERT_TRUE(feature);
     ASSERT_EQ(record<BleHostReadEvent>(*feature).status, 0);
@@ -88,7 +99,7 @@ TEST_F(BuiltInWorldSecurity, BondManagerSupportsDeletingTheRequestersBondOverEnc
     ASSERT_EQ(OrvBleClientWriteCfmCharByHandle(cid, handles[0x2AA4], 0, 1, &deleteBond), ORV_BLE_OK);
     const auto written = harness.advanceUntil(BLE_EVT_CHAR_WRITTEN);
     ASSERT_TRUE(written);
-    EXPECT_EQ(record<BleHostWriteEvent>(*written).status, 0x0F);
+    EXPECT_EQ(record<BleHostWriteEvent>(*written).status, 0);
 }
 
 } // namespace
