@@ -123,17 +123,28 @@ bool BondStore::readFile(const std::string& file) {
         std::cerr << "veyrasim: cannot read bond file " << file << "; starting with no bonds\n";
         return false;
     }
+    std::string error;
+    std::vector<orv::host::BondEntry> bonds;
+    if (!parse(text.str(), bonds, &error)) {
+        std::cerr << "veyrasim: bond file " << file << " is broken (" << error
+                  << "); starting with no bonds, the file is kept until a bond changes\n";
+        return false;
+    }
+    m_bonds = std::move(bonds);
+    return true;
+}
+
+bool BondStore::parse(const std::string& text, std::vector<orv::host::BondEntry>& out, std::string* error) {
     try {
-        const json root = json::parse(text.str());
+        const json root = json::parse(text);
         std::vector<orv::host::BondEntry> bonds;
         for (const json& node : root.at("bonds")) {
             bonds.push_back(readBond(node));
         }
-        m_bonds = std::move(bonds);
+        out = std::move(bonds);
         return true;
     } catch (const std::exception& e) {
-        std::cerr << "veyrasim: bond file " << file << " is broken (" << e.what()
-                  << "); starting with no bonds, the file is kept until a bond changes\n";
+        *error = e.what();
         return false;
     }
 }

@@ -27,6 +27,8 @@ public:
     bool remove(const BleTypedAddress& address);
 
     static std::string defaultPath();
+    // Reads the bonds of a bond file's text; false with *error filled when it is broken.
+    static bool parse(const std::string& text, std::vector<orv::host::BondEntry>& out, std::string* error);
 
 private:
     void loadIfNeeded();

@@ -1,0 +1,40 @@
+// Fuzz target: every value decoder of the application. The first byte picks the decoder, the rest is
+// the value; a profile adds its decoders to the table below, one line each.
+#include "gatt/HeartRate.h"
+#include "gatt/SFloat.h"
+#include "gatt/ValueText.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace {
+
+using Value = std::span<const uint8_t>;
+
+uint32_t firstByte(Value value) {
+    return value.empty() ? 0 : value[0];
+}
+
+uint16_t first16(Value value) {
+    return value.size() < 2 ? 0 : static_cast<uint16_t>(value[0] | value[1] << 8);
+}
+
+void (*const kDecoders[])(Value) = {
+    [](Value v) { (void)HeartRateMeasurement::decode(v); },
+    [](Value v) { (void)BodySensorLocationName(firstByte(v)); },
+    [](Value v) { (void)SFloatToDouble(first16(v)); },
+    [](Value v) { (void)Utf8ToCString(v.data(), static_cast<int>(v.size())); },
+    [](Value v) { (void)BytesToHexString(v.data(), static_cast<int>(v.size()), QStringLiteral(" "), true); },
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const Value value(data + 1, size - 1);
+    kDecoders[data[0] % std::size(kDecoders)](value);
+    return 0;
+}
