@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace orv::sim {
@@ -100,6 +101,16 @@ TEST(WorldParser, BuiltInWorldIsValid) {
     const auto world = WorldParser::parse(builtInWorldJson(), &error);
     ASSERT_TRUE(world) << error;
     EXPECT_GE(world->peers.size(), 19u);
+}
+
+TEST(WorldLoading, DocumentedExamplesLoad) {
+    size_t examples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(TINDREL_SOURCE_DIR "/docs/examples")) {
+        std::string error;
+        EXPECT_TRUE(loadWorldFile(entry.path().string(), &error)) << error;
+        ++examples;
+    }
+    EXPECT_GE(examples, 2u);
 }
 
 TEST(WorldLoading, MalformedWorldKeepsTheCurrentOne) {
