@@ -119,6 +119,58 @@ void HostHarness::startHost() {
     ASSERT_EQ(events[0].lParam, 1);
 }
 
+void HostHarness::start(const nlohmann::json& world) {
+    load(world);
+    startHost();
+}
+
+ReadResult HostHarness::read(uint32_t cid, uint16_t handle) {
+    EXPECT_EQ(OrvBleClientReadCharByHandle(cid, handle), ORV_BLE_OK);
+    ReadResult result;
+    if (const auto event = advanceUntil(BLE_EVT_CHAR_READ, 40000)) {
+        const auto& read = record<BleHostReadEvent>(*event);
+        EXPECT_EQ(read.handle, handle);
+        result = {read.status, Bytes(read.value, read.value + read.length)};
+    }
+    freeQueued();
+    return result;
+}
+
+uint16_t HostHarness::write(uint32_t cid, uint16_t handle, const Bytes& value) {
+    EXPECT_EQ(OrvBleClientWriteCfmCharByHandle(cid, handle, 0, static_cast<uint8_t>(value.size()), value.data()),
+              ORV_BLE_OK);
+    uint16_t status = 0xFFFF;
+    if (const auto event = advanceUntil(BLE_EVT_CHAR_WRITTEN, 40000)) {
+        EXPECT_EQ(record<BleHostWriteEvent>(*event).handle, handle);
+        status = record<BleHostWriteEvent>(*event).status;
+    }
+    freeQueued();
+    return status;
+}
+
+void HostHarness::pairJustWorks(uint32_t cid, const std::string& address, bool bond) {
+    ASSERT_EQ(OrvBleHostSetEncryption(cid, 1), ORV_BLE_OK);
+    ASSERT_TRUE(advanceUntil(BLE_EVT_JUST_WORKS_REQUEST));
+    ASSERT_EQ(OrvBleHostJustWorksResult(addressOf(address), 1, bond ? 1 : 0), ORV_BLE_OK);
+    ASSERT_TRUE(advanceUntil(BLE_EVT_SECURITY_RESULT));
+    orv::sim::advance(1000);
+}
+
+uint32_t HostHarness::reconnect(uint32_t cid, const std::string& address) {
+    EXPECT_EQ(OrvBleHostDisconnect(cid), ORV_BLE_OK);
+    EXPECT_TRUE(advanceUntil(BLE_EVT_DISCONNECTED));
+    freeQueued();
+    return connect(address);
+}
+
+std::vector<uint32_t> HostHarness::codes() const {
+    std::vector<uint32_t> out;
+    for (const PostedEvent& event : posted) {
+        out.push_back(event.code);
+    }
+    return out;
+}
+
 uint32_t HostHarness::connect(const std::string& address) {
     EXPECT_EQ(OrvBleHostConnect(addressOf(address)), ORV_BLE_OK);
     const auto event = advanceUntil(BLE_EVT_CONNECT_RESULT, 10000);

@@ -13,11 +13,23 @@
 
 namespace orv::host::test {
 
+using Bytes = std::vector<uint8_t>;
+
 struct PostedEvent {
     uint32_t message;
     uint32_t code;
     intptr_t lParam;
     uint64_t at; // virtual time of the post
+};
+
+template <typename Record> const Record& record(const PostedEvent& event) {
+    return *reinterpret_cast<const Record*>(event.lParam);
+}
+
+struct ReadResult {
+    uint16_t status = 0xFFFF; // 0xFFFF: no result came
+    Bytes value;
+    bool operator==(const ReadResult&) const = default;
 };
 
 // Installs a platform that records every posted message. One instance at a time.
@@ -34,12 +46,26 @@ public:
     // OrvBleHostInit + OrvBleHostStartWnd + advance past the start-up; asserts event 0 with success.
     void startHost();
 
+    // load + startHost.
+    void start(const nlohmann::json& world);
     // The connected-world fixture: OrvBleHostConnect, advance until the connect event, assert
     // success; returns the connection id. Other events stay queued.
     uint32_t connect(const std::string& address);
     // Advances until an event with that code is posted (at most maxMs) and returns it; the events
     // before it stay queued.
     std::optional<PostedEvent> advanceUntil(uint32_t code, uint64_t maxMs = 60000);
+
+    // A read of handle and its result; every queued record is given back afterwards.
+    ReadResult read(uint32_t cid, uint16_t handle);
+    // A write request and the status of its result (0xFFFF: none came); queued records are given back.
+    uint16_t write(uint32_t cid, uint16_t handle, const Bytes& value);
+    // Encryption at level 1 answered as Just Works; advances until the security result.
+    void pairJustWorks(uint32_t cid, const std::string& address, bool bond = true);
+    // Drops the link from the host side and connects again; returns the new connection id.
+    uint32_t reconnect(uint32_t cid, const std::string& address);
+    // Codes of the queued events, in order.
+    std::vector<uint32_t> codes() const;
+    void freeQueued() { freeAll(takeEvents()); }
 
     std::vector<PostedEvent> takeEvents();
     // Gives every taken record back.

@@ -9,39 +9,32 @@ using nlohmann::json;
 
 const std::string kPeer = "AA:BB:CC:DD:EE:01";
 
-template <typename Record> const Record& recordOf(const PostedEvent& event) {
-    return *reinterpret_cast<const Record*>(event.lParam);
-}
-
 class Connection : public ::testing::Test {
 protected:
-    void start(json world = gattWorld()) {
-        harness.load(world);
-        harness.startHost();
-    }
     void TearDown() override {
-        harness.freeAll(harness.takeEvents());
+        harness.freeQueued();
         EXPECT_EQ(orv::sim::liveRecordCount(), 0u);
     }
     HostHarness harness;
 };
 
 TEST_F(Connection, ConnectsToAConnectableAdvertiserAfterAVirtualDelay) {
-    start();
+    harness.start(gattWorld());
     const uint64_t asked = orv::sim::now();
     ASSERT_EQ(OrvBleHostConnect(addressOf(kPeer)), ORV_BLE_OK);
-    EXPECT_TRUE(harness.takeEvents().empty());
+    EXPECT_TRUE(HostHarness::posted.empty());
     const auto event = harness.advanceUntil(BLE_EVT_CONNECT_RESULT);
     ASSERT_TRUE(event);
     EXPECT_GT(event->at, asked);
-    EXPECT_EQ(recordOf<BleHostConnectEvent>(*event).status, 0);
-    EXPECT_NE(recordOf<BleHostConnectEvent>(*event).cid, 0u);
+    EXPECT_EQ(record<BleHostConnectEvent>(*event).status, 0);
+    EXPECT_NE(record<BleHostConnectEvent>(*event).cid, 0u);
 }
 
 struct UnreachableCase {
     const char* name;
     json peerFields;
     const char* address;
+    uint8_t type;
 };
 
 class Unreachable : public Connection, public ::testing::WithParamInterface<UnreachableCase> {};
@@ -49,186 +42,134 @@ class Unreachable : public Connection, public ::testing::WithParamInterface<Unre
 TEST_P(Unreachable, FailsAfterTheTimeOutWithoutADisconnection) {
     json world = gattWorld();
     world["peers"][0].update(GetParam().peerFields);
-    start(world);
+    harness.start(world);
+    BleTypedAddress address = addressOf(GetParam().address);
+    address.type = GetParam().type;
     const uint64_t asked = orv::sim::now();
-    ASSERT_EQ(OrvBleHostConnect(addressOf(GetParam().address)), ORV_BLE_OK);
+    ASSERT_EQ(OrvBleHostConnect(address), ORV_BLE_OK);
     orv::sim::advance(4999);
-    EXPECT_TRUE(harness.takeEvents().empty());
-    orv::sim::advance(1);
-    auto events = harness.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].at, asked + 5000);
-    EXPECT_EQ(recordOf<BleHostConnectEvent>(events[0]).status, BLE_STATUS_CONNECT_FAILED);
-    harness.freeAll(events);
-    orv::sim::advance(60000);
-    EXPECT_TRUE(harness.eventsWithCode(BLE_EVT_DISCONNECTED).empty());
-    EXPECT_EQ(OrvBleHostConnect(addressOf(GetParam().address)), ORV_BLE_OK) << "a new attempt may start";
+    EXPECT_TRUE(HostHarness::posted.empty());
+    orv::sim::advance(60001);
+    ASSERT_EQ(harness.codes(), std::vector<uint32_t>{BLE_EVT_CONNECT_RESULT}) << "and no disconnection";
+    EXPECT_EQ(HostHarness::posted[0].at, asked + 5000);
+    EXPECT_EQ(record<BleHostConnectEvent>(HostHarness::posted[0]).status, BLE_STATUS_CONNECT_FAILED);
+    EXPECT_EQ(OrvBleHostConnect(address), ORV_BLE_OK) << "a new attempt may start";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Peers, Unreachable,
-    ::testing::Values(UnreachableCase{"Absent", json::object(), "01:02:03:04:05:06"},
-                      UnreachableCase{"NotConnectable", {{"connectable", false}}, "AA:BB:CC:DD:EE:01"},
-                      UnreachableCase{"NotAdvertising", {{"advertising", false}}, "AA:BB:CC:DD:EE:01"}),
+    ::testing::Values(UnreachableCase{"Absent", json::object(), "01:02:03:04:05:06", 0},
+                      UnreachableCase{"NotConnectable", {{"connectable", false}}, "AA:BB:CC:DD:EE:01", 0},
+                      UnreachableCase{"NotAdvertising", {{"advertising", false}}, "AA:BB:CC:DD:EE:01", 0},
+                      UnreachableCase{"OtherAddressType", json::object(), "AA:BB:CC:DD:EE:01", 1}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(Connection, RandomAddressTypeMustMatch) {
-    start();
-    BleTypedAddress address = addressOf(kPeer);
-    address.type = 1;
-    ASSERT_EQ(OrvBleHostConnect(address), ORV_BLE_OK);
-    const auto event = harness.advanceUntil(BLE_EVT_CONNECT_RESULT);
-    ASSERT_TRUE(event);
-    EXPECT_EQ(recordOf<BleHostConnectEvent>(*event).status, BLE_STATUS_CONNECT_FAILED);
-}
 
 TEST_F(Connection, CancelEndsTheAttemptWithCancelledAndNoDisconnection) {
     json world = gattWorld();
     world["peers"][0]["advIntervalMs"] = 2000;
-    start(world);
+    harness.start(world);
     ASSERT_EQ(OrvBleHostConnect(addressOf(kPeer)), ORV_BLE_OK);
     orv::sim::advance(100);
     ASSERT_EQ(OrvBleHostCancelConnect(), ORV_BLE_OK);
-    EXPECT_TRUE(harness.takeEvents().empty());
+    EXPECT_TRUE(HostHarness::posted.empty());
     orv::sim::advance(10000);
-    const auto events = harness.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].code, static_cast<uint32_t>(BLE_EVT_CONNECT_RESULT));
-    EXPECT_EQ(recordOf<BleHostConnectEvent>(events[0]).status, BLE_STATUS_CONNECT_CANCELLED);
-    harness.freeAll(events);
+    ASSERT_EQ(harness.codes(), std::vector<uint32_t>{BLE_EVT_CONNECT_RESULT});
+    EXPECT_EQ(record<BleHostConnectEvent>(HostHarness::posted[0]).status, BLE_STATUS_CONNECT_CANCELLED);
 }
 
-TEST_F(Connection, CancelWithoutAnAttemptIsRefused) {
-    start();
+TEST_F(Connection, RequestsTheLinksCannotTakeAreRefused) {
+    harness.start(gattWorld());
     EXPECT_EQ(OrvBleHostCancelConnect(), ORV_BLE_E_WRONG_STATE);
-}
-
-TEST_F(Connection, SecondAttemptWhileConnectingIsRefused) {
-    start();
+    EXPECT_EQ(OrvBleHostUpdateConnectionParams(addressOf(kPeer), 400, 400, 4, 1000, 0xFFFF, 0xFFFF),
+              ORV_BLE_E_NOT_CONNECTED);
+    EXPECT_EQ(OrvBleHostGetRssi(addressOf(kPeer)), ORV_BLE_E_NOT_CONNECTED);
     ASSERT_EQ(OrvBleHostConnect(addressOf(kPeer)), ORV_BLE_OK);
     EXPECT_EQ(OrvBleHostConnect(addressOf("01:02:03:04:05:06")), ORV_BLE_E_BUSY);
-}
-
-TEST_F(Connection, ConnectingTwiceToOnePeerIsRefused) {
-    start();
-    harness.connect(kPeer);
-    EXPECT_EQ(OrvBleHostConnect(addressOf(kPeer)), ORV_BLE_E_WRONG_STATE);
+    harness.freeQueued();
+    harness.advanceUntil(BLE_EVT_CONNECT_RESULT);
+    EXPECT_EQ(OrvBleHostConnect(addressOf(kPeer)), ORV_BLE_E_WRONG_STATE) << "already connected";
 }
 
 TEST_F(Connection, HostDisconnectEndsWithEvent5ForThatLink) {
-    start();
+    harness.start(gattWorld());
     const uint32_t cid = harness.connect(kPeer);
     ASSERT_EQ(OrvBleHostDisconnect(cid), ORV_BLE_OK);
     EXPECT_EQ(OrvBleHostDisconnect(cid), ORV_BLE_E_WRONG_STATE);
     EXPECT_EQ(OrvBleClientReadCharByHandle(cid, 3), ORV_BLE_E_NOT_CONNECTED);
-    EXPECT_TRUE(harness.takeEvents().empty());
+    EXPECT_TRUE(HostHarness::posted.empty());
     const auto event = harness.advanceUntil(BLE_EVT_DISCONNECTED);
     ASSERT_TRUE(event);
-    EXPECT_EQ(recordOf<BleHostDisconnectEvent>(*event).cid, cid);
-    EXPECT_EQ(recordOf<BleHostDisconnectEvent>(*event).reason, 0x16);
+    EXPECT_EQ(record<BleHostDisconnectEvent>(*event).cid, cid);
+    EXPECT_EQ(record<BleHostDisconnectEvent>(*event).reason, 0x16);
     EXPECT_EQ(OrvBleHostDisconnect(cid), ORV_BLE_E_NOT_CONNECTED);
 }
 
-TEST_F(Connection, PeerDisconnectReportsItsReason) {
-    start();
-    const uint32_t cid = harness.connect(kPeer);
-    ASSERT_TRUE(orv::sim::disconnectPeer(kPeer, 0x08));
-    EXPECT_TRUE(harness.takeEvents().empty());
-    orv::sim::advance(0);
-    const auto events = harness.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(recordOf<BleHostDisconnectEvent>(events[0]).cid, cid);
-    EXPECT_EQ(recordOf<BleHostDisconnectEvent>(events[0]).reason, 0x08);
-    harness.freeAll(events);
-    EXPECT_FALSE(orv::sim::disconnectPeer(kPeer, 0x08)) << "no link any more";
-}
-
-TEST_F(Connection, ScriptedPeerDisconnectHappensAtItsTime) {
+TEST_F(Connection, PeerDisconnectReportsItsReasonAtItsTime) {
     json world = gattWorld();
     world["events"] = json::array({{{"at", 8000}, {"action", "disconnect"}, {"address", kPeer}}});
-    start(world);
-    harness.connect(kPeer);
-    const auto event = harness.advanceUntil(BLE_EVT_DISCONNECTED, 20000);
-    ASSERT_TRUE(event);
-    EXPECT_EQ(event->at, 8000u);
-    EXPECT_EQ(recordOf<BleHostDisconnectEvent>(*event).reason, 0x13);
-}
-
-TEST_F(Connection, UnplugWhileConnectedReportsOnlyTheHostError) {
-    start();
-    harness.connect(kPeer);
-    orv::sim::unplugDongle();
-    orv::sim::advance(60000);
-    const auto events = harness.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].code, static_cast<uint32_t>(BLE_EVT_HOST_ERROR));
+    harness.start(world);
+    uint32_t cid = harness.connect(kPeer);
+    ASSERT_TRUE(orv::sim::disconnectPeer(kPeer, 0x08));
+    EXPECT_TRUE(HostHarness::posted.empty());
+    orv::sim::advance(0);
+    ASSERT_EQ(harness.codes(), std::vector<uint32_t>{BLE_EVT_DISCONNECTED});
+    EXPECT_EQ(record<BleHostDisconnectEvent>(HostHarness::posted[0]).cid, cid);
+    EXPECT_EQ(record<BleHostDisconnectEvent>(HostHarness::posted[0]).reason, 0x08);
+    EXPECT_FALSE(orv::sim::disconnectPeer(kPeer, 0x08)) << "no link any more";
+    harness.freeQueued();
+    cid = harness.connect(kPeer);
+    const auto scripted = harness.advanceUntil(BLE_EVT_DISCONNECTED, 20000);
+    ASSERT_TRUE(scripted);
+    EXPECT_EQ(scripted->at, 8000u);
+    EXPECT_EQ(record<BleHostDisconnectEvent>(*scripted).reason, 0x13);
 }
 
 TEST_F(Connection, DeinitDropsTheLinkSilently) {
-    start();
+    harness.start(gattWorld());
     const uint32_t cid = harness.connect(kPeer);
     ASSERT_EQ(OrvBleClientReadCharByHandle(cid, 3), ORV_BLE_OK);
     OrvBleHostDeinit();
     orv::sim::advance(60000);
-    EXPECT_TRUE(harness.takeEvents().empty());
+    EXPECT_TRUE(HostHarness::posted.empty());
 }
 
-TEST_F(Connection, DefaultParametersAreAnsweredWithEvent6) {
-    start();
+TEST_F(Connection, ParametersAreAnsweredWithTheNewValuesOrAFailedEvent6) {
+    harness.start(gattWorld());
     ASSERT_EQ(OrvBleHostSetConnectionParams(0xFFFF, 0xFFFF, 10, 10, 0, 125), ORV_BLE_OK);
-    EXPECT_TRUE(harness.takeEvents().empty());
-    orv::sim::advance(100);
-    auto events = harness.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].code, static_cast<uint32_t>(BLE_EVT_CONN_PARAMS_SET));
-    EXPECT_EQ(events[0].lParam, 0);
+    EXPECT_TRUE(HostHarness::posted.empty());
     ASSERT_EQ(OrvBleHostSetConnectionParams(0xFFFF, 0xFFFF, 3200, 3200, 7, 3200), ORV_BLE_OK);
     orv::sim::advance(100);
-    events = harness.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].lParam, 0x12) << "refused by the Core rule";
-}
-
-TEST_F(Connection, UpdateAnswersWithTheNewParametersOrAFailedEvent6) {
-    start();
+    ASSERT_EQ(harness.codes(), (std::vector<uint32_t>{BLE_EVT_CONN_PARAMS_SET, BLE_EVT_CONN_PARAMS_SET}));
+    EXPECT_EQ(HostHarness::posted[0].lParam, 0);
+    EXPECT_EQ(HostHarness::posted[1].lParam, 0x12) << "refused by the Core rule";
+    harness.freeQueued();
     const uint32_t cid = harness.connect(kPeer);
-    ASSERT_EQ(OrvBleHostUpdateConnectionParams(addressOf(kPeer), 400, 400, 4, 1000, 0xFFFF, 0xFFFF),
-              ORV_BLE_OK);
-    auto event = harness.advanceUntil(BLE_EVT_CONN_PARAMS_UPDATED);
+    ASSERT_EQ(OrvBleHostUpdateConnectionParams(addressOf(kPeer), 400, 400, 4, 1000, 0xFFFF, 0xFFFF), ORV_BLE_OK);
+    const auto event = harness.advanceUntil(BLE_EVT_CONN_PARAMS_UPDATED);
     ASSERT_TRUE(event);
-    const auto& updated = recordOf<BleHostConnParamsUpdatedEvent>(*event);
+    const auto& updated = record<BleHostConnParamsUpdatedEvent>(*event);
     EXPECT_EQ(updated.cid, cid);
     EXPECT_EQ(updated.intervalMin, 400);
-    EXPECT_EQ(updated.intervalMax, 400);
     EXPECT_EQ(updated.slaveLatency, 4);
     EXPECT_EQ(updated.supervisionTimeout, 1000);
-    harness.freeAll(harness.takeEvents());
-    ASSERT_EQ(OrvBleHostUpdateConnectionParams(addressOf(kPeer), 5, 400, 4, 1000, 0xFFFF, 0xFFFF),
-              ORV_BLE_OK);
-    event = harness.advanceUntil(BLE_EVT_CONN_PARAMS_SET);
-    ASSERT_TRUE(event);
-    EXPECT_EQ(event->lParam, 0x12);
+    harness.freeQueued();
+    ASSERT_EQ(OrvBleHostUpdateConnectionParams(addressOf(kPeer), 5, 400, 4, 1000, 0xFFFF, 0xFFFF), ORV_BLE_OK);
+    const auto refused = harness.advanceUntil(BLE_EVT_CONN_PARAMS_SET);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->lParam, 0x12);
 }
 
-TEST_F(Connection, UpdateOfAnUnconnectedPeerIsRefused) {
-    start();
-    EXPECT_EQ(OrvBleHostUpdateConnectionParams(addressOf(kPeer), 400, 400, 4, 1000, 0xFFFF, 0xFFFF),
-              ORV_BLE_E_NOT_CONNECTED);
-    EXPECT_EQ(OrvBleHostGetRssi(addressOf(kPeer)), ORV_BLE_E_NOT_CONNECTED);
-}
+class PeerParameterRequest : public Connection, public ::testing::WithParamInterface<bool> {};
 
-TEST_F(Connection, PeerParameterRequestIsPostedAndAcceptedWithEvent13) {
+TEST_P(PeerParameterRequest, IsPostedAndAnsweredOnce) {
     json world = gattWorld();
-    world["peers"][0]["parameterRequest"] = {{"afterMs", 3000},
-                                             {"intervalMin", 80},
-                                             {"intervalMax", 100},
-                                             {"slaveLatency", 2},
-                                             {"supervisionTimeout", 600}};
-    start(world);
+    world["peers"][0]["parameterRequest"] = {
+        {"afterMs", 3000}, {"intervalMin", 80}, {"intervalMax", 100}, {"slaveLatency", 2}, {"supervisionTimeout", 600}};
+    harness.start(world);
     const uint32_t cid = harness.connect(kPeer);
     const auto event = harness.advanceUntil(BLE_EVT_REMOTE_CONN_PARAMS);
     ASSERT_TRUE(event);
-    const auto& request = recordOf<BleHostConnParamRequestEvent>(*event);
+    const auto& request = record<BleHostConnParamRequestEvent>(*event);
     EXPECT_EQ(request.cid, cid);
     EXPECT_EQ(request.intervalMin, 80);
     EXPECT_EQ(request.intervalMax, 100);
@@ -236,28 +177,23 @@ TEST_F(Connection, PeerParameterRequestIsPostedAndAcceptedWithEvent13) {
     EXPECT_EQ(request.supervisionTimeout, 600);
     const uint16_t id = request.requestId;
     EXPECT_EQ(OrvBleHostAcceptConnUpdate(cid, static_cast<uint16_t>(id + 1), 1), ORV_BLE_E_INVALID_ARGUMENT);
-    ASSERT_EQ(OrvBleHostAcceptConnUpdate(cid, id, 1), ORV_BLE_OK);
+    ASSERT_EQ(OrvBleHostAcceptConnUpdate(cid, id, GetParam()), ORV_BLE_OK);
     EXPECT_EQ(OrvBleHostAcceptConnUpdate(cid, id, 1), ORV_BLE_E_INVALID_ARGUMENT) << "answered once";
-    const auto updated = harness.advanceUntil(BLE_EVT_CONN_PARAMS_UPDATED);
-    ASSERT_TRUE(updated);
-    EXPECT_EQ(recordOf<BleHostConnParamsUpdatedEvent>(*updated).intervalMax, 100);
+    harness.freeQueued();
+    orv::sim::advance(10000);
+    if (!GetParam()) {
+        EXPECT_TRUE(HostHarness::posted.empty()) << "a rejection changes nothing";
+        return;
+    }
+    ASSERT_EQ(harness.codes(), std::vector<uint32_t>{BLE_EVT_CONN_PARAMS_UPDATED});
+    EXPECT_EQ(record<BleHostConnParamsUpdatedEvent>(HostHarness::posted[0]).intervalMax, 100);
 }
 
-TEST_F(Connection, RejectedPeerRequestChangesNothing) {
-    start();
-    const uint32_t cid = harness.connect(kPeer);
-    ASSERT_TRUE(orv::sim::requestConnectionParameters(kPeer, 80, 100, 2, 600));
-    const auto event = harness.advanceUntil(BLE_EVT_REMOTE_CONN_PARAMS);
-    ASSERT_TRUE(event);
-    ASSERT_EQ(OrvBleHostAcceptConnUpdate(cid, recordOf<BleHostConnParamRequestEvent>(*event).requestId, 0),
-              ORV_BLE_OK);
-    orv::sim::advance(10000);
-    EXPECT_TRUE(harness.eventsWithCode(BLE_EVT_CONN_PARAMS_UPDATED).empty());
-    EXPECT_TRUE(harness.eventsWithCode(BLE_EVT_CONN_PARAMS_SET).empty());
-}
+INSTANTIATE_TEST_SUITE_P(Answers, PeerParameterRequest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Accepted" : "Rejected"; });
 
 TEST_F(Connection, ConnectedPeerStopsAdvertisingUntilTheLinkEnds) {
-    start();
+    harness.start(gattWorld());
     const uint32_t cid = harness.connect(kPeer);
     ASSERT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK);
     orv::sim::advance(1000);
@@ -268,7 +204,7 @@ TEST_F(Connection, ConnectedPeerStopsAdvertisingUntilTheLinkEnds) {
 }
 
 TEST_F(Connection, RequestsWakeTheDriverOfTheVirtualClock) {
-    start();
+    harness.start(gattWorld());
     int wakeups = 0;
     orv::sim::setWakeupListener([&] { ++wakeups; });
     ASSERT_EQ(OrvBleHostConnect(addressOf(kPeer)), ORV_BLE_OK);
@@ -279,17 +215,16 @@ TEST_F(Connection, RequestsWakeTheDriverOfTheVirtualClock) {
 TEST_F(Connection, RssiReadsFollowThePeersModel) {
     json world = gattWorld();
     world["peers"][0]["rssi"] = {{"mean", -70}, {"jitter", 3}};
-    start(world);
+    harness.start(world);
     harness.connect(kPeer);
     for (int i = 0; i < 5; ++i) {
         ASSERT_EQ(OrvBleHostGetRssi(addressOf(kPeer)), ORV_BLE_OK);
         const auto event = harness.advanceUntil(BLE_EVT_RSSI_READ);
         ASSERT_TRUE(event);
-        const auto& record = recordOf<BleHostRssiEvent>(*event);
-        EXPECT_EQ(record.status, 0);
-        EXPECT_GE(record.rssi, -73);
-        EXPECT_LE(record.rssi, -67);
-        harness.freeAll(harness.takeEvents());
+        EXPECT_EQ(record<BleHostRssiEvent>(*event).status, 0);
+        EXPECT_GE(record<BleHostRssiEvent>(*event).rssi, -73);
+        EXPECT_LE(record<BleHostRssiEvent>(*event).rssi, -67);
+        harness.freeQueued();
     }
 }
 
