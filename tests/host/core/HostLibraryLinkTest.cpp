@@ -10,97 +10,97 @@ namespace {
 
 using nlohmann::json;
 
+const std::string kPeer = "AA:BB:CC:DD:EE:01";
+
 class HostLink : public ::testing::Test {
 protected:
+    void TearDown() override { harness.freeQueued(); }
     HostHarness harness;
 };
 
-TEST_F(HostLink, UnpluggingTheDongleReportsTheRemovalThenCommunicationLost) {
-    harness.load(basicWorld());
-    harness.startHost();
-    std::vector<std::string> trace;
+class DongleLost : public HostLink, public ::testing::WithParamInterface<bool> {};
+
+// With a link and a search running, the dongle's unplug (error 2, after the removal notice) or its
+// own error ends everything with the one host error event.
+TEST_P(DongleLost, EndsTheSearchAndTheLinksWithOnlyTheHostError) {
+    const bool unplug = GetParam();
+    json world = gattWorld();
+    world["peers"].push_back({{"address", "00:00:00:00:00:02"}, {"advIntervalMs", 50}});
+    harness.start(world);
+    harness.connect(kPeer);
+    ASSERT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK);
+    orv::sim::advance(200);
+    harness.freeQueued();
+    std::vector<uint32_t> changes;
     orv::sim::setDeviceChangeListener([&](uint32_t type) {
-        trace.push_back("device change " + std::to_string(type));
-        EXPECT_TRUE(HostHarness::posted.empty()) << "the host error must follow the notification";
+        changes.push_back(type);
+        EXPECT_TRUE(HostHarness::posted.empty()) << "the host error follows the notification";
     });
-    orv::sim::unplugDongle();
-    EXPECT_TRUE(trace.empty()) << "nothing is delivered inside the call";
-    EXPECT_TRUE(orv::sim::presentUsbDevices().empty());
-    orv::sim::advance(0);
-    ASSERT_EQ(trace, std::vector<std::string>{"device change 32772"});
-    const auto events = harness.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].code, static_cast<uint32_t>(BLE_EVT_HOST_ERROR));
-    EXPECT_EQ(events[0].lParam, 2);
+    unplug ? orv::sim::unplugDongle() : orv::sim::injectHostError(5);
+    EXPECT_TRUE(changes.empty() && HostHarness::posted.empty()) << "nothing is delivered inside the call";
+    EXPECT_EQ(orv::sim::presentUsbDevices().empty(), unplug);
+    orv::sim::advance(60000);
+    EXPECT_EQ(changes, unplug ? std::vector<uint32_t>{orv::sim::kDeviceRemoveComplete} : std::vector<uint32_t>{});
+    ASSERT_EQ(harness.codes(), std::vector<uint32_t>{BLE_EVT_HOST_ERROR});
+    EXPECT_EQ(HostHarness::posted[0].lParam, unplug ? 2 : 5);
     EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED);
+    EXPECT_FALSE(orv::sim::disconnectPeer(kPeer, 0x13)) << "the radio dropped the link too";
+    EXPECT_FALSE(orv::sim::nextDueTime()) << "nothing left running in the radio";
+    if (unplug) {
+        OrvBleHostDeinit();
+        const OrvBleHostInitParams params{};
+        EXPECT_EQ(OrvBleHostInit(0, 0, &params), 0u) << "an unplugged dongle cannot be opened";
+    }
 }
 
-TEST_F(HostLink, UnpluggedDongleCannotBeInitialisedAgain) {
+INSTANTIATE_TEST_SUITE_P(Ways, DongleLost, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Unplugged" : "HostError"; });
+
+TEST_F(HostLink, TroubleBeforeTheHostRunsPostsNothing) {
     harness.load(basicWorld());
-    harness.startHost();
-    orv::sim::unplugDongle();
+    orv::sim::injectHostError(5);
     orv::sim::advance(0);
-    OrvBleHostDeinit();
-    const OrvBleHostInitParams params{};
-    EXPECT_EQ(OrvBleHostInit(0, 0, &params), 0u);
-}
-
-TEST_F(HostLink, UnpluggingBeforeStartWndPostsNothing) {
-    harness.load(basicWorld());
     const OrvBleHostInitParams params{};
     ASSERT_NE(OrvBleHostInit(0, 0, &params), 0u);
     orv::sim::unplugDongle();
     orv::sim::advance(1000);
-    EXPECT_TRUE(harness.takeEvents().empty());
+    EXPECT_TRUE(HostHarness::posted.empty());
     EXPECT_EQ(OrvBleHostStartWnd(HostHarness::window()), 0);
-}
-
-TEST_F(HostLink, ScriptedUnplugOfAnotherDeviceLeavesTheHostRunning) {
-    json world = basicWorld();
-    world["usbDevices"] = {{{"hardwareIds", {"USB\\VID_1234&PID_5678"}}, {"interfacePath", "mouse"}}};
-    world["events"] = {{{"at", 2000}, {"action", "unplugUsb"}, {"interfacePath", "mouse"}}};
-    harness.load(world);
-    harness.startHost();
-    ASSERT_EQ(orv::sim::presentUsbDevices().size(), 2u);
-    std::vector<uint32_t> changes;
-    orv::sim::setDeviceChangeListener([&](uint32_t type) { changes.push_back(type); });
-    orv::sim::advanceTo(2000);
-    EXPECT_EQ(changes, std::vector<uint32_t>{orv::sim::kDeviceRemoveComplete});
-    ASSERT_EQ(orv::sim::presentUsbDevices().size(), 1u);
-    EXPECT_EQ(orv::sim::presentUsbDevices()[0].service, "orvbc");
-    EXPECT_TRUE(harness.takeEvents().empty());
-    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK);
 }
 
 TEST_F(HostLink, ScriptedEventsHappenAtTheirTimesInOrder) {
     json world = basicWorld();
+    world["usbDevices"] = {{{"hardwareIds", {"USB\\VID_1234&PID_5678"}}, {"interfacePath", "mouse"}}};
     world["events"] = {{{"at", 5000}, {"action", "unplugDongle"}},
                        {{"at", 3000}, {"action", "resume"}},
                        {{"at", 1500}, {"action", "suspend"}},
+                       {{"at", 2000}, {"action", "unplugUsb"}, {"interfacePath", "mouse"}},
                        {{"at", 4000}, {"action", "hostError"}, {"code", 0}}};
-    harness.load(world);
-    harness.startHost();
+    harness.start(world);
+    ASSERT_EQ(orv::sim::presentUsbDevices().size(), 2u);
     std::vector<std::pair<uint64_t, std::string>> trace;
-    orv::sim::setPowerListener(
-        [&](uint32_t e) { trace.emplace_back(orv::sim::now(), "power " + std::to_string(e)); });
+    orv::sim::setPowerListener([&](uint32_t e) { trace.emplace_back(orv::sim::now(), "power " + std::to_string(e)); });
     orv::sim::setDeviceChangeListener(
         [&](uint32_t e) { trace.emplace_back(orv::sim::now(), "device " + std::to_string(e)); });
+    orv::sim::advanceTo(2000);
+    ASSERT_EQ(orv::sim::presentUsbDevices().size(), 1u);
+    EXPECT_EQ(orv::sim::presentUsbDevices()[0].service, "orvbc") << "the dongle stays";
+    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK) << "the host is not affected";
+    EXPECT_EQ(OrvBleHostStopDeviceSearch(), ORV_BLE_OK);
     orv::sim::advanceTo(10000);
     const std::vector<std::pair<uint64_t, std::string>> expected{
-        {1500, "power 4"}, {3000, "power 7"}, {5000, "device 32772"}};
+        {1500, "power 4"}, {2000, "device 32772"}, {3000, "power 7"}, {5000, "device 32772"}};
     EXPECT_EQ(trace, expected);
-    const auto events = harness.takeEvents();
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].at, 4000u);
-    EXPECT_EQ(events[0].code, static_cast<uint32_t>(BLE_EVT_HOST_ERROR));
-    EXPECT_EQ(events[0].lParam, 0);
-    EXPECT_EQ(events[1].at, 5000u);
-    EXPECT_EQ(events[1].lParam, 2);
+    const auto errors = harness.eventsWithCode(BLE_EVT_HOST_ERROR);
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].at, 4000u);
+    EXPECT_EQ(errors[0].lParam, 0) << "error 0 leaves the host running";
+    EXPECT_EQ(errors[1].at, 5000u);
+    EXPECT_EQ(errors[1].lParam, 2);
 }
 
 TEST_F(HostLink, SuspendAndResumeOnlyReachThePowerListener) {
-    harness.load(basicWorld());
-    harness.startHost();
+    harness.start(basicWorld());
     std::vector<uint32_t> power;
     orv::sim::setPowerListener([&](uint32_t e) { power.push_back(e); });
     orv::sim::suspendSystem();
@@ -108,72 +108,25 @@ TEST_F(HostLink, SuspendAndResumeOnlyReachThePowerListener) {
     EXPECT_TRUE(power.empty());
     orv::sim::advance(0);
     EXPECT_EQ(power, (std::vector<uint32_t>{orv::sim::kPowerSuspend, orv::sim::kPowerResumeSuspend}));
-    EXPECT_TRUE(harness.takeEvents().empty());
+    EXPECT_TRUE(HostHarness::posted.empty());
     EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK);
 }
 
-TEST_F(HostLink, InjectedHostErrorTakesTheHostDown) {
-    harness.load(basicWorld());
-    harness.startHost();
-    orv::sim::injectHostError(5);
-    EXPECT_TRUE(HostHarness::posted.empty());
-    orv::sim::advance(0);
-    const auto events = harness.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].code, static_cast<uint32_t>(BLE_EVT_HOST_ERROR));
-    EXPECT_EQ(events[0].lParam, 5);
-    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED);
-}
-
-TEST_F(HostLink, InjectedHostErrorEndsTheSearchAndTheLinksQuietly) {
-    json world = gattWorld();
-    world["peers"].push_back({{"address", "00:00:00:00:00:02"}, {"advIntervalMs", 50}});
-    harness.load(world);
-    harness.startHost();
-    harness.connect("AA:BB:CC:DD:EE:01");
-    ASSERT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK);
-    orv::sim::advance(200);
-    harness.freeAll(harness.takeEvents());
-    orv::sim::injectHostError(3);
-    orv::sim::advance(10000);
-    const auto events = harness.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].code, static_cast<uint32_t>(BLE_EVT_HOST_ERROR));
-    EXPECT_FALSE(orv::sim::disconnectPeer("AA:BB:CC:DD:EE:01", 0x13)) << "the radio dropped the link too";
-    EXPECT_FALSE(orv::sim::nextDueTime()) << "nothing left running in the radio";
-}
-
-TEST_F(HostLink, InjectedErrorWithoutHostIsDropped) {
-    harness.load(basicWorld());
-    orv::sim::injectHostError(5);
-    orv::sim::advance(0);
-    EXPECT_TRUE(harness.takeEvents().empty());
-}
-
-TEST_F(HostLink, DongleInterfaceOpensUnlessBusy) {
+TEST_F(HostLink, DongleIsFoundByHardwareIdAndDriverAndOpensUnlessBusy) {
     json world = basicWorld();
-    world["dongle"]["busy"] = true;
+    world["dongle"].update({{"driver", false}, {"busy", true}});
     harness.load(world);
     const auto devices = orv::sim::presentUsbDevices();
-    ASSERT_EQ(devices.size(), 1u);
-    EXPECT_EQ(orv::sim::openUsbInterface(devices[0].interfacePath), 170u);
-    EXPECT_EQ(orv::sim::openUsbInterface("no such path"), 2u);
-    harness.load(basicWorld());
-    EXPECT_EQ(orv::sim::openUsbInterface(devices[0].interfacePath), 0u);
-}
-
-TEST_F(HostLink, DongleIsFoundByHardwareIdAndDriverService) {
-    json world = basicWorld();
-    world["dongle"]["driver"] = false;
-    harness.load(world);
-    auto devices = orv::sim::presentUsbDevices();
     ASSERT_EQ(devices.size(), 1u);
     std::string id = devices[0].hardwareIds.at(0);
     std::transform(id.begin(), id.end(), id.begin(), [](unsigned char c) { return std::tolower(c); });
     EXPECT_NE(id.find("vid_2f1e&pid_0001"), std::string::npos);
     EXPECT_EQ(devices[0].service, "");
+    EXPECT_EQ(orv::sim::openUsbInterface(devices[0].interfacePath), 170u);
+    EXPECT_EQ(orv::sim::openUsbInterface("no such path"), 2u);
     harness.load(basicWorld());
-    EXPECT_NE(orv::sim::presentUsbDevices().at(0).service.find("orvbc"), std::string::npos);
+    EXPECT_EQ(orv::sim::openUsbInterface(devices[0].interfacePath), 0u);
+    EXPECT_EQ(orv::sim::presentUsbDevices().at(0).service, "orvbc");
 }
 
 } // namespace

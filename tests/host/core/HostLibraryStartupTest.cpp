@@ -18,13 +18,13 @@ struct StartupCase {
 
 class StartupMatrix : public ::testing::TestWithParam<StartupCase> {};
 
-TEST_P(StartupMatrix, GivesTheWorldsOutcome) {
+TEST_P(StartupMatrix, GivesTheWorldsOutcomeAfterItsDelay) {
     const StartupCase& c = GetParam();
     HostHarness harness;
     json world = basicWorld();
     world["dongle"].update(c.dongle);
+    world["dongle"]["startupDelayMs"] = 1500;
     harness.load(world);
-
     const OrvBleHostInitParams params{};
     const uint32_t id = OrvBleHostInit(0, 0, &params);
     ASSERT_EQ(id != 0, c.initSucceeds);
@@ -32,81 +32,60 @@ TEST_P(StartupMatrix, GivesTheWorldsOutcome) {
         return;
     }
     EXPECT_EQ(id, HostHarness::registerResult);
+    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED);
     ASSERT_EQ(OrvBleHostStartWnd(HostHarness::window()) != 0, c.startSucceeds);
     if (!c.startSucceeds) {
         return;
     }
-    EXPECT_TRUE(harness.takeEvents().empty()) << "nothing may be posted inside the call";
-    orv::sim::advance(299);
-    EXPECT_TRUE(harness.takeEvents().empty()) << "the result comes after the start-up delay";
+    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED) << "before the start-up result";
+    orv::sim::advance(1499);
+    EXPECT_TRUE(HostHarness::posted.empty()) << "nothing inside the call, nothing before the delay";
     orv::sim::advance(1);
     const auto events = harness.takeEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].message, HostHarness::registerResult);
     EXPECT_EQ(events[0].code, c.code);
     EXPECT_EQ(events[0].lParam, c.value);
+    const bool up = c.code == BLE_EVT_HOST_STARTED && c.value == 1;
+    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), up ? ORV_BLE_OK : ORV_BLE_E_NOT_STARTED);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Dongle, StartupMatrix,
-    ::testing::Values(
-        StartupCase{"Up", json::object(), true, true, BLE_EVT_HOST_STARTED, 1},
-        StartupCase{"StartupFails", {{"startup", "failed"}}, true, true, BLE_EVT_HOST_STARTED, 0},
-        StartupCase{
-            "StartupError", {{"startup", "error"}, {"startupError", 1}}, true, true, BLE_EVT_HOST_ERROR, 1},
-        StartupCase{"StartupErrorCode",
-                    {{"startup", "error"}, {"startupError", 9}},
-                    true,
-                    true,
-                    BLE_EVT_HOST_ERROR,
-                    9},
-        StartupCase{"Absent", {{"present", false}}, false, false, 0, 0},
-        StartupCase{"NoDriver", {{"driver", false}}, false, false, 0, 0},
-        StartupCase{"Busy", {{"busy", true}}, false, false, 0, 0},
-        StartupCase{"InitFails", {{"initFails", true}}, false, false, 0, 0},
-        StartupCase{"StartWndFails", {{"startWndFails", true}}, true, false, 0, 0}),
+    ::testing::Values(StartupCase{"Up", json::object(), true, true, BLE_EVT_HOST_STARTED, 1},
+                      StartupCase{"StartupFails", {{"startup", "failed"}}, true, true, BLE_EVT_HOST_STARTED, 0},
+                      StartupCase{"StartupError", {{"startup", "error"}}, true, true, BLE_EVT_HOST_ERROR, 1},
+                      StartupCase{"StartupErrorCode", {{"startup", "error"}, {"startupError", 9}}, true, true,
+                                  BLE_EVT_HOST_ERROR, 9},
+                      StartupCase{"Absent", {{"present", false}}, false, false, 0, 0},
+                      StartupCase{"NoDriver", {{"driver", false}}, false, false, 0, 0},
+                      StartupCase{"Busy", {{"busy", true}}, false, false, 0, 0},
+                      StartupCase{"InitFails", {{"initFails", true}}, false, false, 0, 0},
+                      StartupCase{"StartWndFails", {{"startWndFails", true}}, true, false, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(HostStartup, InitFailsWithoutPlatformMessageId) {
+TEST(HostStartup, InitNeedsAParameterRecordAndAMessageId) {
     HostHarness harness;
     harness.load(basicWorld());
-    HostHarness::registerResult = 0;
     const OrvBleHostInitParams params{};
+    EXPECT_EQ(OrvBleHostInit(0, 0, nullptr), 0u);
+    HostHarness::registerResult = 0;
     EXPECT_EQ(OrvBleHostInit(0, 0, &params), 0u);
 }
 
-TEST(HostStartup, InitFailsWithoutParameterRecord) {
-    HostHarness harness;
-    harness.load(basicWorld());
-    EXPECT_EQ(OrvBleHostInit(0, 0, nullptr), 0u);
-}
-
-TEST(HostStartup, StartWndFailsForANullWindowAndBeforeInit) {
+TEST(HostStartup, StartWndNeedsInitAWindowAndHappensOnce) {
     HostHarness harness;
     harness.load(basicWorld());
     EXPECT_EQ(OrvBleHostStartWnd(HostHarness::window()), 0);
     const OrvBleHostInitParams params{};
     ASSERT_NE(OrvBleHostInit(0, 0, &params), 0u);
+    EXPECT_EQ(OrvBleHostInit(0, 0, &params), HostHarness::registerResult) << "the same id again";
     EXPECT_EQ(OrvBleHostStartWnd(nullptr), 0);
     EXPECT_EQ(OrvBleHostStartWnd(HostHarness::window()), 1);
     EXPECT_EQ(OrvBleHostStartWnd(HostHarness::window()), 0) << "a second start is refused";
 }
 
-TEST(HostStartup, HonoursTheWorldsStartupDelay) {
-    HostHarness harness;
-    json world = basicWorld();
-    world["dongle"]["startupDelayMs"] = 1500;
-    harness.load(world);
-    const OrvBleHostInitParams params{};
-    ASSERT_NE(OrvBleHostInit(0, 0, &params), 0u);
-    ASSERT_EQ(OrvBleHostStartWnd(HostHarness::window()), 1);
-    orv::sim::advance(1499);
-    EXPECT_TRUE(harness.takeEvents().empty());
-    orv::sim::advance(1);
-    EXPECT_EQ(harness.takeEvents().size(), 1u);
-}
-
-TEST(HostStartup, DeinitBeforeTheResultDropsIt) {
+TEST(HostStartup, DeinitBeforeTheResultDropsItAndInitWorksAgain) {
     HostHarness harness;
     harness.load(basicWorld());
     const OrvBleHostInitParams params{};
@@ -114,37 +93,8 @@ TEST(HostStartup, DeinitBeforeTheResultDropsIt) {
     ASSERT_EQ(OrvBleHostStartWnd(HostHarness::window()), 1);
     OrvBleHostDeinit();
     orv::sim::advance(1000);
-    EXPECT_TRUE(harness.takeEvents().empty());
-}
-
-TEST(HostStartup, InitWorksAgainAfterDeinit) {
-    HostHarness harness;
-    harness.load(basicWorld());
+    EXPECT_TRUE(HostHarness::posted.empty());
     harness.startHost();
-    OrvBleHostDeinit();
-    harness.startHost();
-}
-
-TEST(HostStartup, RequestsBeforeTheStartupResultAreRefused) {
-    HostHarness harness;
-    harness.load(basicWorld());
-    const OrvBleHostInitParams params{};
-    ASSERT_NE(OrvBleHostInit(0, 0, &params), 0u);
-    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED);
-    ASSERT_EQ(OrvBleHostStartWnd(HostHarness::window()), 1);
-    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED);
-}
-
-TEST(HostStartup, FailedStartupLeavesTheHostDown) {
-    HostHarness harness;
-    json world = basicWorld();
-    world["dongle"]["startup"] = "failed";
-    harness.load(world);
-    const OrvBleHostInitParams params{};
-    ASSERT_NE(OrvBleHostInit(0, 0, &params), 0u);
-    ASSERT_EQ(OrvBleHostStartWnd(HostHarness::window()), 1);
-    orv::sim::advance(1000);
-    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED);
 }
 
 } // namespace

@@ -8,15 +8,11 @@
 namespace orv::host::test {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 const std::string kStrap = "00:1A:7D:DA:71:01";
-// The heart-rate sensor's own database: 3 Device Name, 6 Measurement with 7 its configuration,
-// 9 Body Sensor Location, 11 Control Point.
-constexpr uint16_t kDeviceName = 3;
+// The strap's own database: 3 Device Name, 6 Measurement with 7 its configuration, 9 Body Sensor
+// Location, 11 Control Point.
 constexpr uint16_t kMeasurement = 6;
-constexpr uint16_t kMeasurementConfiguration = 7;
-constexpr uint16_t kLocation = 9;
+constexpr uint16_t kConfiguration = 7;
 constexpr uint16_t kControlPoint = 11;
 
 nlohmann::json strapWorld(uint32_t seed = 7) {
@@ -35,222 +31,124 @@ struct Decoded {
     std::vector<uint16_t> rr;
 };
 
-std::optional<Decoded> decode(const Bytes& value) {
-    if (value.size() < 2) {
+std::optional<Decoded> decode(const Bytes& v) {
+    Decoded out;
+    size_t at = 1;
+    auto take16 = [&]() { return at + 2 <= v.size() ? std::optional<uint16_t>(v[at] | v[at + 1] << 8) : std::nullopt; };
+    if (v.size() < 2) {
         return std::nullopt;
     }
-    Decoded out;
-    out.flags = value[0];
-    size_t at = 1;
-    const auto take16 = [&value, &at]() -> std::optional<uint16_t> {
-        if (at + 2 > value.size()) {
-            return std::nullopt;
-        }
-        const auto v = static_cast<uint16_t>(value[at] | value[at + 1] << 8);
+    out.flags = v[0];
+    const std::optional<uint16_t> rate = (out.flags & 0x01) != 0 ? take16() : std::optional<uint16_t>(v[1]);
+    at += (out.flags & 0x01) != 0 ? 2 : 1;
+    if ((out.flags & 0x08) != 0 && (out.energy = take16())) {
         at += 2;
-        return v;
-    };
-    if ((out.flags & 0x01) != 0) {
-        const auto rate = take16();
-        if (!rate) {
-            return std::nullopt;
-        }
-        out.rate = *rate;
-    } else {
-        out.rate = value[at++];
     }
-    if ((out.flags & 0x08) != 0) {
-        out.energy = take16();
-        if (!out.energy) {
-            return std::nullopt;
-        }
+    for (; (out.flags & 0x10) != 0 && take16(); at += 2) {
+        out.rr.push_back(*take16());
     }
-    if ((out.flags & 0x10) != 0) {
-        if ((value.size() - at) % 2 != 0) {
-            return std::nullopt;
-        }
-        while (const auto interval = take16()) {
-            out.rr.push_back(*interval);
-        }
+    if (!rate || ((out.flags & 0x08) != 0 && !out.energy) || at != v.size()) {
+        return std::nullopt; // cut short, or bytes no flag accounts for
     }
-    if (at != value.size()) {
-        return std::nullopt; // bytes no flag accounts for
-    }
+    out.rate = *rate;
     return out;
 }
 
 struct Notification {
-    uint32_t cid;
-    uint16_t handle;
     Bytes value;
     uint64_t at;
 };
 
-class StrapSession {
-public:
-    explicit StrapSession(HostHarness& harness) : m_harness(harness) {}
-
-    uint32_t open(uint32_t seed = 7) {
-        m_harness.load(strapWorld(seed));
-        m_harness.startHost();
-        cid = m_harness.connect(kStrap);
-        return cid;
-    }
-    // Writes the configuration and waits for its result; returns the result's status.
-    uint16_t configure(uint32_t value, uint16_t configHandle = kMeasurementConfiguration) {
-        EXPECT_EQ(OrvBleClientWriteConfiguration(cid, configHandle, 0, value), ORV_BLE_OK);
-        return writeResult(configHandle);
-    }
-    uint16_t writeControlPoint(const Bytes& value) {
-        EXPECT_EQ(OrvBleClientWriteCfmCharByHandle(cid, kControlPoint, 0, static_cast<uint8_t>(value.size()),
-                                                   value.data()),
-                  ORV_BLE_OK);
-        return writeResult(kControlPoint);
-    }
-    std::optional<Bytes> read(uint16_t handle) {
-        EXPECT_EQ(OrvBleClientReadCharByHandle(cid, handle), ORV_BLE_OK);
-        const auto event = m_harness.advanceUntil(BLE_EVT_CHAR_READ);
-        std::optional<Bytes> value;
-        if (event) {
-            const auto& record = *reinterpret_cast<const BleHostReadEvent*>(event->lParam);
-            if (record.status == 0) {
-                value = Bytes(record.value, record.value + record.length);
-            }
-        }
-        keepNotifications();
-        return value;
-    }
-    // Advances ms and returns the notifications posted meanwhile (with those already queued).
-    std::vector<Notification> advance(uint64_t ms) {
-        orv::sim::advance(ms);
-        keepNotifications();
-        return std::exchange(m_notifications, {});
-    }
-    // Moves the queued notifications aside and gives every queued record back.
-    void keepNotifications() {
-        const auto events = m_harness.takeEvents();
-        for (const PostedEvent& event : events) {
-            if (event.code == BLE_EVT_NOTIFICATION) {
-                const auto& record = *reinterpret_cast<const BleHostNotificationEvent*>(event.lParam);
-                m_notifications.push_back(
-                    {record.cid, record.handle, Bytes(record.value, record.value + record.length), event.at});
-            }
-        }
-        m_harness.freeAll(events);
-    }
-
-    uint32_t cid = 0;
-
-private:
-    uint16_t writeResult(uint16_t handle) {
-        const auto event = m_harness.advanceUntil(BLE_EVT_CHAR_WRITTEN);
-        uint16_t status = 0xFFFF;
-        if (event) {
-            const auto& record = *reinterpret_cast<const BleHostWriteEvent*>(event->lParam);
-            EXPECT_EQ(record.handle, handle);
-            status = record.status;
-        }
-        keepNotifications();
-        return status;
-    }
-
-    HostHarness& m_harness;
-    std::vector<Notification> m_notifications;
-};
-
-std::vector<Decoded> decodeAll(const std::vector<Notification>& notifications) {
-    std::vector<Decoded> out;
-    for (const Notification& n : notifications) {
-        const auto decoded = decode(n.value);
-        EXPECT_TRUE(decoded) << "malformed measurement of " << n.value.size() << " bytes";
-        if (decoded) {
-            out.push_back(*decoded);
-        }
-    }
-    return out;
-}
-
 class HeartRateSensor : public ::testing::Test {
 protected:
-    void SetUp() override { session.open(); }
+    void SetUp() override { open(); }
+    void open(uint32_t seed = 7, const nlohmann::json& world = nullptr) {
+        harness.start(world.is_null() ? strapWorld(seed) : world);
+        cid = harness.connect(kStrap);
+    }
     void TearDown() override {
-        session.keepNotifications();
+        advance(0);
         EXPECT_EQ(orv::sim::liveRecordCount(), 0u);
+    }
+    uint16_t configure(uint32_t value, uint16_t handle = kConfiguration) {
+        EXPECT_EQ(OrvBleClientWriteConfiguration(cid, handle, 0, value), ORV_BLE_OK);
+        const auto event = harness.advanceUntil(BLE_EVT_CHAR_WRITTEN);
+        const uint16_t status = event ? record<BleHostWriteEvent>(*event).status : 0xFFFF;
+        keep();
+        return status;
+    }
+    // Advances ms; the notifications posted meanwhile, with those already kept.
+    std::vector<Notification> advance(uint64_t ms) {
+        orv::sim::advance(ms);
+        keep();
+        return std::exchange(m_kept, {});
+    }
+    std::vector<Decoded> measurements(uint64_t ms) {
+        std::vector<Decoded> out;
+        for (const Notification& n : advance(ms)) {
+            EXPECT_LE(n.value.size(), 20u);
+            const auto decoded = decode(n.value);
+            EXPECT_TRUE(decoded) << "malformed measurement of " << n.value.size() << " bytes";
+            out.push_back(decoded.value_or(Decoded{}));
+        }
+        return out;
+    }
+    // Keeps the queued notifications and gives every queued record back.
+    void keep() {
+        for (const PostedEvent& event : HostHarness::posted) {
+            if (event.code == BLE_EVT_NOTIFICATION) {
+                const auto& n = record<BleHostNotificationEvent>(event);
+                EXPECT_EQ(n.cid, cid);
+                EXPECT_EQ(n.handle, kMeasurement);
+                m_kept.push_back({Bytes(n.value, n.value + n.length), event.at});
+            }
+        }
+        harness.freeQueued();
     }
 
     HostHarness harness;
-    StrapSession session{harness};
+    uint32_t cid = 0;
+    std::vector<Notification> m_kept;
 };
 
-TEST_F(HeartRateSensor, ServesGenericAccessAndHeartRate) {
-    ASSERT_EQ(OrvBleClientDiscoverDatabase(session.cid), ORV_BLE_OK);
-    const auto event = harness.advanceUntil(BLE_EVT_DATABASE_DISCOVERED);
-    ASSERT_TRUE(event);
-    const auto& db = *reinterpret_cast<const BleHostDatabaseEvent*>(event->lParam);
-    ASSERT_EQ(db.serviceCount, 2);
-    EXPECT_EQ(db.services[0].uuid.uuid16, 0x1800);
-    ASSERT_EQ(db.services[0].characteristicCount, 1);
-    EXPECT_EQ(db.services[0].characteristics[0].uuid.uuid16, 0x2A00);
-    EXPECT_EQ(db.services[0].characteristics[0].valueHandle, kDeviceName);
-    const BleHostServiceRecord& heartRate = db.services[1];
-    EXPECT_EQ(heartRate.uuid.uuid16, 0x180D);
-    ASSERT_EQ(heartRate.characteristicCount, 3);
-    const BleHostCharacteristicRecord* c = heartRate.characteristics;
-    EXPECT_EQ(c[0].uuid.uuid16, 0x2A37);
-    EXPECT_EQ(c[0].valueHandle, kMeasurement);
-    EXPECT_EQ(c[0].properties, 0x10);
-    ASSERT_EQ(c[0].descriptorCount, 1);
-    EXPECT_EQ(c[0].descriptors[0].uuid.uuid16, 0x2902);
-    EXPECT_EQ(c[0].descriptors[0].handle, kMeasurementConfiguration);
-    EXPECT_EQ(c[1].uuid.uuid16, 0x2A38);
-    EXPECT_EQ(c[1].valueHandle, kLocation);
-    EXPECT_EQ(c[1].properties, 0x02);
-    EXPECT_EQ(c[2].uuid.uuid16, 0x2A39);
-    EXPECT_EQ(c[2].valueHandle, kControlPoint);
-    EXPECT_EQ(c[2].properties, 0x08);
+TEST_F(HeartRateSensor, ServesItsNameAndChestLocation) {
+    EXPECT_EQ(harness.read(cid, 3), (ReadResult{0, {'T', 'e', 's', 't', ' ', 'S', 't', 'r', 'a', 'p'}}));
+    EXPECT_EQ(harness.read(cid, 9), (ReadResult{0, {0x01}}));
 }
 
-TEST_F(HeartRateSensor, DeviceNameIsThePeersName) {
-    EXPECT_EQ(session.read(kDeviceName), (Bytes{'T', 'e', 's', 't', ' ', 'S', 't', 'r', 'a', 'p'}));
-}
+struct Subscription {
+    const char* name;
+    std::vector<uint32_t> configurations; // written one after the other, 2 s apart
+    size_t notifications;                 // in the 5 s after the last one
+};
 
-TEST_F(HeartRateSensor, BodySensorLocationIsChest) {
-    EXPECT_EQ(session.read(kLocation), Bytes{0x01});
-}
+class HeartRateSubscription : public HeartRateSensor, public ::testing::WithParamInterface<Subscription> {};
 
-TEST_F(HeartRateSensor, NothingIsNotifiedBeforeSubscribing) {
-    EXPECT_TRUE(session.advance(10000).empty());
-}
-
-TEST_F(HeartRateSensor, SubscribedSensorNotifiesOnceASecond) {
-    ASSERT_EQ(session.configure(1), 0);
-    const auto notifications = session.advance(5000);
-    ASSERT_EQ(notifications.size(), 5u);
-    for (size_t i = 0; i < notifications.size(); ++i) {
-        EXPECT_EQ(notifications[i].cid, session.cid);
-        EXPECT_EQ(notifications[i].handle, kMeasurement);
-        if (i > 0) {
-            EXPECT_EQ(notifications[i].at - notifications[i - 1].at, 1000u);
-        }
+TEST_P(HeartRateSubscription, NotifiesOnceASecondWhileOn) {
+    for (const uint32_t value : GetParam().configurations) {
+        ASSERT_EQ(configure(value), 0);
+        advance(2000);
     }
-    std::set<Bytes> values;
-    std::set<uint8_t> flags;
-    for (const Notification& n : notifications) {
-        values.insert(n.value);
-        flags.insert(n.value.at(0));
+    advance(0);
+    const auto notifications = advance(5000);
+    ASSERT_EQ(notifications.size(), GetParam().notifications);
+    for (size_t i = 1; i < notifications.size(); ++i) {
+        EXPECT_EQ(notifications[i].at - notifications[i - 1].at, 1000u);
     }
-    EXPECT_GT(values.size(), 1u);
-    EXPECT_GT(flags.size(), 1u) << "every measurement in the same form";
 }
 
-TEST_F(HeartRateSensor, MeasurementsArePlausibleAndFitOneNotification) {
-    ASSERT_EQ(session.configure(1), 0);
-    const auto notifications = session.advance(300000);
-    ASSERT_EQ(notifications.size(), 300u);
-    for (const Notification& n : notifications) {
-        EXPECT_LE(n.value.size(), 20u);
-    }
-    for (const Decoded& m : decodeAll(notifications)) {
+INSTANTIATE_TEST_SUITE_P(Sequences, HeartRateSubscription,
+                         ::testing::Values(Subscription{"Never", {}, 0}, Subscription{"On", {1}, 5},
+                                           Subscription{"OnThenOff", {1, 0}, 0},
+                                           Subscription{"OnOffOn", {1, 0, 1}, 5}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HeartRateSensor, MeasurementsArePlausibleAndTakeEveryForm) {
+    ASSERT_EQ(configure(1), 0);
+    const auto all = measurements(300000);
+    ASSERT_EQ(all.size(), 300u);
+    std::vector<uint16_t> energies;
+    for (const Decoded& m : all) {
         EXPECT_GE(m.rate, 45);
         EXPECT_LE(m.rate, 200);
         EXPECT_NE(m.flags & 0x06, 0x02) << "contact detected without the contact feature";
@@ -259,162 +157,119 @@ TEST_F(HeartRateSensor, MeasurementsArePlausibleAndFitOneNotification) {
         for (const uint16_t interval : m.rr) {
             EXPECT_NEAR(interval, beat, beat * 0.04) << "RR interval at " << m.rate << " bpm";
         }
-        if (m.rr.size() > 1) {
-            EXPECT_LE(m.rr.size(), static_cast<size_t>(m.rate / 60 + 1)) << "more beats than a second holds";
-        }
-    }
-}
-
-TEST_F(HeartRateSensor, MeasurementsCoverEveryForm) {
-    ASSERT_EQ(session.configure(1), 0);
-    const auto measurements = decodeAll(session.advance(120000));
-    const auto any = [&measurements](auto predicate) {
-        return std::any_of(measurements.begin(), measurements.end(), predicate);
-    };
-    EXPECT_TRUE(any([](const Decoded& m) { return (m.flags & 0x01) == 0; })) << "8-bit rate";
-    EXPECT_TRUE(any([](const Decoded& m) { return (m.flags & 0x01) != 0; })) << "16-bit rate";
-    EXPECT_TRUE(any([](const Decoded& m) { return (m.flags & 0x06) == 0x00; })) << "no contact feature";
-    EXPECT_TRUE(any([](const Decoded& m) { return (m.flags & 0x06) == 0x04; })) << "no contact";
-    EXPECT_TRUE(any([](const Decoded& m) { return (m.flags & 0x06) == 0x06; })) << "in contact";
-    EXPECT_TRUE(any([](const Decoded& m) { return m.energy.has_value(); })) << "energy";
-    EXPECT_TRUE(any([](const Decoded& m) { return !m.energy.has_value(); })) << "no energy";
-    EXPECT_TRUE(any([](const Decoded& m) { return m.rr.empty(); })) << "no RR";
-    EXPECT_TRUE(any([](const Decoded& m) { return m.rr.size() == 1; })) << "one RR";
-    EXPECT_TRUE(any([](const Decoded& m) { return m.rr.size() > 1; })) << "several RR";
-}
-
-TEST_F(HeartRateSensor, EnergyExpendedGrowsOverTime) {
-    ASSERT_EQ(session.configure(1), 0);
-    std::vector<uint16_t> energies;
-    for (const Decoded& m : decodeAll(session.advance(300000))) {
+        EXPECT_LE(m.rr.size(), std::max<size_t>(1, m.rate / 60 + 1)) << "more beats than a second holds";
         if (m.energy) {
             energies.push_back(*m.energy);
         }
     }
-    ASSERT_GE(energies.size(), 2u);
     EXPECT_TRUE(std::is_sorted(energies.begin(), energies.end()));
-    EXPECT_GT(energies.back(), energies.front());
-}
-
-TEST_F(HeartRateSensor, UnsubscribingStopsTheMeasurements) {
-    ASSERT_EQ(session.configure(1), 0);
-    EXPECT_EQ(session.advance(3000).size(), 3u);
-    ASSERT_EQ(session.configure(0), 0);
-    session.advance(0); // measurements sent before the configuration arrived
-    EXPECT_TRUE(session.advance(10000).empty());
-}
-
-TEST_F(HeartRateSensor, ResubscribingStartsAgain) {
-    ASSERT_EQ(session.configure(1), 0);
-    session.advance(2000);
-    ASSERT_EQ(session.configure(0), 0);
-    session.advance(0);
-    ASSERT_EQ(session.configure(1), 0);
-    EXPECT_EQ(session.advance(3000).size(), 3u);
+    ASSERT_GE(energies.size(), 2u);
+    EXPECT_GT(energies.back(), energies.front()) << "energy expended grows";
+    const auto any = [&all](auto predicate) { return std::any_of(all.begin(), all.end(), predicate); };
+    EXPECT_TRUE(any([](const Decoded& m) { return (m.flags & 0x01) == 0; })) << "8-bit rate";
+    EXPECT_TRUE(any([](const Decoded& m) { return (m.flags & 0x01) != 0; })) << "16-bit rate";
+    for (const uint8_t contact : {0x00, 0x04, 0x06}) {
+        EXPECT_TRUE(any([contact](const Decoded& m) { return (m.flags & 0x06) == contact; })) << int{contact};
+    }
+    EXPECT_TRUE(any([](const Decoded& m) { return !m.energy; })) << "no energy";
+    for (const size_t count : {0u, 1u, 2u}) {
+        EXPECT_TRUE(any([count](const Decoded& m) { return std::min<size_t>(m.rr.size(), 2) == count; })) << count;
+    }
 }
 
 TEST_F(HeartRateSensor, ResetEnergyExpendedStartsTheCountAgain) {
-    ASSERT_EQ(session.configure(1), 0);
-    std::optional<uint16_t> before;
-    for (const Decoded& m : decodeAll(session.advance(120000))) {
-        before = m.energy.value_or(before.value_or(0));
+    ASSERT_EQ(configure(1), 0);
+    uint16_t before = 0;
+    for (const Decoded& m : measurements(120000)) {
+        before = m.energy.value_or(before);
     }
-    ASSERT_TRUE(before);
-    ASSERT_GE(*before, 5) << "too little energy to see a reset";
+    ASSERT_GE(before, 5) << "too little energy to see a reset";
     const uint64_t resetAt = orv::sim::now();
-    ASSERT_EQ(session.writeControlPoint({0x01}), 0);
-    std::optional<Notification> after;
-    for (const Notification& n : session.advance(30000)) {
-        if (!after && n.at > resetAt && decode(n.value)->energy) {
-            after = n;
+    ASSERT_EQ(harness.write(cid, kControlPoint, {0x01}), 0);
+    for (const Notification& n : advance(30000)) {
+        if (const auto energy = decode(n.value)->energy; energy && n.at > resetAt) {
+            EXPECT_LT(*energy, before);
+            EXPECT_LE(*energy, (n.at - resetAt) / 1000 + 1) << "at most about 1 kJ per second since the reset";
+            return;
         }
     }
-    ASSERT_TRUE(after);
-    const uint16_t energy = *decode(after->value)->energy;
-    EXPECT_LT(energy, *before);
-    EXPECT_LE(energy, (after->at - resetAt) / 1000 + 1) << "at most about 1 kJ per second since the reset";
+    ADD_FAILURE() << "no energy after the reset";
 }
 
-TEST_F(HeartRateSensor, ForcedAttErrorAnswersBeforeTheControlPoint) {
-    ASSERT_TRUE(orv::sim::setPeerAttError(kStrap, kControlPoint, 0x81));
-    EXPECT_EQ(session.writeControlPoint({0x01}), 0x81);
-    ASSERT_TRUE(orv::sim::setPeerAttError(kStrap, kControlPoint, 0));
-    EXPECT_EQ(session.writeControlPoint({0x01}), 0);
-}
+struct ControlPointCase {
+    const char* name;
+    uint8_t forcedError;
+    Bytes value;
+    uint16_t status;
+};
 
-class HeartRateControlPoint : public HeartRateSensor, public ::testing::WithParamInterface<Bytes> {};
+class HeartRateControlPoint : public HeartRateSensor, public ::testing::WithParamInterface<ControlPointCase> {};
 
-TEST_P(HeartRateControlPoint, UnknownOpCodeIsRefusedWith0x80) {
-    EXPECT_EQ(session.writeControlPoint(GetParam()), 0x80);
+TEST_P(HeartRateControlPoint, RefusesWhatItDoesNotKnow) {
+    ASSERT_TRUE(orv::sim::setPeerAttError(kStrap, kControlPoint, GetParam().forcedError));
+    EXPECT_EQ(harness.write(cid, kControlPoint, GetParam().value), GetParam().status);
 }
 
 INSTANTIATE_TEST_SUITE_P(OpCodes, HeartRateControlPoint,
-                         ::testing::Values(Bytes{0x00}, Bytes{0x02}, Bytes{0xFF}, Bytes{0x00, 0x01}));
+                         ::testing::Values(ControlPointCase{"Reset", 0, {0x01}, 0},
+                                           ControlPointCase{"ForcedErrorFirst", 0x81, {0x01}, 0x81},
+                                           ControlPointCase{"Zero", 0, {0x00}, 0x80},
+                                           ControlPointCase{"Two", 0, {0x02}, 0x80},
+                                           ControlPointCase{"Last", 0, {0xFF}, 0x80},
+                                           ControlPointCase{"TwoBytes", 0, {0x00, 0x01}, 0x80}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-// How the link goes away.
-enum class Drop { ByPeer, ByHost };
-
-class HeartRateLinkDrop : public HeartRateSensor, public ::testing::WithParamInterface<Drop> {};
+class HeartRateLinkDrop : public HeartRateSensor, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(HeartRateLinkDrop, EndsTheSubscription) {
-    ASSERT_EQ(session.configure(1), 0);
-    session.advance(2500);
-    if (GetParam() == Drop::ByPeer) {
+    ASSERT_EQ(configure(1), 0);
+    advance(2500);
+    if (GetParam()) {
         ASSERT_TRUE(orv::sim::disconnectPeer(kStrap, 0x13));
     } else {
-        ASSERT_EQ(OrvBleHostDisconnect(session.cid), ORV_BLE_OK);
+        ASSERT_EQ(OrvBleHostDisconnect(cid), ORV_BLE_OK);
     }
     ASSERT_TRUE(harness.advanceUntil(BLE_EVT_DISCONNECTED, 1000));
-    session.keepNotifications();
+    advance(0);
     // Back within the same second: a measurement timer left running would notify the new link.
-    session.cid = harness.connect(kStrap);
-    EXPECT_TRUE(session.advance(5000).empty());
-    EXPECT_EQ(session.read(kMeasurementConfiguration), (Bytes{0x00, 0x00}));
+    cid = harness.connect(kStrap);
+    EXPECT_TRUE(advance(5000).empty());
+    EXPECT_EQ(harness.read(cid, kConfiguration).value, (Bytes{0x00, 0x00}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, HeartRateLinkDrop, ::testing::Values(Drop::ByPeer, Drop::ByHost),
-                         [](const auto& info) { return info.param == Drop::ByPeer ? "ByPeer" : "ByHost"; });
+INSTANTIATE_TEST_SUITE_P(Ways, HeartRateLinkDrop, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "ByPeer" : "ByHost"; });
 
-TEST(HeartRateSensorWorld, WorldDatabaseIsServedAndFollowed) {
-    HostHarness harness;
+TEST_F(HeartRateSensor, DatabaseOfTheWorldIsServedAndFollowed) {
+    harness.freeQueued();
+    OrvBleHostDeinit();
     nlohmann::json world = strapWorld();
     world["peers"][0]["gatt"] = {
-        {{"uuid", "180F"},
-         {"characteristics", {{{"uuid", "2A19"}, {"properties", {"read"}}, {"value", "64"}}}}},
+        {{"uuid", "180F"}, {"characteristics", {{{"uuid", "2A19"}, {"properties", {"read"}}, {"value", "64"}}}}},
         {{"uuid", "180D"}, {"characteristics", {{{"uuid", "2A37"}, {"properties", {"notify"}}}}}}};
-    harness.load(world);
-    harness.startHost();
-    StrapSession session(harness);
-    session.cid = harness.connect(kStrap);
+    open(7, world);
     // 1 Battery (2, 3 level), 4 Heart Rate (5, 6 measurement, 7 configuration).
-    EXPECT_EQ(session.read(3), Bytes{0x64});
-    ASSERT_EQ(session.configure(1, 7), 0);
-    const auto notifications = session.advance(3000);
-    ASSERT_EQ(notifications.size(), 3u);
-    EXPECT_EQ(notifications[0].handle, 6);
-    session.keepNotifications();
+    EXPECT_EQ(harness.read(cid, 3).value, Bytes{0x64});
+    ASSERT_EQ(configure(1, 7), 0);
+    EXPECT_EQ(advance(3000).size(), 3u);
 }
 
-std::vector<Bytes> firstMeasurements(uint32_t seed) {
-    HostHarness harness;
-    StrapSession session(harness);
-    session.open(seed);
-    EXPECT_EQ(session.configure(1), 0);
-    std::vector<Bytes> values;
-    for (const Notification& n : session.advance(20000)) {
-        values.push_back(n.value);
-    }
-    return values;
-}
-
-TEST(HeartRateSensorSeed, SameSeedGivesTheSameMeasurements) {
-    const auto first = firstMeasurements(7);
-    EXPECT_EQ(first.size(), 20u);
-    EXPECT_EQ(firstMeasurements(7), first);
-}
-
-TEST(HeartRateSensorSeed, AnotherSeedGivesOtherMeasurements) {
-    EXPECT_NE(firstMeasurements(8), firstMeasurements(7));
+TEST_F(HeartRateSensor, SameSeedGivesTheSameMeasurementsAnotherSeedOthers) {
+    auto first20 = [this](uint32_t seed) {
+        harness.freeQueued();
+        OrvBleHostDeinit();
+        open(seed);
+        EXPECT_EQ(configure(1), 0);
+        std::vector<Bytes> values;
+        for (const Notification& n : advance(20000)) {
+            values.push_back(n.value);
+        }
+        return values;
+    };
+    const auto seven = first20(7);
+    EXPECT_EQ(seven.size(), 20u);
+    EXPECT_EQ(first20(7), seven);
+    EXPECT_NE(first20(8), seven);
 }
 
 } // namespace
