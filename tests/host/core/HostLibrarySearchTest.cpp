@@ -154,28 +154,5 @@ TEST_F(Search, EndsByItselfAfterTheWorldsDuration) {
     EXPECT_EQ(OrvBleHostStopDeviceSearch(), ORV_BLE_E_WRONG_STATE);
 }
 
-TEST(BuiltInWorld, AdvertisesEveryProfileWithItsKnownNamesAndAppearances) {
-    HostHarness harness;
-    harness.start(nlohmann::json::parse(orv::sim::builtInWorldJson()));
-    ASSERT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK);
-    orv::sim::advance(1000);
-    std::set<uint32_t> laps;
-    std::set<std::string> names;
-    std::set<uint16_t> appearances;
-    for (const PostedEvent& event : HostHarness::posted) {
-        const auto& report = found(event);
-        laps.insert(report.address.lap);
-        names.insert(report.name != nullptr ? report.name : "");
-        if ((report.presentMask & BLE_PRESENT_APPEARANCE) != 0) {
-            appearances.insert(report.appearance);
-        }
-    }
-    harness.freeQueued();
-    EXPECT_EQ(laps.size(), 20u);
-    EXPECT_TRUE(names.count("SKY Remote"));
-    EXPECT_TRUE(appearances.count(0x03C1)) << "keyboard";
-    EXPECT_TRUE(appearances.count(0x03CA)) << "steering wheel";
-}
-
 } // namespace
 } // namespace orv::host::test

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace orv::host::test {
 namespace {
 
@@ -21,74 +23,69 @@ std::vector<BuiltInPeer> builtInPeers() {
     std::vector<BuiltInPeer> peers;
     const nlohmann::json world = nlohmann::json::parse(orv::sim::builtInWorldJson());
     for (const auto& peer : world["peers"]) {
-        peers.push_back({peer["kind"], peer["address"], peer.value("addressType", "public") == "random",
-                         peer["name"], peer.value("security", "none") != "none"});
+        peers.push_back({peer["kind"], peer["address"], peer.value("addressType", "public") == "random", peer["name"],
+                         peer.value("security", "none") != "none"});
     }
     return peers;
 }
 
-const BleHostServiceRecord* findService(const BleHostDatabaseEvent& db, uint16_t uuid) {
-    for (uint16_t i = 0; i < db.serviceCount; ++i) {
-        if (db.services[i].uuid.kind == BLE_UUID_KIND_16 && db.services[i].uuid.uuid16 == uuid) {
-            return &db.services[i];
-        }
-    }
-    return nullptr;
-}
-
-class BuiltInWorldPeer : public ::testing::TestWithParam<BuiltInPeer> {
+class BuiltInWorld : public ::testing::TestWithParam<BuiltInPeer> {
 protected:
+    // Connects to the peer and learns its services and value handles by 16-bit UUID.
     void SetUp() override {
-        harness.load(nlohmann::json::parse(orv::sim::builtInWorldJson()));
-        harness.startHost();
+        harness.start(nlohmann::json::parse(orv::sim::builtInWorldJson()));
         BleTypedAddress address = addressOf(GetParam().address);
         address.type = GetParam().random ? 1 : 0;
         ASSERT_EQ(OrvBleHostConnect(address), ORV_BLE_OK);
-        const auto event = harness.advanceUntil(BLE_EVT_CONNECT_RESULT, 10000);
-        ASSERT_TRUE(event);
-        const auto& record = *reinterpret_cast<const BleHostConnectEvent*>(event->lParam);
-        ASSERT_EQ(record.status, 0);
-        cid = record.cid;
-        harness.freeAll(harness.takeEvents());
+        const auto connected = harness.advanceUntil(BLE_EVT_CONNECT_RESULT, 10000);
+        ASSERT_TRUE(connected);
+        cid = record<BleHostConnectEvent>(*connected).cid;
+        ASSERT_EQ(OrvBleClientDiscoverDatabase(cid), ORV_BLE_OK);
+        const auto discovered = harness.advanceUntil(BLE_EVT_DATABASE_DISCOVERED);
+        ASSERT_TRUE(discovered);
+        const auto& db = record<BleHostDatabaseEvent>(*discovered);
+        ASSERT_EQ(db.status, 0);
+        for (uint16_t s = 0; s < db.serviceCount; ++s) {
+            handles[db.services[s].uuid.uuid16] = db.services[s].startHandle;
+            for (uint16_t c = 0; c < db.services[s].characteristicCount; ++c) {
+                handles[db.services[s].characteristics[c].uuid.uuid16] = db.services[s].characteristics[c].valueHandle;
+            }
+        }
+        harness.freeQueued();
     }
-    void TearDown() override { harness.freeAll(harness.takeEvents()); }
+    void TearDown() override { harness.freeQueued(); }
 
     HostHarness harness;
     uint32_t cid = 0;
+    std::map<uint16_t, uint16_t> handles;
 };
 
-TEST_P(BuiltInWorldPeer, ServesItsNameInGenericAccess) {
-    ASSERT_EQ(OrvBleClientDiscoverDatabase(cid), ORV_BLE_OK);
-    const auto discovered = harness.advanceUntil(BLE_EVT_DATABASE_DISCOVERED);
-    ASSERT_TRUE(discovered);
-    const auto& db = *reinterpret_cast<const BleHostDatabaseEvent*>(discovered->lParam);
-    ASSERT_EQ(db.status, 0);
-    const BleHostServiceRecord* access = findService(db, 0x1800);
-    ASSERT_NE(access, nullptr);
-    uint16_t nameHandle = 0;
-    for (uint16_t i = 0; i < access->characteristicCount; ++i) {
-        if (access->characteristics[i].uuid.uuid16 == 0x2A00) {
-            nameHandle = access->characteristics[i].valueHandle;
-        }
-    }
-    ASSERT_NE(nameHandle, 0);
-    if (GetParam().kind == "heartRate") {
-        EXPECT_NE(findService(db, 0x180D), nullptr);
-    }
-    if (GetParam().secured) {
-        return;
-    }
-
-    ASSERT_EQ(OrvBleClientReadCharByHandle(cid, nameHandle), ORV_BLE_OK);
-    const auto read = harness.advanceUntil(BLE_EVT_CHAR_READ);
-    ASSERT_TRUE(read);
-    const auto& value = *reinterpret_cast<const BleHostReadEvent*>(read->lParam);
-    ASSERT_EQ(value.status, 0);
-    EXPECT_EQ(std::string(value.value, value.value + value.length), GetParam().name);
+TEST_P(BuiltInWorld, PeerServesItsNameInGenericAccess) {
+    ASSERT_TRUE(handles.count(0x1800) && handles.count(0x2A00));
+    EXPECT_EQ(handles.count(0x180D), GetParam().kind == "heartRate" ? 1u : 0u);
+    const ReadResult expected = GetParam().secured ? ReadResult{0x0F, {}}
+                                                   : ReadResult{0, Bytes(GetParam().name.begin(), GetParam().name.end())};
+    EXPECT_EQ(harness.read(cid, handles[0x2A00]), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Peers, BuiltInWorldPeer, ::testing::ValuesIn(builtInPeers()),
+INSTANTIATE_TEST_SUITE_P(Peers, BuiltInWorld, ::testing::ValuesIn(builtInPeers()),
                          [](const auto& info) { return info.param.kind; });
+
+class BuiltInBondManager : public BuiltInWorld {};
+
+// Its first read pairs it, so that its bond can then be deleted through Bond Management.
+TEST_P(BuiltInBondManager, FeatureNeedsEncryptionThenTheRequestersBondIsDeleted) {
+    EXPECT_EQ(harness.read(cid, handles[0x2AA5]).status, 0x0F);
+    harness.pairJustWorks(cid, GetParam().address);
+    harness.freeQueued();
+    const ReadResult feature = harness.read(cid, handles[0x2AA5]);
+    ASSERT_EQ(feature.status, 0);
+    EXPECT_NE(feature.value.at(0) & 0x10, 0);
+    EXPECT_EQ(harness.write(cid, handles[0x2AA4], {0x03}), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Peer, BuiltInBondManager,
+                         ::testing::Values(BuiltInPeer{"bondManager", "00:1A:7D:DA:71:13", false, "", false}));
 
 } // namespace
 } // namespace orv::host::test
