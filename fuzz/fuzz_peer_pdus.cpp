@@ -147,9 +147,11 @@ void answer(LocalGattServer& server, std::deque<Posted>& owed, Steps& steps) {
     const int32_t result = static_cast<int8_t>(steps.byte());
     const std::vector<uint8_t> data = steps.bytes(steps.byte());
     if (request.code == BLE_EVT_SERVER_READ) {
-        server.readResponse(kCid, static_cast<const BleHostServerReadEvent*>(request.record)->handle, result, data);
+        server.readResponse(kCid, static_cast<const BleHostServerReadEvent*>(request.record)->handle, result,
+                            data);
     } else {
-        server.writeResponse(kCid, static_cast<const BleHostServerWriteEvent*>(request.record)->handle, result);
+        server.writeResponse(kCid, static_cast<const BleHostServerWriteEvent*>(request.record)->handle,
+                             result);
     }
 }
 

@@ -1,9 +1,9 @@
 // Fuzz target: the settings store loading an arbitrary file, then every key of it read back.
 #include "platform/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
 #include <QtGlobal>
 
 #include <cstddef>
@@ -32,7 +32,8 @@ void walk(const platform::SettingsStore& store, const QString& path, int depth) 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const QString path = [] {
         qInstallMessageHandler(quiet);
-        return QDir::temp().filePath(QStringLiteral("tindrel-fuzz-settings-%1.json").arg(QCoreApplication::applicationPid()));
+        return QDir::temp().filePath(
+            QStringLiteral("tindrel-fuzz-settings-%1.json").arg(QCoreApplication::applicationPid()));
     }();
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

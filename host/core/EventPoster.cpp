@@ -35,8 +35,7 @@ void EventPoster::postValue(uint32_t code, intptr_t value) {
 }
 
 void EventPoster::postRecord(uint32_t code, void* record) {
-    if (!attached() || !hasPlatform() ||
-        post(code, reinterpret_cast<intptr_t>(record)) == 0) {
+    if (!attached() || !hasPlatform() || post(code, reinterpret_cast<intptr_t>(record)) == 0) {
         hostLog() << "veyrahost: event " << code << " could not be posted; record released\n";
         m_records.release(code, record);
     }

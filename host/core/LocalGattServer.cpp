@@ -169,7 +169,8 @@ std::vector<uint8_t> LocalGattServer::findInformation(std::span<const uint8_t> p
         for (const LocalCharacteristic& c : service.characteristics) {
             more = more && add(static_cast<uint16_t>(c.valueHandle - 1), MakeUuid16(att::kCharacteristic)) &&
                    add(c.valueHandle, c.uuid) &&
-                   (c.configHandle == 0 || add(c.configHandle, MakeUuid16(DescriptorUuid::ClientCharacteristicConfiguration)));
+                   (c.configHandle == 0 ||
+                    add(c.configHandle, MakeUuid16(DescriptorUuid::ClientCharacteristicConfiguration)));
         }
         if (!more) {
             break;
@@ -302,9 +303,8 @@ uint8_t LocalGattServer::writeCheck(const Attribute& attribute, size_t length, b
     if (attribute.kind == Kind::Configuration) {
         return length == 2 ? 0 : att::kInvalidAttributeValueLength;
     }
-    if (attribute.kind != Kind::Value ||
-        (attribute.characteristic->properties &
-         (command ? kPropertyWriteWithoutResponse : kPropertyWrite)) == 0) {
+    if (attribute.kind != Kind::Value || (attribute.characteristic->properties &
+                                          (command ? kPropertyWriteWithoutResponse : kPropertyWrite)) == 0) {
         return att::kWriteNotPermitted;
     }
     return length > att::kMaxAttributeLength ? att::kInvalidAttributeValueLength : 0;

@@ -485,7 +485,8 @@ OrvBleResult OrvBleServerAllocDatabase(uint16_t attributeCount);
 /* Registers the services; fills valueHandle and configHandle of every characteristic during the call
  * and copies the values (a null value with a length stands for that many zero bytes). Answered by
  * BLE_EVT_SERVER_DB_ADDED. ORV_BLE_E_INVALID_ARGUMENT for an unknown id or malformed records, a value
- * longer than 512 bytes among them (nothing filled in), ORV_BLE_E_NO_RESOURCES beyond the allocated size, ORV_BLE_E_WRONG_STATE when added already. */
+ * longer than 512 bytes among them (nothing filled in), ORV_BLE_E_NO_RESOURCES beyond the allocated size,
+ * ORV_BLE_E_WRONG_STATE when added already. */
 OrvBleResult OrvBleServerAddDatabase(uint16_t databaseId, uint16_t serviceCount,
                                      BleServerServiceRecord* services);
 /* A connected peer's reads of characteristics with permission 0x10 (and of their configuration

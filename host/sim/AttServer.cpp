@@ -25,7 +25,8 @@ bool isCharacteristic(const PeerAttribute& a, uint16_t uuid) {
 }
 
 size_t maxLength(const PeerAttribute& a) {
-    return isCharacteristic(a, CharacteristicUuid::DeviceName) ? kMaxDeviceNameLength : att::kMaxAttributeLength;
+    return isCharacteristic(a, CharacteristicUuid::DeviceName) ? kMaxDeviceNameLength
+                                                               : att::kMaxAttributeLength;
 }
 
 // The ATT error a profile's own rule gives a written value, 0 when the value is accepted.

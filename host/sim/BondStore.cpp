@@ -24,7 +24,8 @@ uint16_t readAppearance(const json& node) {
         return 0;
     }
     // An unsigned value beyond int64_t reads as negative here and is refused with the rest.
-    if (const int64_t value = it->is_number_integer() ? it->get<int64_t>() : -1; value >= 0 && value <= 0xFFFF) {
+    if (const int64_t value = it->is_number_integer() ? it->get<int64_t>() : -1;
+        value >= 0 && value <= 0xFFFF) {
         return static_cast<uint16_t>(value);
     }
     throw std::runtime_error("appearance " + it->dump() + " is not an integer in 0..65535");

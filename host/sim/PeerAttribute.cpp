@@ -42,10 +42,12 @@ void addCharacteristic(const GattCharacteristicDescription& characteristic, Peer
     table.push_back(value);
 
     std::vector<GattDescriptorDescription> descriptors = characteristic.descriptors;
-    const bool listed = std::any_of(descriptors.begin(), descriptors.end(),
-                                    [](const GattDescriptorDescription& d) { return isConfigurationUuid(d.uuid); });
+    const bool listed =
+        std::any_of(descriptors.begin(), descriptors.end(),
+                    [](const GattDescriptorDescription& d) { return isConfigurationUuid(d.uuid); });
     if ((characteristic.properties & kNotifyOrIndicate) != 0 && !listed) {
-        descriptors.insert(descriptors.begin(), {MakeUuid16(DescriptorUuid::ClientCharacteristicConfiguration), {0, 0}});
+        descriptors.insert(descriptors.begin(),
+                           {MakeUuid16(DescriptorUuid::ClientCharacteristicConfiguration), {0, 0}});
     }
     for (const GattDescriptorDescription& entry : descriptors) {
         PeerAttribute descriptor;

@@ -56,7 +56,8 @@ struct GattCharacteristicDescription {
     BleUuid uuid{};
     uint8_t properties = kPropertyRead;
     std::vector<uint8_t> value;
-    std::vector<GattDescriptorDescription> descriptors; // a configuration descriptor is added for notify/indicate
+    std::vector<GattDescriptorDescription>
+        descriptors; // a configuration descriptor is added for notify/indicate
     uint8_t readError = 0;
     uint8_t writeError = 0;
     bool silent = false;

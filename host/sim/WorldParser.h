@@ -23,8 +23,10 @@ private:
     static PeerDescription readPeer(const nlohmann::json& node, const std::string& path);
     static ScriptedEvent readEvent(const nlohmann::json& node, const std::string& path);
     static GattServiceDescription readService(const nlohmann::json& node, const std::string& path);
-    static GattCharacteristicDescription readCharacteristic(const nlohmann::json& node, const std::string& path);
-    static ParameterRequestDescription readParameterRequest(const nlohmann::json& node, const std::string& path);
+    static GattCharacteristicDescription readCharacteristic(const nlohmann::json& node,
+                                                            const std::string& path);
+    static ParameterRequestDescription readParameterRequest(const nlohmann::json& node,
+                                                            const std::string& path);
 };
 
 } // namespace orv::sim

@@ -43,30 +43,19 @@ nlohmann::json basicWorld() {
 // 12 vendor service (to 17): 14 vendor value (read, write without response, write, indicate; 60 bytes)
 // with 15 its configuration, 16 user description, 17 a 128-bit vendor descriptor.
 nlohmann::json gattWorld() {
-    const std::string vendor = "-4b7e-11e2-8c3a-5f8c2e10b7d4";
     nlohmann::json world = basicWorld();
-    nlohmann::json peer = {
-        {"address", "AA:BB:CC:DD:EE:01"},
-        {"name", "Generic"},
-        {"advIntervalMs", 100},
-        {"gatt",
-         {{{"uuid", "1800"},
-           {"characteristics",
-            {{{"uuid", "2A00"}, {"properties", {"read", "write"}}, {"text", "Generic Peer"}}}}},
-          {{"uuid", "180D"},
-           {"characteristics",
-            {{{"uuid", "2A37"}, {"properties", {"notify"}}, {"value", "0048"}},
-             {{"uuid", "2A38"}, {"properties", {"read"}}, {"value", "01"}},
-             {{"uuid", "2A39"}, {"properties", {"write"}}, {"readError", 0x81}, {"writeError", 0x80}}}}},
-          {{"uuid", "0000fff0" + vendor},
-           {"characteristics",
-            {{{"uuid", "0000fff1" + vendor},
-              {"properties", {"read", "writeWithoutResponse", "write", "indicate"}},
-              {"text", std::string(60, 'L')},
-              {"descriptors",
-               {{{"uuid", "2901"}, {"text", "Vendor"}},
-                {{"uuid", "0000fff9" + vendor}, {"value", "00"}}}}}}}}}}};
-    world["peers"] = nlohmann::json::array({peer});
+    world["peers"] = nlohmann::json::parse(R"([{"address": "AA:BB:CC:DD:EE:01", "name": "Generic",
+      "advIntervalMs": 100, "gatt": [
+        {"uuid": "1800", "characteristics": [{"uuid": "2A00", "properties": ["read", "write"], "text": "Generic Peer"}]},
+        {"uuid": "180D", "characteristics": [
+          {"uuid": "2A37", "properties": ["notify"], "value": "0048"},
+          {"uuid": "2A38", "properties": ["read"], "value": "01"},
+          {"uuid": "2A39", "properties": ["write"], "readError": 129, "writeError": 128}]},
+        {"uuid": "0000fff0-4b7e-11e2-8c3a-5f8c2e10b7d4", "characteristics": [
+          {"uuid": "0000fff1-4b7e-11e2-8c3a-5f8c2e10b7d4",
+           "properties": ["read", "writeWithoutResponse", "write", "indicate"], "text": ")" +
+                                           std::string(60, 'L') + R"(", "descriptors": [
+            {"uuid": "2901", "text": "Vendor"}, {"uuid": "0000fff9-4b7e-11e2-8c3a-5f8c2e10b7d4", "value": "00"}]}]}]}])");
     return world;
 }
 
@@ -137,8 +126,9 @@ ReadResult HostHarness::read(uint32_t cid, uint16_t handle) {
 }
 
 uint16_t HostHarness::write(uint32_t cid, uint16_t handle, const Bytes& value) {
-    EXPECT_EQ(OrvBleClientWriteCfmCharByHandle(cid, handle, 0, static_cast<uint8_t>(value.size()), value.data()),
-              ORV_BLE_OK);
+    EXPECT_EQ(
+        OrvBleClientWriteCfmCharByHandle(cid, handle, 0, static_cast<uint8_t>(value.size()), value.data()),
+        ORV_BLE_OK);
     uint16_t status = 0xFFFF;
     if (const auto event = advanceUntil(BLE_EVT_CHAR_WRITTEN, 40000)) {
         EXPECT_EQ(record<BleHostWriteEvent>(*event).handle, handle);

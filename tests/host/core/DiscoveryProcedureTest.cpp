@@ -38,9 +38,9 @@ struct BadResponse {
     uint16_t status;
 };
 
-class DiscoveryWithBadServiceResponse : public ::testing::TestWithParam<BadResponse> {};
+class DiscoveryWithOneServiceResponse : public ::testing::TestWithParam<BadResponse> {};
 
-TEST_P(DiscoveryWithBadServiceResponse, EndsWithAStatusAndNoServices) {
+TEST_P(DiscoveryWithOneServiceResponse, EndsWithAStatusAndNoServices) {
     Recorder recorder;
     DiscoveryProcedure discovery(recorder);
     discovery.start();
@@ -50,14 +50,15 @@ TEST_P(DiscoveryWithBadServiceResponse, EndsWithAStatusAndNoServices) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Responses, DiscoveryWithBadServiceResponse,
+    Responses, DiscoveryWithOneServiceResponse,
     ::testing::Values(BadResponse{"NoEntries", {0x11, 6}, 0x04},
                       BadResponse{"LengthByteMissing", {0x11}, 0x04},
                       BadResponse{"OddLength", {0x11, 5, 1, 0, 4, 0, 0x0F}, 0x04},
                       BadResponse{"TruncatedEntry", {0x11, 6, 1, 0, 4, 0, 0x0F, 0x18, 9}, 0x04},
                       BadResponse{"EndBeforeStart", {0x11, 6, 4, 0, 1, 0, 0x0F, 0x18}, 0x04},
                       BadResponse{"ZeroStart", {0x11, 6, 0, 0, 1, 0, 0x0F, 0x18}, 0x04},
-                      BadResponse{"AttError", {0x01, 0x10, 1, 0, 0x05}, 0x05}),
+                      BadResponse{"AttError", {0x01, 0x10, 1, 0, 0x05}, 0x05},
+                      BadResponse{"NoServiceAtAll", {0x01, 0x10, 1, 0, 0x0A}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DiscoveryProcedure, RefusesResponsesThatDoNotMoveForward) {

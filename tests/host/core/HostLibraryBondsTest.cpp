@@ -15,12 +15,12 @@ const std::string kLongName = std::string(48, 'a') + "✓✓"; // 54 bytes, the 
 
 json bondedWorld() {
     json world = basicWorld();
-    world["peers"] = json::array({
-        {{"address", "00:1A:7D:DA:71:05"}, {"name", "Scale"}, {"appearance", 3200}, {"bonded", true}},
-        {{"address", "00:1A:7D:DA:71:06"}, {"name", "Not bonded"}},
-        {{"address", "C4:1A:7D:DA:71:0F"}, {"addressType", "random"}, {"name", kLongName}, {"bonded", true}},
-        {{"address", "00:1A:7D:DA:71:07"}, {"bonded", true}},
-    });
+    world["peers"] = json::parse(R"([
+        {"address": "00:1A:7D:DA:71:05", "name": "Scale", "appearance": 3200, "bonded": true},
+        {"address": "00:1A:7D:DA:71:06", "name": "Not bonded"},
+        {"address": "C4:1A:7D:DA:71:0F", "addressType": "random", "name": ")" +
+                                 kLongName + R"(", "bonded": true},
+        {"address": "00:1A:7D:DA:71:07", "bonded": true}])");
     return world;
 }
 

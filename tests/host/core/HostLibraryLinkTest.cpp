@@ -40,7 +40,8 @@ TEST_P(DongleLost, EndsTheSearchAndTheLinksWithOnlyTheHostError) {
     EXPECT_TRUE(changes.empty() && HostHarness::posted.empty()) << "nothing is delivered inside the call";
     EXPECT_EQ(orv::sim::presentUsbDevices().empty(), unplug);
     orv::sim::advance(60000);
-    EXPECT_EQ(changes, unplug ? std::vector<uint32_t>{orv::sim::kDeviceRemoveComplete} : std::vector<uint32_t>{});
+    EXPECT_EQ(changes,
+              unplug ? std::vector<uint32_t>{orv::sim::kDeviceRemoveComplete} : std::vector<uint32_t>{});
     ASSERT_EQ(harness.codes(), std::vector<uint32_t>{BLE_EVT_HOST_ERROR});
     EXPECT_EQ(HostHarness::posted[0].lParam, unplug ? 2 : 5);
     EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED);
@@ -79,7 +80,8 @@ TEST_F(HostLink, ScriptedEventsHappenAtTheirTimesInOrder) {
     harness.start(world);
     ASSERT_EQ(orv::sim::presentUsbDevices().size(), 2u);
     std::vector<std::pair<uint64_t, std::string>> trace;
-    orv::sim::setPowerListener([&](uint32_t e) { trace.emplace_back(orv::sim::now(), "power " + std::to_string(e)); });
+    orv::sim::setPowerListener(
+        [&](uint32_t e) { trace.emplace_back(orv::sim::now(), "power " + std::to_string(e)); });
     orv::sim::setDeviceChangeListener(
         [&](uint32_t e) { trace.emplace_back(orv::sim::now(), "device " + std::to_string(e)); });
     orv::sim::advanceTo(2000);

@@ -89,7 +89,8 @@ TEST_F(Search, SameWorldAndSeedGiveTheSameRun) {
 TEST_F(Search, NameIsAbsentEmptyOrCarriedWhole) {
     const std::string longName(60, 'n');
     start({peer("00:00:00:00:00:01"), peer("00:00:00:00:00:02", {{"name", ""}}),
-           peer("00:00:00:00:00:03", {{"name", "Größe ✓ 心拍"}}), peer("00:00:00:00:00:04", {{"name", longName}})});
+           peer("00:00:00:00:00:03", {{"name", "Größe ✓ 心拍"}}),
+           peer("00:00:00:00:00:04", {{"name", longName}})});
     auto byLap = reports(100);
     ASSERT_EQ(byLap.size(), 4u);
     EXPECT_EQ(byLap[1]->name, nullptr);
@@ -100,10 +101,11 @@ TEST_F(Search, NameIsAbsentEmptyOrCarriedWhole) {
 }
 
 TEST_F(Search, PresentMaskSaysWhichOptionalFieldsCame) {
-    start({peer("00:00:00:00:00:01"), peer("00:00:00:00:00:02", {{"txPower", -12},
-                                                                 {"appearance", 961},
-                                                                 {"slaveInterval", {{"min", 6}, {"max", 3200}}},
-                                                                 {"adFlags", 5}})});
+    start(
+        {peer("00:00:00:00:00:01"), peer("00:00:00:00:00:02", {{"txPower", -12},
+                                                               {"appearance", 961},
+                                                               {"slaveInterval", {{"min", 6}, {"max", 3200}}},
+                                                               {"adFlags", 5}})});
     auto byLap = reports(100);
     ASSERT_EQ(byLap.size(), 2u);
     EXPECT_EQ(byLap[1]->presentMask, 0);

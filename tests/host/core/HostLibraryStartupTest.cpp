@@ -53,10 +53,15 @@ TEST_P(StartupMatrix, GivesTheWorldsOutcomeAfterItsDelay) {
 INSTANTIATE_TEST_SUITE_P(
     Dongle, StartupMatrix,
     ::testing::Values(StartupCase{"Up", json::object(), true, true, BLE_EVT_HOST_STARTED, 1},
-                      StartupCase{"StartupFails", {{"startup", "failed"}}, true, true, BLE_EVT_HOST_STARTED, 0},
+                      StartupCase{
+                          "StartupFails", {{"startup", "failed"}}, true, true, BLE_EVT_HOST_STARTED, 0},
                       StartupCase{"StartupError", {{"startup", "error"}}, true, true, BLE_EVT_HOST_ERROR, 1},
-                      StartupCase{"StartupErrorCode", {{"startup", "error"}, {"startupError", 9}}, true, true,
-                                  BLE_EVT_HOST_ERROR, 9},
+                      StartupCase{"StartupErrorCode",
+                                  {{"startup", "error"}, {"startupError", 9}},
+                                  true,
+                                  true,
+                                  BLE_EVT_HOST_ERROR,
+                                  9},
                       StartupCase{"Absent", {{"present", false}}, false, false, 0, 0},
                       StartupCase{"NoDriver", {{"driver", false}}, false, false, 0, 0},
                       StartupCase{"Busy", {{"busy", true}}, false, false, 0, 0},

@@ -144,7 +144,8 @@ TEST_F(Connection, ParametersAreAnsweredWithTheNewValuesOrAFailedEvent6) {
     EXPECT_EQ(HostHarness::posted[1].lParam, 0x12) << "refused by the Core rule";
     harness.freeQueued();
     const uint32_t cid = harness.connect(kPeer);
-    ASSERT_EQ(OrvBleHostUpdateConnectionParams(addressOf(kPeer), 400, 400, 4, 1000, 0xFFFF, 0xFFFF), ORV_BLE_OK);
+    ASSERT_EQ(OrvBleHostUpdateConnectionParams(addressOf(kPeer), 400, 400, 4, 1000, 0xFFFF, 0xFFFF),
+              ORV_BLE_OK);
     const auto event = harness.advanceUntil(BLE_EVT_CONN_PARAMS_UPDATED);
     ASSERT_TRUE(event);
     const auto& updated = record<BleHostConnParamsUpdatedEvent>(*event);
@@ -153,7 +154,8 @@ TEST_F(Connection, ParametersAreAnsweredWithTheNewValuesOrAFailedEvent6) {
     EXPECT_EQ(updated.slaveLatency, 4);
     EXPECT_EQ(updated.supervisionTimeout, 1000);
     harness.freeQueued();
-    ASSERT_EQ(OrvBleHostUpdateConnectionParams(addressOf(kPeer), 5, 400, 4, 1000, 0xFFFF, 0xFFFF), ORV_BLE_OK);
+    ASSERT_EQ(OrvBleHostUpdateConnectionParams(addressOf(kPeer), 5, 400, 4, 1000, 0xFFFF, 0xFFFF),
+              ORV_BLE_OK);
     const auto refused = harness.advanceUntil(BLE_EVT_CONN_PARAMS_SET);
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->lParam, 0x12);
@@ -163,8 +165,11 @@ class PeerParameterRequest : public Connection, public ::testing::WithParamInter
 
 TEST_P(PeerParameterRequest, IsPostedAndAnsweredOnce) {
     json world = gattWorld();
-    world["peers"][0]["parameterRequest"] = {
-        {"afterMs", 3000}, {"intervalMin", 80}, {"intervalMax", 100}, {"slaveLatency", 2}, {"supervisionTimeout", 600}};
+    world["peers"][0]["parameterRequest"] = {{"afterMs", 3000},
+                                             {"intervalMin", 80},
+                                             {"intervalMax", 100},
+                                             {"slaveLatency", 2},
+                                             {"supervisionTimeout", 600}};
     harness.start(world);
     const uint32_t cid = harness.connect(kPeer);
     const auto event = harness.advanceUntil(BLE_EVT_REMOTE_CONN_PARAMS);

@@ -14,23 +14,15 @@ const char* const kKeyboard = "AA:BB:CC:DD:EE:02";
 // The keyboard's handles: 3 Device Name (read, write); 6 HID Information (read); 8 Report (read, notify;
 // needs man-in-the-middle protection) with 9 its configuration; 11 HID Control Point (write without
 // response). Everything else needs encryption.
-json keyboardWorld(json fields = json::object()) {
-    json keyboard = {{"address", kKeyboard},
-                     {"name", "Keys"},
-                     {"appearance", 961},
-                     {"security", "encryption"},
-                     {"passkeyInput", true},
-                     {"gatt",
-                      {{{"uuid", "1800"},
-                        {"characteristics", {{{"uuid", "2A00"}, {"properties", {"read", "write"}}, {"text", "Keys"}}}}},
-                       {{"uuid", "1812"},
-                        {"characteristics",
-                         {{{"uuid", "2A4A"}, {"properties", {"read"}}, {"value", "11 01 00 02"}},
-                          {{"uuid", "2A4D"}, {"properties", {"read", "notify"}}, {"value", "00"}, {"security", "mitm"}},
-                          {{"uuid", "2A4C"}, {"properties", {"writeWithoutResponse"}}, {"value", "00"}}}}}}}};
-    if (fields.is_object()) {
-        keyboard.update(fields);
-    }
+json keyboardWorld(const json& fields = json::object()) {
+    json keyboard = json::parse(R"({"address": "AA:BB:CC:DD:EE:02", "name": "Keys", "appearance": 961,
+      "security": "encryption", "passkeyInput": true, "gatt": [
+        {"uuid": "1800", "characteristics": [{"uuid": "2A00", "properties": ["read", "write"], "text": "Keys"}]},
+        {"uuid": "1812", "characteristics": [
+          {"uuid": "2A4A", "properties": ["read"], "value": "11 01 00 02"},
+          {"uuid": "2A4D", "properties": ["read", "notify"], "value": "00", "security": "mitm"},
+          {"uuid": "2A4C", "properties": ["writeWithoutResponse"], "value": "00"}]}]})");
+    keyboard.update(fields);
     json world = basicWorld();
     world["peers"] = json::array({keyboard});
     return world;
@@ -61,67 +53,72 @@ protected:
     const BleTypedAddress address = addressOf(kKeyboard);
 };
 
+enum class Answer { Refuse, Accept, AcceptAndBond };
+
 struct Sequence {
     const char* name;
-    json keyboard; // fields that differ from keyboardWorld
+    const char* keyboard; // JSON of the fields that differ from keyboardWorld
     int level;
-    bool accept;
-    bool bond;
+    Answer answer;
     std::vector<uint32_t> codes; // pairing and encryption events in order
     uint16_t result;
-    uint16_t supplier;    // of the encryption event, when there is one
-    uint64_t minimumMs;   // from the answer to the security result
-    size_t bonds;
 };
 
 class SecuritySequence : public LinkSecurityTest, public ::testing::WithParamInterface<Sequence> {};
 
 TEST_P(SecuritySequence, EndsAsThePeerAndTheAnswerDecide) {
     const Sequence& c = GetParam();
-    start(keyboardWorld(c.keyboard));
+    const json fields = json::parse(c.keyboard);
+    start(keyboardWorld(fields));
     ASSERT_EQ(OrvBleHostSetEncryption(cid, c.level), ORV_BLE_OK);
     EXPECT_TRUE(HostHarness::posted.empty()) << "nothing is answered inside the call";
     orv::sim::advance(1000);
+    const bool accept = c.answer != Answer::Refuse;
     if (const auto question = harness.eventsWithCode(BLE_EVT_JUST_WORKS_REQUEST); !question.empty()) {
         EXPECT_EQ(record<BleHostJustWorksEvent>(question[0]).address.lap, address.lap);
-        ASSERT_EQ(OrvBleHostJustWorksResult(address, c.accept, c.bond), ORV_BLE_OK);
+        ASSERT_EQ(OrvBleHostJustWorksResult(address, accept, c.answer == Answer::AcceptAndBond), ORV_BLE_OK);
     }
     if (const auto display = harness.eventsWithCode(BLE_EVT_PASSKEY_DISPLAY); !display.empty()) {
         EXPECT_LE(record<BleHostPasskeyEvent>(display[0]).passkey, 999999u);
-        ASSERT_EQ(OrvBleHostPasskeyNotificationResult(address, c.accept), ORV_BLE_OK);
+        ASSERT_EQ(OrvBleHostPasskeyNotificationResult(address, accept), ORV_BLE_OK);
     }
     const uint64_t answered = orv::sim::now();
     const auto result = harness.advanceUntil(BLE_EVT_SECURITY_RESULT, 40000);
     ASSERT_TRUE(result);
-    EXPECT_GE(result->at - answered, c.minimumMs);
+    EXPECT_GE(result->at - answered, c.result == BLE_SECURITY_TIMEOUT ? 30000u : 0u);
     orv::sim::advance(1000);
     EXPECT_EQ(harness.codes(), c.codes);
     EXPECT_EQ(securityResult(), c.result);
+    const uint16_t supplier =
+        c.codes[0] == BLE_EVT_ENCRYPTION_RESULT ? BLE_KEY_FROM_BOND : BLE_KEY_FROM_PAIRING;
     for (const PostedEvent& event : harness.eventsWithCode(BLE_EVT_ENCRYPTION_RESULT)) {
         EXPECT_EQ(record<BleHostEncryptionEvent>(event).cid, cid);
         EXPECT_EQ(record<BleHostEncryptionEvent>(event).result, 0);
-        EXPECT_EQ(record<BleHostEncryptionEvent>(event).supplier, c.supplier);
+        EXPECT_EQ(record<BleHostEncryptionEvent>(event).supplier, supplier);
     }
-    EXPECT_EQ(bondCount(), c.bonds);
+    const bool bonded = fields.value("bonded", false) || (c.result == 0 && c.answer == Answer::AcceptAndBond);
+    EXPECT_EQ(bondCount(), bonded ? 1u : 0u);
 }
 
 constexpr uint32_t kJustWorks = BLE_EVT_JUST_WORKS_REQUEST, kPasskey = BLE_EVT_PASSKEY_DISPLAY,
                    kSecurity = BLE_EVT_SECURITY_RESULT, kEncrypted = BLE_EVT_ENCRYPTION_RESULT;
+constexpr Answer kBond = Answer::AcceptAndBond;
+const std::vector<uint32_t> kPaired{kJustWorks, kSecurity, kEncrypted};
+const std::vector<uint32_t> kPasskeyPaired{kPasskey, kSecurity, kEncrypted};
 
 INSTANTIATE_TEST_SUITE_P(
     Pairings, SecuritySequence,
     ::testing::Values(
-        Sequence{"JustWorksBonding", {}, 1, true, true, {kJustWorks, kSecurity, kEncrypted}, 0, BLE_KEY_FROM_PAIRING, 0, 1},
-        Sequence{"JustWorksWithoutBond", {}, 1, true, false, {kJustWorks, kSecurity, kEncrypted}, 0, BLE_KEY_FROM_PAIRING, 0, 0},
-        Sequence{"JustWorksRefused", {}, 1, false, true, {kJustWorks, kSecurity}, BLE_SECURITY_FAILED, 0, 0, 0},
-        Sequence{"BondedPeerUsesItsKey", {{"bonded", true}}, 1, true, true, {kEncrypted, kSecurity}, 0, BLE_KEY_FROM_BOND, 0, 1},
-        Sequence{"PasskeyTypedRight", {}, 2, true, true, {kPasskey, kSecurity, kEncrypted}, 0, BLE_KEY_FROM_PAIRING, 1000, 1},
-        Sequence{"PasskeyTypedWrong", {{"passkey", "wrong"}}, 2, true, true, {kPasskey, kSecurity}, BLE_SECURITY_FAILED, 0, 1000, 0},
-        Sequence{"PasskeyNeverTyped", {{"passkey", "none"}}, 2, true, true, {kPasskey, kSecurity}, BLE_SECURITY_TIMEOUT, 0, 30000, 0},
-        Sequence{"ProtectionWithoutKeyboardIsJustWorks", {{"passkeyInput", false}}, 2, true, true,
-                 {kJustWorks, kSecurity, kEncrypted}, 0, BLE_KEY_FROM_PAIRING, 0, 1},
-        Sequence{"UnprotectedBondPairsAgainForProtection", {{"bonded", true}}, 2, true, true,
-                 {kPasskey, kSecurity, kEncrypted}, 0, BLE_KEY_FROM_PAIRING, 1000, 1}),
+        Sequence{"JustWorksBonding", "{}", 1, kBond, kPaired, 0},
+        Sequence{"JustWorksWithoutBond", "{}", 1, Answer::Accept, kPaired, 0},
+        Sequence{"JustWorksRefused", "{}", 1, Answer::Refuse, {kJustWorks, kSecurity}, BLE_SECURITY_FAILED},
+        Sequence{"BondedPeerUsesItsKey", R"({"bonded": true})", 1, kBond, {kEncrypted, kSecurity}, 0},
+        Sequence{"PasskeyTypedRight", "{}", 2, kBond, kPasskeyPaired, 0},
+        Sequence{"PasskeyTypedWrong", R"({"passkey": "wrong"})", 2, kBond, {kPasskey, kSecurity}, 1},
+        Sequence{"PasskeyNeverTyped", R"({"passkey": "none"})", 2, kBond, {kPasskey, kSecurity}, 2},
+        Sequence{"ProtectionWithoutKeyboardIsJustWorks", R"({"passkeyInput": false})", 2, kBond, kPaired, 0},
+        Sequence{"UnprotectedBondPairsAgainForProtection", R"({"bonded": true})", 2, kBond, kPasskeyPaired,
+                 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LinkSecurityTest, BondKeepsThePeersNameAndAppearanceAndEncryptsTheNextLink) {
@@ -173,7 +170,8 @@ TEST_P(PairingCancelled, EndsOnceWithoutATimeOut) {
         EXPECT_EQ(OrvBleHostCancelBonding(address), ORV_BLE_E_NOT_CONNECTED);
         EXPECT_EQ(OrvBleHostPasskeyNotificationResult(address, 1), ORV_BLE_E_NOT_CONNECTED);
     } else {
-        ASSERT_EQ(GetParam() == Cancel::All ? OrvBleHostCancel() : OrvBleHostCancelBonding(address), ORV_BLE_OK);
+        ASSERT_EQ(GetParam() == Cancel::All ? OrvBleHostCancel() : OrvBleHostCancelBonding(address),
+                  ORV_BLE_OK);
         EXPECT_TRUE(harness.eventsWithCode(kSecurity).empty()) << "answered later, not in the call";
     }
     orv::sim::advance(60000);
@@ -187,7 +185,8 @@ TEST_P(PairingCancelled, EndsOnceWithoutATimeOut) {
     EXPECT_EQ(OrvBleHostPasskeyNotificationResult(address, 1), ORV_BLE_E_WRONG_STATE);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, PairingCancelled, ::testing::Values(Cancel::Bonding, Cancel::All, Cancel::LinkDrop));
+INSTANTIATE_TEST_SUITE_P(Ways, PairingCancelled,
+                         ::testing::Values(Cancel::Bonding, Cancel::All, Cancel::LinkDrop));
 
 class InjectedSecurityResult : public LinkSecurityTest, public ::testing::WithParamInterface<uint16_t> {};
 
@@ -211,16 +210,19 @@ INSTANTIATE_TEST_SUITE_P(Results, InjectedSecurityResult, ::testing::Values(0, 1
 
 struct Refusal {
     const char* name;
+    const char* keyboard; // JSON of the fields that differ from keyboardWorld
     uint16_t handle;
     uint8_t status; // the peer's answer before the link is secure enough
     int level;
+    uint8_t after; // its answer to the read sent again at once
 };
 
 class SecurityRefusal : public LinkSecurityTest, public ::testing::WithParamInterface<Refusal> {};
 
-// As the application does it: a refused read is sent again at once after asking for encryption.
-TEST_P(SecurityRefusal, ReadIsRefusedUntilTheLinkIsSecureThenSucceeds) {
-    start();
+// As the application does it: a refused read is sent again at once after asking for encryption; it
+// waits for the pairing's end, successful or not.
+TEST_P(SecurityRefusal, ReadIsSentAgainOnceTheLinkIsSecured) {
+    start(keyboardWorld(json::parse(GetParam().keyboard)));
     EXPECT_EQ(harness.read(cid, GetParam().handle).status, GetParam().status);
     ASSERT_EQ(OrvBleHostSetEncryption(cid, GetParam().level), ORV_BLE_OK);
     ASSERT_EQ(OrvBleClientReadCharByHandle(cid, GetParam().handle), ORV_BLE_OK);
@@ -233,22 +235,20 @@ TEST_P(SecurityRefusal, ReadIsRefusedUntilTheLinkIsSecureThenSucceeds) {
     }
     const auto read = harness.advanceUntil(BLE_EVT_CHAR_READ, 40000);
     ASSERT_TRUE(read);
-    EXPECT_EQ(record<BleHostReadEvent>(*read).status, 0);
-    EXPECT_FALSE(harness.eventsWithCode(kEncrypted).empty()) << "the read waited for encryption";
+    EXPECT_EQ(record<BleHostReadEvent>(*read).status, GetParam().after);
+    const auto codes = harness.codes();
+    EXPECT_EQ(codes.back(), static_cast<uint32_t>(BLE_EVT_CHAR_READ)) << "the read waited for the pairing";
+    EXPECT_EQ(codes[1], kSecurity);
 }
 
 INSTANTIATE_TEST_SUITE_P(Attributes, SecurityRefusal,
-                         ::testing::Values(Refusal{"EncryptionNeeded", 6, 0x0F, 1},
-                                           Refusal{"DeviceNameNeedsEncryption", 3, 0x0F, 1},
-                                           Refusal{"ProtectionNeeded", 8, 0x05, 2}),
+                         ::testing::Values(Refusal{"EncryptionNeeded", "{}", 6, 0x0F, 1, 0},
+                                           Refusal{"DeviceNameNeedsEncryption", "{}", 3, 0x0F, 1, 0},
+                                           Refusal{"ProtectionNeeded", "{}", 8, 0x05, 2, 0},
+                                           Refusal{"JustWorksKeyGivesNoProtection", "{}", 8, 0x05, 1, 0x05},
+                                           Refusal{"FailedPairing", R"({"passkey": "wrong"})", 6, 0x0F, 2,
+                                                   0x0F}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(LinkSecurityTest, JustWorksKeyDoesNotOpenWhatNeedsProtection) {
-    start();
-    harness.pairJustWorks(cid, kKeyboard);
-    harness.freeQueued();
-    EXPECT_EQ(harness.read(cid, 8).status, 0x05);
-}
 
 TEST_F(LinkSecurityTest, RequestsWaitWhileABondedLinkIsEncrypted) {
     start(keyboardWorld({{"bonded", true}}));
@@ -257,7 +257,8 @@ TEST_F(LinkSecurityTest, RequestsWaitWhileABondedLinkIsEncrypted) {
     ASSERT_EQ(OrvBleClientWriteCfmCharByHandle(cid, 3, 0, 1, name), ORV_BLE_OK);
     ASSERT_EQ(OrvBleClientReadCharByHandle(cid, 6), ORV_BLE_OK);
     orv::sim::advance(2000);
-    EXPECT_EQ(harness.codes(), (std::vector<uint32_t>{kEncrypted, kSecurity, BLE_EVT_CHAR_WRITTEN, BLE_EVT_CHAR_READ}));
+    EXPECT_EQ(harness.codes(),
+              (std::vector<uint32_t>{kEncrypted, kSecurity, BLE_EVT_CHAR_WRITTEN, BLE_EVT_CHAR_READ}));
     EXPECT_EQ(record<BleHostWriteEvent>(harness.eventsWithCode(BLE_EVT_CHAR_WRITTEN)[0]).status, 0);
     EXPECT_EQ(record<BleHostReadEvent>(harness.eventsWithCode(BLE_EVT_CHAR_READ)[0]).status, 0);
 }
@@ -271,20 +272,9 @@ TEST_F(LinkSecurityTest, WriteCommandWaitsUntilThePairedLinkIsEncrypted) {
     EXPECT_EQ(orv::sim::peerAttributeValue(kKeyboard, 11), Bytes{0x00});
     ASSERT_EQ(OrvBleHostJustWorksResult(address, 1, 1), ORV_BLE_OK);
     orv::sim::advance(2000);
-    EXPECT_EQ(harness.codes(), (std::vector<uint32_t>{kJustWorks, kSecurity, kEncrypted, BLE_EVT_CHAR_WRITTEN}));
+    EXPECT_EQ(harness.codes(),
+              (std::vector<uint32_t>{kJustWorks, kSecurity, kEncrypted, BLE_EVT_CHAR_WRITTEN}));
     EXPECT_EQ(orv::sim::peerAttributeValue(kKeyboard, 11), Bytes{0x01});
-}
-
-TEST_F(LinkSecurityTest, RequestsGoOnAfterAFailedPairing) {
-    start(keyboardWorld({{"passkey", "wrong"}}));
-    ASSERT_EQ(OrvBleHostSetEncryption(cid, 2), ORV_BLE_OK);
-    ASSERT_EQ(OrvBleClientReadCharByHandle(cid, 6), ORV_BLE_OK);
-    ASSERT_TRUE(harness.advanceUntil(kPasskey));
-    ASSERT_EQ(OrvBleHostPasskeyNotificationResult(address, 1), ORV_BLE_OK);
-    const auto read = harness.advanceUntil(BLE_EVT_CHAR_READ, 40000);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(record<BleHostReadEvent>(*read).status, 0x0F);
-    EXPECT_EQ(securityResult(), BLE_SECURITY_FAILED);
 }
 
 std::vector<std::pair<const char*, std::function<OrvBleResult(uint32_t cid)>>> securityCalls() {
@@ -292,8 +282,10 @@ std::vector<std::pair<const char*, std::function<OrvBleResult(uint32_t cid)>>> s
     return {{"LevelZero", [](uint32_t cid) { return OrvBleHostSetEncryption(cid, 0); }},
             {"LevelThree", [](uint32_t cid) { return OrvBleHostSetEncryption(cid, 3); }},
             {"UnknownLink", [](uint32_t cid) { return OrvBleHostSetEncryption(cid + 1, 1); }},
-            {"JustWorksAnswerWithoutQuestion", [peer](uint32_t) { return OrvBleHostJustWorksResult(peer, 1, 1); }},
-            {"PasskeyAnswerWithoutQuestion", [peer](uint32_t) { return OrvBleHostPasskeyNotificationResult(peer, 1); }},
+            {"JustWorksAnswerWithoutQuestion",
+             [peer](uint32_t) { return OrvBleHostJustWorksResult(peer, 1, 1); }},
+            {"PasskeyAnswerWithoutQuestion",
+             [peer](uint32_t) { return OrvBleHostPasskeyNotificationResult(peer, 1); }},
             {"AnswerForAnotherAddress",
              [](uint32_t) { return OrvBleHostJustWorksResult(addressOf("AA:BB:CC:DD:EE:09"), 1, 1); }},
             {"CancelBondingWithoutPairing", [peer](uint32_t) { return OrvBleHostCancelBonding(peer); }},
@@ -308,10 +300,14 @@ TEST_F(LinkSecurityTest, RequestsAreNoOpsBeforeInitAndRefusalsAreNeverAnswered) 
     }
     harness.startHost();
     cid = harness.connect(kKeyboard);
-    const std::vector<OrvBleResult> expected{ORV_BLE_E_INVALID_ARGUMENT, ORV_BLE_E_INVALID_ARGUMENT,
-                                             ORV_BLE_E_NOT_CONNECTED,    ORV_BLE_E_WRONG_STATE,
-                                             ORV_BLE_E_WRONG_STATE,      ORV_BLE_E_NOT_CONNECTED,
-                                             ORV_BLE_E_WRONG_STATE,      ORV_BLE_OK,
+    const std::vector<OrvBleResult> expected{ORV_BLE_E_INVALID_ARGUMENT,
+                                             ORV_BLE_E_INVALID_ARGUMENT,
+                                             ORV_BLE_E_NOT_CONNECTED,
+                                             ORV_BLE_E_WRONG_STATE,
+                                             ORV_BLE_E_WRONG_STATE,
+                                             ORV_BLE_E_NOT_CONNECTED,
+                                             ORV_BLE_E_WRONG_STATE,
+                                             ORV_BLE_OK,
                                              ORV_BLE_OK};
     const auto calls = securityCalls();
     for (size_t i = 0; i < calls.size(); ++i) {

@@ -30,7 +30,8 @@ protected:
         ASSERT_EQ(OrvBleServerAllocDatabase(256), ORV_BLE_OK);
         const auto allocated = harness.advanceUntil(BLE_EVT_SERVER_DB_ALLOCATED);
         ASSERT_TRUE(allocated);
-        ASSERT_EQ(OrvBleServerAddDatabase(record<BleHostServerAllocEvent>(*allocated).databaseId, 3, services.data()),
+        ASSERT_EQ(OrvBleServerAddDatabase(record<BleHostServerAllocEvent>(*allocated).databaseId, 3,
+                                          services.data()),
                   ORV_BLE_OK);
         ASSERT_TRUE(harness.advanceUntil(BLE_EVT_SERVER_DB_ADDED));
         harness.freeQueued();
@@ -57,25 +58,30 @@ protected:
     const std::array<uint8_t, 2> categories{0xFF, 0x03};
     std::array<BleServerCharacteristicRecord, 2> time{characteristic(0x2A2B, 0x12, 0x10, 10),
                                                       characteristic(0x2A0F, 0x02, 0x10, 2)};
-    std::array<BleServerCharacteristicRecord, 3> alerts{characteristic(0x2A47, 0x02, 0x00, 2, categories.data()),
-                                                        characteristic(0x2A46, 0x10, 0x08),
-                                                        characteristic(0x2A44, 0x08, 0x20, 3)};
+    std::array<BleServerCharacteristicRecord, 3> alerts{
+        characteristic(0x2A47, 0x02, 0x00, 2, categories.data()), characteristic(0x2A46, 0x10, 0x08),
+        characteristic(0x2A44, 0x08, 0x20, 3)};
     std::array<BleServerCharacteristicRecord, 1> immediate{characteristic(0x2A06, 0x04, 0x20, 1)};
-    std::array<BleServerServiceRecord, 3> services{BleServerServiceRecord{MakeUuid16(0x1805), 0, 2, time.data()},
-                                                   BleServerServiceRecord{MakeUuid16(0x1811), 0, 3, alerts.data()},
-                                                   BleServerServiceRecord{MakeUuid16(0x1802), 0, 1, immediate.data()}};
+    std::array<BleServerServiceRecord, 3> services{
+        BleServerServiceRecord{MakeUuid16(0x1805), 0, 2, time.data()},
+        BleServerServiceRecord{MakeUuid16(0x1811), 0, 3, alerts.data()},
+        BleServerServiceRecord{MakeUuid16(0x1802), 0, 1, immediate.data()}};
 };
 
 TEST_F(LocalServer, PeerDiscoversTheLocalServicesWithoutTheProgram) {
     EXPECT_EQ(exchange({0x10, 0x01, 0x00, 0xFF, 0xFF, 0x00, 0x28}),
-              (std::vector<Bytes>{{0x11, 6, 1, 0, 6, 0, 0x05, 0x18, 7, 0, 14, 0, 0x11, 0x18, 15, 0, 17, 0, 0x02, 0x18}}));
-    EXPECT_EQ(exchange({0x06, 0x01, 0x00, 0xFF, 0xFF, 0x00, 0x28, 0x11, 0x18}), (std::vector<Bytes>{{0x07, 7, 0, 14, 0}}));
+              (std::vector<Bytes>{
+                  {0x11, 6, 1, 0, 6, 0, 0x05, 0x18, 7, 0, 14, 0, 0x11, 0x18, 15, 0, 17, 0, 0x02, 0x18}}));
+    EXPECT_EQ(exchange({0x06, 0x01, 0x00, 0xFF, 0xFF, 0x00, 0x28, 0x11, 0x18}),
+              (std::vector<Bytes>{{0x07, 7, 0, 14, 0}}));
     EXPECT_EQ(exchange({0x08, 0x07, 0x00, 0x0E, 0x00, 0x03, 0x28}),
-              (std::vector<Bytes>{{0x09, 7,    8, 0, 0x02, 9,    0,    0x47, 0x2A, 10, 0,   0x10,
-                                   11,   0, 0x46, 0x2A, 13, 0, 0x08, 14, 0, 0x44, 0x2A}}))
+              (std::vector<Bytes>{{0x09, 7, 8,    0,    0x02, 9, 0,    0x47, 0x2A, 10,   0,   0x10,
+                                   11,   0, 0x46, 0x2A, 13,   0, 0x08, 14,   0,    0x44, 0x2A}}))
         << "three declarations fill the 23-byte MTU exactly";
-    EXPECT_EQ(exchange({0x04, 0x0B, 0x00, 0x0C, 0x00}), (std::vector<Bytes>{{0x05, 1, 11, 0, 0x46, 0x2A, 12, 0, 0x02, 0x29}}));
-    EXPECT_EQ(exchange({0x0A, 9, 0}), (std::vector<Bytes>{{0x0B, 0xFF, 0x03}})) << "served from the registered copy";
+    EXPECT_EQ(exchange({0x04, 0x0B, 0x00, 0x0C, 0x00}),
+              (std::vector<Bytes>{{0x05, 1, 11, 0, 0x46, 0x2A, 12, 0, 0x02, 0x29}}));
+    EXPECT_EQ(exchange({0x0A, 9, 0}), (std::vector<Bytes>{{0x0B, 0xFF, 0x03}}))
+        << "served from the registered copy";
     EXPECT_TRUE(HostHarness::posted.empty());
 }
 
@@ -86,9 +92,11 @@ TEST_P(ProgramRead, IsAnsweredOnceWithTheProgramsBytesOrError) {
     const auto& read = asked<BleHostServerReadEvent>(BLE_EVT_SERVER_READ);
     EXPECT_EQ(read.cid, cid);
     EXPECT_EQ(read.handle, 3);
-    EXPECT_EQ(exchange({0x0A, 9, 0}), (std::vector<Bytes>{{0x01, 0x0A, 0, 0, 0x0E}})) << "one request at a time";
+    EXPECT_EQ(exchange({0x0A, 9, 0}), (std::vector<Bytes>{{0x01, 0x0A, 0, 0, 0x0E}}))
+        << "one request at a time";
     const Bytes now{0xEA, 0x07, 12, 6, 17, 30, 0, 7, 0, 0};
-    ASSERT_EQ(OrvBleServerReadResponse(cid, 3, GetParam(), static_cast<uint16_t>(now.size()), now.data()), ORV_BLE_OK);
+    ASSERT_EQ(OrvBleServerReadResponse(cid, 3, GetParam(), static_cast<uint16_t>(now.size()), now.data()),
+              ORV_BLE_OK);
     Bytes expected{0x0B};
     expected.insert(expected.end(), now.begin(), now.end());
     const Bytes refused{0x01, 0x0A, 3, 0, 0x0F};
@@ -102,7 +110,7 @@ struct WriteCase {
     const char* name;
     std::vector<Bytes> requests;
     uint16_t handle;
-    Bytes value;   // as the program gets it
+    Bytes value; // as the program gets it
     int32_t result;
     std::vector<Bytes> answer;
 };
@@ -117,19 +125,25 @@ TEST_P(ProgramWrite, ReachesTheProgramAndIsAnsweredWithItsResult) {
     EXPECT_EQ(write.cid, cid);
     EXPECT_EQ(write.handle, GetParam().handle);
     ASSERT_EQ(write.count, 1);
-    EXPECT_EQ(Bytes(write.entries[0].value, write.entries[0].value + write.entries[0].length), GetParam().value);
+    EXPECT_EQ(Bytes(write.entries[0].value, write.entries[0].value + write.entries[0].length),
+              GetParam().value);
     ASSERT_EQ(OrvBleServerWriteResponse(cid, GetParam().handle, GetParam().result), ORV_BLE_OK);
     EXPECT_EQ(exchange({}), GetParam().answer);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Writes, ProgramWrite,
-    ::testing::Values(WriteCase{"Request", {{0x12, 14, 0, 0x01, 0x03}}, 14, {0x01, 0x03}, -1, {{0x13}}},
-                      WriteCase{"Refused", {{0x12, 14, 0, 0x09, 0x00}}, 14, {0x09, 0x00}, 0xA0, {{0x01, 0x12, 14, 0, 0xA0}}},
-                      WriteCase{"CommandNeedsNoAnswerOnTheAir", {{0x52, 17, 0, 0x02}}, 17, {0x02}, 0, {}},
-                      WriteCase{"PreparedJoinedAtExecute",
-                                {{0x16, 14, 0, 0, 0, 0x00, 0x01}, {0x16, 14, 0, 2, 0, 0x02}, {0x18, 0x01}},
-                                14, {0, 1, 2}, 0, {{0x19}}}),
+    ::testing::Values(
+        WriteCase{"Request", {{0x12, 14, 0, 0x01, 0x03}}, 14, {0x01, 0x03}, -1, {{0x13}}},
+        WriteCase{
+            "Refused", {{0x12, 14, 0, 0x09, 0x00}}, 14, {0x09, 0x00}, 0xA0, {{0x01, 0x12, 14, 0, 0xA0}}},
+        WriteCase{"CommandNeedsNoAnswerOnTheAir", {{0x52, 17, 0, 0x02}}, 17, {0x02}, 0, {}},
+        WriteCase{"PreparedJoinedAtExecute",
+                  {{0x16, 14, 0, 0, 0, 0x00, 0x01}, {0x16, 14, 0, 2, 0, 0x02}, {0x18, 0x01}},
+                  14,
+                  {0, 1, 2},
+                  0,
+                  {{0x19}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LocalServer, ConfigurationWrittenByThePeerIsKeptForItsReads) {
@@ -175,7 +189,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LocalServer, NotificationsGoToThePeer) {
     const Bytes alert{0x01, 0x01, 'H', 'i'};
-    ASSERT_EQ(OrvBleServerSendNotification(cid, 11, static_cast<uint16_t>(alert.size()), alert.data()), ORV_BLE_OK);
+    ASSERT_EQ(OrvBleServerSendNotification(cid, 11, static_cast<uint16_t>(alert.size()), alert.data()),
+              ORV_BLE_OK);
     EXPECT_EQ(exchange({}), (std::vector<Bytes>{{0x1B, 11, 0, 0x01, 0x01, 'H', 'i'}}));
     const Bytes tooLong(21, 0);
     EXPECT_EQ(OrvBleServerSendNotification(cid, 11, 21, tooLong.data()), ORV_BLE_E_INVALID_ARGUMENT);

@@ -37,14 +37,17 @@ protected:
     std::array<BleServerCharacteristicRecord, 3> alerts{characteristic(0x2A47, 0x02, 2, categories.data()),
                                                         characteristic(0x2A46, 0x10, 0, nullptr),
                                                         characteristic(0x2A45, 0x10, 3, nullptr)};
-    std::array<BleServerCharacteristicRecord, 1> immediate{characteristic(0x2A06, 0x04, 1, categories.data())};
-    std::array<BleServerServiceRecord, 2> services{BleServerServiceRecord{MakeUuid16(0x1802), 0, 1, immediate.data()},
-                                                   BleServerServiceRecord{MakeUuid16(0x1811), 0, 3, alerts.data()}};
+    std::array<BleServerCharacteristicRecord, 1> immediate{
+        characteristic(0x2A06, 0x04, 1, categories.data())};
+    std::array<BleServerServiceRecord, 2> services{
+        BleServerServiceRecord{MakeUuid16(0x1802), 0, 1, immediate.data()},
+        BleServerServiceRecord{MakeUuid16(0x1811), 0, 3, alerts.data()}};
 };
 
 TEST_F(LocalDatabase, AddFillsHandlesDuringTheCallAndAnswersWithEvent513Once) {
     const uint16_t id = allocate();
-    EXPECT_EQ(OrvBleServerAddDatabase(static_cast<uint16_t>(id + 1), 2, services.data()), ORV_BLE_E_INVALID_ARGUMENT);
+    EXPECT_EQ(OrvBleServerAddDatabase(static_cast<uint16_t>(id + 1), 2, services.data()),
+              ORV_BLE_E_INVALID_ARGUMENT);
     ASSERT_EQ(OrvBleServerAddDatabase(id, 2, services.data()), ORV_BLE_OK);
     EXPECT_EQ(immediate[0].valueHandle, 3);
     EXPECT_EQ(immediate[0].configHandle, 0);

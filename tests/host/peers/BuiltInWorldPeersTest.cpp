@@ -23,8 +23,8 @@ std::vector<BuiltInPeer> builtInPeers() {
     std::vector<BuiltInPeer> peers;
     const nlohmann::json world = nlohmann::json::parse(orv::sim::builtInWorldJson());
     for (const auto& peer : world["peers"]) {
-        peers.push_back({peer["kind"], peer["address"], peer.value("addressType", "public") == "random", peer["name"],
-                         peer.value("security", "none") != "none"});
+        peers.push_back({peer["kind"], peer["address"], peer.value("addressType", "public") == "random",
+                         peer["name"], peer.value("security", "none") != "none"});
     }
     return peers;
 }
@@ -48,7 +48,8 @@ protected:
         for (uint16_t s = 0; s < db.serviceCount; ++s) {
             handles[db.services[s].uuid.uuid16] = db.services[s].startHandle;
             for (uint16_t c = 0; c < db.services[s].characteristicCount; ++c) {
-                handles[db.services[s].characteristics[c].uuid.uuid16] = db.services[s].characteristics[c].valueHandle;
+                handles[db.services[s].characteristics[c].uuid.uuid16] =
+                    db.services[s].characteristics[c].valueHandle;
             }
         }
         harness.freeQueued();
@@ -63,8 +64,9 @@ protected:
 TEST_P(BuiltInWorld, PeerServesItsNameInGenericAccess) {
     ASSERT_TRUE(handles.count(0x1800) && handles.count(0x2A00));
     EXPECT_EQ(handles.count(0x180D), GetParam().kind == "heartRate" ? 1u : 0u);
-    const ReadResult expected = GetParam().secured ? ReadResult{0x0F, {}}
-                                                   : ReadResult{0, Bytes(GetParam().name.begin(), GetParam().name.end())};
+    const ReadResult expected = GetParam().secured
+                                    ? ReadResult{0x0F, {}}
+                                    : ReadResult{0, Bytes(GetParam().name.begin(), GetParam().name.end())};
     EXPECT_EQ(harness.read(cid, handles[0x2A00]), expected);
 }
 
@@ -85,7 +87,8 @@ TEST_P(BuiltInBondManager, FeatureNeedsEncryptionThenTheRequestersBondIsDeleted)
 }
 
 INSTANTIATE_TEST_SUITE_P(Peer, BuiltInBondManager,
-                         ::testing::Values(BuiltInPeer{"bondManager", "00:1A:7D:DA:71:13", false, "", false}));
+                         ::testing::Values(BuiltInPeer{"bondManager", "00:1A:7D:DA:71:13", false, "",
+                                                       false}));
 
 } // namespace
 } // namespace orv::host::test

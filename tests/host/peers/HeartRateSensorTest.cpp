@@ -34,7 +34,9 @@ struct Decoded {
 std::optional<Decoded> decode(const Bytes& v) {
     Decoded out;
     size_t at = 1;
-    auto take16 = [&]() { return at + 2 <= v.size() ? std::optional<uint16_t>(v[at] | v[at + 1] << 8) : std::nullopt; };
+    auto take16 = [&]() {
+        return at + 2 <= v.size() ? std::optional<uint16_t>(v[at] | v[at + 1] << 8) : std::nullopt;
+    };
     if (v.size() < 2) {
         return std::nullopt;
     }
@@ -173,7 +175,8 @@ TEST_F(HeartRateSensor, MeasurementsArePlausibleAndTakeEveryForm) {
     }
     EXPECT_TRUE(any([](const Decoded& m) { return !m.energy; })) << "no energy";
     for (const size_t count : {0u, 1u, 2u}) {
-        EXPECT_TRUE(any([count](const Decoded& m) { return std::min<size_t>(m.rr.size(), 2) == count; })) << count;
+        EXPECT_TRUE(any([count](const Decoded& m) { return std::min<size_t>(m.rr.size(), 2) == count; }))
+            << count;
     }
 }
 
@@ -184,7 +187,8 @@ struct ControlPointCase {
     uint16_t status;
 };
 
-class HeartRateControlPoint : public HeartRateSensor, public ::testing::WithParamInterface<ControlPointCase> {};
+class HeartRateControlPoint : public HeartRateSensor,
+                              public ::testing::WithParamInterface<ControlPointCase> {};
 
 TEST_P(HeartRateControlPoint, RefusesWhatItDoesNotKnow) {
     ASSERT_TRUE(orv::sim::setPeerAttError(kStrap, kControlPoint, GetParam().forcedError));
@@ -226,7 +230,8 @@ TEST_F(HeartRateSensor, DatabaseOfTheWorldIsServedAndFollowed) {
     OrvBleHostDeinit();
     nlohmann::json world = strapWorld();
     world["peers"][0]["gatt"] = {
-        {{"uuid", "180F"}, {"characteristics", {{{"uuid", "2A19"}, {"properties", {"read"}}, {"value", "64"}}}}},
+        {{"uuid", "180F"},
+         {"characteristics", {{{"uuid", "2A19"}, {"properties", {"read"}}, {"value", "64"}}}}},
         {{"uuid", "180D"}, {"characteristics", {{{"uuid", "2A37"}, {"properties", {"notify"}}}}}}};
     open(7, world);
     // 1 Battery (2, 3 level), 4 Heart Rate (5, 6 measurement, 7 configuration).

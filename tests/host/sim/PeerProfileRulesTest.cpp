@@ -13,16 +13,10 @@ const char* const kManager = "AA:BB:CC:DD:EE:03";
 // 8 Bond Management Feature (read).
 json managerWorld() {
     json world = basicWorld();
-    world["peers"] = json::array(
-        {{{"address", kManager},
-          {"name", "Manager"},
-          {"gatt",
-           {{{"uuid", "1800"},
-             {"characteristics", {{{"uuid", "2A00"}, {"properties", {"read", "write"}}, {"text", "Manager"}}}}},
-            {{"uuid", "181E"},
-             {"characteristics",
-              {{{"uuid", "2AA4"}, {"properties", {"write"}}, {"security", "encryption"}},
-               {{"uuid", "2AA5"}, {"properties", {"read"}}, {"value", "10 00 00"}}}}}}}}});
+    world["peers"] = json::parse(R"([{"address": "AA:BB:CC:DD:EE:03", "name": "Manager", "gatt": [
+        {"uuid": "1800", "characteristics": [{"uuid": "2A00", "properties": ["read", "write"], "text": "Manager"}]},
+        {"uuid": "181E", "characteristics": [{"uuid": "2AA4", "properties": ["write"], "security": "encryption"},
+                                             {"uuid": "2AA5", "properties": ["read"], "value": "10 00 00"}]}]}])");
     return world;
 }
 
@@ -50,7 +44,8 @@ TEST_F(PeerProfileRules, DeletingItsBondNeedsEncryptionAndMakesThePeerPairAgain)
     harness.pairJustWorks(cid, kManager);
     harness.freeQueued();
     EXPECT_EQ(harness.write(cid, 6, {0x03}), 0);
-    EXPECT_EQ(encryptAgain(), std::vector<uint32_t>{BLE_EVT_JUST_WORKS_REQUEST}) << "the stored key no longer works";
+    EXPECT_EQ(encryptAgain(), std::vector<uint32_t>{BLE_EVT_JUST_WORKS_REQUEST})
+        << "the stored key no longer works";
 }
 
 TEST_F(PeerProfileRules, PeerKeepsItsBondWithoutTheDeleteOpCode) {

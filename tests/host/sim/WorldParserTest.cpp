@@ -13,7 +13,7 @@ namespace {
 
 struct BadWorld {
     const char* name;
-    const char* json;
+    std::string json;
     const char* errorMentions;
 };
 
@@ -54,19 +54,41 @@ INSTANTIATE_TEST_SUITE_P(
                  "world.seed: value 18446744073709551615 out of range"},
         BadWorld{"UnknownAction", R"({"events": [{"at": 1, "action": "explode"}]})", "events[0].action"},
         BadWorld{"UnplugWithoutPath", R"({"events": [{"at": 1, "action": "unplugUsb"}]})", "interfacePath"},
-        BadWorld{"UsbWithoutPath", R"({"usbDevices": [{"service": "x"}]})", "usbDevices[0].interfacePath"}),
+        BadWorld{"UsbWithoutPath", R"({"usbDevices": [{"service": "x"}]})", "usbDevices[0].interfacePath"},
+        BadWorld{"UnknownSecurity", R"({"peers": [{"address": "12:34:56:78:9A:BC", "security": "bonded"}]})",
+                 "peers[0].security"},
+        BadWorld{"UnknownPasskey", R"({"peers": [{"address": "12:34:56:78:9A:BC", "passkey": "maybe"}]})",
+                 "peers[0].passkey"},
+        BadWorld{"PasskeyInputNotBool",
+                 R"({"peers": [{"address": "12:34:56:78:9A:BC", "passkeyInput": "yes"}]})",
+                 "peers[0].passkeyInput"},
+        BadWorld{"UnknownCharacteristicSecurity",
+                 R"({"peers": [{"address": "12:34:56:78:9A:BC", "gatt": [{"uuid":
+                 "1800", "characteristics": [{"uuid": "2A00", "security": "strong"}]}]}]})",
+                 "peers[0].gatt[0].characteristics[0].security"},
+        BadWorld{"UnknownProperty", R"({"peers": [{"address": "12:34:56:78:9A:BC", "gatt": [{"uuid": "1800",
+                 "characteristics": [{"uuid": "2A00", "properties": ["sing"]}]}]}]})",
+                 "unknown property"},
+        BadWorld{"ValueBeyond512Bytes",
+                 R"({"peers": [{"address": "12:34:56:78:9A:BC", "gatt": [{"uuid": "1800",
+                 "characteristics": [{"uuid": "2A00", "text": ")" +
+                     std::string(513, 'x') + R"("}]}]}]})",
+                 "at most 512 bytes"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WorldParser, ReadsEveryPeerField) {
     const auto world = WorldParser::parse(R"({"seed": 9, "searchDurationMs": 4000, "peers": [{
         "kind": "keyboard", "address": "12:34:56:78:9A:BC", "addressType": "random", "name": "Ключ",
         "txPower": -4, "appearance": 961, "slaveInterval": {"min": 6, "max": 24}, "adFlags": 5,
-        "advIntervalMs": 250, "rssi": {"mean": -70, "jitter": 2}, "connectable": false, "bonded": true}]})",
+        "advIntervalMs": 250, "rssi": {"mean": -70, "jitter": 2}, "connectable": false, "bonded": true,
+        "security": "encryption", "passkeyInput": true, "passkey": "none",
+        "gatt": [{"uuid": "1812", "characteristics": [{"uuid": "2A4D", "security": "mitm"}, {"uuid": "2A4A"}]}]},
+        {"address": "12:34:56:78:9A:BD", "name": null}]})",
                                           nullptr);
     ASSERT_TRUE(world);
     EXPECT_EQ(world->seed, 9u);
     EXPECT_EQ(world->searchDurationMs, 4000u);
-    ASSERT_EQ(world->peers.size(), 1u);
+    ASSERT_EQ(world->peers.size(), 2u);
     const PeerDescription& peer = world->peers[0];
     EXPECT_EQ(peer.kind, "keyboard");
     EXPECT_EQ(peer.address.type, 1);
@@ -83,24 +105,17 @@ TEST(WorldParser, ReadsEveryPeerField) {
     EXPECT_EQ(peer.rssi.jitter, 2);
     EXPECT_FALSE(peer.connectable);
     EXPECT_TRUE(peer.bonded);
-}
-
-TEST(WorldParser, OptionalPeerFieldsStayAbsent) {
-    const auto world =
-        WorldParser::parse(R"({"peers": [{"address": "12:34:56:78:9A:BC", "name": null}]})", nullptr);
-    ASSERT_TRUE(world);
-    const PeerDescription& peer = world->peers.at(0);
-    EXPECT_FALSE(peer.name);
-    EXPECT_FALSE(peer.txPower);
-    EXPECT_FALSE(peer.appearance);
-    EXPECT_FALSE(peer.slaveInterval);
-}
-
-TEST(WorldParser, BuiltInWorldIsValid) {
-    std::string error;
-    const auto world = WorldParser::parse(builtInWorldJson(), &error);
-    ASSERT_TRUE(world) << error;
-    EXPECT_GE(world->peers.size(), 19u);
+    EXPECT_EQ(peer.security, PeerSecurity::Encryption);
+    EXPECT_TRUE(peer.passkeyInput);
+    EXPECT_EQ(peer.passkey, PasskeyBehaviour::None);
+    EXPECT_EQ(peer.gatt.at(0).characteristics.at(0).security, PeerSecurity::Mitm);
+    EXPECT_FALSE(peer.gatt.at(0).characteristics.at(1).security) << "the peer's own need";
+    EXPECT_EQ(peer.gatt.at(0).characteristics.at(1).properties, kPropertyRead);
+    const PeerDescription& plain = world->peers[1];
+    EXPECT_FALSE(plain.name || plain.txPower || plain.appearance || plain.slaveInterval);
+    EXPECT_EQ(plain.security, PeerSecurity::None);
+    EXPECT_FALSE(plain.passkeyInput);
+    EXPECT_EQ(plain.passkey, PasskeyBehaviour::Right);
 }
 
 TEST(WorldLoading, DocumentedExamplesLoad) {
