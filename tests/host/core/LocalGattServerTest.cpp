@@ -1,4 +1,5 @@
 #include "../HostHarness.h"
+#include "host/sim/GattText.h"
 
 #include <gtest/gtest.h>
 
@@ -41,12 +42,13 @@ protected:
         harness.freeQueued();
         EXPECT_EQ(orv::sim::liveRecordCount(), 0u);
     }
-    // The peer sends a request; what it received back once the host has answered.
+    // The peer sends a request (hexadecimal); what it received back once the host has answered.
     std::vector<Bytes> exchange(const Bytes& request) {
         EXPECT_TRUE(orv::sim::injectAttPdu(kPeer, request));
         orv::sim::advance(500);
         return orv::sim::takePeerReceived(kPeer);
     }
+    std::vector<Bytes> exchange(const char* request) { return exchange(*orv::sim::parseHex(request)); }
     // The one event the peer's request gave the program.
     template <typename Record> const Record& asked(uint32_t code) {
         EXPECT_EQ(harness.codes(), std::vector<uint32_t>{code});
@@ -68,20 +70,18 @@ protected:
         BleServerServiceRecord{MakeUuid16(0x1802), 0, 1, immediate.data()}};
 };
 
+std::vector<Bytes> hex(const char* text) {
+    return {*orv::sim::parseHex(text)};
+}
+
 TEST_F(LocalServer, PeerDiscoversTheLocalServicesWithoutTheProgram) {
-    EXPECT_EQ(exchange({0x10, 0x01, 0x00, 0xFF, 0xFF, 0x00, 0x28}),
-              (std::vector<Bytes>{
-                  {0x11, 6, 1, 0, 6, 0, 0x05, 0x18, 7, 0, 14, 0, 0x11, 0x18, 15, 0, 17, 0, 0x02, 0x18}}));
-    EXPECT_EQ(exchange({0x06, 0x01, 0x00, 0xFF, 0xFF, 0x00, 0x28, 0x11, 0x18}),
-              (std::vector<Bytes>{{0x07, 7, 0, 14, 0}}));
-    EXPECT_EQ(exchange({0x08, 0x07, 0x00, 0x0E, 0x00, 0x03, 0x28}),
-              (std::vector<Bytes>{{0x09, 7, 8,    0,    0x02, 9, 0,    0x47, 0x2A, 10,   0,   0x10,
-                                   11,   0, 0x46, 0x2A, 13,   0, 0x08, 14,   0,    0x44, 0x2A}}))
+    EXPECT_EQ(exchange("10 0100 FFFF 0028"), hex("11 06 0100 0600 0518 0700 0E00 1118 0F00 1100 0218"));
+    EXPECT_EQ(exchange("06 0100 FFFF 0028 1118"), hex("07 0700 0E00"));
+    EXPECT_EQ(exchange("08 0700 0E00 0328"),
+              hex("09 07 0800 02 0900 472A 0A00 10 0B00 462A 0D00 08 0E00 442A"))
         << "three declarations fill the 23-byte MTU exactly";
-    EXPECT_EQ(exchange({0x04, 0x0B, 0x00, 0x0C, 0x00}),
-              (std::vector<Bytes>{{0x05, 1, 11, 0, 0x46, 0x2A, 12, 0, 0x02, 0x29}}));
-    EXPECT_EQ(exchange({0x0A, 9, 0}), (std::vector<Bytes>{{0x0B, 0xFF, 0x03}}))
-        << "served from the registered copy";
+    EXPECT_EQ(exchange("04 0B00 0C00"), hex("05 01 0B00 462A 0C00 0229"));
+    EXPECT_EQ(exchange("0A 0900"), hex("0B FF03")) << "served from the registered copy";
     EXPECT_TRUE(HostHarness::posted.empty());
 }
 
@@ -100,7 +100,7 @@ TEST_P(ProgramRead, IsAnsweredOnceWithTheProgramsBytesOrError) {
     Bytes expected{0x0B};
     expected.insert(expected.end(), now.begin(), now.end());
     const Bytes refused{0x01, 0x0A, 3, 0, 0x0F};
-    EXPECT_EQ(exchange({}), std::vector<Bytes>{GetParam() > 0 ? refused : expected});
+    EXPECT_EQ(exchange(Bytes{}), std::vector<Bytes>{GetParam() > 0 ? refused : expected});
     EXPECT_EQ(OrvBleServerReadResponse(cid, 3, 0, 0, nullptr), ORV_BLE_E_WRONG_STATE) << "answered once";
 }
 
@@ -128,7 +128,7 @@ TEST_P(ProgramWrite, ReachesTheProgramAndIsAnsweredWithItsResult) {
     EXPECT_EQ(Bytes(write.entries[0].value, write.entries[0].value + write.entries[0].length),
               GetParam().value);
     ASSERT_EQ(OrvBleServerWriteResponse(cid, GetParam().handle, GetParam().result), ORV_BLE_OK);
-    EXPECT_EQ(exchange({}), GetParam().answer);
+    EXPECT_EQ(exchange(Bytes{}), GetParam().answer);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -156,42 +156,36 @@ TEST_F(LocalServer, ConfigurationWrittenByThePeerIsKeptForItsReads) {
 
 struct Refusal {
     const char* name;
-    Bytes request;
-    Bytes answer;
+    const char* request;
+    const char* answer;
 };
-
-Bytes longerThanTheMtu() {
-    Bytes write{0x12, 14, 0};
-    write.resize(24, 0x01);
-    return write;
-}
 
 class LocalServerRefusal : public LocalServer, public ::testing::WithParamInterface<Refusal> {};
 
 TEST_P(LocalServerRefusal, IsAnsweredWithoutTheProgram) {
-    EXPECT_EQ(exchange(GetParam().request), std::vector<Bytes>{GetParam().answer});
+    EXPECT_EQ(exchange(GetParam().request), hex(GetParam().answer));
     EXPECT_TRUE(HostHarness::posted.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Requests, LocalServerRefusal,
-    ::testing::Values(Refusal{"UnknownHandle", {0x0A, 40, 0}, {0x01, 0x0A, 40, 0, 0x01}},
-                      Refusal{"NotReadable", {0x0A, 11, 0}, {0x01, 0x0A, 11, 0, 0x02}},
-                      Refusal{"WriteToDeclaration", {0x12, 2, 0, 1}, {0x01, 0x12, 2, 0, 0x03}},
-                      Refusal{"WriteToReadOnly", {0x12, 9, 0, 1}, {0x01, 0x12, 9, 0, 0x03}},
-                      Refusal{"ConfigurationOfWrongLength", {0x12, 12, 0, 1}, {0x01, 0x12, 12, 0, 0x0D}},
-                      Refusal{"Mtu", {0x02, 0x00, 0x01}, {0x03, 23, 0}},
-                      Refusal{"Unsupported", {0x20}, {0x01, 0x20, 0, 0, 0x06}},
-                      Refusal{"ShortRead", {0x0A, 3}, {0x01, 0x0A, 0, 0, 0x04}},
-                      Refusal{"ReversedRange", {0x04, 5, 0, 1, 0}, {0x01, 0x04, 5, 0, 0x01}},
-                      Refusal{"LongerThanTheMtu", longerThanTheMtu(), {0x01, 0x12, 0, 0, 0x04}}),
+    ::testing::Values(Refusal{"UnknownHandle", "0A 2800", "01 0A 2800 01"},
+                      Refusal{"NotReadable", "0A 0B00", "01 0A 0B00 02"},
+                      Refusal{"WriteToDeclaration", "12 0200 01", "01 12 0200 03"},
+                      Refusal{"WriteToReadOnly", "12 0900 01", "01 12 0900 03"},
+                      Refusal{"ConfigurationOfWrongLength", "12 0C00 01", "01 12 0C00 0D"},
+                      Refusal{"Mtu", "02 0001", "03 1700"}, Refusal{"Unsupported", "20", "01 20 0000 06"},
+                      Refusal{"ShortRead", "0A 03", "01 0A 0000 04"},
+                      Refusal{"ReversedRange", "04 0500 0100", "01 04 0500 01"},
+                      Refusal{"LongerThanTheMtu", "12 0E00 010101010101010101010101010101010101010101",
+                              "01 12 0000 04"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LocalServer, NotificationsGoToThePeer) {
     const Bytes alert{0x01, 0x01, 'H', 'i'};
     ASSERT_EQ(OrvBleServerSendNotification(cid, 11, static_cast<uint16_t>(alert.size()), alert.data()),
               ORV_BLE_OK);
-    EXPECT_EQ(exchange({}), (std::vector<Bytes>{{0x1B, 11, 0, 0x01, 0x01, 'H', 'i'}}));
+    EXPECT_EQ(exchange(Bytes{}), (std::vector<Bytes>{{0x1B, 11, 0, 0x01, 0x01, 'H', 'i'}}));
     const Bytes tooLong(21, 0);
     EXPECT_EQ(OrvBleServerSendNotification(cid, 11, 21, tooLong.data()), ORV_BLE_E_INVALID_ARGUMENT);
     EXPECT_EQ(OrvBleServerSendNotification(cid, 9, 1, alert.data()), ORV_BLE_E_INVALID_ARGUMENT);

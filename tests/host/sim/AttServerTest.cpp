@@ -4,11 +4,28 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace orv::sim {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 using Answer = std::optional<Bytes>;
+
+// Hexadecimal PDUs separated by "|", e.g. "16 06 00 00 00 61 | 18 01".
+std::vector<Bytes> pdus(const std::string& text) {
+    std::vector<Bytes> out;
+    std::stringstream in(text);
+    for (std::string part; std::getline(in, part, '|');) {
+        out.push_back(*parseHex(part));
+    }
+    return out;
+}
+
+// "-" for no answer.
+Answer answer(const std::string& text) {
+    return text == "-" ? std::nullopt : Answer(*parseHex(text));
+}
 
 GattCharacteristicDescription characteristic(const char* uuid, uint8_t properties, Bytes value,
                                              std::optional<PeerSecurity> security = std::nullopt) {
@@ -18,16 +35,6 @@ GattCharacteristicDescription characteristic(const char* uuid, uint8_t propertie
     c.value = std::move(value);
     c.security = security;
     return c;
-}
-
-Bytes error(uint8_t opcode, uint16_t handle, uint8_t code) {
-    return {0x01, opcode, static_cast<uint8_t>(handle), static_cast<uint8_t>(handle >> 8), code};
-}
-
-Bytes pdu(uint8_t opcode, uint16_t handle, Bytes rest = {}) {
-    Bytes out{opcode, static_cast<uint8_t>(handle), static_cast<uint8_t>(handle >> 8)};
-    out.insert(out.end(), rest.begin(), rest.end());
-    return out;
 }
 
 // Records what the server tells it and refuses value writes with refusal.
@@ -72,10 +79,10 @@ AttServer server(Link link, RecordingModel* model = nullptr) {
 struct Exchange {
     const char* name;
     Link link;
-    std::vector<Bytes> requests; // the answer to the last one is checked
-    Answer answer;
+    const char* requests; // the answer to the last one is checked
+    const char* answer;
     uint16_t handle = 0; // and then this attribute's value, when given
-    Bytes value{};
+    const char* value = "";
     bool reported = false; // the write listener heard of a stored value
 };
 
@@ -83,16 +90,16 @@ class AttServerExchange : public ::testing::TestWithParam<Exchange> {};
 
 TEST_P(AttServerExchange, AnswersWithTheExpectedBytes) {
     AttServer peer = server(GetParam().link);
-    std::vector<Bytes> written;
-    peer.setWriteListener([&](const PeerAttribute& a) { written.push_back(a.value); });
+    size_t reported = 0;
+    peer.setWriteListener([&](const PeerAttribute&) { ++reported; });
     Answer last;
-    for (const Bytes& request : GetParam().requests) {
+    for (const Bytes& request : pdus(GetParam().requests)) {
         last = peer.handle(request);
     }
-    EXPECT_EQ(last, GetParam().answer);
+    EXPECT_EQ(last, answer(GetParam().answer));
     if (GetParam().handle != 0) {
-        EXPECT_EQ(peer.attribute(GetParam().handle)->value, GetParam().value);
-        EXPECT_EQ(written.size(), GetParam().reported ? 1u : 0u) << "only an accepted write is reported";
+        EXPECT_EQ(peer.attribute(GetParam().handle)->value, *parseHex(GetParam().value));
+        EXPECT_EQ(reported, GetParam().reported ? 1u : 0u) << "only an accepted write is reported";
     }
 }
 
@@ -101,121 +108,79 @@ const Link P = Link::Plain, E = Link::Encrypted, A = Link::Authenticated;
 INSTANTIATE_TEST_SUITE_P(
     Requests, AttServerExchange,
     ::testing::Values(
-        Exchange{"PrimaryServices",
-                 P,
-                 {{0x10, 1, 0, 0xFF, 0xFF, 0x00, 0x28}},
-                 Bytes{0x11, 6, 1, 0, 6, 0, 0x0F, 0x18, 7, 0, 9, 0, 0x00, 0x18, 10, 0, 14, 0, 0x1E, 0x18}},
-        Exchange{"NoMoreServices", P, {{0x10, 20, 0, 0xFF, 0xFF, 0x00, 0x28}}, error(0x10, 20, 0x0A)},
-        Exchange{
-            "SecondaryGroupTypeUnsupported", P, {{0x10, 1, 0, 0xFF, 0xFF, 0x01, 0x29}}, error(0x10, 1, 0x10)},
-        Exchange{"ReversedRange", P, {{0x10, 5, 0, 1, 0, 0x00, 0x28}}, error(0x10, 5, 0x01)},
-        Exchange{"ZeroStart", P, {{0x08, 0, 0, 6, 0, 0x03, 0x28}}, error(0x08, 0, 0x01)},
-        Exchange{"ShortRangedRequest", P, {{0x08, 1, 0}}, error(0x08, 0, 0x04)},
-        Exchange{"CharacteristicsStopAtAUuidOfAnotherSize",
-                 P,
-                 {{0x08, 1, 0, 6, 0, 0x03, 0x28}},
-                 Bytes{0x09, 7, 2, 0, 0x12, 3, 0, 0x19, 0x2A}},
-        Exchange{"ConfigurationDescriptor", P, {{0x04, 4, 0, 4, 0}}, Bytes{0x05, 1, 4, 0, 0x02, 0x29}},
-        Exchange{"Read", P, {pdu(0x0A, 3)}, Bytes{0x0B, 0x64}},
-        Exchange{"ReadOfWriteOnly", P, {pdu(0x0A, 6)}, error(0x0A, 6, 0x02)},
-        Exchange{"ReadOfUnknownHandle", P, {pdu(0x0A, 40)}, error(0x0A, 40, 0x01)},
-        Exchange{"ReadBlobPastTheEnd", P, {pdu(0x0C, 3, {2, 0})}, error(0x0C, 3, 0x07)},
-        Exchange{"ReadBlobAtTheEnd", P, {pdu(0x0C, 9, {3, 0})}, Bytes{0x0D}},
-        Exchange{"WriteOfReadOnly", P, {pdu(0x12, 3, {1})}, error(0x12, 3, 0x03), 3, {0x64}},
-        Exchange{"ConfigurationOfWrongLength", P, {pdu(0x12, 4, {1})}, error(0x12, 4, 0x0D), 4, {0, 0}},
-        Exchange{"Configuration", P, {pdu(0x12, 4, {1, 0})}, Bytes{0x13}, 4, {1, 0}, true},
-        Exchange{"WriteCommandHasNoAnswer", P, {pdu(0x52, 4, {1, 0})}, std::nullopt},
-        Exchange{"RefusedWriteCommandHasNoAnswerEither", P, {pdu(0x52, 6, {1})}, std::nullopt},
-        Exchange{"Mtu", P, {{0x02, 0x00, 0x02}}, Bytes{0x03, 23, 0}},
-        Exchange{"UnknownRequest", P, {{0x20, 0x01}}, error(0x20, 0, 0x06)},
-        Exchange{"UnknownCommandIgnored", P, {{0x7F, 0x01}}, std::nullopt},
-        Exchange{"Confirmation", P, {{0x1E}}, std::nullopt}, Exchange{"Empty", P, {{}}, std::nullopt},
-        Exchange{"PreparedWritesApplyOnExecute",
-                 P,
-                 {pdu(0x16, 6, {0, 0, 'a', 'b'}), pdu(0x16, 6, {2, 0, 'c'}), {0x18, 1}},
-                 Bytes{0x19},
-                 6,
-                 {'a', 'b', 'c'},
-                 true},
-        Exchange{"PreparedWriteIsEchoed", P, {pdu(0x16, 6, {2, 0, 'c'})}, pdu(0x17, 6, {2, 0, 'c'}), 6, {}},
-        Exchange{"CancelledPreparedWrites",
-                 P,
-                 {pdu(0x16, 6, {0, 0, 'a'}), {0x18, 0}, {0x18, 1}},
-                 Bytes{0x19},
-                 6,
-                 {}},
-        Exchange{
-            "PreparedWriteWithAGap", P, {pdu(0x16, 6, {5, 0, 'a'}), {0x18, 1}}, error(0x18, 6, 0x07), 6, {}},
-        Exchange{"ProtectedReadOnPlainLink", P, {pdu(0x0A, 17)}, error(0x0A, 17, 0x05)},
-        Exchange{"ProtectedReadOnEncryptedLink", E, {pdu(0x0A, 17)}, error(0x0A, 17, 0x05)},
-        Exchange{"ProtectedReadOnAuthenticatedLink", A, {pdu(0x0A, 17)}, Bytes{0x0B, 'a', 'b'}},
-        Exchange{"ProtectedConfigurationOnPlainLink",
-                 P,
-                 {pdu(0x12, 18, {1, 0})},
-                 error(0x12, 18, 0x05),
-                 18,
-                 {0, 0}},
-        Exchange{"ProtectedConfigurationOnAuthenticatedLink",
-                 A,
-                 {pdu(0x12, 18, {1, 0})},
-                 Bytes{0x13},
-                 18,
-                 {1, 0},
-                 true},
-        Exchange{"ProtectedReadByType", P, {{0x08, 15, 0, 19, 0, 0xF1, 0xFF}}, error(0x08, 17, 0x05)},
-        Exchange{"PreparedProtectedConfigurationRefusedAtOnce",
-                 P,
-                 {pdu(0x16, 18, {0, 0, 1, 0}), {0x18, 1}},
-                 Bytes{0x19},
-                 18,
-                 {0, 0}},
-        Exchange{"PreparedConfigurationOfAnotherLengthRefusedAtExecute",
-                 A,
-                 {pdu(0x16, 18, {0, 0, 1, 0, 0}), {0x18, 1}},
-                 error(0x18, 18, 0x0D),
-                 18,
-                 {0, 0}},
-        Exchange{"ControlPointOnPlainLink", P, {pdu(0x12, 12, {0x03})}, error(0x12, 12, 0x0F)},
-        Exchange{"DeleteBondOnEncryptedLink", E, {pdu(0x12, 12, {0x03})}, Bytes{0x13}, 12, {0x03}, true},
-        Exchange{"DeleteAllBondsIsNotSupported", E, {pdu(0x12, 12, {0x01})}, error(0x12, 12, 0x80), 12, {}},
-        Exchange{"DeleteOtherBondsIsNotSupported", E, {pdu(0x12, 12, {0x04})}, error(0x12, 12, 0x80)},
-        Exchange{"EmptyControlPointWrite", E, {pdu(0x12, 12)}, error(0x12, 12, 0x80)},
-        Exchange{"PreparedControlPointOpCodeCheckedAtExecute",
-                 E,
-                 {pdu(0x16, 12, {0, 0, 0x01}), {0x18, 1}},
-                 error(0x18, 12, 0x80),
-                 12,
-                 {}},
-        Exchange{"OpenFeatureOnPlainLink", P, {pdu(0x0A, 14)}, Bytes{0x0B, 0x10}},
-        Exchange{"DeviceNameTooLongKeepsTheOldName",
-                 P,
-                 {pdu(0x12, 9, Bytes(249, 'N'))},
-                 error(0x12, 9, 0x0D),
-                 9,
-                 {'O', 'l', 'd'}}),
+        Exchange{"PrimaryServices", P, "10 0100 FFFF 0028",
+                 "11 06 0100 0600 0F18 0700 0900 0018 0A00 0E00 1E18"},
+        Exchange{"NoMoreServices", P, "10 1400 FFFF 0028", "01 10 1400 0A"},
+        Exchange{"SecondaryGroupTypeUnsupported", P, "10 0100 FFFF 0129", "01 10 0100 10"},
+        Exchange{"ReversedRange", P, "10 0500 0100 0028", "01 10 0500 01"},
+        Exchange{"ZeroStart", P, "08 0000 0600 0328", "01 08 0000 01"},
+        Exchange{"ShortRangedRequest", P, "08 0100", "01 08 0000 04"},
+        Exchange{"CharacteristicsStopAtAUuidOfAnotherSize", P, "08 0100 0600 0328",
+                 "09 07 0200 12 0300 192A"},
+        Exchange{"ConfigurationDescriptor", P, "04 0400 0400", "05 01 0400 0229"},
+        Exchange{"Read", P, "0A 0300", "0B 64"}, Exchange{"ReadOfWriteOnly", P, "0A 0600", "01 0A 0600 02"},
+        Exchange{"ReadOfUnknownHandle", P, "0A 2800", "01 0A 2800 01"},
+        Exchange{"ReadBlobPastTheEnd", P, "0C 0300 0200", "01 0C 0300 07"},
+        Exchange{"ReadBlobAtTheEnd", P, "0C 0900 0300", "0D"},
+        Exchange{"WriteOfReadOnly", P, "12 0300 01", "01 12 0300 03", 3, "64"},
+        Exchange{"ConfigurationOfWrongLength", P, "12 0400 01", "01 12 0400 0D", 4, "0000"},
+        Exchange{"Configuration", P, "12 0400 0100", "13", 4, "0100", true},
+        Exchange{"WriteCommandHasNoAnswer", P, "52 0400 0100", "-", 4, "0100", true},
+        Exchange{"RefusedWriteCommandHasNoAnswerEither", P, "52 0600 01", "-", 6, ""},
+        Exchange{"Mtu", P, "02 0002", "03 1700"}, Exchange{"UnknownRequest", P, "20 01", "01 20 0000 06"},
+        Exchange{"UnknownCommandIgnored", P, "7F 01", "-"}, Exchange{"Confirmation", P, "1E", "-"},
+        Exchange{"Empty", P, "", "-"},
+        Exchange{"PreparedWritesApplyOnExecute", P, "16 0600 0000 6162 | 16 0600 0200 63 | 18 01", "19", 6,
+                 "616263", true},
+        Exchange{"PreparedWriteIsEchoedAndWaits", P, "16 0600 0200 63", "17 0600 0200 63", 6, ""},
+        Exchange{"CancelledPreparedWrites", P, "16 0600 0000 61 | 18 00 | 18 01", "19", 6, ""},
+        Exchange{"PreparedWriteWithAGap", P, "16 0600 0500 61 | 18 01", "01 18 0600 07", 6, ""},
+        Exchange{"ProtectedReadOnPlainLink", P, "0A 1100", "01 0A 1100 05"},
+        Exchange{"ProtectedReadOnEncryptedLink", E, "0A 1100", "01 0A 1100 05"},
+        Exchange{"ProtectedReadOnAuthenticatedLink", A, "0A 1100", "0B 6162"},
+        Exchange{"ProtectedConfigurationOnPlainLink", P, "12 1200 0100", "01 12 1200 05", 18, "0000"},
+        Exchange{"ProtectedConfigurationOnAuthenticatedLink", A, "12 1200 0100", "13", 18, "0100", true},
+        Exchange{"ProtectedReadByType", P, "08 0F00 1300 F1FF", "01 08 1100 05"},
+        Exchange{"PreparedProtectedConfigurationRefusedAtOnce", P, "16 1200 0000 0100", "01 16 1200 05"},
+        Exchange{"PreparedConfigurationOfAnotherLength", A, "16 1200 0000 010000 | 18 01", "01 18 1200 0D",
+                 18, "0000"},
+        Exchange{"ControlPointOnPlainLink", P, "12 0C00 03", "01 12 0C00 0F"},
+        Exchange{"DeleteBondOnEncryptedLink", E, "12 0C00 03", "13", 12, "03", true},
+        Exchange{"DeleteAllBondsIsNotSupported", E, "12 0C00 01", "01 12 0C00 80", 12, ""},
+        Exchange{"DeleteOtherBondsIsNotSupported", E, "12 0C00 04", "01 12 0C00 80"},
+        Exchange{"EmptyControlPointWrite", E, "12 0C00", "01 12 0C00 80"},
+        Exchange{"PreparedControlPointOpCodeAtExecute", E, "16 0C00 0000 01 | 18 01", "01 18 0C00 80", 12,
+                 ""},
+        Exchange{"OpenFeatureOnPlainLink", P, "0A 0E00", "0B 10"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(AttServer, SilentServerAnswersNoRequestButTakesCommands) {
+TEST(AttServer, DeviceNameTakes248BytesAtMost) {
     AttServer peer = server(Link::Plain);
-    peer.setSilent(true);
-    EXPECT_FALSE(peer.handle(pdu(0x0A, 3)));
-    peer.handle(pdu(0x52, 4, {1, 0}));
-    EXPECT_EQ(peer.attribute(4)->value, (Bytes{1, 0}));
+    Bytes name{0x12, 9, 0};
+    name.resize(3 + 249, 'N');
+    EXPECT_EQ(peer.handle(name), (Bytes{0x01, 0x12, 9, 0, 0x0D}));
+    EXPECT_EQ(peer.attribute(9)->value, (Bytes{'O', 'l', 'd'}));
+    name.pop_back();
+    EXPECT_EQ(peer.handle(name), Bytes{0x13});
 }
 
-TEST(AttServer, NewLinkStartsUnencrypted) {
+TEST(AttServer, SilentServerAnswersNoRequestButTakesCommandsAndANewLinkStartsUnencrypted) {
     AttServer peer = server(Link::Authenticated);
     peer.setLinkSecurity(false, true);
-    EXPECT_EQ(peer.handle(pdu(0x0A, 17)), error(0x0A, 17, 0x05));
+    EXPECT_EQ(peer.handle(Bytes{0x0A, 17, 0}), (Bytes{0x01, 0x0A, 17, 0, 0x05}));
+    peer.setSilent(true);
+    EXPECT_FALSE(peer.handle(Bytes{0x0A, 3, 0}));
+    peer.handle(Bytes{0x52, 4, 0, 1, 0});
+    EXPECT_EQ(peer.attribute(4)->value, (Bytes{1, 0}));
 }
 
 struct ModelCase {
     const char* name;
     uint8_t refusal;
-    std::vector<Bytes> requests;
-    Answer answer;
-    Bytes value; // of the value at 17 afterwards
-    std::vector<Bytes> writes;
+    const char* requests;
+    const char* answer;
+    const char* value;  // of the value at 17 afterwards
+    const char* writes; // the values the model judged
     std::vector<std::pair<uint16_t, uint16_t>> configurations;
 };
 
@@ -227,38 +192,32 @@ TEST_P(PeerModelHook, SeesWritesBeforeTheyAreStored) {
     model.refusal = GetParam().refusal;
     AttServer peer = server(Link::Authenticated, &model);
     Answer last;
-    for (const Bytes& request : GetParam().requests) {
+    for (const Bytes& request : pdus(GetParam().requests)) {
         last = peer.handle(request);
     }
-    EXPECT_EQ(last, GetParam().answer);
-    EXPECT_EQ(peer.attribute(17)->value, GetParam().value);
-    EXPECT_EQ(model.writes, GetParam().writes);
+    EXPECT_EQ(last, answer(GetParam().answer));
+    EXPECT_EQ(peer.attribute(17)->value, *parseHex(GetParam().value));
+    EXPECT_EQ(model.writes,
+              std::string(GetParam().writes).empty() ? std::vector<Bytes>{} : pdus(GetParam().writes));
     EXPECT_EQ(model.configurations, GetParam().configurations);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Writes, PeerModelHook,
     ::testing::Values(
-        ModelCase{"Accepted", 0, {pdu(0x12, 17, {7, 8})}, Bytes{0x13}, {7, 8}, {{7, 8}}, {}},
-        ModelCase{"Refused", 0x80, {pdu(0x12, 17, {7})}, error(0x12, 17, 0x80), {'a', 'b'}, {{7}}, {}},
-        ModelCase{"RefusedCommand", 0x80, {pdu(0x52, 17, {7})}, std::nullopt, {'a', 'b'}, {{7}}, {}},
+        ModelCase{"Accepted", 0, "12 1100 0708", "13", "0708", "0708", {}},
+        ModelCase{"Refused", 0x80, "12 1100 07", "01 12 1100 80", "6162", "07", {}},
+        ModelCase{"RefusedCommand", 0x80, "52 1100 07", "-", "6162", "07", {}},
         ModelCase{"RefusedPreparedJudgedWhole",
                   0x81,
-                  {pdu(0x16, 17, {0, 0, 'x'}), pdu(0x16, 17, {1, 0, 'y'}), {0x18, 1}},
-                  error(0x18, 17, 0x81),
-                  {'a', 'b'},
-                  {{'x', 'y'}},
+                  "16 1100 0000 78 | 16 1100 0100 79 | 18 01",
+                  "01 18 1100 81",
+                  "6162",
+                  "7879",
                   {}},
-        ModelCase{"Configurations",
-                  0,
-                  {pdu(0x12, 18, {1, 0}), pdu(0x12, 18, {0, 0})},
-                  Bytes{0x13},
-                  {'a', 'b'},
-                  {},
-                  {{17, 1}, {17, 0}}},
-        ModelCase{
-            "MalformedConfiguration", 0, {pdu(0x12, 18, {1})}, error(0x12, 18, 0x0D), {'a', 'b'}, {}, {}},
-        ModelCase{"OtherDescriptor", 0, {pdu(0x12, 19, {1, 0})}, error(0x12, 19, 0x03), {'a', 'b'}, {}, {}}),
+        ModelCase{"Configurations", 0, "12 1200 0100 | 12 1200 0000", "13", "6162", "", {{17, 1}, {17, 0}}},
+        ModelCase{"MalformedConfiguration", 0, "12 1200 01", "01 12 1200 0D", "6162", "", {}},
+        ModelCase{"OtherDescriptor", 0, "12 1300 0100", "01 12 1300 03", "6162", "", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
