@@ -64,8 +64,8 @@ struct Notification {
 class HeartRateSensor : public ::testing::Test {
 protected:
     void SetUp() override { open(); }
-    void open(uint32_t seed = 7, const nlohmann::json& world = nullptr) {
-        harness.start(world.is_null() ? strapWorld(seed) : world);
+    void open(uint32_t seed = 7) {
+        harness.start(strapWorld(seed));
         cid = harness.connect(kStrap);
     }
     void TearDown() override {
@@ -224,21 +224,6 @@ TEST_P(HeartRateLinkDrop, EndsTheSubscription) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, HeartRateLinkDrop, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "ByPeer" : "ByHost"; });
-
-TEST_F(HeartRateSensor, DatabaseOfTheWorldIsServedAndFollowed) {
-    harness.freeQueued();
-    OrvBleHostDeinit();
-    nlohmann::json world = strapWorld();
-    world["peers"][0]["gatt"] = {
-        {{"uuid", "180F"},
-         {"characteristics", {{{"uuid", "2A19"}, {"properties", {"read"}}, {"value", "64"}}}}},
-        {{"uuid", "180D"}, {"characteristics", {{{"uuid", "2A37"}, {"properties", {"notify"}}}}}}};
-    open(7, world);
-    // 1 Battery (2, 3 level), 4 Heart Rate (5, 6 measurement, 7 configuration).
-    EXPECT_EQ(harness.read(cid, 3).value, Bytes{0x64});
-    ASSERT_EQ(configure(1, 7), 0);
-    EXPECT_EQ(advance(3000).size(), 3u);
-}
 
 TEST_F(HeartRateSensor, SameSeedGivesTheSameMeasurementsAnotherSeedOthers) {
     auto first20 = [this](uint32_t seed) {
