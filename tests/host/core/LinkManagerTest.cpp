@@ -203,15 +203,6 @@ TEST_F(Connection, ConnectedPeerStopsAdvertisingUntilTheLinkEnds) {
     EXPECT_FALSE(harness.eventsWithCode(BLE_EVT_DEVICE_FOUND).empty());
 }
 
-TEST_F(Connection, RequestsWakeTheDriverOfTheVirtualClock) {
-    harness.start(gattWorld());
-    int wakeups = 0;
-    orv::sim::setWakeupListener([&] { ++wakeups; });
-    ASSERT_EQ(OrvBleHostConnect(addressOf(kPeer)), ORV_BLE_OK);
-    orv::sim::setWakeupListener(nullptr);
-    EXPECT_EQ(wakeups, 1) << "the connection outcome is the earliest pending action";
-}
-
 TEST_F(Connection, RssiReadsFollowThePeersModel) {
     json world = gattWorld();
     world["peers"][0]["rssi"] = {{"mean", -70}, {"jitter", 3}};

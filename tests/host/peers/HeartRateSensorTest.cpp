@@ -113,11 +113,6 @@ protected:
     std::vector<Notification> m_kept;
 };
 
-TEST_F(HeartRateSensor, ServesItsNameAndChestLocation) {
-    EXPECT_EQ(harness.read(cid, 3), (ReadResult{0, {'T', 'e', 's', 't', ' ', 'S', 't', 'r', 'a', 'p'}}));
-    EXPECT_EQ(harness.read(cid, 9), (ReadResult{0, {0x01}}));
-}
-
 struct Subscription {
     const char* name;
     std::vector<uint32_t> configurations; // written one after the other, 2 s apart
