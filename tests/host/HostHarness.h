@@ -4,6 +4,7 @@
 #include "veyrahost.h"
 #include "veyrasim.h"
 
+#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -83,6 +84,17 @@ public:
 
 private:
     std::string m_bondPath;
+};
+
+// A test against the host library; by its end every record handed out has been given back.
+class HostTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        harness.freeQueued();
+        EXPECT_EQ(orv::sim::liveRecordCount(), 0u);
+    }
+    HostHarness harness;
+    uint32_t cid = 0;
 };
 
 // A minimal world: a dongle that starts in 300 ms and no peers.

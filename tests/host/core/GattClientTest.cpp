@@ -7,16 +7,12 @@ namespace {
 
 const std::string kPeer = "AA:BB:CC:DD:EE:01";
 
-class Gatt : public ::testing::Test {
+class Gatt : public HostTest {
 protected:
     void SetUp() override { start(gattWorld()); }
     void start(const nlohmann::json& world) {
         harness.start(world);
         cid = harness.connect(kPeer);
-    }
-    void TearDown() override {
-        harness.freeQueued();
-        EXPECT_EQ(orv::sim::liveRecordCount(), 0u);
     }
     // Advances until the event comes and checks that nothing else was posted before it.
     PostedEvent only(uint32_t code) {
@@ -25,9 +21,6 @@ protected:
         EXPECT_EQ(harness.codes(), std::vector<uint32_t>{code});
         return event.value_or(PostedEvent{});
     }
-
-    HostHarness harness;
-    uint32_t cid = 0;
 };
 
 TEST_F(Gatt, DiscoveryReportsTheWorldsDatabaseInOneRecord) {
@@ -108,15 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteCase{"RefusedByTheWorld", 11, {0x01}, 0x80, {}},
                       WriteCase{"LongToAReadOnlyValueRefusedAtItsFirstPart", 9, Bytes(30, 1), 0x03, {0x01}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(Gatt, ErrorHookAnswersReadsAndWritesUntilCleared) {
-    ASSERT_TRUE(orv::sim::setPeerAttError(kPeer, 9, 0x05));
-    EXPECT_EQ(harness.read(cid, 9).status, 0x05);
-    EXPECT_EQ(harness.write(cid, 9, {1}), 0x05);
-    ASSERT_TRUE(orv::sim::setPeerAttError(kPeer, 9, 0));
-    EXPECT_EQ(harness.read(cid, 9).status, 0);
-    EXPECT_FALSE(orv::sim::setPeerAttError(kPeer, 500, 0x05));
-}
 
 TEST_F(Gatt, OneReadAndOneWriteAtATime) {
     const uint8_t name[] = {'N'};
@@ -272,13 +256,6 @@ TEST_F(Gatt, DisconnectMidReadGivesNoReadResult) {
     ASSERT_TRUE(orv::sim::disconnectPeer(kPeer, 0x13));
     orv::sim::advance(60000);
     EXPECT_EQ(harness.codes(), std::vector<uint32_t>{BLE_EVT_DISCONNECTED});
-}
-
-TEST_F(Gatt, ValuesPersistAcrossConnections) {
-    ASSERT_EQ(OrvBleClientWriteConfiguration(cid, 7, 6, 1), ORV_BLE_OK);
-    only(BLE_EVT_CHAR_WRITTEN);
-    cid = harness.reconnect(cid, kPeer);
-    EXPECT_EQ(harness.read(cid, 7).value, (Bytes{1, 0}));
 }
 
 } // namespace

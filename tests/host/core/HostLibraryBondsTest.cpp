@@ -33,11 +33,9 @@ std::vector<BleHostPairedDevice> readList() {
     return entries;
 }
 
-class PairedDevices : public ::testing::Test {
+class PairedDevices : public HostTest {
 protected:
     void SetUp() override { harness.start(bondedWorld()); }
-    void TearDown() override { harness.freeQueued(); }
-    HostHarness harness;
 };
 
 TEST_F(PairedDevices, ListIsSeededFromTheWorldsBondedPeersWithNamesCutToTheField) {

@@ -12,10 +12,8 @@ using nlohmann::json;
 
 const std::string kPeer = "AA:BB:CC:DD:EE:01";
 
-class HostLink : public ::testing::Test {
+class HostLink : public HostTest {
 protected:
-    void TearDown() override { harness.freeQueued(); }
-    HostHarness harness;
 };
 
 class DongleLost : public HostLink, public ::testing::WithParamInterface<bool> {};

@@ -21,7 +21,7 @@ const BleHostDeviceFoundEvent& found(const PostedEvent& event) {
     return record<BleHostDeviceFoundEvent>(event);
 }
 
-class Search : public ::testing::Test {
+class Search : public HostTest {
 protected:
     void start(const std::vector<json>& peers, uint64_t durationMs = 0) {
         json world = basicWorld();
@@ -40,11 +40,6 @@ protected:
         }
         return byLap;
     }
-    void TearDown() override {
-        harness.freeQueued();
-        EXPECT_EQ(orv::sim::liveRecordCount(), 0u);
-    }
-    HostHarness harness;
 };
 
 TEST_F(Search, ReportsRepeatAtTheAdvertisingIntervalWithVaryingRssi) {

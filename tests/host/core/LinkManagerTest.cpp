@@ -9,13 +9,8 @@ using nlohmann::json;
 
 const std::string kPeer = "AA:BB:CC:DD:EE:01";
 
-class Connection : public ::testing::Test {
+class Connection : public HostTest {
 protected:
-    void TearDown() override {
-        harness.freeQueued();
-        EXPECT_EQ(orv::sim::liveRecordCount(), 0u);
-    }
-    HostHarness harness;
 };
 
 struct UnreachableCase {

@@ -28,7 +28,7 @@ json keyboardWorld(const json& fields = json::object()) {
     return world;
 }
 
-class LinkSecurityTest : public ::testing::Test {
+class LinkSecurityTest : public HostTest {
 protected:
     void start(const json& world = keyboardWorld()) {
         harness.start(world);
@@ -46,10 +46,7 @@ protected:
         OrvBleHostFreePairedDeviceList(array);
         return count;
     }
-    void TearDown() override { harness.freeQueued(); }
 
-    HostHarness harness;
-    uint32_t cid = 0;
     const BleTypedAddress address = addressOf(kKeyboard);
 };
 
@@ -277,41 +274,37 @@ TEST_F(LinkSecurityTest, WriteCommandWaitsUntilThePairedLinkIsEncrypted) {
     EXPECT_EQ(orv::sim::peerAttributeValue(kKeyboard, 11), Bytes{0x01});
 }
 
-std::vector<std::pair<const char*, std::function<OrvBleResult(uint32_t cid)>>> securityCalls() {
-    const BleTypedAddress peer = addressOf(kKeyboard);
-    return {{"LevelZero", [](uint32_t cid) { return OrvBleHostSetEncryption(cid, 0); }},
-            {"LevelThree", [](uint32_t cid) { return OrvBleHostSetEncryption(cid, 3); }},
-            {"UnknownLink", [](uint32_t cid) { return OrvBleHostSetEncryption(cid + 1, 1); }},
-            {"JustWorksAnswerWithoutQuestion",
-             [peer](uint32_t) { return OrvBleHostJustWorksResult(peer, 1, 1); }},
-            {"PasskeyAnswerWithoutQuestion",
-             [peer](uint32_t) { return OrvBleHostPasskeyNotificationResult(peer, 1); }},
-            {"AnswerForAnotherAddress",
-             [](uint32_t) { return OrvBleHostJustWorksResult(addressOf("AA:BB:CC:DD:EE:09"), 1, 1); }},
-            {"CancelBondingWithoutPairing", [peer](uint32_t) { return OrvBleHostCancelBonding(peer); }},
-            {"CancelWithoutPairing", [](uint32_t) { return OrvBleHostCancel(); }},
-            {"SecurityLevel", [](uint32_t) { return OrvBleHostChangeSecurityLevel(1); }}};
-}
+struct Call {
+    const char* name;
+    std::function<OrvBleResult(uint32_t cid)> call;
+    OrvBleResult whenConnected;
+};
 
 TEST_F(LinkSecurityTest, RequestsAreNoOpsBeforeInitAndRefusalsAreNeverAnswered) {
+    const BleTypedAddress peer = addressOf(kKeyboard);
+    const BleTypedAddress other = addressOf("AA:BB:CC:DD:EE:09");
+    const std::vector<Call> calls{
+        {"LevelZero", [](uint32_t c) { return OrvBleHostSetEncryption(c, 0); }, ORV_BLE_E_INVALID_ARGUMENT},
+        {"LevelThree", [](uint32_t c) { return OrvBleHostSetEncryption(c, 3); }, ORV_BLE_E_INVALID_ARGUMENT},
+        {"UnknownLink", [](uint32_t c) { return OrvBleHostSetEncryption(c + 1, 1); },
+         ORV_BLE_E_NOT_CONNECTED},
+        {"JustWorksUnasked", [&](uint32_t) { return OrvBleHostJustWorksResult(peer, 1, 1); },
+         ORV_BLE_E_WRONG_STATE},
+        {"PasskeyUnasked", [&](uint32_t) { return OrvBleHostPasskeyNotificationResult(peer, 1); },
+         ORV_BLE_E_WRONG_STATE},
+        {"OtherAddress", [&](uint32_t) { return OrvBleHostJustWorksResult(other, 1, 1); },
+         ORV_BLE_E_NOT_CONNECTED},
+        {"CancelBonding", [&](uint32_t) { return OrvBleHostCancelBonding(peer); }, ORV_BLE_E_WRONG_STATE},
+        {"Cancel", [](uint32_t) { return OrvBleHostCancel(); }, ORV_BLE_OK},
+        {"SecurityLevel", [](uint32_t) { return OrvBleHostChangeSecurityLevel(1); }, ORV_BLE_OK}};
     harness.load(keyboardWorld());
-    for (const auto& [name, call] : securityCalls()) {
-        EXPECT_EQ(call(0x40), ORV_BLE_E_NOT_INITIALISED) << name;
+    for (const Call& c : calls) {
+        EXPECT_EQ(c.call(0x40), ORV_BLE_E_NOT_INITIALISED) << c.name;
     }
     harness.startHost();
     cid = harness.connect(kKeyboard);
-    const std::vector<OrvBleResult> expected{ORV_BLE_E_INVALID_ARGUMENT,
-                                             ORV_BLE_E_INVALID_ARGUMENT,
-                                             ORV_BLE_E_NOT_CONNECTED,
-                                             ORV_BLE_E_WRONG_STATE,
-                                             ORV_BLE_E_WRONG_STATE,
-                                             ORV_BLE_E_NOT_CONNECTED,
-                                             ORV_BLE_E_WRONG_STATE,
-                                             ORV_BLE_OK,
-                                             ORV_BLE_OK};
-    const auto calls = securityCalls();
-    for (size_t i = 0; i < calls.size(); ++i) {
-        EXPECT_EQ(calls[i].second(cid), expected[i]) << calls[i].first;
+    for (const Call& c : calls) {
+        EXPECT_EQ(c.call(cid), c.whenConnected) << c.name;
     }
     orv::sim::advance(60000);
     EXPECT_TRUE(HostHarness::posted.empty());

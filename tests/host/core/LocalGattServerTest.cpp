@@ -24,7 +24,7 @@ BleServerCharacteristicRecord characteristic(uint16_t uuid, uint8_t properties, 
 // Handles: Current Time 1-6 (3 time value read by the program, 4 its configuration, 6 local time
 // information); Alert Notification 7-14 (9 supported categories served by the library, 11 New Alert
 // with 12 its configuration, 14 control point); Immediate Alert 15-17 (17 alert level, write command).
-class LocalServer : public ::testing::Test {
+class LocalServer : public HostTest {
 protected:
     void SetUp() override {
         harness.start(gattWorld());
@@ -37,10 +37,6 @@ protected:
         ASSERT_TRUE(harness.advanceUntil(BLE_EVT_SERVER_DB_ADDED));
         harness.freeQueued();
         cid = harness.connect(kPeer);
-    }
-    void TearDown() override {
-        harness.freeQueued();
-        EXPECT_EQ(orv::sim::liveRecordCount(), 0u);
     }
     // The peer sends a request (hexadecimal); what it received back once the host has answered.
     std::vector<Bytes> exchange(const Bytes& request) {
@@ -55,8 +51,6 @@ protected:
         return record<Record>(HostHarness::posted.at(0));
     }
 
-    HostHarness harness;
-    uint32_t cid = 0;
     const std::array<uint8_t, 2> categories{0xFF, 0x03};
     std::array<BleServerCharacteristicRecord, 2> time{characteristic(0x2A2B, 0x12, 0x10, 10),
                                                       characteristic(0x2A0F, 0x02, 0x10, 2)};

@@ -61,16 +61,12 @@ struct Notification {
     uint64_t at;
 };
 
-class HeartRateSensor : public ::testing::Test {
+class HeartRateSensor : public HostTest {
 protected:
     void SetUp() override { open(); }
     void open(uint32_t seed = 7) {
         harness.start(strapWorld(seed));
         cid = harness.connect(kStrap);
-    }
-    void TearDown() override {
-        advance(0);
-        EXPECT_EQ(orv::sim::liveRecordCount(), 0u);
     }
     uint16_t configure(uint32_t value, uint16_t handle = kConfiguration) {
         EXPECT_EQ(OrvBleClientWriteConfiguration(cid, handle, 0, value), ORV_BLE_OK);
@@ -108,8 +104,6 @@ protected:
         harness.freeQueued();
     }
 
-    HostHarness harness;
-    uint32_t cid = 0;
     std::vector<Notification> m_kept;
 };
 

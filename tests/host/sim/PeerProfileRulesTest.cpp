@@ -20,13 +20,12 @@ json managerWorld() {
     return world;
 }
 
-class PeerProfileRules : public ::testing::Test {
+class PeerProfileRules : public HostTest {
 protected:
     void SetUp() override {
         harness.start(managerWorld());
         cid = harness.connect(kManager);
     }
-    void TearDown() override { harness.freeQueued(); }
     // Reconnects and asks for encryption: the codes of the security events that follow.
     std::vector<uint32_t> encryptAgain() {
         cid = harness.reconnect(cid, kManager);
@@ -34,9 +33,6 @@ protected:
         orv::sim::advance(2000);
         return harness.codes();
     }
-
-    HostHarness harness;
-    uint32_t cid = 0;
 };
 
 TEST_F(PeerProfileRules, DeletingItsBondNeedsEncryptionAndMakesThePeerPairAgain) {
