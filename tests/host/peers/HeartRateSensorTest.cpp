@@ -144,9 +144,9 @@ TEST_F(HeartRateSensor, MeasurementsArePlausibleAndTakeEveryForm) {
         EXPECT_LE(m.rate, 200);
         EXPECT_NE(m.flags & 0x06, 0x02) << "contact detected without the contact feature";
         EXPECT_EQ(m.flags & 0xE0, 0) << "reserved flag bits";
-        const double beat = 60.0 * 1024.0 / m.rate;
         for (const uint16_t interval : m.rr) {
-            EXPECT_NEAR(interval, beat, beat * 0.04) << "RR interval at " << m.rate << " bpm";
+            EXPECT_TRUE(interval >= 280 && interval <= 1450)
+                << interval << " / 1024 s is no heartbeat of 45-200 bpm";
         }
         EXPECT_LE(m.rr.size(), std::max<size_t>(1, m.rate / 60 + 1)) << "more beats than a second holds";
         if (m.energy) {
