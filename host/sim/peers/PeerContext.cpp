@@ -92,8 +92,9 @@ bool PeerContext::notify(uint16_t handle, std::span<const uint8_t> value) const 
 
 bool PeerContext::indicate(uint16_t handle, std::span<const uint8_t> value) const {
     SimController* controller = m_simulator.controller();
-    return controller != nullptr && controller->connections().peerIndicates(
-                                        description().address, valuePdu(att::kHandleValueIndication, handle, value));
+    return controller != nullptr &&
+           controller->connections().peerIndicates(description().address,
+                                                   valuePdu(att::kHandleValueIndication, handle, value));
 }
 
 bool PeerContext::notifying(uint16_t valueHandle) const {
