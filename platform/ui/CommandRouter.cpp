@@ -73,6 +73,11 @@ CommandRouter::CommandRouter(QObject* parent) : QObject(parent) {
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] { onAboutToBlock(); });
 }
 
+CommandRouter::~CommandRouter() {
+    m_running.clear();
+    releaseHeldDeletions();
+}
+
 std::vector<CommandTarget*> CommandRouter::route(CommandTarget* origin) {
     std::vector<CommandTarget*> targets;
     if (!origin)
@@ -150,7 +155,12 @@ bool CommandRouter::invoke(QObject* control) {
     if (!binding)
         return false;
     QPointer<QObject> guard(control);
-    const bool ran = execute(binding->owner, binding->id);
+    CommandTarget* owner = binding->owner;
+    const UINT id = binding->id;
+    m_running.emplace_back(control);
+    const bool ran = execute(owner, id);
+    m_running.pop_back();
+    releaseHeldDeletions();
     if (guard)
         updateControl(guard);
     return ran;
@@ -265,9 +275,36 @@ std::vector<QShortcut*> CommandRouter::addAccelerators(QWidget* window, const st
 }
 
 bool CommandRouter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::DeferredDelete && containsRunningControl(watched)) {
+        m_heldDeletions.emplace_back(watched);
+        return true;
+    }
     if (mayChangeState(event->type()))
         m_dirty = true;
     return QObject::eventFilter(watched, event);
+}
+
+bool CommandRouter::containsRunningControl(const QObject* object) const {
+    for (const QPointer<QObject>& control : m_running) {
+        for (const QObject* inner = control; inner; inner = inner->parent()) {
+            if (inner == object)
+                return true;
+        }
+    }
+    return false;
+}
+
+void CommandRouter::releaseHeldDeletions() {
+    std::vector<QPointer<QObject>> held;
+    held.swap(m_heldDeletions);
+    for (const QPointer<QObject>& object : held) {
+        if (!object)
+            continue;
+        if (containsRunningControl(object))
+            m_heldDeletions.push_back(object);
+        else
+            QCoreApplication::postEvent(object, new QDeferredDeleteEvent);
+    }
 }
 
 const CommandRouter::Binding* CommandRouter::findBinding(const QObject* control) const {

@@ -52,9 +52,16 @@ struct Accelerator {
 //
 // The update pass over all bound controls runs when the event loop is about to wait after it has
 // delivered something that may change state (input, posted events, timers), and on demand.
+//
+// A control is never destroyed by a deferred deletion while its own command runs: a handler may open
+// a modal prompt whose nested event loop carries out deletions posted before or during the command
+// (a popup menu deletes itself once hidden; a window closed by the command deletes itself later).
+// Such a deletion of the control or of any object that contains it is held back and posted again
+// once the command has returned, so the control's own code after the command finds it alive.
 class CommandRouter : public QObject {
 public:
     explicit CommandRouter(QObject* parent = nullptr);
+    ~CommandRouter() override;
 
     // Generic binding: the sink applies update results to the control. The binding ends when the
     // control is destroyed or unbound.
@@ -69,7 +76,8 @@ public:
     void bindAction(QAction* action, UINT id, CommandTarget* owner);
 
     // Issues the command of a bound control for that control (a click), then refreshes the control
-    // at once. Returns whether a handler ran.
+    // at once. Returns whether a handler ran. Deferred deletions of the control and of its ancestors
+    // wait until this returns.
     bool invoke(QObject* control);
 
     // Runs the update of the command along the route from origin first; refuses (runs nothing,
@@ -109,8 +117,14 @@ private:
     void updateMenu(QMenu* menu);
     void fillMenu(QMenu* menu, const std::vector<MenuItem>& items, CommandTarget* owner);
     void onAboutToBlock();
+    bool containsRunningControl(const QObject* object) const;
+    void releaseHeldDeletions();
 
     std::vector<Binding> m_bindings;
+    // Controls whose command is running, innermost last.
+    std::vector<QPointer<QObject>> m_running;
+    // Objects whose deferred deletion waits for a running command to return.
+    std::vector<QPointer<QObject>> m_heldDeletions;
     bool m_dirty = true;
 };
 

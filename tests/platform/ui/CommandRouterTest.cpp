@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QKeyEvent>
 #include <QEventLoop>
 #include <QMenu>
 #include <QPushButton>
@@ -274,6 +276,29 @@ TEST_F(CommandRouterTest, PopupMenuDeletesItselfAfterClosing) {
     QPointer<QMenu> menu = router.popupMenu({{311, QStringLiteral("&Connect...")}}, &main, QPoint(10, 10));
     ASSERT_TRUE(menu);
     menu->hide();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(menu.isNull());
+}
+
+TEST_F(CommandRouterTest, PopupMenuOutlivesItsCommandWhenThatRunsANestedLoop) {
+    QPointer<QMenu> menu;
+    bool menuAliveAfterPrompt = false;
+    main.onCommand(333, [&] {
+        // A modal prompt: its nested event loop carries out deferred deletions.
+        QDialog prompt;
+        QMetaObject::invokeMethod(&prompt, &QDialog::accept, Qt::QueuedConnection);
+        prompt.exec();
+        menuAliveAfterPrompt = !menu.isNull();
+    });
+    menu = router.popupMenu({{311, QStringLiteral("&Connect...")}, {333, QStringLiteral("&Remove pairing")}},
+                            &main, QPoint(10, 10));
+    menu->setActiveAction(menu->actions().at(1));
+
+    // The user chooses the item: the menu hides (and schedules its deletion), then the item triggers.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(menu, &enter);
+
+    EXPECT_TRUE(menuAliveAfterPrompt);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(menu.isNull());
 }
