@@ -111,6 +111,7 @@ void CMainFrame::UpdateRibbonState(bool showConnect) {
     auto* button = new platform::RibbonButton(
         ID_CONNECT, LoadString(showConnect ? IDS_CONNECT_LABEL : IDS_DISCONNECT_LABEL),
         platform::loadIcon(showConnect ? IDI_CONNECT : IDI_DISCONNECT), true);
+    button->reserveWidthFor({LoadString(IDS_CONNECT_LABEL), LoadString(IDS_DISCONNECT_LABEL)});
     Describe(button, LoadString(showConnect ? IDS_CONNECT_TIP : IDS_DISCONNECT_LABEL),
              LoadString(showConnect ? IDS_CONNECT_DESC : IDS_DISCONNECT_DESC));
     connections->removeAt(1);

@@ -7,6 +7,7 @@
 #include <vector>
 
 class QHBoxLayout;
+class QScrollArea;
 
 namespace platform {
 
@@ -14,6 +15,8 @@ class CommandRouter;
 class CommandTarget;
 class RibbonPanel;
 
+// Panels sit side by side at their natural widths from the left. When the category is narrower than
+// its panels, a scroll bar below them reaches the rest; no control is ever cut.
 class RibbonCategory : public QWidget {
     Q_OBJECT
 public:
@@ -29,10 +32,16 @@ public:
 
     void recalcLayout();
 
+    // The panels' own size, plus the scroll bar while it shows; any width down to nothing.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 private:
     QString m_name;
     QPointer<CommandRouter> m_router;
     QPointer<CommandTarget> m_owner;
+    QScrollArea* m_scroll;
+    QWidget* m_row;
     QHBoxLayout* m_layout;
     std::vector<RibbonPanel*> m_panels;
 };

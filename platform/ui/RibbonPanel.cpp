@@ -18,9 +18,11 @@ constexpr int kRowsPerColumn = 3;
 RibbonPanel::RibbonPanel(const QString& name, CommandRouter* router, CommandTarget* owner, QWidget* parent)
     : QWidget(parent), m_router(router), m_owner(owner), m_title(new QLabel(name, this)),
       m_content(new QWidget(this)) {
+    // The panel takes its natural width; a caption wider than the controls centres them under it.
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(m_content, 1);
+    layout->addWidget(m_content, 1, Qt::AlignHCenter);
     layout->addWidget(m_title);
     m_title->setAlignment(Qt::AlignHCenter);
     recalcLayout();
@@ -101,7 +103,6 @@ void RibbonPanel::recalcLayout() {
         column->addWidget(element);
         ++rows;
     }
-    m_columns->addStretch();
 }
 
 } // namespace platform

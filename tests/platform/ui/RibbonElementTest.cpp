@@ -56,21 +56,44 @@ TEST(RibbonElementTest, LargeAndSmallButtonsUseTheirIconSizes) {
     EXPECT_EQ(small.findChild<QToolButton*>()->iconSize(), QSize(16, 16));
 }
 
-TEST(RibbonElementTest, CheckBoxShowsTheUpdatedCheckNotTheClick) {
-    RibbonCheckBox quick(327, QStringLiteral("Quick connect"));
+// The face of a check box or of a button (Discover while a search runs) shows the update's check.
+template <typename Face, typename Element>
+void ExpectCheckFollowsTheUpdateNotTheClick(Element& element) {
     int activations = 0;
-    QObject::connect(&quick, &RibbonElement::activated, [&] { ++activations; });
-    QCheckBox* face = quick.findChild<QCheckBox*>();
+    QObject::connect(&element, &RibbonElement::activated, [&] { ++activations; });
+    Face* face = element.template findChild<Face*>();
     ASSERT_NE(face, nullptr);
 
     face->click();
     EXPECT_EQ(activations, 1);
-    EXPECT_FALSE(quick.isChecked());
+    EXPECT_FALSE(element.isChecked());
     EXPECT_FALSE(face->isChecked());
 
-    CmdUI(327, quick.updateSink()).SetCheck(1);
-    EXPECT_TRUE(quick.isChecked());
+    CmdUI(element.id(), element.updateSink()).SetCheck(1);
+    EXPECT_TRUE(element.isChecked());
     EXPECT_TRUE(face->isChecked());
+    face->click();
+    EXPECT_TRUE(face->isChecked());
+}
+
+TEST(RibbonElementTest, CheckBoxAndButtonShowTheUpdatedCheckNotTheClick) {
+    RibbonCheckBox quick(327, QStringLiteral("Quick connect"));
+    ExpectCheckFollowsTheUpdateNotTheClick<QCheckBox>(quick);
+    RibbonButton discover(310, QStringLiteral("Discover devices"));
+    ExpectCheckFollowsTheUpdateNotTheClick<QToolButton>(discover);
+}
+
+TEST(RibbonElementTest, ButtonsReservingTheSameLabelsTakeTheSameWidth) {
+    const QStringList faces{QStringLiteral("Connect to device"), QStringLiteral("Disconnect")};
+    RibbonButton connect(311, faces[0]);
+    RibbonButton disconnect(311, faces[1]);
+    ASSERT_NE(connect.sizeHint().width(), disconnect.sizeHint().width());
+
+    connect.reserveWidthFor(faces);
+    disconnect.reserveWidthFor(faces);
+
+    EXPECT_EQ(connect.sizeHint().width(), disconnect.sizeHint().width());
+    EXPECT_EQ(disconnect.label(), faces[1]);
 }
 
 } // namespace

@@ -2,10 +2,14 @@
 
 #include "platform/ui/CommandRouter.h"
 #include "platform/ui/RibbonButton.h"
+#include "platform/ui/RibbonCheckBox.h"
 #include "platform/ui/RibbonCategory.h"
 #include "platform/ui/RibbonEdit.h"
 #include "platform/ui/RibbonPanel.h"
 
+#include <QCoreApplication>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 namespace platform {
@@ -72,6 +76,32 @@ TEST_F(RibbonTest, RecalcLayoutKeepsEveryElement) {
     EXPECT_EQ(panel->elementCount(), 5);
     for (int i = 0; i < panel->elementCount(); ++i)
         EXPECT_EQ(panel->elementAt(i)->parentWidget()->parentWidget(), panel) << i;
+}
+
+TEST_F(RibbonTest, PanelsKeepTheirNaturalWidthAndANarrowRibbonScrollsInsteadOfCutting) {
+    RibbonCategory* main = ribbon.addCategory(QStringLiteral("Main"));
+    RibbonPanel* connections = main->addPanel(QStringLiteral("Device Connections"));
+    connections->addButton(310, QStringLiteral("Discover devices"));
+    RibbonPanel* security = main->addPanel(QStringLiteral("Security"));
+    security->addCheckBox(32799, QStringLiteral("Enable MITM Protection"));
+    ribbon.resize(1000, ribbon.sizeHint().height());
+    ribbon.show();
+    QCoreApplication::processEvents();
+    const int height = ribbon.height();
+    EXPECT_EQ(connections->width(), connections->sizeHint().width());
+    EXPECT_EQ(security->width(), security->sizeHint().width());
+    EXPECT_LT(security->geometry().right(), 500);
+
+    ribbon.resize(120, ribbon.height());
+    QCoreApplication::processEvents();
+    ribbon.resize(120, ribbon.sizeHint().height());
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(security->width(), security->sizeHint().width());
+    auto* bar = main->findChild<QScrollArea*>()->horizontalScrollBar();
+    EXPECT_TRUE(bar->isVisible());
+    // The scroll bar adds its own height: the panels keep theirs.
+    EXPECT_GE(ribbon.height(), height + bar->height());
 }
 
 } // namespace
