@@ -21,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusBar>
+#include <QTabBar>
 
 static void InitIconResources() {
     Q_INIT_RESOURCE(icons);
@@ -45,6 +46,9 @@ CMainFrame::CMainFrame(bool hostDebugLogging, QWidget* parent)
     m_mdiArea->setViewMode(QMdiArea::TabbedView);
     m_mdiArea->setTabsClosable(true);
     m_mdiArea->setDocumentMode(true);
+    // Tabs take their natural width: a single profile window's tab is a tab, not a bar.
+    if (auto* tabs = m_mdiArea->findChild<QTabBar*>())
+        tabs->setExpanding(false);
     setCentralWidget(m_mdiArea);
     m_commands.setActiveChildProvider([this]() -> platform::CommandTarget* {
         QMdiSubWindow* active = m_mdiArea->activeSubWindow();

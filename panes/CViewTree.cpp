@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 
 CViewTree::CViewTree(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(1);
@@ -78,6 +79,30 @@ bool CViewTree::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QTreeWidget::eventFilter(watched, event);
+}
+
+void CViewTree::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const {
+    QTreeWidget::drawBranches(painter, rect, index);
+    if (!index.parent().isValid())
+        return; // no lines at the root
+    const int step = indentation();
+    const int middle = rect.center().y();
+    // Each level of indentation is one column; the innermost, at the right, belongs to the row itself.
+    int column = rect.right() + 1 - step;
+    painter->save();
+    painter->setPen(QPen(palette().color(QPalette::Dark), 1, Qt::DotLine));
+    painter->drawLine(column + step / 2, middle, column + step - 2, middle);
+    bool innermost = true;
+    for (QModelIndex level = index; level.parent().isValid(); level = level.parent(), column -= step) {
+        const bool hasNext = level.sibling(level.row() + 1, 0).isValid();
+        const int x = column + step / 2;
+        if (hasNext)
+            painter->drawLine(x, rect.top(), x, rect.bottom());
+        else if (innermost)
+            painter->drawLine(x, rect.top(), x, middle);
+        innermost = false;
+    }
+    painter->restore();
 }
 
 void CViewTree::focusInEvent(QFocusEvent* event) {

@@ -7,7 +7,8 @@
 #include <QString>
 #include <QTreeWidget>
 
-// A one-column tree without root decoration. The user cannot start label editing: the owner asks
+// A one-column tree without root decoration; dotted connector lines join each group to its rows.
+// The user cannot start label editing: the owner asks
 // for it with EditLabel. The tree never takes an edited label itself; it reports the text (or the
 // cancellation) and leaves the row as it was, so that the owner decides what the row shows.
 class CViewTree : public QTreeWidget {
@@ -32,6 +33,7 @@ signals:
     void contextMenuRequested(const QPoint& globalPos, bool fromKeyboard);
 
 protected:
+    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
     // A tree without a current row gains the focus without one (Qt would make the first row current).
     void focusInEvent(QFocusEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

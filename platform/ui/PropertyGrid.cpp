@@ -4,8 +4,11 @@
 
 #include <QFont>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -15,6 +18,9 @@ namespace platform {
 namespace {
 constexpr int kNameColumn = 0;
 constexpr int kValueColumn = 1;
+// How far from the divider (pixels) the pointer grabs it, and how narrow a column may get.
+constexpr int kDividerGrip = 3;
+constexpr int kMinimumColumn = 16;
 } // namespace
 
 PropertyGrid::PropertyGrid(QWidget* parent)
@@ -27,8 +33,12 @@ PropertyGrid::PropertyGrid(QWidget* parent)
     layout->addWidget(m_descriptionText);
     m_tree->setColumnCount(2);
     m_tree->setHeaderHidden(true);
-    // Names and values share the width, as a property grid's divider does.
-    m_tree->header()->setSectionResizeMode(QHeaderView::Stretch);
+    // The divider is dragged in the rows (the header is hidden); both columns together fill the width.
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionResizeMode(QHeaderView::Fixed);
+    m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_tree->viewport()->installEventFilter(this);
+    m_tree->viewport()->setMouseTracking(true);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setAlternatingRowColors(false);
@@ -166,6 +176,84 @@ void PropertyGrid::showDescription() {
     const Property* selected = curSel();
     m_descriptionTitle->setText(selected ? selected->name() : QString());
     m_descriptionText->setText(selected ? selected->description() : QString());
+}
+
+QString PropertyGrid::cutTextAt(const QPoint& pos) const {
+    const QModelIndex index = m_tree->indexAt(pos);
+    if (!index.isValid())
+        return {};
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const QVariant font = index.data(Qt::FontRole);
+    const QFontMetrics metrics(font.isValid() ? font.value<QFont>() : m_tree->font());
+    // The item view leaves this margin on both sides of the text.
+    const int margin = m_tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_tree) + 1;
+    const int room = m_tree->visualRect(index).width() - 2 * margin;
+    return metrics.horizontalAdvance(text) > room ? text : QString();
+}
+
+bool PropertyGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_tree->viewport())
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::ToolTip: {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = cutTextAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, m_tree->viewport());
+        return true;
+    }
+    case QEvent::Resize:
+        placeDivider();
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        return dragDivider(event);
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool PropertyGrid::nearDivider(int x) const {
+    return std::abs(x - m_tree->header()->sectionViewportPosition(kValueColumn)) <= kDividerGrip;
+}
+
+void PropertyGrid::placeDivider() {
+    const int width = m_tree->viewport()->width();
+    const int names = static_cast<int>(width * m_nameShare);
+    m_tree->setColumnWidth(kNameColumn, names);
+    m_tree->setColumnWidth(kValueColumn, width - names);
+}
+
+bool PropertyGrid::dragDivider(QEvent* event) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const int x = mouse->position().toPoint().x();
+    if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton && nearDivider(x)) {
+        m_dragging = true;
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && m_dragging) {
+        m_dragging = false;
+        return true;
+    }
+    if (event->type() != QEvent::MouseMove)
+        return false;
+    if (!m_dragging) {
+        if (nearDivider(x))
+            m_tree->viewport()->setCursor(Qt::SplitHCursor);
+        else
+            m_tree->viewport()->unsetCursor();
+        return false;
+    }
+    const int width = m_tree->viewport()->width();
+    if (width <= 2 * kMinimumColumn)
+        return true;
+    m_nameShare = static_cast<double>(std::clamp(x, kMinimumColumn, width - kMinimumColumn)) / width;
+    placeDivider();
+    return true;
 }
 
 Property* PropertyGrid::propertyOf(const QTreeWidgetItem* item) {

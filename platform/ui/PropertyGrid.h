@@ -18,6 +18,10 @@ class Property;
 // Rows are never edited by the user; propertyChanged() fires only through notifyPropertyChanged().
 // Disabled properties are drawn greyed; each property's enabled state is its own, so an enabled row
 // under a disabled group still shows as enabled.
+//
+// Names and values share the width, half each, until the user drags the divider between them; the
+// share then keeps its new proportion as the grid is resized. A name or value cut short shows its
+// full text as a tool tip.
 class PropertyGrid : public QWidget {
     Q_OBJECT
 public:
@@ -50,8 +54,15 @@ public:
 
     QTreeWidget* tree() const { return m_tree; }
 
+    // The full text of the name or value at pos (tree viewport coordinates) when it is cut short
+    // there; empty when it fits or nothing is there.
+    QString cutTextAt(const QPoint& pos) const;
+
 signals:
     void propertyChanged(Property* property);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class Property;
@@ -61,11 +72,16 @@ private:
     void refreshAll(Property* property);
     void showDescription();
     static Property* propertyOf(const QTreeWidgetItem* item);
+    bool nearDivider(int x) const;
+    void placeDivider();
+    bool dragDivider(QEvent* event);
 
     QTreeWidget* m_tree;
     QLabel* m_descriptionTitle;
     QLabel* m_descriptionText;
     QColor m_groupTextColor;
+    double m_nameShare = 0.5;
+    bool m_dragging = false;
     std::vector<std::unique_ptr<Property>> m_properties;
 };
 

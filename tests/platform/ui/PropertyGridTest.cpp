@@ -2,7 +2,10 @@
 
 #include "platform/ui/Property.h"
 
+#include <QCoreApplication>
 #include <QFont>
+#include <QHeaderView>
+#include <QMouseEvent>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <vector>
@@ -224,6 +227,47 @@ TEST_F(PropertyGridTest, PropertyChangedFiresOnlyWhenAsked) {
 TEST_F(PropertyGridTest, RowsCannotBeEditedByTheUser) {
     EXPECT_EQ(grid.tree()->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_FALSE(generalItem()->child(1)->flags() & Qt::ItemIsEditable);
+}
+
+TEST_F(PropertyGridTest, DividerDraggedKeepsItsShareAsTheGridIsResized) {
+    grid.resize(300, 300);
+    grid.show();
+    QWidget* rows = grid.tree()->viewport();
+    const int width = rows->width();
+    ASSERT_EQ(grid.tree()->columnWidth(0), width / 2);
+    auto mouse = [rows](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(x, 5), rows->mapToGlobal(QPointF(x, 5)),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(rows, &event);
+    };
+
+    mouse(QEvent::MouseButtonPress, width / 2 + 1, Qt::LeftButton);
+    mouse(QEvent::MouseMove, width / 4, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, width / 4, Qt::NoButton);
+    EXPECT_EQ(grid.tree()->columnWidth(0), width / 4);
+    EXPECT_EQ(grid.tree()->columnWidth(0) + grid.tree()->columnWidth(1), width);
+
+    grid.resize(600, 300);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(grid.tree()->columnWidth(0), rows->width() / 4, 1);
+
+    mouse(QEvent::MouseButtonPress, rows->width() - 2, Qt::LeftButton); // far from the divider
+    mouse(QEvent::MouseMove, 10, Qt::LeftButton);
+    EXPECT_NEAR(grid.tree()->columnWidth(0), rows->width() / 4, 1);
+}
+
+TEST_F(PropertyGridTest, OnlyACutNameOrValueGivesItsFullTextAsToolTip) {
+    address->setValue(QStringLiteral("00:02:5B:00:15:10 and a long, long tail"));
+    grid.resize(240, 300);
+    grid.show();
+    QCoreApplication::processEvents();
+    QTreeWidgetItem* row = generalItem()->child(0);
+    const QRect name = grid.tree()->visualItemRect(row);
+    const QPoint valuePos(grid.tree()->header()->sectionViewportPosition(1) + 4, name.center().y());
+
+    EXPECT_EQ(grid.cutTextAt(valuePos), address->value());
+    EXPECT_TRUE(grid.cutTextAt(QPoint(name.left() + 30, name.center().y())).isEmpty()); // "Address" fits
+    EXPECT_TRUE(grid.cutTextAt(QPoint(5, grid.tree()->viewport()->height() - 2)).isEmpty());
 }
 
 } // namespace
