@@ -4,8 +4,8 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>

@@ -57,8 +57,7 @@ TEST(RibbonElementTest, LargeAndSmallButtonsUseTheirIconSizes) {
 }
 
 // The face of a check box or of a button (Discover while a search runs) shows the update's check.
-template <typename Face, typename Element>
-void ExpectCheckFollowsTheUpdateNotTheClick(Element& element) {
+template <typename Face, typename Element> void ExpectCheckFollowsTheUpdateNotTheClick(Element& element) {
     int activations = 0;
     QObject::connect(&element, &RibbonElement::activated, [&] { ++activations; });
     Face* face = element.template findChild<Face*>();

@@ -2,8 +2,8 @@
 
 #include "platform/ui/CommandRouter.h"
 #include "platform/ui/RibbonButton.h"
-#include "platform/ui/RibbonCheckBox.h"
 #include "platform/ui/RibbonCategory.h"
+#include "platform/ui/RibbonCheckBox.h"
 #include "platform/ui/RibbonEdit.h"
 #include "platform/ui/RibbonPanel.h"
 
