@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 class CConnectProgressDlg;
@@ -231,7 +232,8 @@ private:
     BleDeviceRecord* ConnectedRecord() const;
     BleDeviceRecord* SelectedRecord() const;
     int FindDevice(const BleTypedAddress& address) const;
-    // After the device list changed: the selection and the connected device follow their records.
+    // After the device list changed: the selection and the connected device follow their records,
+    // and the address index is rebuilt.
     void RederivePositions(const BleDeviceRecord* selected, const BleDeviceRecord* connected);
     void RenamePairedDevice(BleDeviceRecord& record, const QString& name);
     // Hands the record's name (cut to fit the entry) and appearance to the host's paired-device list.
@@ -294,7 +296,10 @@ private:
     std::unique_ptr<CConnectProgressDlg> m_pProgress;
 
     std::vector<QPointer<QWidget>> m_openWindows; // cleared entries: closed by the user
-    std::vector<DeviceRecordPtr> m_devices;       // what the device tree shows
+    std::vector<DeviceRecordPtr> m_devices;       // what the device tree shows; see m_deviceIndex
+    // Position in m_devices by device address, for FindDevice: rebuilt by RederivePositions, which
+    // follows every change of the list, and extended when a found device is appended.
+    std::unordered_map<uint64_t, int> m_deviceIndex;
     std::vector<DeviceRecordPtr> m_pairedDevices; // the host library's bonded devices
     bool m_bPairedListLoaded = false;             // appearances are saved only over a list loaded this run
     int m_nConnectedDevice = -1;

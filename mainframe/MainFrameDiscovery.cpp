@@ -2,7 +2,6 @@
 #include "mainframe/CMainFrame.h"
 
 #include "app/BleHostApi.h"
-#include "gatt/Address.h"
 #include "gatt/ValueText.h"
 #include "panes/CDeviceView.h"
 #include "panes/CPropertiesWnd.h"
@@ -16,6 +15,12 @@
 namespace {
 QTreeWidgetItem* TreeItem(const BleDeviceRecord& record) {
     return static_cast<QTreeWidgetItem*>(record.treeItem);
+}
+
+// One number per device: the fields that IsSameAddress compares.
+uint64_t AddressKey(const BleTypedAddress& address) {
+    return uint64_t{address.type} << 56 | uint64_t{address.nap} << 40 | uint64_t{address.uap} << 32 |
+           (address.lap & 0x00FFFFFFu);
 }
 
 void ApplyOptionalFields(BleDeviceRecord& record, const BleHostDeviceFoundEvent& report) {
@@ -70,12 +75,8 @@ void CMainFrame::OnUpdateDiscover(platform::CmdUI& ui) {
 }
 
 int CMainFrame::FindDevice(const BleTypedAddress& address) const {
-    for (size_t i = 0; i < m_devices.size(); ++i) {
-        const BleTypedAddress& known = m_devices[i]->address;
-        if (known.type == address.type && IsSameAddress(known, address))
-            return static_cast<int>(i);
-    }
-    return -1;
+    const auto found = m_deviceIndex.find(AddressKey(address));
+    return found == m_deviceIndex.end() ? -1 : found->second;
 }
 
 void CMainFrame::OnDeviceFound(const BleHostDeviceFoundEvent& report) {
@@ -98,6 +99,7 @@ void CMainFrame::OnDeviceFound(const BleHostDeviceFoundEvent& report) {
         record->treeItem =
             m_wndDeviceView->InsertDevice(m_wndDeviceView->DiscoveredGroup(), record->GetDisplayName(),
                                           static_cast<int>(m_devices.size()) + 1);
+        m_deviceIndex.emplace(AddressKey(record->address), static_cast<int>(m_devices.size()));
         m_devices.push_back(std::move(record));
         return;
     }
@@ -165,7 +167,10 @@ BleDeviceRecord* CMainFrame::SelectedRecord() const {
 void CMainFrame::RederivePositions(const BleDeviceRecord* selected, const BleDeviceRecord* connected) {
     m_nConnectedDevice = -1;
     int selectedIndex = -1;
+    m_deviceIndex.clear();
     for (size_t i = 0; i < m_devices.size(); ++i) {
+        // The first record of an address is the one found.
+        m_deviceIndex.emplace(AddressKey(m_devices[i]->address), static_cast<int>(i));
         if (m_devices[i].get() == connected)
             m_nConnectedDevice = static_cast<int>(i);
         if (m_devices[i].get() == selected)

@@ -125,10 +125,10 @@ void CDeviceView::ClearGroup(QTreeWidgetItem* group) {
 }
 
 void CDeviceView::RemovePlaceholder(QTreeWidgetItem* group) {
-    for (int i = group->childCount() - 1; i >= 0; --i) {
-        if (ItemData(group->child(i)) == kPlaceholderData)
-            delete group->child(i);
-    }
+    // Placeholders go only into empty groups, and a device row only after the placeholder has gone:
+    // a group's placeholder is always its first row.
+    if (group->childCount() > 0 && ItemData(group->child(0)) == kPlaceholderData)
+        delete group->child(0);
 }
 
 void CDeviceView::AddEmptyPlaceholders(bool withDiscovered) {
