@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/COrvBleDemoApp.h"
-#include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
+#include "support/RecordingPrompter.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -44,7 +44,7 @@ private:
 
     QTemporaryDir m_dir;
     std::unique_ptr<platform::SettingsStore> m_settings;
-    platform::RecordingPrompter m_prompter;
+    RecordingPrompter m_prompter;
     std::unique_ptr<COrvBleDemoApp> m_app;
     std::string m_error;
     QElapsedTimer m_wallClock;    // started by the first Deliver

@@ -27,15 +27,4 @@ void setLinkOpener(LinkOpenFunction opener) {
     installedOpener() = std::move(opener);
 }
 
-RecordingLinkOpener::RecordingLinkOpener() {
-    setLinkOpener([this](const QUrl& url) {
-        opened.push_back(url);
-        return result;
-    });
-}
-
-RecordingLinkOpener::~RecordingLinkOpener() {
-    setLinkOpener(nullptr);
-}
-
 } // namespace platform

@@ -3,7 +3,6 @@
 
 #include <QUrl>
 #include <functional>
-#include <vector>
 
 namespace platform {
 
@@ -14,17 +13,5 @@ using LinkOpenFunction = std::function<bool(const QUrl& url)>;
 bool openLink(const QString& link);
 // Installs the function that opens links; an empty one restores the desktop's handler.
 void setLinkOpener(LinkOpenFunction opener);
-
-// Test fake: while it lives, links are recorded instead of opened, and answered with `result`.
-class RecordingLinkOpener {
-public:
-    RecordingLinkOpener();
-    ~RecordingLinkOpener();
-    RecordingLinkOpener(const RecordingLinkOpener&) = delete;
-    RecordingLinkOpener& operator=(const RecordingLinkOpener&) = delete;
-
-    std::vector<QUrl> opened;
-    bool result = true;
-};
 
 } // namespace platform

@@ -81,22 +81,6 @@ int DialogPrompter::resultFor(const QMessageBox& box) {
     }
 }
 
-int RecordingPrompter::messageBox(QWidget* parent, const QString& text, const QString& caption, UINT type) {
-    const Prompt prompt{parent, text, caption, type};
-    prompts.push_back(prompt);
-    // Taken before the inside action runs, so that a nested prompt gets the next scripted answer.
-    int result = isYesNo(type) ? IDYES : IDOK;
-    if (!m_results.empty()) {
-        result = m_results.front();
-        m_results.pop_front();
-    }
-    // Through a copy: the action may install another one.
-    const auto inside = m_inside;
-    if (inside)
-        inside(prompt);
-    return result;
-}
-
 int AfxMessageBox(const QString& text, UINT type) {
     return prompter().messageBox(QApplication::activeWindow(), text, QCoreApplication::applicationName(),
                                  type);

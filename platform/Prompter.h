@@ -1,12 +1,9 @@
-// Message boxes through one replaceable prompter: Qt dialogs in the application, a recorder in tests.
+// Message boxes through one replaceable prompter: Qt dialogs in the application, another in tests.
 #pragma once
 
 #include "platform/WinTypes.h"
 
 #include <QString>
-#include <deque>
-#include <functional>
-#include <vector>
 
 class QMessageBox;
 class QWidget;
@@ -35,31 +32,6 @@ public:
     static void configure(QMessageBox& box, const QString& text, const QString& caption, UINT type);
     // The result for the button the box ended with.
     static int resultFor(const QMessageBox& box);
-};
-
-// Records every prompt and answers as scripted. Unscripted prompts get IDYES for MB_YESNO, else IDOK.
-class RecordingPrompter : public Prompter {
-public:
-    struct Prompt {
-        QWidget* parent;
-        QString text;
-        QString caption;
-        UINT type;
-    };
-
-    int messageBox(QWidget* parent, const QString& text, const QString& caption, UINT type) override;
-
-    // Answers of the next prompts, in order.
-    void queueResult(int result) { m_results.push_back(result); }
-    // Runs while each prompt is "shown", before it is answered: the place to deliver events that a
-    // real modal prompt's nested event loop would handle.
-    void setInsidePrompt(std::function<void(const Prompt&)> action) { m_inside = std::move(action); }
-
-    std::vector<Prompt> prompts;
-
-private:
-    std::deque<int> m_results;
-    std::function<void(const Prompt&)> m_inside;
 };
 
 // The application's message box: caption = the application name, parent = the active window.

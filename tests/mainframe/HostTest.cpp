@@ -32,7 +32,7 @@ TEST_F(HostDispatchTest, EventsAfterDeinitialisationAreDroppedWithoutTouchingThe
 TEST_F(HostDispatchTest, RecordsHandledDuringAModalPromptAreGivenBackBeforeTheOuterOne) {
     const BleHostJustWorksEvent inner{TestAddress(7)};
     const BleHostServerAllocEvent outer{0, 3, 0};
-    m_prompter.setInsidePrompt([&](const platform::RecordingPrompter::Prompt&) {
+    m_prompter.setInsidePrompt([&](const RecordingPrompter::Prompt&) {
         EXPECT_EQ(Frees(&outer), 0);
         DeliverRecord(BLE_EVT_JUST_WORKS_REQUEST, inner);
         EXPECT_EQ(Frees(&inner), 1);

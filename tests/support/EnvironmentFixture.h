@@ -3,8 +3,8 @@
 // timers and a recording prompter.
 #pragma once
 
-#include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
+#include "support/RecordingPrompter.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ protected:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<platform::SettingsStore> m_settings;
-    platform::RecordingPrompter m_prompter;
+    RecordingPrompter m_prompter;
 
 private:
     QString m_previousDirectory;
