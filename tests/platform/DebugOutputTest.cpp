@@ -13,15 +13,13 @@ void CountMessage(QtMsgType, const QMessageLogContext&, const QString&) {
     ++g_messages;
 }
 
-TEST(DebugOutput, IsSilentUntilItsCategoryIsTurnedOn) {
+TEST(DebugOutput, IsSilentUntilItsCategoryIsOnThenWritesEachTextAsOneLineWithoutItsTrailingNewline) {
     g_messages = 0;
     const QtMessageHandler previous = qInstallMessageHandler(&CountMessage);
     OutputDebugString(QStringLiteral("Indication data received"));
     qInstallMessageHandler(previous);
     EXPECT_EQ(g_messages, 0);
-}
 
-TEST(DebugOutput, WritesEachTextAsOneLineWithoutItsTrailingNewline) {
     DebugOutputRecorder recorder;
     for (const char* text : {"Cur App received = 1\n", "Notification data recieved", "two\n\n", ""})
         OutputDebugString(QString::fromLatin1(text));

@@ -2,8 +2,6 @@
 
 #include "platform/ui/Property.h"
 
-#include <QCoreApplication>
-#include <QMouseEvent>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -19,9 +17,6 @@ protected:
         flags->addSubItem(limited);
         flags->addSubItem(leOnly);
         grid.addProperty(general);
-        grid.resize(240, 300);
-        grid.show();
-        QCoreApplication::processEvents();
     }
 
     QTreeWidgetItem* item(int row) const { return grid.tree()->topLevelItem(0)->child(row); }
@@ -76,30 +71,6 @@ TEST_F(PropertyGridTest, SelectionShowsTheDescriptionAndDeletingAroundItClearsIt
     EXPECT_EQ(item(2)->text(1), "(Unknown)");
     EXPECT_TRUE(grid.deleteProperty(general));
     EXPECT_EQ(grid.tree()->topLevelItemCount(), 0);
-}
-
-TEST_F(PropertyGridTest, DividerDraggedKeepsItsShareAsTheGridIsResized) {
-    QWidget* rows = grid.tree()->viewport();
-    const int width = rows->width();
-    ASSERT_EQ(grid.tree()->columnWidth(0), width / 2);
-    auto mouse = [rows](QEvent::Type type, int x) {
-        QMouseEvent event(type, QPointF(x, 5), rows->mapToGlobal(QPointF(x, 5)),
-                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(rows, &event);
-    };
-
-    mouse(QEvent::MouseButtonPress, width / 2 + 1);
-    mouse(QEvent::MouseMove, width / 4);
-    mouse(QEvent::MouseButtonRelease, width / 4);
-    EXPECT_EQ(grid.tree()->columnWidth(0), width / 4);
-    EXPECT_EQ(grid.tree()->columnWidth(0) + grid.tree()->columnWidth(1), width);
-
-    mouse(QEvent::MouseButtonPress, width - 2); // far from the divider
-    mouse(QEvent::MouseMove, 10);
-    grid.resize(600, 300);
-    QCoreApplication::processEvents();
-    EXPECT_NEAR(grid.tree()->columnWidth(0), rows->width() / 4, 1);
 }
 
 } // namespace
