@@ -102,8 +102,19 @@ const std::string& builtInWorldJson() {
         { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Car Info" }] }] },
     { "kind": "overTheAir", "address": "00:1A:7D:DA:71:12", "name": "Orvane OTA Target",
       "advIntervalMs": 500, "rssi": { "mean": -63, "jitter": 4 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane OTA Target" }] }] },
+      "gatt": [
+        { "uuid": "1800", "characteristics": [
+          { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane OTA Target" }] },
+        { "uuid": "00001016-4b7e-11e2-8c3a-5f8c2e10b7d4", "characteristics": [
+          { "uuid": "00001013-4b7e-11e2-8c3a-5f8c2e10b7d4", "properties": ["read"], "value": "01" }] }] },
+    { "kind": "overTheAirBootloader", "address": "00:1A:7D:DA:71:14", "name": "Orvane OTA Bootloader",
+      "advIntervalMs": 500, "rssi": { "mean": -64, "jitter": 4 },
+      "gatt": [
+        { "uuid": "1800", "characteristics": [
+          { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane OTA Bootloader" }] },
+        { "uuid": "00001010-4b7e-11e2-8c3a-5f8c2e10b7d4", "characteristics": [
+          { "uuid": "00001013-4b7e-11e2-8c3a-5f8c2e10b7d4", "properties": ["read"], "value": "01" },
+          { "uuid": "00001011-4b7e-11e2-8c3a-5f8c2e10b7d4", "properties": ["read"], "value": "03" }] }] },
     { "kind": "phone", "address": "5E:3B:90:11:42:77", "addressType": "random", "name": "Mira's Phone",
       "appearance": 64, "adFlags": 26, "advIntervalMs": 200, "rssi": { "mean": -59, "jitter": 6 },
       "gatt": [{ "uuid": "1800", "characteristics": [
