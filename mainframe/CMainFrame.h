@@ -9,6 +9,8 @@
 #include "platform/WindowTimers.h"
 #include "platform/ui/CommandRouter.h"
 #include "platform/ui/CommandTarget.h"
+#include "profiles/control/COTAAppServiceCtrl.h"
+#include "profiles/control/COTABootLoaderServiceCtrl.h"
 #include "profiles/sensor/CHeartRateMonitorCtrl.h"
 #include "veyrahost.h"
 
@@ -176,6 +178,10 @@ public:
     bool IsHeartRateResetPending() const { return m_bHeartRateResetPending; }
     void OnHeartRateReset();
 
+    // ---- Over-the-air update (profiles/control/MainFrameOverTheAir.cpp) ----
+    COTAAppServiceCtrl* OTAAppServiceWindow() const { return m_pOTAAppService; }
+    COTABootLoaderServiceCtrl* OTABootLoaderServiceWindow() const { return m_pOTABootLoaderService; }
+
     // ---- Devices ----
     void OnDiscover();
     void OnUpdateDiscover(platform::CmdUI& ui);
@@ -259,6 +265,7 @@ private:
     using ReadStep = bool (CMainFrame::*)(uint16_t handle, std::span<const uint8_t> value);
     using NotificationStep = void (CMainFrame::*)(uint16_t handle, std::span<const uint8_t> value);
     using WriteStep = bool (CMainFrame::*)(uint16_t handle, uint16_t status);
+    using ReadOfferStep = void (CMainFrame::*)(uint16_t handle, std::span<const uint8_t> value);
     static bool IsService16(const BleServiceEntry& service, uint16_t uuid);
 
     // ---- Generic Access, Device Name and Bond Management (mainframe/MainFramePairing.cpp) ----
@@ -281,6 +288,12 @@ private:
     void OnHeartRateNotification(uint16_t handle, std::span<const uint8_t> value);
     bool OnHeartRateWritten(uint16_t handle, uint16_t status);
     void ClearHeartRatePending();
+
+    // ---- Over-the-air update (profiles/control/MainFrameOverTheAir.cpp) ----
+    bool FindOTAAppServiceHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    bool FindOTABootLoaderServiceHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OnOTAAppServiceRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnOTABootLoaderServiceRead(uint16_t handle, std::span<const uint8_t> value);
 
     platform::MessageWindow m_messageWindow;
     platform::CommandRouter m_router;
@@ -341,6 +354,10 @@ private:
     QPointer<CHeartRateMonitorCtrl> m_pHeartRate;
     bool m_bHeartRateResetPending = false;
     uint16_t m_nResetHandle = 0;
+
+    // Over-the-air update.
+    QPointer<COTAAppServiceCtrl> m_pOTAAppService;
+    QPointer<COTABootLoaderServiceCtrl> m_pOTABootLoaderService;
 
     bool m_bHostDebug;
     bool m_bDeviceChecksSuspended = true;

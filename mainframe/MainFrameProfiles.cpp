@@ -40,6 +40,9 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
         &CMainFrame::FindGenericAccessHandles,
         &CMainFrame::FindHeartRateHandles,
         &CMainFrame::FindBondManagementHandles,
+        // The maker's 128-bit services.
+        &CMainFrame::FindOTAAppServiceHandles,
+        &CMainFrame::FindOTABootLoaderServiceHandles,
     };
     for (const auto& [uuid, service] : peer->services)
         for (const ServiceStep find : kFindHandles)
@@ -63,4 +66,6 @@ void CMainFrame::CloseProfileWindows() {
     m_configHandles.clear();
 
     m_pHeartRate = nullptr;
+    m_pOTAAppService = nullptr;
+    m_pOTABootLoaderService = nullptr;
 }

@@ -62,6 +62,14 @@ void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t le
         if ((this->*read)(handle, bytes))
             break;
 
+    // Offered to every open window, whatever the steps above did.
+    static constexpr ReadOfferStep kEveryWindow[] = {
+        &CMainFrame::OnOTAAppServiceRead,
+        &CMainFrame::OnOTABootLoaderServiceRead,
+    };
+    for (const ReadOfferStep offer : kEveryWindow)
+        (this->*offer)(handle, bytes);
+
     if (m_readQueue.empty())
         OnReadQueueDrained();
     else

@@ -117,6 +117,8 @@ std::vector<std::pair<unsigned, QString>> applicationStrings() {
                         "for instructions on\ninstalling the driver.")},
         {IDS_ALREADY_RUNNING,
          QStringLiteral("Another instance of the Tindrel application is already running")},
+        {IDS_OTA_APP_TITLE, QStringLiteral("Over-the-Air Update")},
+        {IDS_OTA_BOOTLOADER_TITLE, QStringLiteral("Over-the-Air Bootloader")},
         {IDS_DEVICES_PANE, QStringLiteral("Bluetooth Smart Devices")},
         {IDS_PROPERTIES_PANE, QStringLiteral("Properties")},
         {IDS_APP_TITLE, QStringLiteral("Tindrel")},

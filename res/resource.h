@@ -10,6 +10,8 @@ constexpr unsigned IDR_DEVICE_MENU = 225;
 constexpr unsigned IDD_USER_PROMPT = 263;
 constexpr unsigned IDD_HEART_RATE = 320;
 constexpr unsigned IDD_CONNECT_PROGRESS = 322;
+constexpr unsigned IDD_OTA_APP_SERVICE = 470;
+constexpr unsigned IDD_OTA_BOOTLOADER_SERVICE = 471;
 
 // ---- Strings ------------------------------------------------------------------------------------
 constexpr unsigned IDS_MAIN = 1;
@@ -95,6 +97,8 @@ constexpr unsigned IDS_DONGLE_UNPLUGGED = 116;
 constexpr unsigned IDS_DONGLE_NOT_FOUND = 117;
 constexpr unsigned IDS_DRIVER_NOT_INSTALLED = 118;
 constexpr unsigned IDS_ALREADY_RUNNING = 119;
+constexpr unsigned IDS_OTA_APP_TITLE = 126;
+constexpr unsigned IDS_OTA_BOOTLOADER_TITLE = 127;
 constexpr unsigned IDS_DEVICES_PANE = 155;
 constexpr unsigned IDS_PROPERTIES_PANE = 158;
 constexpr unsigned IDS_APP_TITLE = 57344; // AFX_IDS_APP_TITLE

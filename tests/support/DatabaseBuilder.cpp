@@ -3,8 +3,12 @@
 #include "gatt/UuidFunctions.h"
 
 DatabaseBuilder& DatabaseBuilder::Service(uint16_t uuid, uint16_t start, uint16_t end) {
+    return Service(MakeUuid16(uuid), start, end);
+}
+
+DatabaseBuilder& DatabaseBuilder::Service(const BleUuid& uuid, uint16_t start, uint16_t end) {
     Svc& service = m_services.emplace_back();
-    service.record.uuid = MakeUuid16(uuid);
+    service.record.uuid = uuid;
     service.record.startHandle = start;
     service.record.endHandle = end;
     return *this;
@@ -12,8 +16,13 @@ DatabaseBuilder& DatabaseBuilder::Service(uint16_t uuid, uint16_t start, uint16_
 
 DatabaseBuilder& DatabaseBuilder::Characteristic(uint16_t uuid, uint16_t valueHandle, uint8_t properties,
                                                  uint16_t configHandle) {
+    return Characteristic(MakeUuid16(uuid), valueHandle, properties, configHandle);
+}
+
+DatabaseBuilder& DatabaseBuilder::Characteristic(const BleUuid& uuid, uint16_t valueHandle,
+                                                 uint8_t properties, uint16_t configHandle) {
     Char& characteristic = m_services.back().characteristics.emplace_back();
-    characteristic.record.uuid = MakeUuid16(uuid);
+    characteristic.record.uuid = uuid;
     characteristic.record.declarationHandle = static_cast<uint16_t>(valueHandle - 1);
     characteristic.record.valueHandle = valueHandle;
     characteristic.record.properties = properties;

@@ -9,9 +9,12 @@
 
 class DatabaseBuilder {
 public:
-    // Starts a 16-bit service.
+    // Starts a service (a 16-bit one when given its number).
+    DatabaseBuilder& Service(const BleUuid& uuid, uint16_t start, uint16_t end);
     DatabaseBuilder& Service(uint16_t uuid, uint16_t start, uint16_t end);
     // Adds a characteristic to the current service; configHandle 0 adds no client configuration.
+    DatabaseBuilder& Characteristic(const BleUuid& uuid, uint16_t valueHandle, uint8_t properties,
+                                    uint16_t configHandle = 0);
     DatabaseBuilder& Characteristic(uint16_t uuid, uint16_t valueHandle, uint8_t properties,
                                     uint16_t configHandle = 0);
     // Adds a descriptor to the current characteristic.
