@@ -28,3 +28,7 @@ std::optional<uint16_t> ByteReader::u16() {
     }
     return static_cast<uint16_t>(*value);
 }
+
+std::optional<uint32_t> ByteReader::u32() {
+    return unsignedLe(4);
+}

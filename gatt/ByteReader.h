@@ -15,6 +15,7 @@ public:
 
     std::optional<uint8_t> u8();
     std::optional<uint16_t> u16();
+    std::optional<uint32_t> u32();
 
     size_t remaining() const { return m_bytes.size() - m_offset; }
 
