@@ -1,8 +1,13 @@
 // Fuzz target: every value decoder of the application. The first byte picks the decoder, the rest is
 // the value; a profile adds its decoders to the table below, one line each.
+#include "gatt/BodyComposition.h"
 #include "gatt/HeartRate.h"
 #include "gatt/SFloat.h"
+#include "gatt/UserData.h"
 #include "gatt/ValueText.h"
+#include "gatt/WeightScale.h"
+
+#include <algorithm>
 
 #include <cstddef>
 #include <cstdint>
@@ -20,9 +25,25 @@ uint16_t first16(Value value) {
     return value.size() < 2 ? 0 : static_cast<uint16_t>(value[0] | value[1] << 8);
 }
 
+uint32_t first32(Value value) {
+    return value.size() < 4 ? 0 : static_cast<uint32_t>(first16(value) | first16(value.subspan(2)) << 16);
+}
+
+// The value after its first n bytes (which a decoder taking features reads them from).
+Value after(Value value, size_t n) {
+    return value.subspan(std::min(n, value.size()));
+}
+
 void (*const kDecoders[])(Value) = {
     [](Value v) { (void)HeartRateMeasurement::decode(v); },
     [](Value v) { (void)BodySensorLocationName(firstByte(v)); },
+    [](Value v) { (void)WeightScaleFeatures::decode(v); },
+    [](Value v) { (void)WeightMeasurement::decode(after(v, 2), first16(v)); },
+    [](Value v) { (void)BodyCompositionFeatures::decode(v); },
+    [](Value v) { (void)BodyCompositionMeasurement::decode(after(v, 4), first32(v)); },
+    [](Value v) { (void)UserControlPointResponse::decode(v); },
+    [](Value v) { (void)FirstNameText(v); },
+    [](Value v) { (void)DatabaseChangeIncrement(v); },
     [](Value v) { (void)SFloatToDouble(first16(v)); },
     [](Value v) { (void)Utf8ToCString(v.data(), static_cast<int>(v.size())); },
     [](Value v) { (void)BytesToHexString(v.data(), static_cast<int>(v.size()), QStringLiteral(" "), true); },

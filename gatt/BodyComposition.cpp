@@ -8,8 +8,11 @@ std::optional<BodyCompositionFeatures> BodyCompositionFeatures::decode(std::span
     const auto bits = reader.u32();
     if (!bits)
         return std::nullopt;
-    return BodyCompositionFeatures{*bits, static_cast<uint8_t>((*bits >> 11) & 0x0F),
-                                   static_cast<uint8_t>((*bits >> 15) & 0x07)};
+    return fromBits(*bits);
+}
+
+BodyCompositionFeatures BodyCompositionFeatures::fromBits(uint32_t bits) {
+    return {bits, static_cast<uint8_t>((bits >> 11) & 0x0F), static_cast<uint8_t>((bits >> 15) & 0x07)};
 }
 
 std::optional<BodyCompositionMeasurement> BodyCompositionMeasurement::decode(std::span<const uint8_t> value,

@@ -45,6 +45,7 @@ struct BodyCompositionFeatures {
 
     // The first four bytes; nullopt when the value holds fewer.
     static std::optional<BodyCompositionFeatures> decode(std::span<const uint8_t> value);
+    static BodyCompositionFeatures fromBits(uint32_t bits);
 
     bool operator==(const BodyCompositionFeatures&) const = default;
 };

@@ -8,8 +8,11 @@ std::optional<WeightScaleFeatures> WeightScaleFeatures::decode(std::span<const u
     const auto bits = reader.u16();
     if (!bits)
         return std::nullopt;
-    return WeightScaleFeatures{*bits, static_cast<uint8_t>((*bits >> 3) & 0x0F),
-                               static_cast<uint8_t>((*bits >> 7) & 0x07)};
+    return fromBits(*bits);
+}
+
+WeightScaleFeatures WeightScaleFeatures::fromBits(uint16_t bits) {
+    return {bits, static_cast<uint8_t>((bits >> 3) & 0x0F), static_cast<uint8_t>((bits >> 7) & 0x07)};
 }
 
 std::optional<WeightMeasurement> WeightMeasurement::decode(std::span<const uint8_t> value,

@@ -29,6 +29,7 @@ struct WeightScaleFeatures {
 
     // The first two bytes; nullopt when the value holds fewer.
     static std::optional<WeightScaleFeatures> decode(std::span<const uint8_t> value);
+    static WeightScaleFeatures fromBits(uint16_t bits);
 
     bool operator==(const WeightScaleFeatures&) const = default;
 };

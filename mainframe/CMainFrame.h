@@ -11,7 +11,10 @@
 #include "platform/ui/CommandTarget.h"
 #include "profiles/control/COTAAppServiceCtrl.h"
 #include "profiles/control/COTABootLoaderServiceCtrl.h"
+#include "profiles/sensor/CBodyCompCtrl.h"
 #include "profiles/sensor/CHeartRateMonitorCtrl.h"
+#include "profiles/sensor/CUserDataCtrl.h"
+#include "profiles/sensor/CWeightScaleCtrl.h"
 #include "veyrahost.h"
 
 #include <QDialog>
@@ -178,6 +181,11 @@ public:
     bool IsHeartRateResetPending() const { return m_bHeartRateResetPending; }
     void OnHeartRateReset();
 
+    // ---- Weight scale, body composition, user data (profiles/sensor/MainFrame<Profile>.cpp) ----
+    CWeightScaleCtrl* WeightScaleWindow() const { return m_pWeightScale; }
+    CBodyCompCtrl* BodyCompWindow() const { return m_pBodyComp; }
+    CUserDataCtrl* UserDataWindow() const { return m_pUserData; }
+
     // ---- Over-the-air update (profiles/control/MainFrameOverTheAir.cpp) ----
     COTAAppServiceCtrl* OTAAppServiceWindow() const { return m_pOTAAppService; }
     COTABootLoaderServiceCtrl* OTABootLoaderServiceWindow() const { return m_pOTABootLoaderService; }
@@ -266,6 +274,7 @@ private:
     using NotificationStep = void (CMainFrame::*)(uint16_t handle, std::span<const uint8_t> value);
     using WriteStep = bool (CMainFrame::*)(uint16_t handle, uint16_t status);
     using ReadOfferStep = void (CMainFrame::*)(uint16_t handle, std::span<const uint8_t> value);
+    using WriteOfferStep = void (CMainFrame::*)(uint16_t handle, uint16_t status);
     static bool IsService16(const BleServiceEntry& service, uint16_t uuid);
 
     // ---- Generic Access, Device Name and Bond Management (mainframe/MainFramePairing.cpp) ----
@@ -288,6 +297,23 @@ private:
     void OnHeartRateNotification(uint16_t handle, std::span<const uint8_t> value);
     bool OnHeartRateWritten(uint16_t handle, uint16_t status);
     void ClearHeartRatePending();
+
+    // ---- Weight scale (profiles/sensor/MainFrameWeightScale.cpp) ----
+    bool FindWeightScaleHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OnWeightScaleRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnWeightScaleNotification(uint16_t handle, std::span<const uint8_t> value);
+
+    // ---- Body composition (profiles/sensor/MainFrameBodyComp.cpp) ----
+    bool FindBodyCompHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OnBodyCompRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnBodyCompNotification(uint16_t handle, std::span<const uint8_t> value);
+
+    // ---- User data (profiles/sensor/MainFrameUserData.cpp) ----
+    bool FindUserDataHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void ActivateUserDataWindow(const BleDeviceRecord& peer);
+    void OnUserDataRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnUserDataNotification(uint16_t handle, std::span<const uint8_t> value);
+    void OnUserDataWritten(uint16_t handle, uint16_t status);
 
     // ---- Over-the-air update (profiles/control/MainFrameOverTheAir.cpp) ----
     bool FindOTAAppServiceHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
@@ -354,6 +380,11 @@ private:
     QPointer<CHeartRateMonitorCtrl> m_pHeartRate;
     bool m_bHeartRateResetPending = false;
     uint16_t m_nResetHandle = 0;
+
+    // Weight scale, body composition, user data.
+    QPointer<CWeightScaleCtrl> m_pWeightScale;
+    QPointer<CBodyCompCtrl> m_pBodyComp;
+    QPointer<CUserDataCtrl> m_pUserData;
 
     // Over-the-air update.
     QPointer<COTAAppServiceCtrl> m_pOTAAppService;

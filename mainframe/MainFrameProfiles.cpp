@@ -4,7 +4,8 @@
 // profiles/<group>/MainFrame<Profile>.cpp, and this file only calls them, one line per profile:
 // - Find<Profile>Handles(peer, service): the walk over the peer's services. Returns false unless the
 //   service is the profile's; otherwise fills the handle tables (and queues what the walk reads).
-//   The first member that takes a service ends its turn.
+//   The first member that takes a service ends its turn. A window that the walk itself opens (and
+//   initialises again at every opening) is opened here.
 // - Open<Profile>Window(peer): after the walk, in the fixed order; opens the window when the walk
 //   found its service and queues its first reads and client-configuration writes.
 // - the window's pointer is cleared in CloseProfileWindows.
@@ -39,6 +40,9 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
     static constexpr ServiceStep kFindHandles[] = {
         &CMainFrame::FindGenericAccessHandles,
         &CMainFrame::FindHeartRateHandles,
+        &CMainFrame::FindBodyCompHandles,
+        &CMainFrame::FindUserDataHandles,
+        &CMainFrame::FindWeightScaleHandles,
         &CMainFrame::FindBondManagementHandles,
         // The maker's 128-bit services.
         &CMainFrame::FindOTAAppServiceHandles,
@@ -48,6 +52,7 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
         for (const ServiceStep find : kFindHandles)
             if ((this->*find)(*peer, service))
                 break;
+    ActivateUserDataWindow(*peer);
 
     // The windows the walk found, in their fixed order.
     OpenHeartRateWindow(*peer);
@@ -66,6 +71,9 @@ void CMainFrame::CloseProfileWindows() {
     m_configHandles.clear();
 
     m_pHeartRate = nullptr;
+    m_pWeightScale = nullptr;
+    m_pBodyComp = nullptr;
+    m_pUserData = nullptr;
     m_pOTAAppService = nullptr;
     m_pOTABootLoaderService = nullptr;
 }

@@ -64,6 +64,9 @@ void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t le
 
     // Offered to every open window, whatever the steps above did.
     static constexpr ReadOfferStep kEveryWindow[] = {
+        &CMainFrame::OnWeightScaleRead,
+        &CMainFrame::OnBodyCompRead,
+        &CMainFrame::OnUserDataRead,
         &CMainFrame::OnOTAAppServiceRead,
         &CMainFrame::OnOTABootLoaderServiceRead,
     };
@@ -112,6 +115,9 @@ void CMainFrame::OnCharacteristicNotification(uint32_t cid, uint16_t handle, uin
 
     static constexpr NotificationStep kEveryWindow[] = {
         &CMainFrame::OnHeartRateNotification,
+        &CMainFrame::OnWeightScaleNotification,
+        &CMainFrame::OnBodyCompNotification,
+        &CMainFrame::OnUserDataNotification,
     };
     for (const NotificationStep notify : kEveryWindow)
         (this->*notify)(handle, bytes);
@@ -167,5 +173,10 @@ void CMainFrame::OnCharacteristicWritten(uint16_t handle, uint16_t status) {
     for (const WriteStep written : kFirstMatch)
         if ((this->*written)(handle, status))
             break;
-    // The write results offered to every open window, success and failure alike, go here.
+
+    static constexpr WriteOfferStep kEveryWindow[] = {
+        &CMainFrame::OnUserDataWritten,
+    };
+    for (const WriteOfferStep offer : kEveryWindow)
+        (this->*offer)(handle, status);
 }

@@ -12,6 +12,9 @@ constexpr unsigned IDD_HEART_RATE = 320;
 constexpr unsigned IDD_CONNECT_PROGRESS = 322;
 constexpr unsigned IDD_OTA_APP_SERVICE = 470;
 constexpr unsigned IDD_OTA_BOOTLOADER_SERVICE = 471;
+constexpr unsigned IDD_WEIGHT_SCALE = 472;
+constexpr unsigned IDD_USER_DATA = 473;
+constexpr unsigned IDD_BODY_COMPOSITION = 484;
 
 // ---- Strings ------------------------------------------------------------------------------------
 constexpr unsigned IDS_MAIN = 1;
@@ -97,12 +100,29 @@ constexpr unsigned IDS_DONGLE_UNPLUGGED = 116;
 constexpr unsigned IDS_DONGLE_NOT_FOUND = 117;
 constexpr unsigned IDS_DRIVER_NOT_INSTALLED = 118;
 constexpr unsigned IDS_ALREADY_RUNNING = 119;
+constexpr unsigned IDS_WEIGHT_SCALE = 121;
 constexpr unsigned IDS_OTA_APP_TITLE = 126;
 constexpr unsigned IDS_OTA_BOOTLOADER_TITLE = 127;
+constexpr unsigned IDS_USER_DATA = 130;
+constexpr unsigned IDS_BODY_COMPOSITION = 132;
+constexpr unsigned IDS_UD_ENTER_VALID_VALUE = 133;
+constexpr unsigned IDS_UD_USER_ID_SIZE = 134;
+constexpr unsigned IDS_UD_CONSENT_CODE_SIZE = 135;
+constexpr unsigned IDS_UD_OUT_OF_RANGE = 136;
+constexpr unsigned IDS_UD_CONSENT_TRIES_EXCEEDED = 137;
+constexpr unsigned IDS_UD_NOT_AUTHORIZED = 138;
+constexpr unsigned IDS_UD_OPCODE_NOT_SUPPORTED = 139;
+constexpr unsigned IDS_UD_ACCESS_NOT_PERMITTED = 140;
+constexpr unsigned IDS_UD_NAME_UPDATED = 141;
 constexpr unsigned IDS_DEVICES_PANE = 155;
 constexpr unsigned IDS_PROPERTIES_PANE = 158;
 constexpr unsigned IDS_APP_TITLE = 57344; // AFX_IDS_APP_TITLE
 constexpr unsigned IDS_READY = 57345;     // AFX_IDS_IDLEMESSAGE
+constexpr unsigned IDS_UD_SIZES = 61204;
+constexpr unsigned IDS_UD_CODE_OUT_OF_RANGE = 61205;
+constexpr unsigned IDS_UD_NO_SPACE = 61206;
+constexpr unsigned IDS_UD_CONSENT_PROVIDED = 61207;
+constexpr unsigned IDS_UD_USER_DELETED = 61208;
 
 // ---- Commands --------------------------------------------------------------------------------
 constexpr unsigned ID_DISCOVER = 310;

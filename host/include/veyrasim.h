@@ -43,6 +43,13 @@ namespace orv::sim {
 // Name) and Heart Rate (3 Device Name, 6 Measurement with 7 its configuration, 9 Body Sensor Location,
 // 11 Control Point); one measurement a second while notifications are on, values drawn from the
 // seed; control point op code 0x01 resets the energy expended, any other is refused with ATT 0x80.
+// "weightScale": Generic Access, Weight Scale (feature 0x000001BF) and User Data (User Control Point,
+// First Name, Database Change Increment, User Index; four users, user 0 "Ann" with consent code 1234);
+// a weigh-in every 5 s while measurement indications are on, its flags varying, sometimes failed.
+// "bodyComposition" adds Body Composition (feature 0x0001BFFF), each weigh-in also sending a
+// composition measurement, split into packets when it does not fit one indication. The user's name
+// and increment answer ATT 0x80 without consent on the link; the control point refuses writes with
+// 0xFD while its indications are off and 0xFE while a request is being answered.
 // Other kinds only advertise and serve what their entry lists.
 // Security: a value and its descriptors answer ATT 0x0F (insufficient encryption) until the link is
 // encrypted ("encryption"), or ATT 0x05 (insufficient authentication) until it is encrypted with a key
@@ -142,6 +149,9 @@ bool requestConnectionParameters(const std::string& peer, uint16_t intervalMin, 
 bool setPeerAttError(const std::string& peer, uint16_t handle, uint8_t error);
 // While set, the peer answers no ATT request at all (the host's transaction times out).
 bool setPeerSilent(const std::string& peer, bool silent);
+// While set, the peer's control points that answer by indication (User Control Point and the like)
+// accept requests and never answer them; each stays busy until the link goes.
+bool setControlPointsUnanswered(const std::string& peer, bool unanswered);
 // The next pairing with the peer that reaches its end (the user's answer given, a typed passkey)
 // ends with this security result instead of its own outcome: 0 succeeds (with the protection of the
 // pairing's method), any other code fails with that code. Once; cleared by loading a world.

@@ -96,6 +96,10 @@ uint8_t AttServer::modelRefusal(const PeerAttribute& a, std::span<const uint8_t>
     return m_model != nullptr && a.isValue ? m_model->onWrite(a.handle, value) : 0;
 }
 
+uint8_t AttServer::modelReadRefusal(const PeerAttribute& a) const {
+    return m_model != nullptr && a.isValue ? m_model->onRead(a.handle) : 0;
+}
+
 uint16_t AttServer::valueHandleOf(uint16_t descriptorHandle) const {
     for (uint16_t handle = descriptorHandle; handle > 1; --handle) {
         if (m_table[handle - 2].isValue) {
@@ -258,6 +262,9 @@ std::optional<AttServer::Pdu> AttServer::read(std::span<const uint8_t> pdu) {
     }
     if (a->isValue && (a->properties & kPropertyRead) == 0) {
         return att::errorResponse(pdu[0], handle, att::kReadNotPermitted);
+    }
+    if (const uint8_t refusal = modelReadRefusal(*a); refusal != 0) {
+        return att::errorResponse(pdu[0], handle, refusal);
     }
     if (offset > a->value.size()) {
         return att::errorResponse(pdu[0], handle, att::kInvalidOffset);

@@ -35,8 +35,8 @@ public:
     void setWriteListener(std::function<void(const PeerAttribute&)> listener) {
         m_written = std::move(listener);
     }
-    // The peer's behaviour model (may be null, not owned): it may refuse value writes and hears of
-    // every stored configuration.
+    // The peer's behaviour model (may be null, not owned): it may refuse value reads and writes and
+    // hears of every stored configuration.
     void setModel(PeerModel* model) { m_model = model; }
 
 private:
@@ -55,6 +55,8 @@ private:
     void written(const PeerAttribute& attribute) const;
     // The model's ATT error for writing value to attribute, 0 when it accepts (or there is no model).
     uint8_t modelRefusal(const PeerAttribute& attribute, std::span<const uint8_t> value) const;
+    // The model's ATT error for reading the attribute, 0 when it may be read (or there is no model).
+    uint8_t modelReadRefusal(const PeerAttribute& attribute) const;
     // Handle of the characteristic value that the descriptor at handle belongs to.
     uint16_t valueHandleOf(uint16_t descriptorHandle) const;
 

@@ -28,13 +28,9 @@ const std::string& builtInWorldJson() {
       "gatt": [{ "uuid": "1800", "characteristics": [
         { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Thermometer" }] }] },
     { "kind": "weightScale", "address": "00:1A:7D:DA:71:05", "name": "Orvane Scale",
-      "appearance": 3200, "advIntervalMs": 500, "rssi": { "mean": -72, "jitter": 5 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Scale" }] }] },
+      "appearance": 3200, "advIntervalMs": 500, "rssi": { "mean": -72, "jitter": 5 } },
     { "kind": "bodyComposition", "address": "00:1A:7D:DA:71:06", "name": "Orvane Body Analyser",
-      "appearance": 3200, "advIntervalMs": 500, "rssi": { "mean": -74, "jitter": 5 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Body Analyser" }] }] },
+      "appearance": 3200, "advIntervalMs": 500, "rssi": { "mean": -74, "jitter": 5 } },
     { "kind": "cycling", "address": "00:1A:7D:DA:71:07", "name": "Orvane Cadence",
       "appearance": 1157, "advIntervalMs": 300, "rssi": { "mean": -68, "jitter": 6 },
       "gatt": [{ "uuid": "1800", "characteristics": [

@@ -208,6 +208,16 @@ bool setPeerSilent(const std::string& peer, bool silent) {
     return true;
 }
 
+bool setControlPointsUnanswered(const std::string& peer, bool unanswered) {
+    auto& simulator = Simulator::instance();
+    const auto index = simulator.peerByText(peer);
+    if (!index) {
+        return false;
+    }
+    simulator.peerState(*index).controlPointsUnanswered = unanswered;
+    return true;
+}
+
 bool injectSecurityResult(const std::string& peer, uint16_t result) {
     auto& simulator = Simulator::instance();
     const auto index = simulator.peerByText(peer);

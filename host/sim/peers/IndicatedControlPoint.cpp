@@ -25,6 +25,9 @@ uint8_t IndicatedControlPoint::onWrite(uint16_t handle, std::span<const uint8_t>
 }
 
 void IndicatedControlPoint::respond(std::span<const uint8_t> response) {
+    if (!m_context.answersControlPoints()) {
+        return;
+    }
     m_busy = false;
     m_context.indicate(m_context.valueHandle(m_uuid), response);
 }

@@ -36,7 +36,8 @@ public:
 
     // For the model's onWrite: 0 when the write is to another handle or is accepted, else the ATT error.
     uint8_t onWrite(uint16_t handle, std::span<const uint8_t> value);
-    // Indicates response on the control point; the procedure is over.
+    // Indicates response on the control point; the procedure is over. While the context does not
+    // answer control points (a test hook), nothing is sent and the procedure never ends.
     void respond(std::span<const uint8_t> response);
     // A procedure runs: accepted and not yet answered.
     bool busy() const { return m_busy; }

@@ -97,6 +97,10 @@ bool PeerContext::indicate(uint16_t handle, std::span<const uint8_t> value) cons
                                                    valuePdu(att::kHandleValueIndication, handle, value));
 }
 
+bool PeerContext::answersControlPoints() const {
+    return !m_simulator.peerState(m_peerIndex).controlPointsUnanswered;
+}
+
 bool PeerContext::notifying(uint16_t valueHandle) const {
     const PeerAttribute* configuration = configurationOf(valueHandle);
     return configuration != nullptr && !configuration->value.empty() &&

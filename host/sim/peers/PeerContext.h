@@ -47,6 +47,8 @@ public:
     // host before the write's response: a model answers a request from a later action (after(0)), as
     // IndicatedControlPoint does.
     bool indicate(uint16_t handle, std::span<const uint8_t> value) const;
+    // False while a test hook wants the peer's control points to leave requests unanswered.
+    bool answersControlPoints() const;
     // Whether the client has switched on notifications (or indications) of the value at valueHandle.
     bool notifying(uint16_t valueHandle) const;
     bool indicating(uint16_t valueHandle) const;

@@ -3,6 +3,7 @@
 
 #include "../Simulator.h"
 #include "HeartRateSensor.h"
+#include "HouseholdScale.h"
 
 #include <veyrauuids.h>
 
@@ -24,6 +25,9 @@ std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerInde
     const std::string& kind = simulator.world().peers.at(peerIndex).kind;
     if (kind == "heartRate") {
         return std::make_unique<HeartRateSensor>(simulator, peerIndex);
+    }
+    if (kind == "weightScale" || kind == "bodyComposition") {
+        return std::make_unique<HouseholdScale>(simulator, peerIndex, kind == "bodyComposition");
     }
     return nullptr;
 }

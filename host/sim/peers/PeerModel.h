@@ -31,6 +31,12 @@ public:
         (void)value;
         return 0;
     }
+    // The client reads the characteristic value at handle. Returns 0 to answer with the stored value
+    // or the ATT error to answer instead.
+    virtual uint8_t onRead(uint16_t handle) {
+        (void)handle;
+        return 0;
+    }
     // The client stored configuration (bit 0 notify, bit 1 indicate) for the characteristic whose
     // value is at valueHandle.
     virtual void onConfiguration(uint16_t valueHandle, uint16_t configuration) {
