@@ -84,10 +84,6 @@ QString FieldLogLine(Field field, uint16_t raw) {
     return {};
 }
 
-std::optional<float> Converted(bool produced, float value) {
-    return produced ? std::optional<float>(value) : std::nullopt;
-}
-
 } // namespace
 
 CBodyCompCtrl::CBodyCompCtrl(QWidget* parent) : CChildFrame(parent) {}
@@ -225,8 +221,14 @@ QTreeWidgetItem* CBodyCompCtrl::RowFor(const BodyCompositionMeasurement& measure
 
 void CBodyCompCtrl::ShowFields(QTreeWidgetItem* row, const BodyCompositionMeasurement& measurement) {
     const bool imperial = measurement.imperial();
-    for (const auto& [field, raw] : measurement.fields) {
+    const auto converted = [this, imperial](bool (CBodyCompCtrl::*convert)(uint16_t, bool, float&) const,
+                                            uint16_t raw) -> std::optional<float> {
         float value = 0;
+        if (!(this->*convert)(raw, !imperial, value))
+            return std::nullopt;
+        return value;
+    };
+    for (const auto& [field, raw] : measurement.fields) {
         QString text;
         switch (field) {
         case Field::BasalMetabolism:
@@ -237,10 +239,10 @@ void CBodyCompCtrl::ShowFields(QTreeWidgetItem* row, const BodyCompositionMeasur
             text = QString::asprintf("%.1f", raw * 0.1);
             break;
         case Field::Height:
-            text = HeightText(Converted(ConvertHeight(raw, !imperial, value), value), imperial);
+            text = HeightText(converted(&CBodyCompCtrl::ConvertHeight, raw), imperial);
             break;
         default: // the masses
-            text = MassText(Converted(ConvertMass(raw, !imperial, value), value), imperial);
+            text = MassText(converted(&CBodyCompCtrl::ConvertMass, raw), imperial);
             break;
         }
         SetCell(row, ColumnOf(field), text);
