@@ -2,13 +2,14 @@
 // the value; a profile adds its decoders to the table below, one line each.
 #include "gatt/BodyComposition.h"
 #include "gatt/HeartRate.h"
+#include "gatt/PhoneAlerts.h"
 #include "gatt/SFloat.h"
 #include "gatt/UserData.h"
 #include "gatt/ValueText.h"
 #include "gatt/WeightScale.h"
+#include "gatt/ZoneRules.h"
 
 #include <algorithm>
-
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -47,6 +48,18 @@ void (*const kDecoders[])(Value) = {
     [](Value v) { (void)SFloatToDouble(first16(v)); },
     [](Value v) { (void)Utf8ToCString(v.data(), static_cast<int>(v.size())); },
     [](Value v) { (void)BytesToHexString(v.data(), static_cast<int>(v.size()), QStringLiteral(" "), true); },
+    [](Value v) {
+        if (const auto request = DecodeAlertControlPoint(v))
+            (void)WithCategory(first16(v), request->category, CheckAlertControlPoint(*request) == 0);
+    },
+    [](Value v) {
+        (void)EncodeNewAlert(static_cast<uint8_t>(firstByte(v)),
+                             Utf8ToCString(v.data(), static_cast<int>(v.size())));
+    },
+    [](Value v) {
+        (void)OccurrenceDay(first16(v), static_cast<int>(firstByte(v)) - 100,
+                            static_cast<int>(v.size() % 9) - 1, static_cast<int>(v.size() % 7));
+    },
 };
 
 } // namespace
