@@ -7,9 +7,12 @@ constexpr unsigned IDR_MAINFRAME = 128; // frame resource, menu 128, accelerator
 constexpr unsigned IDR_PROFILE_CHILD = 169;
 constexpr unsigned IDD_LOG = 223;
 constexpr unsigned IDR_DEVICE_MENU = 225;
+constexpr unsigned IDR_PHONE_MENU = 226;
 constexpr unsigned IDD_USER_PROMPT = 263;
 constexpr unsigned IDD_HEART_RATE = 320;
 constexpr unsigned IDD_CONNECT_PROGRESS = 322;
+constexpr unsigned IDD_PHONE = 338;
+constexpr unsigned IDD_TIME = 356;
 constexpr unsigned IDD_OTA_APP_SERVICE = 470;
 constexpr unsigned IDD_OTA_BOOTLOADER_SERVICE = 471;
 constexpr unsigned IDD_WEIGHT_SCALE = 472;
@@ -166,5 +169,6 @@ constexpr unsigned IDI_UPDATE_PARAMETERS = 391;
 constexpr unsigned IDI_SHOW_LOG = 452;
 
 // ---- Main-window timers ------------------------------------------------------------------------
+constexpr unsigned TIMER_BLINK = 2; // blinks the alert pictures
 constexpr unsigned TIMER_CLOSE = 3;
 constexpr unsigned TIMER_RESUME = 4; // the wait before the host library restarts after a system resume

@@ -291,3 +291,28 @@ void CChildFrame::BindCommandButton(UINT id) {
     if (m_router)
         m_router->bindButton(button, id, &m_commandTarget);
 }
+
+platform::CommandRouter* CChildFrame::Router() const {
+    return m_router;
+}
+
+void CChildFrame::BindCommandControl(UINT id) {
+    QPointer<QWidget> control = platform::GetDlgItem(this, id);
+    if (!control) {
+        qWarning("Profile window \"%s\" has no control %u", qPrintable(windowTitle()), id);
+        return;
+    }
+    if (m_router)
+        m_router->bind(control, id, &m_commandTarget,
+                       {[control](bool on) {
+                            if (control)
+                                control->setEnabled(on);
+                        },
+                        {},
+                        {}});
+}
+
+bool CChildFrame::IssueCommand(UINT id) {
+    QWidget* control = platform::GetDlgItem(this, id);
+    return m_router && control && m_router->invoke(control);
+}

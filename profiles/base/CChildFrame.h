@@ -62,8 +62,9 @@ public:
     QMdiSubWindow* Create(QMdiArea* area, platform::CommandRouter* router, platform::CommandTarget* next);
 
     // Takes the window out of its MDI area at once and deletes it (with its sub-window) once control
-    // is back in the event loop, so that a window may be closed from one of its own handlers.
-    void DestroyWindow();
+    // is back in the event loop, so that a window may be closed from one of its own handlers. A window
+    // with timers of its own stops them first.
+    virtual void DestroyWindow();
 
     // Dialog units to pixels for font: x * average character width / 4, y * height / 8.
     static QRect MapDialogRect(const QFont& font, const QRect& dialogUnits);
@@ -99,11 +100,18 @@ protected:
 
     // Parent of the pane: the client area, which clips it.
     QWidget* PaneParent() const { return m_client; }
+    // The router the window's controls and menus issue their commands through (null before Create).
+    platform::CommandRouter* Router() const;
     // Content size and scroll steps from the pane's font; then the first scroll ranges.
     void InitScrollMetrics(QWidget* pane);
     void UpdateScrollRanges(int cx, int cy);
     // Binds the push button with control id id in this window to command id id.
     void BindCommandButton(UINT id);
+    // Binds another control (a list, an edit, a picture) to command id id: its enabled state follows
+    // the update. When the control notifies (a selection made, a date picked), the window calls
+    // IssueCommand(id), which runs the command as a click runs a button's; false when nothing ran.
+    void BindCommandControl(UINT id);
+    bool IssueCommand(UINT id);
 
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

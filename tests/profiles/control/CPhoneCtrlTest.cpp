@@ -1,0 +1,120 @@
+// The phone window's records, list and pictures, with a command target standing in for the main window.
+#include "profiles/control/CPhoneCtrl.h"
+
+#include "platform/DialogItems.h"
+#include "platform/ui/CommandRouter.h"
+#include "profiles/control/PhoneIds.h"
+#include "support/EnvironmentFixture.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTreeWidget>
+
+namespace {
+
+class PhoneCtrlTest : public EnvironmentFixture {
+protected:
+    void SetUp() override {
+        EnvironmentFixture::SetUp();
+        m_main.onCommand(ID_PHONE_TOGGLE_READ, [this] { m_window->ToggleSelectedRead(); });
+        m_window = new CPhoneCtrl;
+        m_window->Create(&m_area, &m_router, &m_main);
+        m_area.show();
+    }
+    void TearDown() override {
+        delete m_window;
+        EnvironmentFixture::TearDown();
+    }
+    QTreeWidget* List() const {
+        return qobject_cast<QTreeWidget*>(platform::GetDlgItem(m_window, IDC_PHONE_LIST));
+    }
+    std::pair<uint8_t, QString> Add(int categoryItem, const QString& text) {
+        qobject_cast<QComboBox*>(platform::GetDlgItem(m_window, IDC_PHONE_CATEGORY))
+            ->setCurrentIndex(categoryItem);
+        platform::SetDlgItemText(m_window, IDC_PHONE_TEXT, text);
+        std::pair<uint8_t, QString> added;
+        m_window->AddNotification(&added.first, &added.second);
+        return added;
+    }
+    QStringList Rows() const {
+        QStringList rows;
+        for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* row = List()->topLevelItem(i);
+            rows << row->text(0) + QLatin1Char('/') + row->text(1) + (row->font(0).bold() ? "*" : "");
+        }
+        return rows;
+    }
+    std::map<uint8_t, uint8_t> Unread(uint16_t mask) const {
+        std::map<uint8_t, uint8_t> counts;
+        m_window->GetUnreadCounts(mask, &counts);
+        return counts;
+    }
+
+    QMdiArea m_area;
+    platform::CommandRouter m_router;
+    platform::CommandTarget m_main;
+    CPhoneCtrl* m_window = nullptr;
+};
+
+TEST_F(PhoneCtrlTest, RecordsListNewestFirstUnreadInBoldAndTheNextIdIsAboveTheLoadedOnes) {
+    EXPECT_EQ(Add(0, QStringLiteral("Mira")), std::make_pair(uint8_t{3}, QStringLiteral("Mira")))
+        << "the list starts on Call";
+    EXPECT_TRUE(platform::GetDlgItemText(m_window, IDC_PHONE_TEXT).isEmpty());
+    m_window->LoadRecords({{7, {1, 5, QStringLiteral("seven")}}, {12, {0, 9, QStringLiteral("twelve")}}});
+    EXPECT_EQ(Add(4, QStringLiteral("Bill")), std::make_pair(uint8_t{1}, QStringLiteral("Bill")));
+    EXPECT_EQ(Rows(), (QStringList{"E-mail/Bill*", "Instant message/twelve*", "SMS/seven"}));
+    EXPECT_EQ(List()->topLevelItem(0)->background(0).color(), QColor(191, 219, 255));
+    std::map<int, PhoneAlertRecord> records;
+    m_window->GetRecords(&records);
+    EXPECT_EQ(records.rbegin()->first, 13);
+}
+
+TEST_F(PhoneCtrlTest, UnreadCountsOfTheMasksCategoriesStopAt255) {
+    std::map<int, PhoneAlertRecord> many;
+    for (int id = 1; id <= 300; ++id)
+        many[id] = {0, 3, QString()};
+    many[301] = {1, 1, QString()};
+    m_window->LoadRecords(many);
+    EXPECT_EQ(Unread(0x000A), (std::map<uint8_t, uint8_t>{{1, 0}, {3, 255}}));
+}
+
+TEST_F(PhoneCtrlTest, ContextMenuOnlyFromTheMouseOnARow) {
+    Add(0, QStringLiteral("Mira"));
+    const QRect row = List()->visualItemRect(List()->topLevelItem(0));
+    const QPoint onRow = List()->viewport()->mapToGlobal(row.center());
+    EXPECT_EQ(m_window->OnContextMenu(onRow, true), nullptr);
+    EXPECT_EQ(m_window->OnContextMenu(List()->viewport()->mapToGlobal(QPoint(5, row.bottom() + 40)), false),
+              nullptr);
+    QMenu* menu = m_window->OnContextMenu(onRow, false);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Toggle read/unread status"));
+    EXPECT_EQ(menu->actions()[1]->text(), QStringLiteral("Delete record"));
+    List()->topLevelItem(0)->setSelected(true);
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(Rows(), QStringList{"Call/Mira"}) << "the menu's command reached the main window";
+    menu->close();
+}
+
+TEST_F(PhoneCtrlTest, PicturesGetTheirImagesAndKeepTheirPlaceWhenHidden) {
+    auto picture = [this](UINT id) { return qobject_cast<QLabel*>(platform::GetDlgItem(m_window, id)); };
+    EXPECT_FALSE(picture(IDC_PHONE_VIBRATE_PICTURE)->pixmap().isNull()) << "the template's picture";
+    EXPECT_TRUE(picture(IDC_PHONE_RING_PICTURE)->pixmap().isNull());
+    m_window->ResetAlertStatusIcons();
+    m_window->ResetRingerIcons();
+    EXPECT_EQ(picture(IDC_PHONE_VIBRATE_PICTURE)->pixmap().size(), QSize(24, 24));
+    for (UINT id : {IDC_PHONE_RING_PICTURE, IDC_PHONE_DISPLAY_PICTURE, IDC_PHONE_NORMAL_PICTURE,
+                    IDC_PHONE_MUTE_PICTURE})
+        EXPECT_FALSE(picture(id)->pixmap().isNull()) << id;
+    const QPoint place = picture(IDC_PHONE_DISPLAY_PICTURE)->pos();
+    m_window->ShowControl(IDC_PHONE_RING_PICTURE, false);
+    m_window->ShowControl(IDC_PHONE_VIBRATE_PICTURE, false);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(picture(IDC_PHONE_RING_PICTURE)->isHidden());
+    EXPECT_EQ(picture(IDC_PHONE_DISPLAY_PICTURE)->pos(), place);
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+// The time window on a fixed local clock (Europe/Berlin, Saturday 30 March 2024 23:30:00, the night
+// before daylight time starts) and virtual window timers.
+#include "profiles/sensor/CTimeCtrl.h"
+
+#include "platform/DialogItems.h"
+#include "platform/TimeZoneInformation.h"
+#include "platform/TimerClock.h"
+#include "platform/ui/CommandRouter.h"
+#include "profiles/sensor/TimeIds.h"
+#include "support/EnvironmentFixture.h"
+
+#include <QAbstractButton>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QMdiArea>
+
+namespace {
+
+using Bytes2 = std::array<uint8_t, 2>;
+
+class TimeCtrlTest : public EnvironmentFixture {
+protected:
+    void SetUp() override {
+        EnvironmentFixture::SetUp();
+        platform::SetLocalClock([this] { return m_now; }, [this] { return QTimeZone(m_zone); });
+        m_main.onCommand(IDC_TIME_CALENDAR, [this] { m_dstChanged = m_window->OnDateSelected(); });
+        m_main.onCommand(IDC_TIME_ZONE, [this] { m_window->OnDstSelected(); });
+        m_main.onCommand(IDC_TIME_SIMULATE_TIMEOUT, [this] { m_window->OnTimeoutCheck(); });
+    }
+    void TearDown() override {
+        delete m_window;
+        platform::SetLocalClock(nullptr, nullptr);
+        EnvironmentFixture::TearDown();
+    }
+    void Open() {
+        m_window = new CTimeCtrl;
+        m_window->Create(&m_area, &m_router, &m_main);
+    }
+    QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
+    QString Clock() const { return Text(IDC_TIME_HOUR) + QLatin1Char(':') + Text(IDC_TIME_MINUTE); }
+    QString NextChange() const {
+        QStringList parts;
+        for (UINT id = IDC_TIME_DST_DAY; id <= IDC_TIME_DST_SECOND; ++id)
+            parts << Text(id);
+        return parts.join(QLatin1Char(' '));
+    }
+    template <typename T> T* Control(UINT id) const {
+        return qobject_cast<T*>(platform::GetDlgItem(m_window, id));
+    }
+    void PickDate(QDate date) { Control<QCalendarWidget>(IDC_TIME_CALENDAR)->setSelectedDate(date); }
+    void PickZone(int item) {
+        Control<QComboBox>(IDC_TIME_ZONE)->setCurrentIndex(item);
+        emit Control<QComboBox>(IDC_TIME_ZONE)->activated(item);
+    }
+
+    QDateTime m_now{QDate(2024, 3, 30), QTime(22, 30, 0), Qt::UTC};
+    QByteArray m_zone = "Europe/Berlin";
+    QMdiArea m_area;
+    platform::CommandRouter m_router;
+    platform::CommandTarget m_main;
+    CTimeCtrl* m_window = nullptr;
+    bool m_dstChanged = false;
+};
+
+TEST_F(TimeCtrlTest, OpensOnTheLocalTimeAndTheZonesNextChange) {
+    Open();
+    EXPECT_EQ(Clock(), QStringLiteral("23:30"));
+    EXPECT_EQ(Control<QComboBox>(IDC_TIME_ZONE)->itemText(1), QStringLiteral("Time Zone: UTC + 01:00"));
+    EXPECT_EQ(Text(IDC_TIME_DST_NAME), QStringLiteral("Daylight Time (+1h)"));
+    EXPECT_EQ(NextChange(), QStringLiteral("31 03 2024 02 00 00"));
+    EXPECT_EQ(m_window->GetLocalTimeInfoValue(), (Bytes2{4, 0})) << "standard time in force";
+    EXPECT_EQ(m_window->GetNextDstChangeValue(), (std::array<uint8_t, 8>{0xE8, 0x07, 3, 31, 2, 0, 0, 4}));
+}
+
+TEST_F(TimeCtrlTest, ClockRunsBySecondsToTheMinuteThenByMinutesIntoTheNextDay) {
+    m_now = m_now.addSecs(29 * 60 + 30); // 23:59:30 local
+    Open();
+    platform::TimerClock::advance(29000);
+    EXPECT_EQ(Clock(), QStringLiteral("23:59"));
+    platform::TimerClock::advance(1000);
+    EXPECT_EQ(Clock(), QStringLiteral("00:00"));
+    EXPECT_EQ(Control<QCalendarWidget>(IDC_TIME_CALENDAR)->selectedDate(), QDate(2024, 3, 31));
+    EXPECT_EQ(m_window->GetCurrentTimeValue()[7], 7) << "Sunday";
+    platform::TimerClock::advance(59000);
+    EXPECT_EQ(Clock(), QStringLiteral("00:00")) << "a minute period now";
+    platform::TimerClock::advance(60 * 60000 - 59000);
+    EXPECT_EQ(Clock(), QStringLiteral("01:00"));
+    EXPECT_EQ(m_window->GetReferenceTimeInfoValue(), (std::array<uint8_t, 4>{0x01, 0xFF, 0, 1}));
+}
+
+TEST_F(TimeCtrlTest, ZoneItemOneIsAnHourEastAcrossMidnightAndAnUpdateReadsTheSystemAgain) {
+    Open();
+    PickZone(1);
+    EXPECT_EQ(Clock(), QStringLiteral("00:30"));
+    EXPECT_EQ(Control<QCalendarWidget>(IDC_TIME_CALENDAR)->selectedDate(), QDate(2024, 3, 31));
+    EXPECT_EQ(m_window->GetLocalTimeInfoValue(), (Bytes2{8, 0}));
+    PickZone(0);
+    EXPECT_EQ(Clock(), QStringLiteral("23:30"));
+    EXPECT_EQ(Control<QCalendarWidget>(IDC_TIME_CALENDAR)->selectedDate(), QDate(2024, 3, 30));
+    EXPECT_EQ(m_window->GetLocalTimeInfoValue(), (Bytes2{4, 0}));
+    PickZone(1);
+    m_now = m_now.addSecs(3 * 3600);
+    m_window->OnGetReferenceUpdate(); // not simulating a time-out: the system's time and zone again
+    EXPECT_EQ(Clock(), QStringLiteral("03:30"));
+    EXPECT_EQ(m_window->GetLocalTimeInfoValue(), (Bytes2{4, 4})) << "in daylight time now";
+}
+
+TEST_F(TimeCtrlTest, DatePickedAcrossAChangeMovesTheNextChangeAndTheOffsetInForce) {
+    Open();
+    struct Case {
+        QDate date;
+        bool changed;
+        const char* next;
+        const char* name;
+        Bytes2 localTime;
+    };
+    const Case cases[] = {
+        {QDate(2024, 4, 15), true, "27 10 2024 03 00 00", "Standard Time", {4, 4}},
+        {QDate(2024, 12, 1), true, "30 03 2025 02 00 00", "Daylight Time (+1h)", {4, 0}},
+        {QDate(2024, 12, 2), false, "30 03 2025 02 00 00", "Daylight Time (+1h)", {4, 0}},
+        {QDate(2025, 12, 1), true, "29 03 2026 02 00 00", "Daylight Time (+1h)", {4, 0}},
+        {QDate(1899, 7, 1), true, "00 00 0000 00 00 00", "Daylight Time (+1h)", {4, 0}},
+    };
+    for (const Case& c : cases) {
+        PickDate(c.date);
+        EXPECT_EQ(m_dstChanged, c.changed) << c.next;
+        EXPECT_EQ(NextChange(), QLatin1String(c.next));
+        EXPECT_EQ(Text(IDC_TIME_DST_NAME), QLatin1String(c.name));
+        EXPECT_EQ(m_window->GetLocalTimeInfoValue(), c.localTime) << c.next;
+    }
+}
+
+TEST_F(TimeCtrlTest, InvalidTimeIsRefusedWithItsMessage) {
+    Open();
+    platform::SetDlgItemText(m_window, IDC_TIME_HOUR, QStringLiteral("24"));
+    bool dstChanged = true;
+    EXPECT_FALSE(m_window->OnSetTime(&dstChanged));
+    EXPECT_EQ(PromptTexts(),
+              std::vector<QString>{QStringLiteral("Valid Time Values\n Hour:0-23\n Minute: 0-59")});
+    EXPECT_EQ(Clock(), QStringLiteral("23:30"));
+    PickDate(QDate(2024, 3, 31)); // 23:30 on the first day of daylight time
+    platform::SetDlgItemText(m_window, IDC_TIME_HOUR, QStringLiteral("1"));
+    EXPECT_TRUE(m_window->OnSetTime(&dstChanged));
+    EXPECT_TRUE(dstChanged) << "01:30 is before that day's change";
+    EXPECT_EQ(Clock(), QStringLiteral("01:30"));
+}
+
+TEST_F(TimeCtrlTest, ReferenceUpdateWithTheTimeOutTickedEndsAfterItsFullThirtySeconds) {
+    Open();
+    Control<QAbstractButton>(IDC_TIME_SIMULATE_TIMEOUT)->click();
+    m_window->OnGetReferenceUpdate();
+    EXPECT_EQ(Text(IDC_TIME_UPDATE_STATE), QStringLiteral("Update Pending"));
+    EXPECT_EQ(m_window->GetTimeUpdateStateValue(), (Bytes2{1, 0}));
+    platform::TimerClock::advance(10000);
+    m_router.invoke(Control<QAbstractButton>(IDC_TIME_CANCEL_UPDATE));
+    EXPECT_EQ(Text(IDC_TIME_LAST_UPDATE_RESULT), QStringLiteral("Cancelled"));
+    m_window->OnGetReferenceUpdate();
+    platform::TimerClock::advance(29000);
+    EXPECT_TRUE(m_window->IsUpdatePending()) << "the first request's timer is gone";
+    platform::TimerClock::advance(1000);
+    EXPECT_EQ(Text(IDC_TIME_UPDATE_STATE), QStringLiteral("Idle"));
+    EXPECT_EQ(Text(IDC_TIME_LAST_UPDATE_RESULT), QStringLiteral("Timeout"));
+    EXPECT_EQ(m_window->GetTimeUpdateStateValue(), (Bytes2{0, 4}));
+}
+
+TEST_F(TimeCtrlTest, UnreadableZoneKeepsTheZoneUnknown) {
+    m_zone = "No/Such_Zone";
+    Open();
+    EXPECT_EQ(PromptTexts(), std::vector<QString>{QStringLiteral("Couldn't get the system time zone")});
+    EXPECT_EQ(Control<QComboBox>(IDC_TIME_ZONE)->count(), 1);
+    PickZone(0);
+    EXPECT_EQ(m_window->GetLocalTimeInfoValue(), (Bytes2{0x80, 0}));
+    EXPECT_EQ(Text(IDC_TIME_DST_NAME), QStringLiteral("DST not known"));
+}
+
+} // namespace
