@@ -55,6 +55,7 @@ inline constexpr uint8_t kAttributeNotLong = 0x0B;
 inline constexpr uint8_t kInvalidAttributeValueLength = 0x0D;
 inline constexpr uint8_t kUnlikelyError = 0x0E;
 inline constexpr uint8_t kUnsupportedGroupType = 0x10;
+inline constexpr uint8_t kValueNotAllowed = 0x13;
 
 constexpr uint16_t kPrimaryService = 0x2800;
 constexpr uint16_t kCharacteristic = 0x2803;

@@ -13,6 +13,8 @@ namespace orv::host {
 namespace {
 
 constexpr uint16_t kApplicationReads = 0x10;
+// The one configuration whose reads the application answers: it keeps Current Time's notification state.
+const BleUuid kCurrentTime = MakeUuid16(CharacteristicUuid::CurrentTime);
 constexpr size_t kPrepareQueueLimit = 64;
 
 struct Range {
@@ -277,8 +279,11 @@ std::optional<std::vector<uint8_t>> LocalGattServer::read(uint32_t cid, std::spa
     if (attribute->kind == Kind::Value && (attribute->characteristic->properties & kPropertyRead) == 0) {
         return att::errorResponse(pdu[0], handle, att::kReadNotPermitted);
     }
-    const bool application = (attribute->kind == Kind::Value || attribute->kind == Kind::Configuration) &&
-                             (attribute->characteristic->permissions & kApplicationReads) != 0;
+    const bool applicationValue =
+        attribute->kind == Kind::Value && (attribute->characteristic->permissions & kApplicationReads) != 0;
+    const bool applicationConfiguration = attribute->kind == Kind::Configuration &&
+                                          att::sameUuid(attribute->characteristic->uuid, kCurrentTime);
+    const bool application = applicationValue || applicationConfiguration;
     LinkState& link = m_links[cid];
     if (application) {
         link.pending = Pending{pdu[0], handle, offset, {}, send};
@@ -460,9 +465,10 @@ OrvBleResult LocalGattServer::writeResponse(uint32_t cid, uint16_t handle, int32
     }
     const Pending pending = std::move(*link.pending);
     link.pending.reset();
-    // -1: the application had no result of its own; the write succeeds.
-    if (result > 0) {
-        pending.send(att::errorResponse(pending.opcode, handle, static_cast<uint8_t>(result)));
+    // A negative result (-1): the application took nothing from the value; the peer is told so.
+    if (result != 0) {
+        const uint8_t error = result > 0 ? static_cast<uint8_t>(result) : att::kValueNotAllowed;
+        pending.send(att::errorResponse(pending.opcode, handle, error));
         return ORV_BLE_OK;
     }
     for (const auto& [written, value] : pending.writes) {

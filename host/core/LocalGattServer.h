@@ -18,10 +18,11 @@
 namespace orv::host {
 
 // Declarations and discovery are answered from the registered records. Reads of characteristics
-// whose permission word has 0x10, and writes of those with 0x20, go to the application as events
-// 514 and 515 and are answered by OrvBleServerReadResponse / OrvBleServerWriteResponse; so are all
-// writes of configuration descriptors. Other values are served from the copies made at registration.
-// One peer transaction per link is open at a time, as ATT allows.
+// whose permission word has 0x10 and of Current Time's configuration, and writes of characteristics
+// with 0x20, go to the application as events 514 and 515 and are answered by
+// OrvBleServerReadResponse / OrvBleServerWriteResponse; so are all writes of configuration
+// descriptors. Other values are served from the copies made at registration, other configurations
+// from what the peer stored on this link. One peer transaction per link is open at a time, as ATT allows.
 class LocalGattServer {
 public:
     using Send = std::function<void(std::vector<uint8_t>)>;

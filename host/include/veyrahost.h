@@ -489,16 +489,19 @@ OrvBleResult OrvBleServerAllocDatabase(uint16_t attributeCount);
  * ORV_BLE_E_WRONG_STATE when added already. */
 OrvBleResult OrvBleServerAddDatabase(uint16_t databaseId, uint16_t serviceCount,
                                      BleServerServiceRecord* services);
-/* A connected peer's reads of characteristics with permission 0x10 (and of their configuration
- * descriptors) arrive as BLE_EVT_SERVER_READ and are answered here: result 0 (or negative) sends data,
- * a positive result is the ATT error. Other values are served from the registered copies.
- * ORV_BLE_E_WRONG_STATE when no such read waits. */
+/* A connected peer's reads of characteristics with permission 0x10, and of the configuration
+ * descriptor of Current Time (0x2A2B), arrive as BLE_EVT_SERVER_READ and are answered here: result 0
+ * (or negative) sends data, a positive result is the ATT error. Other values are served from the
+ * registered copies; other configuration descriptors answer what the peer wrote to them on this link
+ * (0000 until then). ORV_BLE_E_WRONG_STATE when no such read waits. */
 OrvBleResult OrvBleServerReadResponse(uint32_t cid, uint16_t handle, int32_t result, uint16_t length,
                                       const uint8_t* data);
 /* Every write of a peer (request, command, prepared writes at execution, configuration descriptors)
- * arrives as BLE_EVT_SERVER_WRITE and is answered here with the handle of the event. result -1 means the
- * program had no result; the library then answers the peer with success. A positive result is the ATT
- * error. Write commands get no answer on the air. ORV_BLE_E_WRONG_STATE when no such write waits. */
+ * arrives as BLE_EVT_SERVER_WRITE and is answered here with the handle of the event. Result 0 answers
+ * the peer with success and keeps a configuration descriptor's new value for the link; a positive
+ * result is the ATT error; -1 (the program took nothing from the value) answers ATT 0x13 (value not
+ * allowed) and keeps nothing. Write commands get no answer on the air, whatever the result.
+ * ORV_BLE_E_WRONG_STATE when no such write waits. */
 OrvBleResult OrvBleServerWriteResponse(uint32_t cid, uint16_t handle, int32_t result);
 /* Notifies the peer of a value of a characteristic with the notify property (at most 20 bytes).
  * No event follows. ORV_BLE_E_INVALID_ARGUMENT for another handle or a longer value. */

@@ -50,7 +50,23 @@ namespace orv::sim {
 // composition measurement, split into packets when it does not fit one indication. The user's name
 // and increment answer ATT 0x80 without consent on the link; the control point refuses writes with
 // 0xFD while its indications are off and 0xFE while a request is being answered.
+// "phone": Generic Access (the built-in phone needs an encrypted link for it, so a client's first
+// read pairs it). Once the link is encrypted the phone is a client of the host's own database (below): it
+// discovers Current Time, Next DST Change, Reference Time Update, Alert Notification and Phone Alert
+// Status by UUID; reads Current Time, Local Time Information, Reference Time Information, Time with
+// DST and Time Update State; subscribes to Current Time and writes Get Reference Update (1, a write
+// command) to the Time Update Control Point then and every 2 minutes; subscribes to New Alert and
+// Unread Alert Status with one queued write of both configurations, then to Alert Status and Ringer
+// Setting; writes the Alert Notification Control Point [00 FF], [01 FF], [04 FF], [05 FF]; reads
+// Alert Status and Ringer Setting. Each time the Alert Status it reads or is notified turns the
+// ringer on, it writes Mute Once (2, a write command) to the Ringer Control Point 5 s later if the
+// ringer still rings.
 // Other kinds only advertise and serve what their entry lists.
+// A peer that uses the host's database does so over ATT as a real client does, one request at a time
+// in the order its model asks: primary service by UUID, characteristic declarations, configuration
+// descriptors; reads (long values with blob reads), write requests, write commands, queued (prepared
+// and executed) writes, configuration writes; it confirms indications at once. What it receives is
+// kept for takePeerClientValues.
 // Security: a value and its descriptors answer ATT 0x0F (insufficient encryption) until the link is
 // encrypted ("encryption"), or ATT 0x05 (insufficient authentication) until it is encrypted with a key
 // from a passkey pairing ("mitm"). Pairing is Just Works unless man-in-the-middle protection is asked
@@ -162,6 +178,21 @@ bool injectSecurityResult(const std::string& peer, uint16_t result);
 std::vector<std::vector<uint8_t>> takePeerReceived(const std::string& peer);
 // The current value of one of the peer's attributes (for example after a write).
 std::optional<std::vector<uint8_t>> peerAttributeValue(const std::string& peer, uint16_t handle);
+
+// What a peer that acts as a client of the host's own database received: the characteristic (its
+// UUID as in world files: "2A2B", or the 128-bit form), how, the ATT error (0: none) and the value.
+// A written configuration descriptor counts as its characteristic's.
+struct PeerClientValue {
+    enum class Kind { Read, Written, Notification, Indication };
+    std::string characteristic;
+    Kind kind = Kind::Read;
+    uint8_t error = 0;
+    std::vector<uint8_t> value;
+
+    bool operator==(const PeerClientValue&) const = default;
+};
+// Oldest first; taking them empties the list. Kept until the world is replaced.
+std::vector<PeerClientValue> takePeerClientValues(const std::string& peer);
 
 // Directory of the host library's debug output (OrvBleHostInit with debug non-zero): the text log
 // "veyrahost.log" and the capture "veyrahost.btsnoop", both replaced at each initialisation. Empty

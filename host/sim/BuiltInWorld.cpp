@@ -113,8 +113,9 @@ const std::string& builtInWorldJson() {
           { "uuid": "00001011-4b7e-11e2-8c3a-5f8c2e10b7d4", "properties": ["read"], "value": "03" }] }] },
     { "kind": "phone", "address": "5E:3B:90:11:42:77", "addressType": "random", "name": "Mira's Phone",
       "appearance": 64, "adFlags": 26, "advIntervalMs": 200, "rssi": { "mean": -59, "jitter": 6 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Mira's Phone" }] }] }
+      "security": "encryption",
+      "parameterRequest": { "afterMs": 6000, "intervalMin": 24, "intervalMax": 40, "slaveLatency": 0,
+                            "supervisionTimeout": 400 } }
   ]
 })json";
     return world;

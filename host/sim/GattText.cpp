@@ -2,6 +2,7 @@
 #include "GattText.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace orv::sim {
 int hexDigitValue(char c) {
@@ -62,6 +63,23 @@ std::optional<BleUuid> parseUuid(const std::string& text) {
     uuid.kind = BLE_UUID_KIND_128;
     std::reverse_copy(bytes->begin(), bytes->end(), uuid.uuid128);
     return uuid;
+}
+
+std::string uuidText(const BleUuid& uuid) {
+    char text[40];
+    if (uuid.kind == BLE_UUID_KIND_16) {
+        std::snprintf(text, sizeof text, "%04X", uuid.uuid16);
+        return text;
+    }
+    std::string out;
+    for (int i = 15; i >= 0; --i) {
+        std::snprintf(text, sizeof text, "%02x", uuid.uuid128[i]);
+        out += text;
+        if (i == 12 || i == 10 || i == 8 || i == 6) {
+            out += '-';
+        }
+    }
+    return out;
 }
 
 std::optional<std::vector<uint8_t>> parseHex(const std::string& text) {

@@ -237,6 +237,15 @@ std::vector<std::vector<uint8_t>> takePeerReceived(const std::string& peer) {
     return std::exchange(simulator.peerReceived(*index), {});
 }
 
+std::vector<PeerClientValue> takePeerClientValues(const std::string& peer) {
+    auto& simulator = Simulator::instance();
+    const auto index = simulator.peerByText(peer);
+    if (!index) {
+        return {};
+    }
+    return std::exchange(simulator.peerClientValues(*index), {});
+}
+
 std::optional<std::vector<uint8_t>> peerAttributeValue(const std::string& peer, uint16_t handle) {
     auto& simulator = Simulator::instance();
     const auto index = simulator.peerByText(peer);

@@ -229,7 +229,9 @@ void SimConnections::sendAtt(uint16_t handle, std::vector<uint8_t> pdu) {
         namespace att = orv::host::att;
         if (!pdu.empty() && (att::isForClient(pdu[0]) || pdu[0] == att::kHandleValueConfirmation)) {
             m_simulator.peerReceived(link.peerIndex).push_back(pdu); // not for the peer's database
-            if (pdu[0] == att::kHandleValueConfirmation && link.indicationOutstanding) {
+            if (pdu[0] != att::kHandleValueConfirmation) {
+                m_simulator.peerClientReceives(link.peerIndex, pdu); // the peer as a client of the host
+            } else if (link.indicationOutstanding) {
                 link.indicationOutstanding = false;
                 sendNextIndication(handle, link);
             }
@@ -335,6 +337,7 @@ void SimConnections::storeBond(size_t peerIndex, bool authenticated) {
 void SimConnections::encrypted(uint16_t handle, Link& link, bool authenticated) {
     m_simulator.peerServer(link.peerIndex).setLinkSecurity(true, authenticated);
     m_host.onEncryptionChanged(handle, 0, authenticated);
+    m_simulator.peerEncrypted(link.peerIndex);
 }
 
 void SimConnections::cancelPairing(uint16_t handle) {

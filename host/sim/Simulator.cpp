@@ -85,6 +85,7 @@ void Simulator::startWorld(World world) {
         m_peerServers[i].setModel(m_peerModels[i].get());
     }
     m_peerReceived.assign(m_world.peers.size(), {});
+    m_peerClientValues.assign(m_world.peers.size(), {});
     for (const ScriptedEvent& event : m_world.events) {
         scheduleScriptedEvent(event);
     }
@@ -224,6 +225,18 @@ void Simulator::peerLinked(size_t index, bool linked) {
         model->onConnect();
     } else {
         model->onDisconnect();
+    }
+}
+
+void Simulator::peerEncrypted(size_t index) {
+    if (PeerModel* model = m_peerModels.at(index).get()) {
+        model->onEncrypted();
+    }
+}
+
+void Simulator::peerClientReceives(size_t index, std::span<const uint8_t> pdu) {
+    if (PeerModel* model = m_peerModels.at(index).get()) {
+        model->onHostPdu(pdu);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "Scheduler.h"
 #include "World.h"
 #include "peers/PeerModel.h"
+#include "veyrasim.h"
 
 #include <cstdint>
 #include <functional>
@@ -66,11 +67,16 @@ public:
     // PDUs the host sent to the peer other than requests to its database (responses and notifications
     // of the host's own server, confirmations of the peer's indications), oldest first.
     std::vector<std::vector<uint8_t>>& peerReceived(size_t index) { return m_peerReceived.at(index); }
+    // What each peer received as a client of the host's database (takePeerClientValues).
+    std::vector<PeerClientValue>& peerClientValues(size_t index) { return m_peerClientValues.at(index); }
     // Index of the world peer with that address text, whatever its address type.
     std::optional<size_t> peerByText(const std::string& address) const;
     void peerDisconnects(const BleTypedAddress& address, uint8_t reason);
-    // The link layer tells the peer's behaviour model that its link came up or went away.
+    // The link layer tells the peer's behaviour model that its link came up or went away, that it
+    // is encrypted, and what the host sent it as a client of the host's database.
     void peerLinked(size_t index, bool linked);
+    void peerEncrypted(size_t index);
+    void peerClientReceives(size_t index, std::span<const uint8_t> pdu);
 
     // The controller opened by the host core, if any (one at a time).
     SimController* controller() const { return m_controller; }
@@ -99,6 +105,7 @@ private:
     std::vector<std::unique_ptr<PeerModel>> m_peerModels; // null for kinds without behaviour
     std::vector<PeerState> m_peerStates;
     std::vector<std::vector<std::vector<uint8_t>>> m_peerReceived;
+    std::vector<std::vector<PeerClientValue>> m_peerClientValues;
 };
 
 } // namespace orv::sim

@@ -113,4 +113,14 @@ bool PeerContext::indicating(uint16_t valueHandle) const {
            (configuration->value[0] & kIndicateBit);
 }
 
+bool PeerContext::send(std::vector<uint8_t> pdu) const {
+    SimController* controller = m_simulator.controller();
+    return controller != nullptr &&
+           controller->connections().peerSends(description().address, std::move(pdu));
+}
+
+void PeerContext::record(PeerClientValue value) const {
+    m_simulator.peerClientValues(m_peerIndex).push_back(std::move(value));
+}
+
 } // namespace orv::sim

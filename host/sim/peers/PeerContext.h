@@ -2,6 +2,7 @@
 #pragma once
 
 #include "../PeerAttribute.h"
+#include "veyrasim.h"
 
 #include <cstdint>
 #include <functional>
@@ -52,6 +53,11 @@ public:
     // Whether the client has switched on notifications (or indications) of the value at valueHandle.
     bool notifying(uint16_t valueHandle) const;
     bool indicating(uint16_t valueHandle) const;
+    // Sends one ATT PDU to the host (a request or command of the peer as a client); false when the
+    // peer has no link.
+    bool send(std::vector<uint8_t> pdu) const;
+    // Keeps what the peer received as a client, for the test hook takePeerClientValues.
+    void record(PeerClientValue value) const;
 
 private:
     Simulator& m_simulator;

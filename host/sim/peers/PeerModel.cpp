@@ -4,6 +4,7 @@
 #include "../Simulator.h"
 #include "HeartRateSensor.h"
 #include "HouseholdScale.h"
+#include "SmartPhone.h"
 
 #include <veyrauuids.h>
 
@@ -28,6 +29,9 @@ std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerInde
     }
     if (kind == "weightScale" || kind == "bodyComposition") {
         return std::make_unique<HouseholdScale>(simulator, peerIndex, kind == "bodyComposition");
+    }
+    if (kind == "phone") {
+        return std::make_unique<SmartPhone>(simulator, peerIndex);
     }
     return nullptr;
 }

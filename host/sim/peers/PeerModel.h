@@ -43,6 +43,11 @@ public:
         (void)valueHandle;
         (void)configuration;
     }
+    // The link is encrypted now (after a pairing, or with the key of a bond).
+    virtual void onEncrypted() {}
+    // A PDU the host sent to the peer as a client of the host's own database: a response to the
+    // peer's request, a notification or an indication.
+    virtual void onHostPdu(std::span<const uint8_t> pdu) { (void)pdu; }
 
 protected:
     // Generic Access with the peer's name as its Device Name (readable and writable).

@@ -23,7 +23,8 @@ BleServerCharacteristicRecord characteristic(uint16_t uuid, uint8_t properties, 
 
 // Handles: Current Time 1-6 (3 time value read by the program, 4 its configuration, 6 local time
 // information); Alert Notification 7-14 (9 supported categories served by the library, 11 New Alert
-// with 12 its configuration, 14 control point); Immediate Alert 15-17 (17 alert level, write command).
+// with 12 its configuration, 14 control point); Immediate Alert 15-17 (17 alert level, write command);
+// Phone Alert Status 18-21 (20 alert status read by the program, 21 its configuration).
 class LocalServer : public HostTest {
 protected:
     void SetUp() override {
@@ -31,7 +32,7 @@ protected:
         ASSERT_EQ(OrvBleServerAllocDatabase(256), ORV_BLE_OK);
         const auto allocated = harness.advanceUntil(BLE_EVT_SERVER_DB_ALLOCATED);
         ASSERT_TRUE(allocated);
-        ASSERT_EQ(OrvBleServerAddDatabase(record<BleHostServerAllocEvent>(*allocated).databaseId, 3,
+        ASSERT_EQ(OrvBleServerAddDatabase(record<BleHostServerAllocEvent>(*allocated).databaseId, 4,
                                           services.data()),
                   ORV_BLE_OK);
         ASSERT_TRUE(harness.advanceUntil(BLE_EVT_SERVER_DB_ADDED));
@@ -58,10 +59,12 @@ protected:
         characteristic(0x2A47, 0x02, 0x00, 2, categories.data()), characteristic(0x2A46, 0x10, 0x08),
         characteristic(0x2A44, 0x08, 0x20, 3)};
     std::array<BleServerCharacteristicRecord, 1> immediate{characteristic(0x2A06, 0x04, 0x20, 1)};
-    std::array<BleServerServiceRecord, 3> services{
+    std::array<BleServerCharacteristicRecord, 1> phone{characteristic(0x2A3F, 0x12, 0x10, 1)};
+    std::array<BleServerServiceRecord, 4> services{
         BleServerServiceRecord{MakeUuid16(0x1805), 0, 2, time.data()},
         BleServerServiceRecord{MakeUuid16(0x1811), 0, 3, alerts.data()},
-        BleServerServiceRecord{MakeUuid16(0x1802), 0, 1, immediate.data()}};
+        BleServerServiceRecord{MakeUuid16(0x1802), 0, 1, immediate.data()},
+        BleServerServiceRecord{MakeUuid16(0x180E), 0, 1, phone.data()}};
 };
 
 std::vector<Bytes> hex(const char* text) {
@@ -128,7 +131,9 @@ TEST_P(ProgramWrite, ReachesTheProgramAndIsAnsweredWithItsResult) {
 INSTANTIATE_TEST_SUITE_P(
     Writes, ProgramWrite,
     ::testing::Values(
-        WriteCase{"Request", {{0x12, 14, 0, 0x01, 0x03}}, 14, {0x01, 0x03}, -1, {{0x13}}},
+        WriteCase{"Request", {{0x12, 14, 0, 0x01, 0x03}}, 14, {0x01, 0x03}, 0, {{0x13}}},
+        WriteCase{
+            "NothingTakenIsNotAllowed", {{0x12, 14, 0, 0x07}}, 14, {0x07}, -1, {{0x01, 0x12, 14, 0, 0x13}}},
         WriteCase{
             "Refused", {{0x12, 14, 0, 0x09, 0x00}}, 14, {0x09, 0x00}, 0xA0, {{0x01, 0x12, 14, 0, 0xA0}}},
         WriteCase{"CommandNeedsNoAnswerOnTheAir", {{0x52, 17, 0, 0x02}}, 17, {0x02}, 0, {}},
@@ -140,12 +145,19 @@ INSTANTIATE_TEST_SUITE_P(
                   {{0x19}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(LocalServer, ConfigurationWrittenByThePeerIsKeptForItsReads) {
-    exchange({0x12, 12, 0, 0x01, 0x00});
-    ASSERT_EQ(OrvBleServerWriteResponse(cid, 12, -1), ORV_BLE_OK);
-    orv::sim::advance(500);
-    orv::sim::takePeerReceived(kPeer);
-    EXPECT_EQ(exchange({0x0A, 12, 0}), (std::vector<Bytes>{{0x0B, 0x01, 0x00}}));
+TEST_F(LocalServer, ConfigurationTheProgramTookIsKeptForThePeersReads) {
+    EXPECT_EQ(exchange("0A 1500"), hex("0B 0000")) << "a peer may always read its own configuration";
+    for (const int32_t result : {-1, 0}) {
+        exchange({0x12, 21, 0, 0x01, 0x00});
+        ASSERT_EQ(OrvBleServerWriteResponse(cid, 21, result), ORV_BLE_OK);
+        orv::sim::advance(500);
+        orv::sim::takePeerReceived(kPeer);
+        harness.freeQueued();
+        EXPECT_EQ(exchange("0A 1500"), hex(result == 0 ? "0B 0100" : "0B 0000")) << result;
+    }
+    EXPECT_TRUE(HostHarness::posted.empty());
+    EXPECT_TRUE(exchange("0A 0400").empty()) << "Current Time's is the program's to answer";
+    EXPECT_EQ(asked<BleHostServerReadEvent>(BLE_EVT_SERVER_READ).handle, 4);
 }
 
 struct Refusal {
