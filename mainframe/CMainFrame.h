@@ -4,6 +4,9 @@
 #include "gatt/BleConnectionParameters.h"
 #include "gatt/BleDeviceRecord.h"
 #include "gatt/GattWriteRequest.h"
+#include "gatt/LocalServerDatabase.h"
+#include "gatt/PhoneAlerts.h"
+#include "platform/TimeChangeWatch.h"
 #include "platform/WinTypes.h"
 #include "platform/WindowMessages.h"
 #include "platform/WindowTimers.h"
@@ -11,8 +14,10 @@
 #include "platform/ui/CommandTarget.h"
 #include "profiles/control/COTAAppServiceCtrl.h"
 #include "profiles/control/COTABootLoaderServiceCtrl.h"
+#include "profiles/control/CPhoneCtrl.h"
 #include "profiles/sensor/CBodyCompCtrl.h"
 #include "profiles/sensor/CHeartRateMonitorCtrl.h"
+#include "profiles/sensor/CTimeCtrl.h"
 #include "profiles/sensor/CUserDataCtrl.h"
 #include "profiles/sensor/CWeightScaleCtrl.h"
 #include "veyrahost.h"
@@ -189,6 +194,49 @@ public:
     // ---- Over-the-air update (profiles/control/MainFrameOverTheAir.cpp) ----
     COTAAppServiceCtrl* OTAAppServiceWindow() const { return m_pOTAAppService; }
     COTABootLoaderServiceCtrl* OTABootLoaderServiceWindow() const { return m_pOTABootLoaderService; }
+    // ---- Local GATT server (mainframe/MainFrameServer.cpp) ----
+    // Registers the PC's own database (event 512) and keeps the handles the library assigned.
+    void AddServerDatabase(uint16_t databaseId);
+    // A peer's read of a local attribute (event 514), answered at once.
+    void OnServerReadRequest(uint32_t cid, uint16_t handle);
+    // A peer's write (event 515): the ATT result of the last entry, -1 when nothing took it.
+    int32_t OnServerWriteRequest(uint16_t count, const BleHostWriteEntry* entries);
+    bool IsAlertServiceHandle(uint16_t handle) const;
+    bool IsTimeServiceHandle(uint16_t handle) const;
+    const LocalServerHandles& ServerHandles() const { return m_serverHandles; }
+
+    // ---- Current time (profiles/sensor/MainFrameTime.cpp) ----
+    CTimeCtrl* TimeWindow() const { return m_pTime; }
+    bool AreCurrentTimeNotificationsOn() const { return m_bCurrentTimeNotifications; }
+    // The system clock was set or the system zone changed.
+    void OnTimeChange();
+    void OnTimeDateChanged();
+    void OnUpdateTime();
+    void OnTimeZoneSelected();
+    void OnTimeoutReferenceUpdate();
+    // Notifies Current Time with that adjust reason (the callers check the notification flag).
+    void SendCurrentTime(uint8_t reason);
+
+    // ---- Phone alerts (profiles/control/MainFramePhone.cpp) ----
+    CPhoneCtrl* PhoneWindow() const { return m_pPhone; }
+    const PhoneServerState& PhoneState() const { return m_phone; }
+    const std::map<int, PhoneAlertRecord>& SavedPhoneRecords() const { return m_savedPhoneRecords; }
+    void OnAlertStatusRinger();
+    void OnAlertStatusVibrate();
+    void OnAlertStatusDisplay();
+    void OnRingerNormal();
+    void OnRingerMute();
+    // Silent mode (Ringer Control Point 1, radio Mute) or normal mode (3, radio Normal).
+    void OnRingerControlPoint(bool silent);
+    void OnAddAlert();
+    void OnToggleAlertRead();
+    void OnDeleteAlerts();
+    void SendNewAlert(uint8_t category, const QString& text);
+    void SendNewAlertCount(uint8_t category);
+    void SendUnreadAlertStatus(uint8_t category);
+    void SendUnreadAlertChanges(const std::map<uint8_t, uint8_t>& before);
+    void SendAlertStatus();
+    void SendRingerSetting();
 
     // ---- Devices ----
     void OnDiscover();
@@ -320,6 +368,35 @@ private:
     bool FindOTABootLoaderServiceHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
     void OnOTAAppServiceRead(uint16_t handle, std::span<const uint8_t> value);
     void OnOTABootLoaderServiceRead(uint16_t handle, std::span<const uint8_t> value);
+    // ---- Local GATT server ----
+    // A window the peer's first access opens: activated, kept, its role bit added to the peer's record.
+    void ShowServerWindow(CChildFrame* window, uint32_t role);
+    void SendServerNotification(uint16_t handle, std::span<const uint8_t> value);
+    // Per-connection state of the local server, dropped when the link ends.
+    void ResetServerState();
+
+    // ---- Current time ----
+    void MapTimeCommands();
+    // Opens the time window when a device is connected and it is absent.
+    void OpenTimeWindow();
+    void ReopenTimeWindow(const BleDeviceRecord& peer);
+    // The value of a time attribute; empty without the time window.
+    std::vector<uint8_t> TimeServerValue(uint16_t handle) const;
+    void OnTimeServerWrite(uint16_t handle, std::span<const uint8_t> value, int32_t* result);
+
+    // ---- Phone alerts ----
+    void MapPhoneCommands();
+    // Opens the phone window when it is absent; restores its pictures and starts the blink timer.
+    void OpenPhoneWindow();
+    void ReopenPhoneWindow(const BleDeviceRecord& peer);
+    void RestorePhoneWindow(bool created);
+    // The phone window's records are kept while it is closed within one connection.
+    void SavePhoneRecords();
+    // False when the write is not one the phone handles.
+    bool OnPhoneServerWrite(uint16_t handle, std::span<const uint8_t> value, int32_t* result);
+    void OnAlertStatusCheck(bool PhoneServerState::*flag, UINT picture);
+    void ShowAlertStatusPictures();
+    void OnBlinkTimer();
 
     platform::MessageWindow m_messageWindow;
     platform::CommandRouter m_router;
@@ -389,6 +466,19 @@ private:
     // Over-the-air update.
     QPointer<COTAAppServiceCtrl> m_pOTAAppService;
     QPointer<COTABootLoaderServiceCtrl> m_pOTABootLoaderService;
+    // Local GATT server: the handles of the PC's own attributes.
+    LocalServerHandles m_serverHandles;
+
+    // Phone alerts: the window, the server state and the records kept while the window is closed.
+    QPointer<CPhoneCtrl> m_pPhone;
+    PhoneServerState m_phone;
+    std::map<int, PhoneAlertRecord> m_savedPhoneRecords;
+    int m_nBlinkCount = 0; // ticks of the blink timer
+
+    // Current time.
+    QPointer<CTimeCtrl> m_pTime;
+    bool m_bCurrentTimeNotifications = false;
+    platform::TimeChangeWatch m_timeChangeWatch;
 
     bool m_bHostDebug;
     bool m_bDeviceChecksSuspended = true;

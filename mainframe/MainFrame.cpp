@@ -95,6 +95,7 @@ CMainFrame::~CMainFrame() {
     m_devices.clear();
     m_pairedDevices.clear();
     m_timers.killTimer(TIMER_CLOSE);
+    m_timers.killTimer(TIMER_BLINK);
     platform::detachPowerBroadcast(GetSafeHwnd());
     if (m_hDevNotify)
         platform::UnregisterDeviceNotification(m_hDevNotify);
@@ -214,6 +215,8 @@ void CMainFrame::OnTimer(UINT id) {
         ResumeHost();
         return;
     }
+    if (id == TIMER_BLINK)
+        OnBlinkTimer();
 }
 
 void CMainFrame::ShowMessage(UINT stringId) {

@@ -35,6 +35,8 @@ void CMainFrame::MapCommands() {
     });
     MapPairingCommands();
     MapHeartRateCommands();
+    MapPhoneCommands();
+    MapTimeCommands();
 
     m_commands.onCommand(ID_SHOW_LOG, [this] { OnShowLog(); });
     m_commands.onCommand(ID_ENABLE_LOG, [this] { OnToggleDebugLog(); });

@@ -184,6 +184,7 @@ void CMainFrame::OnDisconnected(uint16_t reason) {
     UpdateRibbonState(true);
     m_bParamEditsEnabled = true;
     setUpdatesEnabled(true);
+    ResetServerState();
 
     m_operationState = Operation::Idle;
     SetStatusText(platform::LoadString(IDS_READY));

@@ -115,12 +115,24 @@ void CMainFrame::DispatchHostEvent(UINT code, LPARAM lParam) {
     case BLE_EVT_SERVER_DB_ALLOCATED:
         if (RecordOf<BleHostServerAllocEvent>(lParam).status != 0)
             platform::AfxMessageBox(kServerDatabaseFailedText, MB_OK);
+        else
+            AddServerDatabase(RecordOf<BleHostServerAllocEvent>(lParam).databaseId);
         break;
     case BLE_EVT_SERVER_DB_ADDED:
         m_bServerReady = lParam == 0;
         if (!m_bServerReady)
             platform::AfxMessageBox(kServerDatabaseFailedText, MB_OK);
         break;
+    case BLE_EVT_SERVER_READ:
+        OnServerReadRequest(RecordOf<BleHostServerReadEvent>(lParam).cid,
+                            RecordOf<BleHostServerReadEvent>(lParam).handle);
+        break;
+    case BLE_EVT_SERVER_WRITE: {
+        const auto& write = RecordOf<BleHostServerWriteEvent>(lParam);
+        const int32_t result = OnServerWriteRequest(write.count, write.entries);
+        bleHost().OrvBleServerWriteResponse(write.cid, write.handle, result);
+        break;
+    }
     default:
         break;
     }

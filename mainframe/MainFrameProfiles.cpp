@@ -8,6 +8,8 @@
 //   initialises again at every opening) is opened here.
 // - Open<Profile>Window(peer): after the walk, in the fixed order; opens the window when the walk
 //   found its service and queues its first reads and client-configuration writes.
+// - Reopen<Profile>Window(peer): for the PC's own services, after those; opens the window again when
+//   the peer's role bits say that it has used them.
 // - the window's pointer is cleared in CloseProfileWindows.
 // The routing of results follows in MainFrameRouting.cpp. The profile's commands are mapped by
 // Map<Profile>Commands (called from MapCommands), its pending flags cleared by Clear<Profile>Pending
@@ -57,12 +59,17 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
     // The windows the walk found, in their fixed order.
     OpenHeartRateWindow(*peer);
 
+    // The windows of the PC's own services that the peer has used (its role bits), in their fixed order.
+    ReopenPhoneWindow(*peer);
+    ReopenTimeWindow(*peer);
+
     ProcessReadQueue(peer->cid);
     if (m_readQueue.empty() && !m_bReadInFlight)
         RunQuickConnectRestore();
 }
 
 void CMainFrame::CloseProfileWindows() {
+    SavePhoneRecords();
     for (const QPointer<QWidget>& window : m_openWindows)
         if (auto* frame = qobject_cast<CChildFrame*>(window.data()))
             frame->DestroyWindow();
@@ -76,4 +83,6 @@ void CMainFrame::CloseProfileWindows() {
     m_pUserData = nullptr;
     m_pOTAAppService = nullptr;
     m_pOTABootLoaderService = nullptr;
+    m_pPhone = nullptr;
+    m_pTime = nullptr;
 }

@@ -16,3 +16,19 @@ std::vector<HostCall> RecordingHost::callsNamed(const std::string& name) const {
             out.push_back(call);
     return out;
 }
+
+OrvBleResult RecordingHost::OrvBleServerAddDatabase(uint16_t id, uint16_t count,
+                                                    BleServerServiceRecord* services) {
+    uint16_t next = 1;
+    for (uint16_t s = 0; s < count; ++s) {
+        ++next;
+        for (uint16_t c = 0; c < services[s].characteristicCount; ++c) {
+            BleServerCharacteristicRecord& characteristic = services[s].characteristics[c];
+            characteristic.valueHandle = static_cast<uint16_t>(next + 1);
+            next = static_cast<uint16_t>(next + 2);
+            if (characteristic.properties & kPropertyNotify)
+                characteristic.configHandle = next++;
+        }
+    }
+    return Record(__func__, id, count);
+}

@@ -97,6 +97,21 @@ public:
         return Record(__func__, cid, configHandle, valueHandle, value);
     }
     OrvBleResult OrvBleServerAllocDatabase(uint16_t count) override { return Record(__func__, count); }
+    // Fills in the handles as the library does: from 1, each service, then per characteristic its
+    // declaration, its value and, with the notify property, its configuration descriptor.
+    OrvBleResult OrvBleServerAddDatabase(uint16_t id, uint16_t count,
+                                         BleServerServiceRecord* services) override;
+    OrvBleResult OrvBleServerReadResponse(uint32_t cid, uint16_t handle, int32_t result, uint16_t length,
+                                          const uint8_t* data) override {
+        return Record(__func__, cid, handle, result, length, Bytes{data, length});
+    }
+    OrvBleResult OrvBleServerWriteResponse(uint32_t cid, uint16_t handle, int32_t result) override {
+        return Record(__func__, cid, handle, result);
+    }
+    OrvBleResult OrvBleServerSendNotification(uint32_t cid, uint16_t handle, uint16_t length,
+                                              const uint8_t* data) override {
+        return Record(__func__, cid, handle, length, Bytes{data, length});
+    }
 
     // Calls with that name, in order.
     std::vector<HostCall> callsNamed(const std::string& name) const;

@@ -1,0 +1,127 @@
+// The PC's own services used by the simulated phone: pairing, the time and phone windows, the values
+// it reads and is notified of, and what it writes back.
+#include "mainframe/CMainFrame.h"
+#include "platform/DialogItems.h"
+#include "platform/TimeZoneInformation.h"
+#include "profiles/control/PhoneIds.h"
+#include "profiles/sensor/TimeIds.h"
+#include "support/SimFixture.h"
+#include "veyrasim.h"
+
+#include <QAbstractButton>
+#include <QCalendarWidget>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Kind = orv::sim::PeerClientValue::Kind;
+const std::string kPhone = "5E:3B:90:11:42:77";
+
+std::string PhonePeer(const std::string& security) {
+    return R"({"kind": "phone", "address": "5E:3B:90:11:42:77", "addressType": "random",
+               "name": "Mira's Phone", "advIntervalMs": 100, "security": ")" +
+           security + R"(", "parameterRequest": {"afterMs": 6000, "intervalMin": 24, "intervalMax": 40,
+                                                    "slaveLatency": 0, "supervisionTimeout": 400}})";
+}
+
+class LocalServerE2eTest : public SimFixture {
+protected:
+    void SetUp() override {
+        SimFixture::SetUp();
+        // Saturday 30 March 2024, 23:30 in Berlin: daylight time starts in two and a half hours.
+        platform::SetLocalClock([] { return QDateTime(QDate(2024, 3, 30), QTime(22, 30), Qt::UTC); },
+                                [] { return QTimeZone("Europe/Berlin"); });
+    }
+    void TearDown() override {
+        SimFixture::TearDown();
+        platform::SetLocalClock(nullptr, nullptr);
+    }
+    // Connects the phone and lets it go through the time and alert services.
+    void ConnectPhone() {
+        ASSERT_NE(ConnectedWorld(PhonePeer("encryption"), QStringLiteral("Mira's Phone")), nullptr);
+        Advance(10000);
+        ASSERT_NE(Frame()->TimeWindow(), nullptr);
+        ASSERT_NE(Frame()->PhoneWindow(), nullptr);
+    }
+    std::vector<orv::sim::PeerClientValue> Received(const std::string& characteristic, Kind kind) {
+        std::vector<orv::sim::PeerClientValue> values;
+        for (auto& value : orv::sim::takePeerClientValues(kPhone))
+            if (value.characteristic == characteristic && value.kind == kind)
+                values.push_back(value);
+        return values;
+    }
+};
+
+TEST_F(LocalServerE2eTest, ConnectingPairsAndTheWindowsServeThePhone) {
+    ConnectPhone();
+    EXPECT_TRUE(Frame()->LinkEncrypted());
+    EXPECT_TRUE(Frame()->AreCurrentTimeNotificationsOn());
+    EXPECT_TRUE(Frame()->PhoneState().newAlertOn && Frame()->PhoneState().unreadStatusOn &&
+                Frame()->PhoneState().alertStatusOn && Frame()->PhoneState().ringerSettingOn);
+    EXPECT_EQ(Frame()->PhoneState().newAlertMask, 0x03FF);
+    EXPECT_EQ(Frame()->PhoneState().unreadStatusMask, 0x03FF);
+    const auto values = orv::sim::takePeerClientValues(kPhone);
+    ASSERT_FALSE(values.empty());
+    EXPECT_EQ(values.front(),
+              (orv::sim::PeerClientValue{"2A2B", Kind::Read, 0, {0xE8, 0x07, 3, 30, 23, 30, 0, 6, 0, 0}}));
+    EXPECT_TRUE(std::all_of(values.begin(), values.end(), [](const auto& v) { return v.error == 0; }));
+    EXPECT_TRUE(EveryRecordGivenBack());
+}
+
+TEST_F(LocalServerE2eTest, ThePhonesReferenceUpdateEveryTwoMinutesTimesOutWhenAskedTo) {
+    ConnectPhone();
+    CTimeCtrl* time = Frame()->TimeWindow();
+    qobject_cast<QAbstractButton*>(platform::GetDlgItem(time, IDC_TIME_SIMULATE_TIMEOUT))->click();
+    Advance(120000); // the phone asks two minutes after its first request
+    EXPECT_EQ(platform::GetDlgItemText(time, IDC_TIME_UPDATE_STATE), QStringLiteral("Update Pending"));
+    Advance(30000);
+    EXPECT_EQ(platform::GetDlgItemText(time, IDC_TIME_UPDATE_STATE), QStringLiteral("Idle"));
+    EXPECT_EQ(platform::GetDlgItemText(time, IDC_TIME_LAST_UPDATE_RESULT), QStringLiteral("Timeout"));
+}
+
+TEST_F(LocalServerE2eTest, ReadsBeforeTheLinkIsEncryptedAreRefused) {
+    ASSERT_NE(ConnectedWorld(PhonePeer("none"), QStringLiteral("Mira's Phone")), nullptr);
+    const uint16_t currentTime = Frame()->ServerHandles().currentTime;
+    orv::sim::takePeerReceived(kPhone);
+    ASSERT_TRUE(orv::sim::injectAttPdu(kPhone, {0x0A, static_cast<uint8_t>(currentTime), 0}));
+    Advance(2000);
+    EXPECT_EQ(orv::sim::takePeerReceived(kPhone),
+              (std::vector<Bytes>{{0x01, 0x0A, static_cast<uint8_t>(currentTime), 0, 0x0F}}));
+    EXPECT_EQ(Frame()->TimeWindow(), nullptr);
+    EXPECT_EQ(LogCount(QStringLiteral("DbDataReadResult, m_bEncrypted = 0, handle = ")), 1);
+}
+
+TEST_F(LocalServerE2eTest, DateChangedAcrossADaylightChangeIsNotifiedWithReasonNine) {
+    ConnectPhone();
+    orv::sim::takePeerClientValues(kPhone);
+    auto* calendar =
+        qobject_cast<QCalendarWidget*>(platform::GetDlgItem(Frame()->TimeWindow(), IDC_TIME_CALENDAR));
+    calendar->setSelectedDate(QDate(2024, 4, 15));
+    Advance(500);
+    calendar->setSelectedDate(QDate(2024, 4, 16));
+    Advance(500);
+    const auto notified = Received("2A2B", Kind::Notification);
+    ASSERT_EQ(notified.size(), 2u);
+    ASSERT_EQ(notified[0].value.size(), 10u);
+    EXPECT_EQ(Bytes(notified[0].value.begin(), notified[0].value.begin() + 4), (Bytes{0xE8, 0x07, 4, 15}));
+    EXPECT_EQ(notified[0].value[7], 1) << "a Monday";
+    EXPECT_EQ(notified[0].value[9], 9);
+    EXPECT_EQ(notified[1].value[9], 1) << "no daylight change between the 15th and the 16th";
+}
+
+TEST_F(LocalServerE2eTest, ThePhoneMutesTheRingingItIsToldOf) {
+    ConnectPhone();
+    orv::sim::takePeerClientValues(kPhone);
+    EXPECT_TRUE(Frame()->ExecuteCommand(IDC_PHONE_RING));
+    Advance(4000);
+    EXPECT_TRUE(Frame()->PhoneState().ringerActive);
+    Advance(2000);
+    EXPECT_FALSE(Frame()->PhoneState().ringerActive);
+    EXPECT_TRUE(platform::GetDlgItem(Frame()->PhoneWindow(), IDC_PHONE_RING_PICTURE)->isHidden());
+    const auto status = Received("2A3F", Kind::Notification);
+    ASSERT_EQ(status.size(), 2u);
+    EXPECT_EQ(status[0].value, Bytes{0x01});
+    EXPECT_EQ(status[1].value, Bytes{0x00});
+}
+
+} // namespace
