@@ -7,7 +7,10 @@
 namespace platform {
 namespace {
 
-constexpr uint64_t kMaxSleepMs = 60'000;
+// The simulator's clock never lags the wall clock by more than this, also while nothing is due: what
+// the application asks of the host library is scheduled from the simulator's present, so a clock
+// left behind would run the answers' follow-ups (a peer's timers among them) at once when it catches up.
+constexpr uint64_t kMaxSleepMs = 10;
 
 } // namespace
 
@@ -32,12 +35,8 @@ uint64_t HostClockDriver::simulatedNow() const {
 
 void HostClockDriver::rearm() {
     const auto due = orv::sim::nextDueTime();
-    if (!due) {
-        m_timer.stop();
-        return;
-    }
     const uint64_t now = simulatedNow();
-    const uint64_t delay = *due > now ? std::min(*due - now, kMaxSleepMs) : 0;
+    const uint64_t delay = due && *due <= now ? 0 : due ? std::min(*due - now, kMaxSleepMs) : kMaxSleepMs;
     m_timer.start(static_cast<int>(delay));
 }
 

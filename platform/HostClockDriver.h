@@ -8,9 +8,10 @@
 
 namespace platform {
 
-// Sleeps on a single-shot timer until the simulator's next due action, then advances the simulator
-// to the wall-clock time elapsed since construction. Re-armed whenever the simulator schedules an
-// earlier action. When the simulator's clock restarts (a world was loaded), its time zero is mapped
+// Sleeps on a single-shot timer until the simulator's next due action, or 10 ms at most, then
+// advances the simulator to the wall-clock time elapsed since construction, so its clock stays
+// current for what the application schedules. Re-armed whenever the simulator schedules an earlier
+// action. When the simulator's clock restarts (a world was loaded), its time zero is mapped
 // to that moment. One driver at a time: it owns the simulator's wakeup listener while it lives.
 class HostClockDriver : public QObject {
     Q_OBJECT

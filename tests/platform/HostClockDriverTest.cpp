@@ -3,6 +3,8 @@
 #include "veyrasim.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace platform {
@@ -29,6 +31,24 @@ TEST(HostClockDriverTest, RunsWhatTheSimulatorSchedulesFromTheEventLoopWhileItLi
     orv::sim::advance(0);
     EXPECT_EQ(changes, 2);
     orv::sim::setDeviceChangeListener(nullptr);
+}
+
+// What the application asks of the host library is scheduled from the simulator's present, so its clock
+// must not stand still while nothing is due. The loop ends as soon as the clock has moved.
+TEST(HostClockDriverTest, ClockKeepsUpWithTheWallClockWhileNothingIsDue) {
+    ASSERT_TRUE(orv::sim::loadWorldJson(R"({"seed": 1, "peers": []})", nullptr));
+    HostClockDriver driver;
+    ASSERT_FALSE(orv::sim::nextDueTime());
+    QEventLoop loop;
+    QTimer poll;
+    poll.callOnTimeout([&] {
+        if (orv::sim::now() > 0)
+            loop.quit();
+    });
+    poll.start(1);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit); // only against a hang
+    loop.exec();
+    EXPECT_GT(orv::sim::now(), 0u);
 }
 
 } // namespace
