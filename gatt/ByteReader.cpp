@@ -2,7 +2,8 @@
 #include "gatt/ByteReader.h"
 
 std::optional<uint32_t> ByteReader::unsignedLe(size_t width) {
-    if (remaining() < width) {
+    if (m_failed || remaining() < width) {
+        m_failed = true;
         return std::nullopt;
     }
     uint32_t value = 0;
@@ -29,6 +30,23 @@ std::optional<uint16_t> ByteReader::u16() {
     return static_cast<uint16_t>(*value);
 }
 
+std::optional<int16_t> ByteReader::i16() {
+    const auto value = u16();
+    if (!value) {
+        return std::nullopt;
+    }
+    return static_cast<int16_t>(*value);
+}
+
 std::optional<uint32_t> ByteReader::u32() {
     return unsignedLe(4);
+}
+
+bool ByteReader::skip(size_t count) {
+    if (m_failed || remaining() < count) {
+        m_failed = true;
+        return false;
+    }
+    m_offset += count;
+    return true;
 }

@@ -1,4 +1,4 @@
-// IEEE 11073-20601 16-bit SFLOAT values of health device characteristics.
+// IEEE 11073-20601 16-bit SFLOAT and 32-bit FLOAT values of health device characteristics.
 #include "gatt/SFloat.h"
 
 #include <cmath>
@@ -29,5 +29,23 @@ double SFloatToDouble(uint16_t raw) {
     }
     const int exponent = signExtend(raw >> 12, 4);
     const int mantissa = signExtend(raw & 0x0FFFu, 12);
+    return mantissa * std::pow(10.0, exponent);
+}
+
+double FloatToDouble(uint32_t raw) {
+    switch (raw) {
+    case FloatSpecial::PositiveInfinity:
+        return std::numeric_limits<double>::infinity();
+    case FloatSpecial::NegativeInfinity:
+        return -std::numeric_limits<double>::infinity();
+    case FloatSpecial::NaN:
+    case FloatSpecial::NRes:
+    case FloatSpecial::Reserved:
+        return std::numeric_limits<double>::quiet_NaN();
+    default:
+        break;
+    }
+    const int exponent = signExtend(raw >> 24, 8);
+    const int mantissa = signExtend(raw & 0x00FFFFFFu, 24);
     return mantissa * std::pow(10.0, exponent);
 }
