@@ -61,6 +61,15 @@ namespace orv::sim {
 // Alert Status and Ringer Setting. Each time the Alert Status it reads or is notified turns the
 // ringer on, it writes Mute Once (2, a write command) to the Ringer Control Point 5 s later if the
 // ringer still rings.
+// The health kinds also serve Device Information (Manufacturer Name, Model Number, System ID) after
+// Generic Access. "bloodPressure": Blood Pressure with Measurement (indicate), Intermediate Cuff
+// Pressure (notify) and Feature; while indications are on, every 30 s ten falling cuff pressures a
+// second apart, then an indicated measurement in mmHg whose optional fields vary. "glucose": Glucose
+// with Measurement and Context (notify), Feature and Record Access Control Point (write, indicate),
+// all behind an encrypted link; twelve records (sequence numbers 1 to 12) reported, counted, deleted
+// and aborted through the control point, which refuses writes with ATT 0x81 while its indications are
+// off and 0x80 while a procedure runs. "thermometer": Health Thermometer with Temperature Measurement
+// (indicate) and Temperature Type (read: 3, ear); a measurement every 5 s while indications are on.
 // Other kinds only advertise and serve what their entry lists.
 // A peer that uses the host's database does so over ATT as a real client does, one request at a time
 // in the order its model asks: primary service by UUID, characteristic declarations, configuration
@@ -149,7 +158,8 @@ void setPairedListFailure(bool fail);
 // A peer is named by its address text ("12:34:56:78:9A:BC", any address type). Hooks that need a
 // link return false when the peer is not connected; deliveries happen on later advances.
 
-// Sends a notification (or indication) with exactly these value bytes to the host.
+// Sends a notification (or indication) with exactly these value bytes to the host. An indication
+// waits, as the peer's own do, until the host has confirmed the one before it.
 bool injectNotification(const std::string& peer, uint16_t handle, const std::vector<uint8_t>& value,
                         bool indication = false);
 // Sends exactly these bytes as one ATT PDU to the host (for malformed or unexpected PDUs).

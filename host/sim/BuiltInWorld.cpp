@@ -16,17 +16,11 @@ const std::string& builtInWorldJson() {
     { "kind": "heartRate", "address": "00:1A:7D:DA:71:01", "name": "Orvane HR Strap",
       "appearance": 833, "txPower": 0, "advIntervalMs": 250, "rssi": { "mean": -58, "jitter": 5 } },
     { "kind": "bloodPressure", "address": "00:1A:7D:DA:71:02", "name": "Orvane BP Cuff",
-      "appearance": 897, "advIntervalMs": 400, "rssi": { "mean": -66, "jitter": 4 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane BP Cuff" }] }] },
+      "appearance": 897, "advIntervalMs": 400, "rssi": { "mean": -66, "jitter": 4 } },
     { "kind": "glucose", "address": "00:1A:7D:DA:71:03", "name": "Orvane Glucose Meter",
-      "appearance": 1024, "advIntervalMs": 500, "rssi": { "mean": -70, "jitter": 4 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Glucose Meter" }] }] },
+      "appearance": 1024, "advIntervalMs": 500, "rssi": { "mean": -70, "jitter": 4 } },
     { "kind": "thermometer", "address": "00:1A:7D:DA:71:04", "name": "Orvane Thermometer",
-      "appearance": 769, "txPower": -4, "advIntervalMs": 400, "rssi": { "mean": -62, "jitter": 3 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Thermometer" }] }] },
+      "appearance": 769, "txPower": -4, "advIntervalMs": 400, "rssi": { "mean": -62, "jitter": 3 } },
     { "kind": "weightScale", "address": "00:1A:7D:DA:71:05", "name": "Orvane Scale",
       "appearance": 3200, "advIntervalMs": 500, "rssi": { "mean": -72, "jitter": 5 } },
     { "kind": "bodyComposition", "address": "00:1A:7D:DA:71:06", "name": "Orvane Body Analyser",

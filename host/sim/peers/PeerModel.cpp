@@ -2,6 +2,9 @@
 #include "PeerModel.h"
 
 #include "../Simulator.h"
+#include "BloodPressureCuff.h"
+#include "EarThermometer.h"
+#include "GlucoseMeter.h"
 #include "HeartRateSensor.h"
 #include "HouseholdScale.h"
 #include "SmartPhone.h"
@@ -22,6 +25,24 @@ GattServiceDescription PeerModel::genericAccess(const PeerDescription& peer) {
     return service;
 }
 
+GattServiceDescription PeerModel::deviceInformation(const std::string& manufacturer, const std::string& model,
+                                                    std::vector<uint8_t> systemId) {
+    const auto readable = [](uint16_t uuid, std::vector<uint8_t> value) {
+        GattCharacteristicDescription characteristic;
+        characteristic.uuid = MakeUuid16(uuid);
+        characteristic.properties = kPropertyRead;
+        characteristic.value = std::move(value);
+        return characteristic;
+    };
+    GattServiceDescription service;
+    service.uuid = MakeUuid16(ServiceUuid::DeviceInformation);
+    service.characteristics = {
+        readable(CharacteristicUuid::ManufacturerName, {manufacturer.begin(), manufacturer.end()}),
+        readable(CharacteristicUuid::ModelNumber, {model.begin(), model.end()}),
+        readable(CharacteristicUuid::SystemId, std::move(systemId))};
+    return service;
+}
+
 std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerIndex) {
     const std::string& kind = simulator.world().peers.at(peerIndex).kind;
     if (kind == "heartRate") {
@@ -32,6 +53,15 @@ std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerInde
     }
     if (kind == "phone") {
         return std::make_unique<SmartPhone>(simulator, peerIndex);
+    }
+    if (kind == "bloodPressure") {
+        return std::make_unique<BloodPressureCuff>(simulator, peerIndex);
+    }
+    if (kind == "glucose") {
+        return std::make_unique<GlucoseMeter>(simulator, peerIndex);
+    }
+    if (kind == "thermometer") {
+        return std::make_unique<EarThermometer>(simulator, peerIndex);
     }
     return nullptr;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace orv::sim {
@@ -52,6 +53,9 @@ public:
 protected:
     // Generic Access with the peer's name as its Device Name (readable and writable).
     static GattServiceDescription genericAccess(const PeerDescription& peer);
+    // Device Information with Manufacturer Name, Model Number and System ID, as health devices serve it.
+    static GattServiceDescription deviceInformation(const std::string& manufacturer, const std::string& model,
+                                                    std::vector<uint8_t> systemId);
 };
 
 // The model of the world peer at peerIndex by its kind, or null for a kind that only advertises and
