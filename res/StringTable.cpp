@@ -93,6 +93,11 @@ std::vector<std::pair<unsigned, QString>> applicationStrings() {
                         "that process and restart the application.")},
         {IDS_PASSKEY_CAPTION, QStringLiteral("Pass Key Prompt")},
         {IDS_PASSKEY_PROMPT, QStringLiteral("Enter this code on your ORV Veyra keyboard:")},
+        {IDS_INVALID_SEQUENCE_NUMBER, QStringLiteral("Enter a valid sequence number.")},
+        {IDS_INVALID_SEQUENCE_NUMBERS,
+         QStringLiteral("Enter valid sequence numbers. Ensure that the lower limit is "
+                        "lower than the upper limit.")},
+        {IDS_INVALID_SEQUENCE_NUMBER_CAPTION, QStringLiteral("Invalid Sequence Number")},
         {IDS_INVALID_CONNECTION_PARAMETERS,
          QStringLiteral("The entered connection parameters are invalid as per the Bluetooth specification. "
                         "Please enter valid connection parameters.")},
