@@ -21,15 +21,9 @@ Bytes WithFlags(uint8_t flags, const Bytes& tail) {
 const Bytes kTimeStamp = {0xEA, 0x07, 0x05, 0x11, 0x09, 0x1E, 0x00}; // 2026-05-17 09:30:00
 const DateTime kTime{2026, 5, 17, 9, 30, 0};
 
-struct Fields {
-    bool kpa;
-    std::optional<DateTime> time;
-    std::optional<double> pulse;
-    std::optional<uint8_t> user;
-    std::optional<uint16_t> status;
-};
-
 TEST(BloodPressureTest, DecodeReadsEachFlagAloneAndAll) {
+    using Fields = std::tuple<bool, std::optional<DateTime>, std::optional<double>, std::optional<uint8_t>,
+                              std::optional<uint16_t>>; // kPa, time, pulse, user, status
     const std::pair<Bytes, Fields> cases[] = {
         {WithFlags(0x00, {}), {false, {}, {}, {}, {}}},
         {WithFlags(0x01, {}), {true, {}, {}, {}, {}}},
@@ -42,17 +36,11 @@ TEST(BloodPressureTest, DecodeReadsEachFlagAloneAndAll) {
         {WithFlags(0xE4, {0x48, 0x00, 0x99}), {false, {}, 72.0, {}, {}}}, // unknown bits, trailing byte
     };
     for (const auto& [value, expected] : cases) {
-        SCOPED_TRACE(static_cast<int>(value[0]));
-        const auto decoded = BloodPressureMeasurement::decode(value);
-        ASSERT_TRUE(decoded);
-        EXPECT_EQ(decoded->kpa, expected.kpa);
-        EXPECT_EQ(decoded->systolic, 120.0);
-        EXPECT_EQ(decoded->diastolic, 80.0);
-        EXPECT_EQ(decoded->meanArterial, 93.0);
-        EXPECT_EQ(decoded->timeStamp, expected.time);
-        EXPECT_EQ(decoded->pulseRate, expected.pulse);
-        EXPECT_EQ(decoded->userId, expected.user);
-        EXPECT_EQ(decoded->status, expected.status);
+        const auto m = BloodPressureMeasurement::decode(value);
+        ASSERT_TRUE(m) << static_cast<int>(value[0]);
+        EXPECT_EQ((std::tuple{m->systolic, m->diastolic, m->meanArterial}), (std::tuple{120.0, 80.0, 93.0}));
+        EXPECT_EQ((Fields{m->kpa, m->timeStamp, m->pulseRate, m->userId, m->status}), expected)
+            << static_cast<int>(value[0]);
     }
 }
 

@@ -29,17 +29,6 @@ QString Shown(const DateTime& received, std::time_t now = kJanuary15Noon2026) {
     return FormatLocalTime(ReceivedLocalTime(received, now), "%Y-%m-%d %H:%M:%S %b");
 }
 
-TEST(DateTimeTest, ReadTakesSevenLittleEndianBytes) {
-    const uint8_t bytes[] = {0xEA, 0x07, 0x03, 0x1F, 0x17, 0x3B, 0x3A, 0x99};
-    ByteReader reader(bytes);
-    EXPECT_EQ(DateTime::read(reader), (DateTime{2026, 3, 31, 23, 59, 58}));
-    EXPECT_EQ(reader.remaining(), 1u);
-    for (size_t length = 0; length < 7; ++length) {
-        ByteReader cut(std::span<const uint8_t>(bytes, length));
-        EXPECT_EQ(DateTime::read(cut), std::nullopt) << length;
-    }
-}
-
 TEST(DateTimeTest, ZeroYearAndMonthKeepTodaysAndTheRestIsNormalised) {
     const ZoneScope utc("UTC");
     const std::pair<DateTime, const char*> cases[] = {

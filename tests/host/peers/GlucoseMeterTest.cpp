@@ -9,77 +9,58 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 const char* const kMeter = "00:1A:7D:DA:71:03";
-// The meter's database: 3 Device Name; 6, 8, 10 Device Information; 13 Measurement (14 its
-// configuration), 16 Context (17), 19 Feature, 21 Record Access Control Point (22).
+// The meter's database: 13 Measurement (14 its configuration), 16 Context (17), 21 Record Access
+// Control Point (22).
 constexpr uint16_t kMeasurement = 13, kContext = 16, kControlPoint = 21;
-
-struct Received {
-    uint16_t handle;
-    Bytes value;
-};
 
 class GlucoseMeterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        nlohmann::json world = basicWorld();
-        world["peers"] = {{{"kind", "glucose"}, {"address", kMeter}, {"name", "Meter"}}};
-        harness.load(world);
+        harness.load({{"peers", {{{"kind", "glucose"}, {"address", kMeter}}}}});
         harness.startHost();
         cid = harness.connect(kMeter);
         ASSERT_EQ(OrvBleHostSetEncryption(cid, 1), ORV_BLE_OK);
         ASSERT_TRUE(harness.advanceUntil(BLE_EVT_JUST_WORKS_REQUEST));
         ASSERT_EQ(OrvBleHostJustWorksResult(addressOf(kMeter), 1, 1), ORV_BLE_OK);
-        ASSERT_TRUE(harness.advanceUntil(BLE_EVT_ENCRYPTION_RESULT));
         for (const auto& [configuration, value] : {std::pair{14, 1}, {17, 1}, {22, 2}}) {
-            configure(configuration, value);
+            ASSERT_EQ(OrvBleClientWriteConfiguration(cid, configuration, 0, value), ORV_BLE_OK);
+            take();
         }
     }
-    void TearDown() override { harness.freeAll(harness.takeEvents()); }
+    void TearDown() override { take(); }
 
-    void configure(uint16_t configuration, uint32_t value) {
-        ASSERT_EQ(OrvBleClientWriteConfiguration(cid, configuration, 0, value), ORV_BLE_OK);
-        ASSERT_TRUE(harness.advanceUntil(BLE_EVT_CHAR_WRITTEN));
-        harness.freeAll(harness.takeEvents());
-    }
-    // Writes the request and returns the write's status; the events after the result stay queued.
-    uint16_t write(const Bytes& request) {
-        EXPECT_EQ(OrvBleClientWriteCfmCharByHandle(cid, kControlPoint, 0,
-                                                   static_cast<uint8_t>(request.size()), request.data()),
-                  ORV_BLE_OK);
-        const auto written = harness.advanceUntil(BLE_EVT_CHAR_WRITTEN);
-        if (!written) {
-            return 0xFFFF;
-        }
-        const uint16_t status = record<BleHostWriteEvent>(*written).status;
-        std::erase_if(HostHarness::posted, [&](const PostedEvent& e) { return e.lParam == written->lParam; });
-        OrvBleHostFreeMessageContents(written->code, written->lParam);
-        return status;
-    }
-    // Advances ms and returns what was written and notified or indicated since the last call.
-    std::vector<Received> take(uint64_t ms = 10000) {
+    // Advances ms; returns the written statuses (handle 0) and the values received, in order.
+    std::vector<std::pair<uint16_t, Bytes>> take(uint64_t ms = 10000) {
         orv::sim::advance(ms);
-        std::vector<Received> received;
+        std::vector<std::pair<uint16_t, Bytes>> received;
         const auto events = harness.takeEvents();
         for (const PostedEvent& event : events) {
             if (event.code == BLE_EVT_NOTIFICATION) {
-                const auto& n = record<BleHostNotificationEvent>(event);
-                received.push_back({n.handle, Bytes(n.value, n.value + n.length)});
+                const auto& n = *reinterpret_cast<const BleHostNotificationEvent*>(event.lParam);
+                received.emplace_back(n.handle, Bytes(n.value, n.value + n.length));
             } else if (event.code == BLE_EVT_CHAR_WRITTEN) {
-                received.push_back({0, {}});
+                received.emplace_back(0,
+                                      Bytes{static_cast<uint8_t>(
+                                          reinterpret_cast<const BleHostWriteEvent*>(event.lParam)->status)});
             }
         }
         harness.freeAll(events);
         return received;
     }
-    // The answer to request: the sequence numbers of the measurements reported and the indication.
+    void write(const Bytes& request) {
+        ASSERT_EQ(OrvBleClientWriteCfmCharByHandle(cid, kControlPoint, 0,
+                                                   static_cast<uint8_t>(request.size()), request.data()),
+                  ORV_BLE_OK);
+    }
+    // The sequence numbers of the measurements reported, then the control point's indication.
     std::pair<std::vector<int>, Bytes> ask(const Bytes& request) {
-        EXPECT_EQ(write(request), 0);
+        write(request);
         std::pair<std::vector<int>, Bytes> answer;
-        for (const Received& r : take()) {
-            if (r.handle == kMeasurement) {
-                answer.first.push_back(r.value.at(1) | r.value.at(2) << 8);
-            } else if (r.handle == kControlPoint) {
-                answer.second = r.value;
+        for (const auto& [handle, value] : take()) {
+            if (handle == kMeasurement) {
+                answer.first.push_back(value.at(1) | value.at(2) << 8);
+            } else if (handle == kControlPoint) {
+                answer.second = value;
             }
         }
         return answer;
@@ -90,14 +71,14 @@ protected:
 };
 
 TEST_F(GlucoseMeterTest, OperatorsSelectBySequenceNumberAndRefusalsCarryTheirCodes) {
-    const std::vector<int> all = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    const Bytes success = {0x06, 0x00, 0x01, 0x01};
     const std::tuple<Bytes, std::vector<int>, Bytes> cases[] = {
-        {{0x01, 0x01}, all, {0x06, 0x00, 0x01, 0x01}},
-        {{0x01, 0x02, 0x01, 0x03, 0x00}, {1, 2, 3}, {0x06, 0x00, 0x01, 0x01}},
-        {{0x01, 0x03, 0x01, 0x0B, 0x00}, {11, 12}, {0x06, 0x00, 0x01, 0x01}},
-        {{0x01, 0x04, 0x01, 0x04, 0x00, 0x06, 0x00}, {4, 5, 6}, {0x06, 0x00, 0x01, 0x01}},
-        {{0x01, 0x05}, {1}, {0x06, 0x00, 0x01, 0x01}},
-        {{0x01, 0x06}, {12}, {0x06, 0x00, 0x01, 0x01}},
+        {{0x01, 0x01}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, success},
+        {{0x01, 0x02, 0x01, 0x03, 0x00}, {1, 2, 3}, success},
+        {{0x01, 0x03, 0x01, 0x0B, 0x00}, {11, 12}, success},
+        {{0x01, 0x04, 0x01, 0x04, 0x00, 0x06, 0x00}, {4, 5, 6}, success},
+        {{0x01, 0x05}, {1}, success},
+        {{0x01, 0x06}, {12}, success},
         {{0x04, 0x01}, {}, {0x05, 0x00, 0x0C, 0x00}},
         {{0x04, 0x03, 0x01, 0x0A, 0x00}, {}, {0x05, 0x00, 0x03, 0x00}},
         {{0x04, 0x03, 0x01, 0x20, 0x00}, {}, {0x05, 0x00, 0x00, 0x00}},
@@ -105,71 +86,45 @@ TEST_F(GlucoseMeterTest, OperatorsSelectBySequenceNumberAndRefusalsCarryTheirCod
         {{0x02, 0x04, 0x01, 0x20, 0x00, 0x30, 0x00}, {}, {0x06, 0x00, 0x02, 0x06}},
         {{0x01, 0x00}, {}, {0x06, 0x00, 0x01, 0x03}}, // invalid operator
         {{0x04}, {}, {0x06, 0x00, 0x04, 0x03}},
+        {{0x03, 0x01}, {}, {0x06, 0x00, 0x03, 0x03}},
         {{0x01, 0x07}, {}, {0x06, 0x00, 0x01, 0x04}},                               // operator not supported
         {{0x01, 0x04, 0x01, 0x06, 0x00, 0x04, 0x00}, {}, {0x06, 0x00, 0x01, 0x05}}, // invalid operand
         {{0x01, 0x02, 0x01, 0x03}, {}, {0x06, 0x00, 0x01, 0x05}},
         {{0x01, 0x02}, {}, {0x06, 0x00, 0x01, 0x05}},
         {{0x01, 0x01, 0x00}, {}, {0x06, 0x00, 0x01, 0x05}},
         {{0x01, 0x02, 0x02, 0x03, 0x00}, {}, {0x06, 0x00, 0x01, 0x09}}, // operand not supported
-        {{0x03, 0x01}, {}, {0x06, 0x00, 0x03, 0x03}},
-        {{0x03, 0x00}, {}, {0x06, 0x00, 0x03, 0x01}},
-        {{0x07, 0x01}, {}, {0x06, 0x00, 0x07, 0x02}}, // op code not supported
+        {{0x07, 0x01}, {}, {0x06, 0x00, 0x07, 0x02}},                   // op code not supported
         {{0x05, 0x00}, {}, {0x06, 0x00, 0x05, 0x02}},
         {{}, {}, {0x06, 0x00, 0x00, 0x02}},
+        {{0x03, 0x00}, {}, {0x06, 0x00, 0x03, 0x01}}, // abort while idle
+        {{0x02, 0x05}, {}, {0x06, 0x00, 0x02, 0x01}}, // delete the first
+        {{0x01, 0x01}, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, success},
     };
     for (const auto& [request, reported, response] : cases) {
         SCOPED_TRACE(testing::PrintToString(request));
-        const auto [sequences, indication] = ask(request);
-        EXPECT_EQ(sequences, reported);
-        EXPECT_EQ(indication, response);
+        EXPECT_EQ(ask(request), std::pair(reported, response));
     }
 }
 
-TEST_F(GlucoseMeterTest, AReportSendsEachMeasurementThenItsContextAfterTheWriteResponse) {
-    ASSERT_EQ(OrvBleClientWriteCfmCharByHandle(cid, kControlPoint, 0, 2, Bytes{0x01, 0x06}.data()),
-              ORV_BLE_OK);
-    const auto received = take();
-    ASSERT_EQ(received.size(), 4u);
-    EXPECT_EQ(received[0].handle, 0); // the write response
-    EXPECT_EQ(received[1].handle, kMeasurement);
-    EXPECT_EQ(received[1].value[0] & 0x10, 0x10) << "context announced";
-    EXPECT_EQ(received[2].handle, kContext);
-    EXPECT_EQ(received[2].value,
-              (Bytes{0x55, 0x0C, 0x00, 0x04, 0x14, 0xD0, 0x3F, 0x03, 0x08, 0xA0, 0x3B, 0xF0}));
-    EXPECT_EQ(received[3].handle, kControlPoint);
-}
-
-TEST_F(GlucoseMeterTest, DeletedRecordsAreGoneForLaterRequests) {
-    EXPECT_EQ(ask({0x02, 0x05}).second, (Bytes{0x06, 0x00, 0x02, 0x01}));
-    EXPECT_EQ(ask({0x02, 0x04, 0x01, 0x05, 0x00, 0x07, 0x00}).second, (Bytes{0x06, 0x00, 0x02, 0x01}));
-    EXPECT_EQ(ask({0x04, 0x01}).second, (Bytes{0x05, 0x00, 0x08, 0x00}));
-    EXPECT_EQ(ask({0x01, 0x01}).first, (std::vector<int>{2, 3, 4, 8, 9, 10, 11, 12}));
-    EXPECT_EQ(ask({0x02, 0x01}).second, (Bytes{0x06, 0x00, 0x02, 0x01}));
-    EXPECT_EQ(ask({0x01, 0x05}).second, (Bytes{0x06, 0x00, 0x01, 0x06}));
-}
-
-TEST_F(GlucoseMeterTest, AnAbortStopsAReportAndOtherRequestsWaitForItsEnd) {
-    ASSERT_EQ(write({0x01, 0x01}), 0);
-    EXPECT_EQ(write({0x04, 0x01}), 0x80); // procedure already in progress
-    EXPECT_EQ(write({0x03, 0x00}), 0);
-    std::vector<Bytes> indications;
-    size_t measurements = 0;
-    for (const Received& r : take()) {
-        measurements += r.handle == kMeasurement;
-        if (r.handle == kControlPoint) {
-            indications.push_back(r.value);
-        }
-    }
-    EXPECT_GT(measurements, 0u);
-    EXPECT_LT(measurements, 12u);
-    EXPECT_EQ(indications, (std::vector<Bytes>{{0x06, 0x00, 0x03, 0x01}}));
-    EXPECT_EQ(ask({0x04, 0x01}).second, (Bytes{0x05, 0x00, 0x0C, 0x00}));
-}
-
-TEST_F(GlucoseMeterTest, WritesWithIndicationsOffAreImproperlyConfigured) {
-    configure(22, 0);
-    EXPECT_EQ(write({0x04, 0x01}), 0x81);
-    EXPECT_TRUE(take().empty());
+TEST_F(GlucoseMeterTest, AReportFollowsTheWriteResponseAndAnAbortEndsIt) {
+    write({0x01, 0x01});
+    const auto first = take(100);
+    ASSERT_GE(first.size(), 3u);
+    EXPECT_EQ(first[0], std::pair(uint16_t{0}, Bytes{0x00})); // the write response comes first
+    EXPECT_EQ(first[1].first, kMeasurement);
+    EXPECT_EQ(first[2].first, kContext);
+    write({0x04, 0x01}); // refused: procedure already in progress
+    const auto during = take(100);
+    EXPECT_NE(std::find(during.begin(), during.end(), std::pair(uint16_t{0}, Bytes{0x80})), during.end());
+    write({0x03, 0x00});
+    const auto rest = take();
+    EXPECT_LT(std::count_if(rest.begin(), rest.end(), [](const auto& r) { return r.first == kMeasurement; }),
+              11);
+    EXPECT_EQ(rest.back(), std::pair(kControlPoint, Bytes{0x06, 0x00, 0x03, 0x01}));
+    ASSERT_EQ(OrvBleClientWriteConfiguration(cid, 22, 0, 0), ORV_BLE_OK);
+    take();
+    write({0x04, 0x01}); // refused: indications off
+    EXPECT_EQ(take(), (std::vector<std::pair<uint16_t, Bytes>>{{0, {0x81}}}));
 }
 
 TEST_F(GlucoseMeterTest, AnIndicationWaitsForTheConfirmationOfTheOneBefore) {
@@ -179,11 +134,10 @@ TEST_F(GlucoseMeterTest, AnIndicationWaitsForTheConfirmationOfTheOneBefore) {
     std::vector<std::pair<uint8_t, bool>> order; // value, the peer had the first confirmation then
     bool confirmed = false;
     for (int ms = 0; ms < 1000 && order.size() < 3; ++ms) {
-        orv::sim::advance(1);
-        confirmed = confirmed || !orv::sim::takePeerReceived(kMeter).empty();
-        for (const Received& r : take(0)) {
-            order.emplace_back(r.value.at(0), confirmed);
+        for (const auto& [handle, value] : take(1)) {
+            order.emplace_back(value.at(0), confirmed);
         }
+        confirmed = confirmed || !orv::sim::takePeerReceived(kMeter).empty();
     }
     EXPECT_EQ(order, (std::vector<std::pair<uint8_t, bool>>{{0xA1, false}, {0xB1, false}, {0xA2, true}}));
 }
