@@ -5,26 +5,34 @@
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
-// Sleeps on a single-shot timer until the simulator's next due action, or 10 ms at most, then
-// advances the simulator to the wall-clock time elapsed since construction, so its clock stays
-// current for what the application schedules. Re-armed whenever the simulator schedules an earlier
-// action. When the simulator's clock restarts (a world was loaded), its time zero is mapped
-// to that moment. One driver at a time: it owns the simulator's wakeup listener while it lives.
+// Sleeps on a single-shot timer until the simulator's next due action, then advances the simulator
+// to the wall-clock time elapsed since construction. Re-armed whenever the simulator schedules an
+// earlier action. When the simulator's clock restarts (a world was loaded), its time zero is mapped
+// to that moment. Every time the event loop wakes the simulator is brought up to the present too, so
+// what a request starts runs at its own pace instead of catching up at once on the time since the
+// last due action. One driver at a time: it owns the simulator's wakeup listener while it lives.
 class HostClockDriver : public QObject {
     Q_OBJECT
 public:
-    explicit HostClockDriver(QObject* parent = nullptr);
+    // Milliseconds of wall-clock time from some fixed start.
+    using WallClock = std::function<qint64()>;
+
+    // wallClock: the time source; empty for the real one.
+    explicit HostClockDriver(QObject* parent = nullptr, WallClock wallClock = {});
     ~HostClockDriver() override;
 
 private:
     void rearm();
     void tick();
     uint64_t simulatedNow() const;
+    qint64 wallNow() const;
 
     QElapsedTimer m_wallClock;
+    WallClock m_wallSource;
     qint64 m_offsetMs = 0; // wall-clock ms at the simulator's time zero
     uint64_t m_lastAdvance = 0;
     QTimer m_timer;
