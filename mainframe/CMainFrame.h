@@ -15,8 +15,11 @@
 #include "profiles/control/COTAAppServiceCtrl.h"
 #include "profiles/control/COTABootLoaderServiceCtrl.h"
 #include "profiles/control/CPhoneCtrl.h"
+#include "profiles/sensor/CBloodPressureCtrl.h"
 #include "profiles/sensor/CBodyCompCtrl.h"
+#include "profiles/sensor/CGlucoseCtrl.h"
 #include "profiles/sensor/CHeartRateMonitorCtrl.h"
+#include "profiles/sensor/CTemperatureCtrl.h"
 #include "profiles/sensor/CTimeCtrl.h"
 #include "profiles/sensor/CUserDataCtrl.h"
 #include "profiles/sensor/CWeightScaleCtrl.h"
@@ -191,6 +194,16 @@ public:
     CBodyCompCtrl* BodyCompWindow() const { return m_pBodyComp; }
     CUserDataCtrl* UserDataWindow() const { return m_pUserData; }
 
+    // ---- Thermometer (profiles/sensor/MainFrameThermometer.cpp) ----
+    CTemperatureCtrl* ThermometerWindow() const { return m_pThermometer; }
+
+    // ---- Glucose (profiles/sensor/MainFrameGlucose.cpp) ----
+    CGlucoseCtrl* GlucoseWindow() const { return m_pGlucose; }
+    bool IsRecordAccessPending() const { return m_nRecordAccessHandle != 0; }
+
+    // ---- Blood pressure (profiles/sensor/MainFrameBloodPressure.cpp) ----
+    CBloodPressureCtrl* BloodPressureWindow() const { return m_pBloodPressure; }
+
     // ---- Over-the-air update (profiles/control/MainFrameOverTheAir.cpp) ----
     COTAAppServiceCtrl* OTAAppServiceWindow() const { return m_pOTAAppService; }
     COTABootLoaderServiceCtrl* OTABootLoaderServiceWindow() const { return m_pOTABootLoaderService; }
@@ -363,6 +376,35 @@ private:
     void OnUserDataNotification(uint16_t handle, std::span<const uint8_t> value);
     void OnUserDataWritten(uint16_t handle, uint16_t status);
 
+    // ---- Thermometer (profiles/sensor/MainFrameThermometer.cpp) ----
+    bool FindThermometerHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OpenThermometerWindow(const BleDeviceRecord& peer);
+    bool OnThermometerRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnThermometerNotification(uint16_t handle, std::span<const uint8_t> value);
+
+    // ---- Glucose (profiles/sensor/MainFrameGlucose.cpp) ----
+    void MapGlucoseCommands();
+    bool FindGlucoseHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OpenGlucoseWindow(const BleDeviceRecord& peer);
+    bool OnGlucoseRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnGlucoseNotification(uint16_t handle, std::span<const uint8_t> value);
+    bool OnGlucoseWritten(uint16_t handle, uint16_t status);
+    void ClearGlucosePending();
+    void OnGlucoseMeasurement(std::span<const uint8_t> value);
+    void OnGlucoseContext(std::span<const uint8_t> value);
+    void OnRecordAccessResponse(std::span<const uint8_t> value);
+    bool CanAccessRecords() const;
+    void OnRecordAccessAll(uint8_t opCode);
+    void OnRecordAccess(uint8_t opCode, bool clearRecords);
+    void OnRecordAccessAbort();
+    void WriteRecordAccess(std::span<const uint8_t> request);
+
+    // ---- Blood pressure (profiles/sensor/MainFrameBloodPressure.cpp) ----
+    bool FindBloodPressureHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OpenBloodPressureWindow(const BleDeviceRecord& peer);
+    bool OnBloodPressureRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnBloodPressureNotification(uint16_t handle, std::span<const uint8_t> value);
+
     // ---- Over-the-air update (profiles/control/MainFrameOverTheAir.cpp) ----
     bool FindOTAAppServiceHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
     bool FindOTABootLoaderServiceHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
@@ -462,6 +504,16 @@ private:
     QPointer<CWeightScaleCtrl> m_pWeightScale;
     QPointer<CBodyCompCtrl> m_pBodyComp;
     QPointer<CUserDataCtrl> m_pUserData;
+    // Thermometer.
+    QPointer<CTemperatureCtrl> m_pThermometer;
+
+    // Glucose: the control point a record-access request was written to while it is under way (0
+    // otherwise); set by a request, cleared by its answer, its final failure or the end of the link.
+    QPointer<CGlucoseCtrl> m_pGlucose;
+    uint16_t m_nRecordAccessHandle = 0;
+
+    // Blood pressure.
+    QPointer<CBloodPressureCtrl> m_pBloodPressure;
 
     // Over-the-air update.
     QPointer<COTAAppServiceCtrl> m_pOTAAppService;

@@ -37,6 +37,7 @@ void CMainFrame::MapCommands() {
     MapHeartRateCommands();
     MapPhoneCommands();
     MapTimeCommands();
+    MapGlucoseCommands();
 
     m_commands.onCommand(ID_SHOW_LOG, [this] { OnShowLog(); });
     m_commands.onCommand(ID_ENABLE_LOG, [this] { OnToggleDebugLog(); });

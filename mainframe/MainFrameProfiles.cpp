@@ -41,7 +41,10 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
     // The walk, in the service map's order: 128-bit services first, then 16-bit ones from the highest.
     static constexpr ServiceStep kFindHandles[] = {
         &CMainFrame::FindGenericAccessHandles,
+        &CMainFrame::FindGlucoseHandles,
+        &CMainFrame::FindThermometerHandles,
         &CMainFrame::FindHeartRateHandles,
+        &CMainFrame::FindBloodPressureHandles,
         &CMainFrame::FindBodyCompHandles,
         &CMainFrame::FindUserDataHandles,
         &CMainFrame::FindWeightScaleHandles,
@@ -58,6 +61,9 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
 
     // The windows the walk found, in their fixed order.
     OpenHeartRateWindow(*peer);
+    OpenThermometerWindow(*peer);
+    OpenGlucoseWindow(*peer);
+    OpenBloodPressureWindow(*peer);
 
     // The windows of the PC's own services that the peer has used (its role bits), in their fixed order.
     ReopenPhoneWindow(*peer);
@@ -78,6 +84,9 @@ void CMainFrame::CloseProfileWindows() {
     m_configHandles.clear();
 
     m_pHeartRate = nullptr;
+    m_pThermometer = nullptr;
+    m_pGlucose = nullptr;
+    m_pBloodPressure = nullptr;
     m_pWeightScale = nullptr;
     m_pBodyComp = nullptr;
     m_pUserData = nullptr;

@@ -41,6 +41,7 @@ void CMainFrame::ResetRoutingState() {
     m_bEncryptionRequested = false;
     m_nBondWriteHandle = 0;
     ClearHeartRatePending();
+    ClearGlucosePending();
 }
 
 // ---- Reads ------------------------------------------------------------------------------------
@@ -57,6 +58,9 @@ void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t le
         &CMainFrame::OnDeviceNameRead,
         &CMainFrame::OnBondManagementFeatureRead,
         &CMainFrame::OnHeartRateRead,
+        &CMainFrame::OnGlucoseRead,
+        &CMainFrame::OnBloodPressureRead,
+        &CMainFrame::OnThermometerRead,
     };
     for (const ReadStep read : kFirstMatch)
         if ((this->*read)(handle, bytes))
@@ -115,6 +119,9 @@ void CMainFrame::OnCharacteristicNotification(uint32_t cid, uint16_t handle, uin
 
     static constexpr NotificationStep kEveryWindow[] = {
         &CMainFrame::OnHeartRateNotification,
+        &CMainFrame::OnThermometerNotification,
+        &CMainFrame::OnGlucoseNotification,
+        &CMainFrame::OnBloodPressureNotification,
         &CMainFrame::OnWeightScaleNotification,
         &CMainFrame::OnBodyCompNotification,
         &CMainFrame::OnUserDataNotification,
@@ -168,6 +175,7 @@ void CMainFrame::OnCharacteristicWritten(uint16_t handle, uint16_t status) {
 
     static constexpr WriteStep kFirstMatch[] = {
         &CMainFrame::OnHeartRateWritten,
+        &CMainFrame::OnGlucoseWritten,
         &CMainFrame::OnDeviceNameWritten,
     };
     for (const WriteStep written : kFirstMatch)
