@@ -1,6 +1,10 @@
 // Fuzz target: every value decoder of the application. The first byte picks the decoder, the rest is
 // the value; a profile adds its decoders to the table below, one line each.
+#include "gatt/BloodPressure.h"
 #include "gatt/BodyComposition.h"
+#include "gatt/Glucose.h"
+#include "gatt/GlucoseText.h"
+#include "gatt/HealthThermometer.h"
 #include "gatt/HeartRate.h"
 #include "gatt/PhoneAlerts.h"
 #include "gatt/SFloat.h"
@@ -35,6 +39,19 @@ Value after(Value value, size_t n) {
     return value.subspan(std::min(n, value.size()));
 }
 
+// The glucose window's texts of whatever a measurement and its context carry.
+void glucoseTexts(Value v) {
+    if (const auto m = GlucoseMeasurement::decode(v)) {
+        (void)GlucoseMeasurementText(m->concentration, m->unit, m->status.has_value());
+        (void)GlucoseSampleText(m->location, m->type);
+    }
+    if (const auto context = GlucoseContext::decode(v)) {
+        for (const GlucoseContextItem& item : context->items) {
+            (void)GlucoseContextValue(item);
+        }
+    }
+}
+
 void (*const kDecoders[])(Value) = {
     [](Value v) { (void)HeartRateMeasurement::decode(v); },
     [](Value v) { (void)BodySensorLocationName(firstByte(v)); },
@@ -60,6 +77,11 @@ void (*const kDecoders[])(Value) = {
         (void)OccurrenceDay(first16(v), static_cast<int>(firstByte(v)) - 100,
                             static_cast<int>(v.size() % 9) - 1, static_cast<int>(v.size() % 7));
     },
+    [](Value v) { (void)BloodPressureMeasurement::decode(v); },
+    [](Value v) { glucoseTexts(v); },
+    [](Value v) { (void)RacpResponse::decode(v); },
+    [](Value v) { (void)TemperatureMeasurement::decode(v); },
+    [](Value v) { (void)FloatToDouble(first32(v)); },
 };
 
 } // namespace
