@@ -55,6 +55,34 @@ TEST_F(RoutingTest, AHeartRatePeerOpensItsWindowAndSendsTheFirstRequestsInTheirO
     EXPECT_EQ(Text(IDC_HR_LOCATION), QStringLiteral("Chest"));
 }
 
+// Thermometer (0x30), glucose (0x40) and blood pressure (0x50) open after heart rate, in that order.
+TEST_F(RoutingTest, HealthPeersOpenTheirWindowsAndSendTheFirstRequestsInTheFixedOrder) {
+    m_database.Service(0x1809, 0x30, 0x35)
+        .Characteristic(0x2A1C, 0x32, 0x20, 0x33)
+        .Characteristic(0x2A1D, 0x35, 0x02);
+    m_database.Service(0x1808, 0x40, 0x4B)
+        .Characteristic(0x2A18, 0x42, 0x10, 0x43)
+        .Characteristic(0x2A34, 0x45, 0x10, 0x46)
+        .Characteristic(0x2A51, 0x48, 0x02)
+        .Characteristic(0x2A52, 0x4A, 0x28, 0x4B);
+    m_database.Service(0x1810, 0x50, 0x58)
+        .Characteristic(0x2A35, 0x52, 0x20, 0x53)
+        .Characteristic(0x2A36, 0x55, 0x10, 0x56)
+        .Characteristic(0x2A49, 0x58, 0x02);
+    ConnectHeartRatePeer();
+    EXPECT_EQ(m_frame->MdiArea()->subWindowList().size(), 4);
+    for (const int configuration : {int{kMeasurementConfig}, 0x33, 0x43, 0x46, 0x4B, 0x53, 0x56})
+        WriteResult(static_cast<uint16_t>(configuration));
+    for (const int read : {int{kLocation}, 0x35, 0x48, 0x58})
+        ReadResult(static_cast<uint16_t>(read), {1});
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"R3", "W13", "R15", "W51", "W67", "W70", "W75", "W83",
+                                                    "W86", "R53", "R72", "R88"}));
+    std::vector<int64_t> values;
+    for (const HostCall& call : Calls("OrvBleClientWriteConfiguration"))
+        values.push_back(call.args.at(3));
+    EXPECT_EQ(values, (std::vector<int64_t>{1, 2, 1, 1, 2, 2, 1}));
+}
+
 TEST_F(RoutingTest, AHeartRateServiceWithoutCharacteristicsOpensTheWindowAndSendsNothing) {
     m_database.Service(0x180D, 10, 18);
     Connect();
