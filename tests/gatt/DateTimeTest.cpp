@@ -35,9 +35,7 @@ TEST(DateTimeTest, ZeroYearAndMonthKeepTodaysAndTheRestIsNormalised) {
         {{2025, 7, 4, 8, 30, 5}, "2025-07-04 08:30:05 Jul"},
         {{0, 7, 4, 8, 30, 5}, "2026-07-04 08:30:05 Jul"},
         {{2024, 0, 4, 8, 30, 5}, "2024-01-04 08:30:05 Jan"},
-        {{0, 0, 31, 0, 0, 0}, "2026-01-31 00:00:00 Jan"},
         {{2026, 2, 30, 24, 0, 0}, "2026-03-03 00:00:00 Mar"},
-        {{2026, 13, 1, 0, 0, 0}, "2027-01-01 00:00:00 Jan"},
     };
     for (const auto& [received, expected] : cases) {
         EXPECT_EQ(Shown(received), QLatin1String(expected));

@@ -6,28 +6,22 @@
 namespace orv::host::test {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 const char* const kMeter = "00:1A:7D:DA:71:03";
 // The meter's database: 13 Measurement (14 its configuration), 16 Context (17), 21 Record Access
 // Control Point (22).
 constexpr uint16_t kMeasurement = 13, kContext = 16, kControlPoint = 21;
 
-class GlucoseMeterTest : public ::testing::Test {
+class GlucoseMeterTest : public HostTest {
 protected:
     void SetUp() override {
-        harness.load({{"peers", {{{"kind", "glucose"}, {"address", kMeter}}}}});
-        harness.startHost();
+        harness.start({{"peers", {{{"kind", "glucose"}, {"address", kMeter}}}}});
         cid = harness.connect(kMeter);
-        ASSERT_EQ(OrvBleHostSetEncryption(cid, 1), ORV_BLE_OK);
-        ASSERT_TRUE(harness.advanceUntil(BLE_EVT_JUST_WORKS_REQUEST));
-        ASSERT_EQ(OrvBleHostJustWorksResult(addressOf(kMeter), 1, 1), ORV_BLE_OK);
+        harness.pairJustWorks(cid, kMeter);
         for (const auto& [configuration, value] : {std::pair{14, 1}, {17, 1}, {22, 2}}) {
             ASSERT_EQ(OrvBleClientWriteConfiguration(cid, configuration, 0, value), ORV_BLE_OK);
             take();
         }
     }
-    void TearDown() override { take(); }
 
     // Advances ms; returns the written statuses (handle 0) and the values received, in order.
     std::vector<std::pair<uint16_t, Bytes>> take(uint64_t ms = 10000) {
@@ -36,12 +30,11 @@ protected:
         const auto events = harness.takeEvents();
         for (const PostedEvent& event : events) {
             if (event.code == BLE_EVT_NOTIFICATION) {
-                const auto& n = *reinterpret_cast<const BleHostNotificationEvent*>(event.lParam);
+                const auto& n = record<BleHostNotificationEvent>(event);
                 received.emplace_back(n.handle, Bytes(n.value, n.value + n.length));
             } else if (event.code == BLE_EVT_CHAR_WRITTEN) {
                 received.emplace_back(0,
-                                      Bytes{static_cast<uint8_t>(
-                                          reinterpret_cast<const BleHostWriteEvent*>(event.lParam)->status)});
+                                      Bytes{static_cast<uint8_t>(record<BleHostWriteEvent>(event).status)});
             }
         }
         harness.freeAll(events);
@@ -65,9 +58,6 @@ protected:
         }
         return answer;
     }
-
-    HostHarness harness;
-    uint32_t cid = 0;
 };
 
 TEST_F(GlucoseMeterTest, OperatorsSelectBySequenceNumberAndRefusalsCarryTheirCodes) {

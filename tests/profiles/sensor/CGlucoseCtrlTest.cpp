@@ -17,19 +17,19 @@
 
 namespace {
 
+using Bytes = std::vector<uint8_t>;
 constexpr uint8_t kKg = GlucoseUnit::KgPerLitre, kMol = GlucoseUnit::MolPerLitre;
 constexpr UINT kDetails[] = {IDC_GLUCOSE_VALUE,   IDC_GLUCOSE_UNIT,         IDC_GLUCOSE_COLOUR,
                              IDC_GLUCOSE_SAMPLE,  IDC_GLUCOSE_ERROR,        IDC_GLUCOSE_STATUS,
                              IDC_GLUCOSE_CONTEXT, IDC_GLUCOSE_CONTEXT_GROUP};
 
-std::tm Time(int day, int hour) {
+std::tm Day(int day) {
     std::tm time{};
     time.tm_year = 126;
     time.tm_mon = 4;
     time.tm_mday = day;
-    time.tm_hour = hour;
+    time.tm_hour = 9;
     time.tm_min = 30;
-    time.tm_sec = 5;
     return time;
 }
 
@@ -44,12 +44,10 @@ protected:
     void TearDown() override { platform::setPrompter(nullptr); }
 
     QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
-    // The ids among kDetails that are shown.
     std::vector<UINT> Shown() const {
         std::vector<UINT> shown;
-        for (UINT id : kDetails)
-            if (platform::GetDlgItem(m_window, id)->isVisibleTo(m_window))
-                shown.push_back(id);
+        std::copy_if(std::begin(kDetails), std::end(kDetails), std::back_inserter(shown),
+                     [this](UINT id) { return platform::GetDlgItem(m_window, id)->isVisibleTo(m_window); });
         return shown;
     }
     QTreeWidget* List(UINT id) const {
@@ -57,19 +55,10 @@ protected:
     }
     QStringList Row(UINT id, int row) const {
         const QTreeWidgetItem* item = List(id)->topLevelItem(row);
-        QStringList texts;
-        for (int column = 0; item && column < item->columnCount(); ++column)
-            texts << item->text(column);
-        return texts;
+        return item ? QStringList{item->text(0), item->text(1), item->text(2)} : QStringList{};
     }
     void Select(int row) {
         List(IDC_GLUCOSE_RECORDS)->setCurrentItem(List(IDC_GLUCOSE_RECORDS)->topLevelItem(row));
-    }
-    QAbstractButton* Button(UINT id) const {
-        return qobject_cast<QAbstractButton*>(platform::GetDlgItem(m_window, id));
-    }
-    void Type(UINT edit, const char* text) {
-        qobject_cast<QLineEdit*>(platform::GetDlgItem(m_window, edit))->setText(QLatin1String(text));
     }
 
     QMdiArea m_area;
@@ -78,21 +67,18 @@ protected:
 };
 
 TEST_F(GlucoseCtrlTest, EveryMeasurementAddsARowAndTheLaterOfOneSequenceNumberIsKept) {
-    m_window->AddMeasurement(1, Time(7, 9), kKg, 1, 1, 0.0010);
-    m_window->AddMeasurementWithStatus(12, Time(8, 23), kMol, 1, 1, 0x0001, 0.0061);
-    m_window->AddMeasurementStatusOnly(300, Time(9, 0), 0x0004);
-    m_window->AddMeasurementTimeOnly(4000, Time(10, 1));
-    m_window->AddMeasurement(1, Time(11, 2), kKg, 1, 1, 0.0012);
-    EXPECT_EQ(Row(IDC_GLUCOSE_RECORDS, 0), (QStringList{"0001", "09:30:05  May 07, 2026", "100.0 mg/dL"}));
-    EXPECT_EQ(Row(IDC_GLUCOSE_RECORDS, 1), (QStringList{"0012", "23:30:05  May 08, 2026", "6.1 mmol/L"}));
-    EXPECT_EQ(Row(IDC_GLUCOSE_RECORDS, 2), (QStringList{"0300", "00:30:05  May 09, 2026", "Sensor error"}));
-    EXPECT_EQ(Row(IDC_GLUCOSE_RECORDS, 3), (QStringList{"4000", "01:30:05  May 10, 2026", ""}));
-    EXPECT_EQ(Row(IDC_GLUCOSE_RECORDS, 4), (QStringList{"0001", "02:30:05  May 11, 2026", "120.0 mg/dL"}));
+    m_window->AddMeasurement(1, Day(7), kKg, 1, 1, 0.0010);
+    m_window->AddMeasurementWithStatus(12, Day(8), kMol, 1, 1, 0x0001, 0.0061);
+    m_window->AddMeasurementStatusOnly(300, Day(9), 0x0004);
+    m_window->AddMeasurementTimeOnly(4000, Day(10));
+    m_window->AddMeasurement(1, Day(11), kKg, 1, 1, 0.0012);
+    EXPECT_EQ(Row(IDC_GLUCOSE_RECORDS, 0), (QStringList{"0001", "09:30:00  May 07, 2026", "100.0 mg/dL"}));
+    EXPECT_EQ(Row(IDC_GLUCOSE_RECORDS, 1), (QStringList{"0012", "09:30:00  May 08, 2026", "6.1 mmol/L"}));
+    EXPECT_EQ(Row(IDC_GLUCOSE_RECORDS, 2), (QStringList{"0300", "09:30:00  May 09, 2026", "Sensor error"}));
+    EXPECT_EQ(Row(IDC_GLUCOSE_RECORDS, 3), (QStringList{"4000", "09:30:00  May 10, 2026", ""}));
     Select(0);
     EXPECT_EQ(Text(IDC_GLUCOSE_VALUE), QStringLiteral("120.0"));
     EXPECT_EQ(m_window->Records().size(), 4u);
-    m_window->ShowRecordCount(11);
-    EXPECT_EQ(Text(IDC_GLUCOSE_COUNT), QStringLiteral("11"));
     m_window->ClearRecords();
     EXPECT_EQ(List(IDC_GLUCOSE_RECORDS)->topLevelItemCount(), 0);
     EXPECT_TRUE(m_window->Records().empty());
@@ -100,91 +86,74 @@ TEST_F(GlucoseCtrlTest, EveryMeasurementAddsARowAndTheLaterOfOneSequenceNumberIs
 }
 
 TEST_F(GlucoseCtrlTest, SelectedRecordShowsWhatWasMeasuredAndNothingOfTheRecordBefore) {
-    using K = GlucoseContextKind;
-    m_window->AddMeasurementWithStatus(1, Time(7, 9), kKg, 1, 2, 0x0040, 0.0013);
-    m_window->AddContextItem(1, K::Meal, 2, 0);
-    m_window->AddContextItem(1, K::HbA1c, 0, 5.8);
-    m_window->AddContextItem(9, K::Meal, 1, 0); // no such record: nothing
-    m_window->AddMeasurement(2, Time(7, 10), kMol, 0, 0, 0.0055);
-    m_window->AddMeasurementStatusOnly(3, Time(7, 11), 0x0104);
-    m_window->AddMeasurementTimeOnly(4, Time(7, 12));
-    m_window->AddMeasurement(5, Time(7, 13), kKg, 1, 1, 0.0011);
-
+    m_window->AddMeasurementWithStatus(1, Day(7), kKg, 1, 2, 0x0040, 0.0013);
+    m_window->AddContextItem(1, GlucoseContextKind::HbA1c, 0, 5.8);
+    m_window->AddContextItem(9, GlucoseContextKind::Meal, 1, 0); // no such record: nothing
+    m_window->AddMeasurement(2, Day(8), kMol, 0, 0, 0.0055);
+    m_window->AddMeasurementStatusOnly(3, Day(9), 0x0104);
+    m_window->AddMeasurementTimeOnly(4, Day(10));
     Select(0);
-    EXPECT_EQ(Shown(),
-              (std::vector<UINT>{IDC_GLUCOSE_VALUE, IDC_GLUCOSE_UNIT, IDC_GLUCOSE_COLOUR, IDC_GLUCOSE_SAMPLE,
-                                 IDC_GLUCOSE_ERROR, IDC_GLUCOSE_CONTEXT, IDC_GLUCOSE_CONTEXT_GROUP}));
-    EXPECT_EQ((QStringList{Text(IDC_GLUCOSE_VALUE), Text(IDC_GLUCOSE_UNIT), Text(IDC_GLUCOSE_SAMPLE),
-                           Text(IDC_GLUCOSE_ERROR)}),
-              (QStringList{"130.0", "mg/dL", "Finger, Capillary Plasma", "Sensor reported error: 0040h"}));
+    EXPECT_EQ(Shown().size(), std::size(kDetails) - 1) << "all but the status";
+    EXPECT_EQ((QStringList{Text(IDC_GLUCOSE_VALUE), Text(IDC_GLUCOSE_SAMPLE), Text(IDC_GLUCOSE_ERROR)}),
+              (QStringList{"130.0", "Finger, Capillary Plasma", "Sensor reported error: 0040h"}));
     EXPECT_EQ(m_window->View().Level(), GlucoseLevel::High);
-    EXPECT_EQ(List(IDC_GLUCOSE_CONTEXT)->topLevelItemCount(), 2);
-    EXPECT_EQ(Row(IDC_GLUCOSE_CONTEXT, 0), (QStringList{"Meal", "Postprandial (after meal)"}));
-    EXPECT_EQ(Row(IDC_GLUCOSE_CONTEXT, 1), (QStringList{"HbA1c", "5.8%"}));
-
+    EXPECT_EQ(Row(IDC_GLUCOSE_CONTEXT, 0).mid(0, 2), (QStringList{"HbA1c", "5.8%"}));
     Select(1);
     EXPECT_EQ(Shown(), (std::vector<UINT>{IDC_GLUCOSE_VALUE, IDC_GLUCOSE_UNIT, IDC_GLUCOSE_COLOUR}));
     EXPECT_EQ(Text(IDC_GLUCOSE_VALUE) + Text(IDC_GLUCOSE_UNIT), QStringLiteral("5.5mmol/L"));
-    EXPECT_EQ(m_window->View().Level(), GlucoseLevel::Low);
     Select(2);
     EXPECT_EQ(Shown(), (std::vector<UINT>{IDC_GLUCOSE_STATUS}));
     EXPECT_EQ(Text(IDC_GLUCOSE_STATUS), QStringLiteral("Sensor reported status: 0104h"));
-    Select(4);
-    EXPECT_EQ(m_window->View().Level(), GlucoseLevel::Elevated);
+    Select(0);
     Select(3);
     EXPECT_TRUE(Shown().empty());
 }
 
-TEST_F(GlucoseCtrlTest, OperatorsFollowTheRadioButtonAndItsSequenceNumbers) {
-    using Bytes = std::vector<uint8_t>;
-    Bytes none{0x04};
-    EXPECT_FALSE(m_window->BuildRacpOperator(none)) << "no radio button selected";
-    Type(IDC_GLUCOSE_BELOW_EDIT, "42");
-    Type(IDC_GLUCOSE_ABOVE_EDIT, "  7x");
-    Type(IDC_GLUCOSE_BETWEEN_LOW, "300");
-    Type(IDC_GLUCOSE_BETWEEN_HIGH, "65535");
-    const std::pair<UINT, Bytes> cases[] = {
-        {IDC_GLUCOSE_ALL, {0x04, 0x01}},
-        {IDC_GLUCOSE_BELOW, {0x04, 0x02, 0x01, 0x2A, 0x00}},
-        {IDC_GLUCOSE_ABOVE, {0x04, 0x03, 0x01, 0x07, 0x00}},
-        {IDC_GLUCOSE_BETWEEN, {0x04, 0x04, 0x01, 0x2C, 0x01, 0xFF, 0xFF}},
-        {IDC_GLUCOSE_FIRST, {0x04, 0x05}},
-        {IDC_GLUCOSE_LAST, {0x04, 0x06}},
-    };
-    for (const auto& [radio, expected] : cases) {
-        Button(radio)->setChecked(true);
-        Bytes request{0x04};
-        EXPECT_TRUE(m_window->BuildRacpOperator(request)) << radio;
-        EXPECT_EQ(request, expected) << radio;
-    }
-    EXPECT_EQ(none, Bytes{0x04});
-    EXPECT_TRUE(m_prompter.prompts.empty());
-}
-
-TEST_F(GlucoseCtrlTest, InvalidSequenceNumbersAreRefusedWithAMessageAndNothingBuilt) {
+TEST_F(GlucoseCtrlTest, OperatorsFollowTheRadioButtonAndInvalidSequenceNumbersBuildNothing) {
     const char* const one = "Enter a valid sequence number.";
     const char* const two =
         "Enter valid sequence numbers. Ensure that the lower limit is lower than the upper limit.";
-    const std::tuple<UINT, UINT, const char*, const char*> cases[] = {
-        {IDC_GLUCOSE_BELOW, IDC_GLUCOSE_BELOW_EDIT, "", one},
-        {IDC_GLUCOSE_ABOVE, IDC_GLUCOSE_ABOVE_EDIT, "65536", one},
-        {IDC_GLUCOSE_BETWEEN, IDC_GLUCOSE_BETWEEN_LOW, "-1", two},
-        {IDC_GLUCOSE_BETWEEN, IDC_GLUCOSE_BETWEEN_HIGH, "", two},
+    struct Case {
+        UINT radio;
+        std::vector<std::pair<UINT, const char*>> typed;
+        Bytes built; // after the op code; empty: refused
+        const char* message;
     };
-    Type(IDC_GLUCOSE_BETWEEN_LOW, "1");
-    for (const auto& [radio, edit, text, message] : cases) {
-        Button(radio)->setChecked(true);
-        Type(edit, text);
-        std::vector<uint8_t> request{0x01};
-        EXPECT_FALSE(m_window->BuildRacpOperator(request));
-        EXPECT_EQ(request, std::vector<uint8_t>{0x01});
-        ASSERT_FALSE(m_prompter.prompts.empty());
-        EXPECT_EQ(m_prompter.prompts.back().text, QLatin1String(message));
-        EXPECT_EQ(m_prompter.prompts.back().caption, QStringLiteral("Invalid Sequence Number"));
-        EXPECT_EQ(m_prompter.prompts.back().type, MB_OK | MB_ICONHAND);
-        Type(edit, "1");
+    const Case cases[] = {
+        {0, {}, {}, nullptr}, // no radio button selected
+        {IDC_GLUCOSE_ALL, {}, {0x01}, nullptr},
+        {IDC_GLUCOSE_BELOW, {{IDC_GLUCOSE_BELOW_EDIT, "42"}}, {0x02, 0x01, 0x2A, 0x00}, nullptr},
+        {IDC_GLUCOSE_BELOW, {{IDC_GLUCOSE_BELOW_EDIT, ""}}, {}, one},
+        {IDC_GLUCOSE_ABOVE, {{IDC_GLUCOSE_ABOVE_EDIT, "  7x"}}, {0x03, 0x01, 0x07, 0x00}, nullptr},
+        {IDC_GLUCOSE_ABOVE, {{IDC_GLUCOSE_ABOVE_EDIT, "65536"}}, {}, one},
+        {IDC_GLUCOSE_BETWEEN,
+         {{IDC_GLUCOSE_BETWEEN_LOW, "300"}, {IDC_GLUCOSE_BETWEEN_HIGH, "65535"}},
+         {0x04, 0x01, 0x2C, 0x01, 0xFF, 0xFF},
+         nullptr},
+        {IDC_GLUCOSE_BETWEEN, {{IDC_GLUCOSE_BETWEEN_LOW, "-1"}}, {}, two},
+        {IDC_GLUCOSE_BETWEEN, {{IDC_GLUCOSE_BETWEEN_LOW, "1"}, {IDC_GLUCOSE_BETWEEN_HIGH, ""}}, {}, two},
+        {IDC_GLUCOSE_FIRST, {}, {0x05}, nullptr},
+        {IDC_GLUCOSE_LAST, {}, {0x06}, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.radio);
+        if (c.radio != 0)
+            qobject_cast<QAbstractButton*>(platform::GetDlgItem(m_window, c.radio))->setChecked(true);
+        for (const auto& [edit, text] : c.typed)
+            qobject_cast<QLineEdit*>(platform::GetDlgItem(m_window, edit))->setText(QLatin1String(text));
+        const size_t prompts = m_prompter.prompts.size();
+        Bytes request{0x04};
+        EXPECT_EQ(m_window->BuildRacpOperator(request), !c.built.empty());
+        Bytes expected{0x04};
+        expected.insert(expected.end(), c.built.begin(), c.built.end());
+        EXPECT_EQ(request, expected);
+        ASSERT_EQ(m_prompter.prompts.size(), prompts + (c.message ? 1 : 0));
+        if (c.message) {
+            EXPECT_EQ(m_prompter.prompts.back().text, QLatin1String(c.message));
+            EXPECT_EQ(m_prompter.prompts.back().caption, QStringLiteral("Invalid Sequence Number"));
+            EXPECT_EQ(m_prompter.prompts.back().type, MB_OK | MB_ICONHAND);
+        }
     }
-    EXPECT_EQ(m_prompter.prompts.size(), 4u);
 }
 
 } // namespace

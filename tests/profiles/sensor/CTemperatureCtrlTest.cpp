@@ -46,11 +46,9 @@ TEST_F(TemperatureCtrlTest, TemperatureTextAndGaugeLimitedToItsRange) {
     }
 }
 
-TEST_F(TemperatureCtrlTest, SiteNamesAndEmptyTextsForUnknownCodes) {
-    const std::pair<uint32_t, const char*> cases[] = {
-        {3, "Ear"}, {1, "Armpit"}, {9, "Tympanum"}, {0, ""}, {10, ""}, {5, "Gastro-intestinal tract"},
-    };
-    for (const auto& [type, name] : cases) {
+TEST_F(TemperatureCtrlTest, SitesHaveTheirNamesAndUnknownCodesAnEmptyText) {
+    for (const auto& [type, name] :
+         {std::pair{9u, "Tympanum"}, {0u, ""}, {5u, "Gastro-intestinal tract"}, {10u, ""}}) {
         m_window->ShowTemperatureType(type);
         EXPECT_EQ(Text(IDC_TEMP_SITE), QLatin1String(name)) << type;
     }
