@@ -25,23 +25,4 @@ TEST(SFloatTest, MantissaTimesTenToTheExponentOrTheSpecialValue) {
     }
 }
 
-TEST(FloatTest, MantissaTimesTenToTheExponentOrTheSpecialValue) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double infinity = std::numeric_limits<double>::infinity();
-    const std::pair<uint32_t, double> rows[] = {
-        {0xFF00016D, 36.5},  {0x00FFFFF6, -10.0},        {0xFE000E1D, 36.13}, {0x00000000, 0.0},
-        {0x7F000001, 1e127}, {0x807FFFFD, 8388605e-128}, {0x7FFFFFFF, -1e127}, {0x017FFFFF, 83886070.0},
-        {0x007FFFFF, nan},   {0x00800000, nan},          {0x00800001, nan},    {0x007FFFFE, infinity},
-        {0x00800002, -infinity},
-    };
-    for (const auto& [raw, expected] : rows) {
-        const double value = FloatToDouble(raw);
-        if (std::isnan(expected)) {
-            EXPECT_TRUE(std::isnan(value)) << std::hex << raw;
-        } else {
-            EXPECT_DOUBLE_EQ(value, expected) << std::hex << raw;
-        }
-    }
-}
-
 } // namespace
