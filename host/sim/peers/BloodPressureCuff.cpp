@@ -110,7 +110,7 @@ void BloodPressureCuff::measure() {
         flags |= kPulseRateFlag;
         put16(fields, sfloat(draw(54, 96), 0));
     }
-    if (draw(0, 1) == 0) {
+    if (draw(0, 3) != 0) {
         flags |= kUserIdFlag;
         put8(fields, draw(0, 1) == 0 ? 1 : kUnknownUser);
     }
