@@ -34,7 +34,7 @@ std::optional<BodyCompositionMeasurement> BodyCompositionMeasurement::decode(std
         if (*bodyFat == kUnsuccessful)
             return measurement;
         if (taken(BodyCompositionFlag::TimeStamp, BodyCompositionFeature::TimeStamp)) {
-            measurement.timeStamp = BodyTimeStamp::read(reader);
+            measurement.timeStamp = DateTime::read(reader);
             if (!measurement.timeStamp)
                 return std::nullopt;
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "gatt/BodyMeasurement.h"
+#include "gatt/DateTime.h"
 
 #include <cstdint>
 #include <optional>
@@ -59,7 +60,7 @@ struct BodyCompositionMeasurement {
     bool continuation = false;
     // A first packet's body fat (0.1 %; kUnsuccessful when the measurement failed), time stamp and user.
     std::optional<uint16_t> bodyFat;
-    std::optional<BodyTimeStamp> timeStamp;
+    std::optional<DateTime> timeStamp;
     std::optional<uint8_t> userId;
     // The fields taken after those, in their order, with their raw values.
     std::vector<std::pair<BodyCompositionField, uint16_t>> fields;

@@ -1,8 +1,6 @@
 // Weight Scale and Body Composition services: what their measurements share (resolution tables,
-// time stamp, the texts of masses and heights).
+// the texts of masses and heights).
 #include "gatt/BodyMeasurement.h"
-
-#include "gatt/ByteReader.h"
 
 #include <array>
 
@@ -37,23 +35,6 @@ std::optional<float> Scaled(const std::array<Factors, N>& table, uint16_t raw, u
 const QString kNotAvailable = QStringLiteral("N/A");
 
 } // namespace
-
-std::optional<BodyTimeStamp> BodyTimeStamp::read(ByteReader& reader) {
-    if (reader.remaining() < 7)
-        return std::nullopt;
-    BodyTimeStamp stamp;
-    stamp.year = *reader.u16();
-    stamp.month = *reader.u8();
-    stamp.day = *reader.u8();
-    stamp.hours = *reader.u8();
-    stamp.minutes = *reader.u8();
-    stamp.seconds = *reader.u8();
-    return stamp;
-}
-
-QString BodyTimeStamp::text() const {
-    return QString::asprintf("%04d/%02d/%02d %02d:%02d:%02d", year, month, day, hours, minutes, seconds);
-}
 
 std::optional<float> MassValue(uint16_t raw, unsigned index, bool imperial) {
     return Scaled(kMass, raw, index, imperial);

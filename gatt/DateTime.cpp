@@ -1,4 +1,4 @@
-// Date Time fields of health measurements and the local calendar time they stand for.
+// Date Time fields of health and body measurements and the local calendar time they stand for.
 #include "gatt/DateTime.h"
 
 #include <iomanip>
@@ -23,6 +23,10 @@ std::optional<DateTime> DateTime::read(ByteReader& reader) {
     time.minutes = *minutes;
     time.seconds = *seconds;
     return time;
+}
+
+QString DateTime::text() const {
+    return QString::asprintf("%04d/%02d/%02d %02d:%02d:%02d", year, month, day, hours, minutes, seconds);
 }
 
 std::tm ReceivedLocalTime(const DateTime& received, std::time_t now) {

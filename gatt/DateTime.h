@@ -1,4 +1,4 @@
-// Date Time fields of health measurements and the local calendar time they stand for.
+// Date Time fields of health and body measurements and the local calendar time they stand for.
 #pragma once
 
 #include "gatt/ByteReader.h"
@@ -20,6 +20,8 @@ struct DateTime {
 
     // The seven bytes at the reader's cursor; nullopt when they do not fit.
     static std::optional<DateTime> read(ByteReader& reader);
+    // "%04d/%02d/%02d %02d:%02d:%02d", the fields as received.
+    QString text() const;
 
     bool operator==(const DateTime&) const = default;
 };

@@ -29,7 +29,7 @@ std::optional<WeightMeasurement> WeightMeasurement::decode(std::span<const uint8
         return (*flags & flag) && (features & feature);
     };
     if (taken(WeightFlag::TimeStamp, WeightScaleFeature::TimeStamp)) {
-        measurement.timeStamp = BodyTimeStamp::read(reader);
+        measurement.timeStamp = DateTime::read(reader);
         if (!measurement.timeStamp)
             return std::nullopt;
     }

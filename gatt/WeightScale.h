@@ -2,6 +2,7 @@
 #pragma once
 
 #include "gatt/BodyMeasurement.h"
+#include "gatt/DateTime.h"
 
 #include <cstdint>
 #include <optional>
@@ -39,7 +40,7 @@ struct WeightMeasurement {
 
     uint8_t flags = 0;
     uint16_t weight = 0; // raw, kUnsuccessful when the measurement failed
-    std::optional<BodyTimeStamp> timeStamp;
+    std::optional<DateTime> timeStamp;
     std::optional<uint8_t> userId;
     std::optional<uint16_t> bmi;    // 0.1 kg/m²
     std::optional<uint16_t> height; // raw

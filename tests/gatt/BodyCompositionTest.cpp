@@ -26,7 +26,7 @@ TEST(BodyCompositionTest, MeasurementFieldsFollowEachOtherWhereFlagAndFeatureAgr
     const BC everything{0x0FFE,
                         false,
                         300,
-                        BodyTimeStamp{2024, 3, 15, 8, 30, 45},
+                        DateTime{2024, 3, 15, 8, 30, 45},
                         2,
                         {{F::BasalMetabolism, 7328},
                          {F::MusclePercentage, 450},

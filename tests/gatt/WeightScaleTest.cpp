@@ -10,11 +10,11 @@ namespace {
 
 using WM = WeightMeasurement;
 
-const BodyTimeStamp kStamp{2024, 3, 15, 8, 30, 45}; // E8 07 03 0F 08 1E 2D
+const DateTime kStamp{2024, 3, 15, 8, 30, 45}; // E8 07 03 0F 08 1E 2D
 // Every flag: weight 725, the time stamp, user 3, BMI 242, height 1580.
 const std::vector<uint8_t> kAll = Hex("0F D5 02 E8 07 03 0F 08 1E 2D 03 F2 00 2C 06");
 
-WM Weight(uint8_t flags, uint16_t weight, std::optional<BodyTimeStamp> stamp = {},
+WM Weight(uint8_t flags, uint16_t weight, std::optional<DateTime> stamp = {},
           std::optional<uint8_t> user = {}, std::optional<uint16_t> bmi = {},
           std::optional<uint16_t> height = {}) {
     return {flags, weight, stamp, user, bmi, height};
