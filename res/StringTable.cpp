@@ -139,6 +139,7 @@ std::vector<std::pair<unsigned, QString>> applicationStrings() {
         {IDS_UD_ACCESS_NOT_PERMITTED, QStringLiteral("Failure: User data access not permitted")},
         {IDS_UD_NAME_UPDATED,
          QStringLiteral("Success: First Name updated\nSuccess: DB Change Increment value updated")},
+        {IDS_BATTERY_CRITICAL, QStringLiteral("Battery level critically low")},
         {IDS_DEVICES_PANE, QStringLiteral("Bluetooth Smart Devices")},
         {IDS_PROPERTIES_PANE, QStringLiteral("Properties")},
         {IDS_APP_TITLE, QStringLiteral("Tindrel")},

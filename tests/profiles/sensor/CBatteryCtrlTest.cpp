@@ -1,0 +1,108 @@
+// The battery window: readings, the critical state with its blinking warning, the Update button.
+#include "profiles/sensor/CBatteryCtrl.h"
+
+#include "platform/DialogItems.h"
+#include "platform/TimerClock.h"
+#include "platform/ui/CommandRouter.h"
+#include "profiles/sensor/BatteryIds.h"
+#include "support/EnvironmentFixture.h"
+
+#include <QAbstractButton>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+
+class BatteryCtrlTest : public EnvironmentFixture {
+protected:
+    void SetUp() override {
+        EnvironmentFixture::SetUp();
+        m_mainTarget.onCommand(ID_BATTERY_UPDATE, [this] { ++m_updates; });
+        m_window = new CBatteryCtrl;
+        m_subWindow = m_window->Create(&m_area, &m_router, &m_mainTarget);
+        m_area.show();
+    }
+    QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
+    bool Shown(UINT id) const { return !platform::GetDlgItem(m_window, id)->isHidden(); }
+    QProgressBar* Bar() const {
+        return qobject_cast<QProgressBar*>(platform::GetDlgItem(m_window, IDC_BATTERY_BAR));
+    }
+    QColor BarColour() const { return Bar()->palette().color(QPalette::Highlight); }
+
+    QMdiArea m_area;
+    platform::CommandRouter m_router;
+    platform::CommandTarget m_mainTarget;
+    CBatteryCtrl* m_window = nullptr; // owned by its sub-window
+    QMdiSubWindow* m_subWindow = nullptr;
+    int m_updates = 0;
+};
+
+TEST_F(BatteryCtrlTest, OpensWithoutAReadingAndItsUpdateButtonIssuesTheCommand) {
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Battery"));
+    EXPECT_EQ(Text(IDC_BATTERY_PERCENT), QStringLiteral("N/A "));
+    EXPECT_EQ(Bar()->maximum(), 100);
+    EXPECT_NE(m_window->SavedBarColour(), kRed);
+    qobject_cast<QAbstractButton*>(platform::GetDlgItem(m_window, ID_BATTERY_UPDATE))->click();
+    EXPECT_EQ(m_updates, 1);
+}
+
+TEST_F(BatteryCtrlTest, ReadingsMoveBetweenNormalAndCritical) {
+    struct Row {
+        int level;
+        const char* text;
+        int position;
+        bool critical;
+    };
+    const Row rows[] = {{100, "100%", 100, false},
+                        {0, "0%", 0, true},
+                        {5, "5%", 5, false},
+                        {0, "0%", 0, true},
+                        {150, "150%", 100, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.level);
+        m_window->SetBatteryLevel(row.level);
+        EXPECT_EQ(Text(IDC_BATTERY_PERCENT), QLatin1String(row.text));
+        EXPECT_EQ(Bar()->value(), row.position);
+        EXPECT_EQ(BarColour(), row.critical ? kRed : m_window->SavedBarColour());
+        EXPECT_EQ(Shown(IDC_BATTERY_WARNING_IMAGE), row.critical);
+        EXPECT_EQ(Shown(IDC_BATTERY_WARNING_TEXT), row.critical);
+    }
+    m_window->SetBatteryLevel(0);
+    EXPECT_EQ(Text(IDC_BATTERY_WARNING_TEXT), QStringLiteral("Battery level critically low"));
+}
+
+TEST_F(BatteryCtrlTest, EveryCriticalReadingBringsTheWindowToTheFrontAndBlinksUntilTheNextReading) {
+    QMdiSubWindow* other = m_area.addSubWindow(new QWidget);
+    other->show();
+    for (int round = 0; round < 2; ++round) {
+        m_area.setActiveSubWindow(other);
+        m_window->SetBatteryLevel(0);
+        EXPECT_EQ(m_area.activeSubWindow(), m_subWindow) << round;
+    }
+    EXPECT_EQ(m_window->WarningImage().size(), QSize(16, 16));
+    for (bool shown : {false, true, false}) {
+        platform::TimerClock::advance(kBatteryBlinkPeriodMs);
+        EXPECT_EQ(Shown(IDC_BATTERY_WARNING_IMAGE), shown);
+    }
+    m_area.setActiveSubWindow(other);
+    m_window->SetBatteryLevel(5);
+    platform::TimerClock::advance(4 * kBatteryBlinkPeriodMs);
+    EXPECT_FALSE(Shown(IDC_BATTERY_WARNING_IMAGE));
+    EXPECT_EQ(m_area.activeSubWindow(), other);
+}
+
+TEST_F(BatteryCtrlTest, TheStyleDrawsTheBarInItsColour) {
+    m_window->SetBatteryLevel(100);
+    const QColor normal = Bar()->grab().toImage().pixelColor(Bar()->rect().center());
+    m_window->SetBatteryLevel(0);
+    Bar()->setValue(100); // a full bar, to see the critical colour
+    const QColor critical = Bar()->grab().toImage().pixelColor(Bar()->rect().center());
+    EXPECT_GT(critical.red(), 200);
+    EXPECT_LT(critical.green(), 60);
+    EXPECT_NE(critical, normal);
+}
+
+} // namespace
