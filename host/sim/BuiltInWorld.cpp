@@ -38,13 +38,22 @@ const std::string& builtInWorldJson() {
       "gatt": [{ "uuid": "1800", "characteristics": [
         { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Weather Station" }] }] },
     { "kind": "battery", "address": "00:1A:7D:DA:71:0A", "name": "Orvane Battery Pack",
-      "advIntervalMs": 800, "rssi": { "mean": -60, "jitter": 3 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Battery Pack" }] }] },
+      "advIntervalMs": 800, "rssi": { "mean": -60, "jitter": 3 } },
     { "kind": "deviceInformation", "address": "00:1A:7D:DA:71:0B", "name": "Orvane Dev Board",
       "txPower": 4, "advIntervalMs": 800, "rssi": { "mean": -55, "jitter": 3 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Dev Board" }] }] },
+      "gatt": [
+        { "uuid": "1800", "characteristics": [
+          { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Dev Board" }] },
+        { "uuid": "180A", "characteristics": [
+          { "uuid": "2A29", "properties": ["read"], "text": "Orvane" },
+          { "uuid": "2A24", "properties": ["read"], "text": "ODB-2640" },
+          { "uuid": "2A25", "properties": ["read"], "text": "2640-00417" },
+          { "uuid": "2A27", "properties": ["read"], "text": "Rev C" },
+          { "uuid": "2A26", "properties": ["read"], "value": "32 2E 36 2E 30 00" },
+          { "uuid": "2A28", "properties": ["read"], "text": "1.4.2-\u03b2" },
+          { "uuid": "2A23", "properties": ["read"], "value": "0B 71 DA FE FF 7D 1A 00" },
+          { "uuid": "2A2A", "properties": ["read"], "value": "00 02 00 04 02 01 00 01" },
+          { "uuid": "2A50", "properties": ["read"], "value": "01 1E 2F 02 01 23 01" }] }] },
     { "kind": "keyboard", "address": "00:1A:7D:DA:71:0C", "name": "Orvane Veyra Keyboard",
       "appearance": 961, "slaveInterval": { "min": 6, "max": 24 }, "advIntervalMs": 100,
       "rssi": { "mean": -52, "jitter": 4 },

@@ -2,6 +2,7 @@
 #include "PeerModel.h"
 
 #include "../Simulator.h"
+#include "BatteryPack.h"
 #include "BloodPressureCuff.h"
 #include "EarThermometer.h"
 #include "GlucoseMeter.h"
@@ -50,6 +51,9 @@ std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerInde
     }
     if (kind == "weightScale" || kind == "bodyComposition") {
         return std::make_unique<HouseholdScale>(simulator, peerIndex, kind == "bodyComposition");
+    }
+    if (kind == "battery") {
+        return std::make_unique<BatteryPack>(simulator, peerIndex);
     }
     if (kind == "phone") {
         return std::make_unique<SmartPhone>(simulator, peerIndex);
