@@ -15,8 +15,10 @@
 #include "profiles/control/COTAAppServiceCtrl.h"
 #include "profiles/control/COTABootLoaderServiceCtrl.h"
 #include "profiles/control/CPhoneCtrl.h"
+#include "profiles/sensor/CBatteryCtrl.h"
 #include "profiles/sensor/CBloodPressureCtrl.h"
 #include "profiles/sensor/CBodyCompCtrl.h"
+#include "profiles/sensor/CDeviceInformationCtrl.h"
 #include "profiles/sensor/CGlucoseCtrl.h"
 #include "profiles/sensor/CHeartRateMonitorCtrl.h"
 #include "profiles/sensor/CTemperatureCtrl.h"
@@ -184,10 +186,20 @@ public:
     uint16_t PairingFailures() const { return m_nPairingFailures; }
     bool IsEncryptionRequested() const { return m_bEncryptionRequested; }
 
+    // ---- Battery (profiles/sensor/MainFrameBattery.cpp) ----
+    CBatteryCtrl* BatteryWindow() const { return m_pBattery; }
+    bool IsBatteryReadPending() const { return m_bBatteryReadPending; }
+    // Update (command ID_BATTERY_UPDATE): reads the level again while the window shows "N/A".
+    void OnBatteryUpdate();
+    void OnUpdateBatteryUpdate(platform::CmdUI& ui);
+
     // ---- Heart rate (profiles/sensor/MainFrameHeartRate.cpp) ----
     CHeartRateMonitorCtrl* HeartRateWindow() const { return m_pHeartRate; }
     bool IsHeartRateResetPending() const { return m_bHeartRateResetPending; }
     void OnHeartRateReset();
+
+    // ---- Device information (profiles/sensor/MainFrameDeviceInformation.cpp) ----
+    CDeviceInformationCtrl* DeviceInformationWindow() const { return m_pDeviceInformation; }
 
     // ---- Weight scale, body composition, user data (profiles/sensor/MainFrame<Profile>.cpp) ----
     CWeightScaleCtrl* WeightScaleWindow() const { return m_pWeightScale; }
@@ -350,6 +362,16 @@ private:
     // A disconnection during a rename: the shown name returns to the record's.
     void AbandonRename();
 
+    // ---- Battery (profiles/sensor/MainFrameBattery.cpp) ----
+    void MapBatteryCommands();
+    bool FindBatteryHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OpenBatteryWindow(const BleDeviceRecord& peer);
+    bool OnBatteryRead(uint16_t handle, std::span<const uint8_t> value);
+    // A read that failed for any reason but security: a failed level read is no longer pending.
+    void OnBatteryReadFailed(uint16_t handle);
+    void OnBatteryNotification(uint16_t handle, std::span<const uint8_t> value);
+    void ClearBatteryPending();
+
     // ---- Heart rate (profiles/sensor/MainFrameHeartRate.cpp) ----
     void MapHeartRateCommands();
     bool FindHeartRateHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
@@ -358,6 +380,11 @@ private:
     void OnHeartRateNotification(uint16_t handle, std::span<const uint8_t> value);
     bool OnHeartRateWritten(uint16_t handle, uint16_t status);
     void ClearHeartRatePending();
+
+    // ---- Device information (profiles/sensor/MainFrameDeviceInformation.cpp) ----
+    bool FindDeviceInformationHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OpenDeviceInformationWindow(const BleDeviceRecord& peer);
+    bool OnDeviceInformationRead(uint16_t handle, std::span<const uint8_t> value);
 
     // ---- Weight scale (profiles/sensor/MainFrameWeightScale.cpp) ----
     bool FindWeightScaleHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
@@ -495,10 +522,17 @@ private:
     uint16_t m_nRenameHandle = 0;
     uint16_t m_nBondWriteHandle = 0;
 
+    // Battery: the level read (at opening or by Update) awaiting its answer.
+    QPointer<CBatteryCtrl> m_pBattery;
+    bool m_bBatteryReadPending = false;
+
     // Heart rate.
     QPointer<CHeartRateMonitorCtrl> m_pHeartRate;
     bool m_bHeartRateResetPending = false;
     uint16_t m_nResetHandle = 0;
+
+    // Device information.
+    QPointer<CDeviceInformationCtrl> m_pDeviceInformation;
 
     // Weight scale, body composition, user data.
     QPointer<CWeightScaleCtrl> m_pWeightScale;

@@ -43,7 +43,9 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
         &CMainFrame::FindGenericAccessHandles,
         &CMainFrame::FindGlucoseHandles,
         &CMainFrame::FindThermometerHandles,
+        &CMainFrame::FindDeviceInformationHandles,
         &CMainFrame::FindHeartRateHandles,
+        &CMainFrame::FindBatteryHandles,
         &CMainFrame::FindBloodPressureHandles,
         &CMainFrame::FindBodyCompHandles,
         &CMainFrame::FindUserDataHandles,
@@ -64,6 +66,8 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
     OpenThermometerWindow(*peer);
     OpenGlucoseWindow(*peer);
     OpenBloodPressureWindow(*peer);
+    OpenDeviceInformationWindow(*peer);
+    OpenBatteryWindow(*peer);
 
     // The windows of the PC's own services that the peer has used (its role bits), in their fixed order.
     ReopenPhoneWindow(*peer);
@@ -83,8 +87,10 @@ void CMainFrame::CloseProfileWindows() {
     m_valueHandles.clear();
     m_configHandles.clear();
 
+    m_pBattery = nullptr;
     m_pHeartRate = nullptr;
     m_pThermometer = nullptr;
+    m_pDeviceInformation = nullptr;
     m_pGlucose = nullptr;
     m_pBloodPressure = nullptr;
     m_pWeightScale = nullptr;

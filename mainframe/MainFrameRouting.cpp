@@ -40,6 +40,7 @@ void CMainFrame::RequestEncryption() {
 void CMainFrame::ResetRoutingState() {
     m_bEncryptionRequested = false;
     m_nBondWriteHandle = 0;
+    ClearBatteryPending();
     ClearHeartRatePending();
     ClearGlucosePending();
 }
@@ -56,8 +57,10 @@ void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t le
 
     static constexpr ReadStep kFirstMatch[] = {
         &CMainFrame::OnDeviceNameRead,
+        &CMainFrame::OnBatteryRead,
         &CMainFrame::OnBondManagementFeatureRead,
         &CMainFrame::OnHeartRateRead,
+        &CMainFrame::OnDeviceInformationRead,
         &CMainFrame::OnGlucoseRead,
         &CMainFrame::OnBloodPressureRead,
         &CMainFrame::OnThermometerRead,
@@ -84,6 +87,7 @@ void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t le
 }
 
 void CMainFrame::OnReadQueueDrained() {
+    ClearBatteryPending();
     RunQuickConnectRestore();
 }
 
@@ -101,6 +105,7 @@ void CMainFrame::OnCharacteristicReadFailed(uint32_t cid, uint16_t handle, uint1
     }
     AddLogMessage(
         QStringLiteral("Failed to read characteristic handle %1, result = %2\n").arg(handle).arg(status));
+    OnBatteryReadFailed(handle);
     m_bReadInFlight = false;
     if (m_readQueue.empty())
         OnReadQueueDrained();
@@ -118,6 +123,7 @@ void CMainFrame::OnCharacteristicNotification(uint32_t cid, uint16_t handle, uin
     const std::span<const uint8_t> bytes(value, value ? length : 0);
 
     static constexpr NotificationStep kEveryWindow[] = {
+        &CMainFrame::OnBatteryNotification,
         &CMainFrame::OnHeartRateNotification,
         &CMainFrame::OnThermometerNotification,
         &CMainFrame::OnGlucoseNotification,
