@@ -2,6 +2,7 @@
 // the value; a profile adds its decoders to the table below, one line each.
 #include "gatt/BloodPressure.h"
 #include "gatt/BodyComposition.h"
+#include "gatt/DeviceInformation.h"
 #include "gatt/Glucose.h"
 #include "gatt/GlucoseText.h"
 #include "gatt/HealthThermometer.h"
@@ -82,6 +83,9 @@ void (*const kDecoders[])(Value) = {
     [](Value v) { (void)RacpResponse::decode(v); },
     [](Value v) { (void)TemperatureMeasurement::decode(v); },
     [](Value v) { (void)FloatToDouble(first32(v)); },
+    [](Value v) { (void)SystemIdText(v); },
+    [](Value v) { (void)CertificationDataText(v); },
+    [](Value v) { (void)PnpIdText(v); },
 };
 
 } // namespace
