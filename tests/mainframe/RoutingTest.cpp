@@ -13,6 +13,8 @@ namespace {
 
 // Handles of the heart-rate peer's database.
 constexpr uint16_t kMeasurement = 12, kMeasurementConfig = 13, kLocation = 15, kControlPoint = 17;
+// Device information (PnP ID, model, manufacturer) and battery level of the peer with all four services.
+constexpr uint16_t kPnpId = 32, kModel = 34, kManufacturer = 36, kLevel = 52, kLevelConfig = 53;
 
 class RoutingTest : public MainFrameFixture {
 protected:
@@ -46,12 +48,18 @@ protected:
     }
 };
 
-TEST_F(RoutingTest, AHeartRatePeerOpensItsWindowAndSendsTheFirstRequestsInTheirOrder) {
+TEST_F(RoutingTest, APeerOpensItsWindowsAndSendsTheFirstRequestsInTheirOrder) {
+    m_database.Service(0x180A, 30, 40)
+        .Characteristic(0x2A50, kPnpId, 0x02)
+        .Characteristic(0x2A24, kModel, 0x02)
+        .Characteristic(0x2A29, kManufacturer, 0x02);
+    m_database.Service(0x180F, 50, 54).Characteristic(0x2A19, kLevel, 0x12, kLevelConfig);
     ConnectHeartRatePeer();
-    EXPECT_EQ(m_frame->MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(m_frame->MdiArea()->subWindowList().size(), 3);
     WriteResult(kMeasurementConfig);
-    ReadResult(kLocation, {1});
-    EXPECT_EQ(Requests(), (std::vector<std::string>{"R3", "W13", "R15"}));
+    for (const uint16_t read : {kLocation, kManufacturer, kModel, kPnpId})
+        ReadResult(read, {1});
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"R3", "W13", "R15", "W53", "R36", "R34", "R32", "R52"}));
     EXPECT_EQ(Text(IDC_HR_LOCATION), QStringLiteral("Chest"));
 }
 
@@ -83,10 +91,12 @@ TEST_F(RoutingTest, HealthPeersOpenTheirWindowsAndSendTheFirstRequestsInTheFixed
     EXPECT_EQ(values, (std::vector<int64_t>{1, 2, 1, 1, 2, 2, 1}));
 }
 
-TEST_F(RoutingTest, AHeartRateServiceWithoutCharacteristicsOpensTheWindowAndSendsNothing) {
+TEST_F(RoutingTest, AHeartRateServiceWithoutCharacteristicsOpensTheWindowAndABatteryServiceNothing) {
     m_database.Service(0x180D, 10, 18);
+    m_database.Service(0x180F, 50, 54); // no Battery Level: no battery window
     Connect();
     EXPECT_NE(m_frame->HeartRateWindow(), nullptr);
+    EXPECT_EQ(m_frame->BatteryWindow(), nullptr);
     EXPECT_TRUE(Requests().empty());
 }
 

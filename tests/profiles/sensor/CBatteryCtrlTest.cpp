@@ -1,4 +1,4 @@
-// The battery window: readings, the critical state with its blinking warning, the Update button.
+// The battery window: readings and the critical state with its blinking warning.
 #include "profiles/sensor/CBatteryCtrl.h"
 
 #include "platform/DialogItems.h"
@@ -7,7 +7,6 @@
 #include "profiles/sensor/BatteryIds.h"
 #include "support/EnvironmentFixture.h"
 
-#include <QAbstractButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
@@ -20,7 +19,6 @@ class BatteryCtrlTest : public EnvironmentFixture {
 protected:
     void SetUp() override {
         EnvironmentFixture::SetUp();
-        m_mainTarget.onCommand(ID_BATTERY_UPDATE, [this] { ++m_updates; });
         m_window = new CBatteryCtrl;
         m_subWindow = m_window->Create(&m_area, &m_router, &m_mainTarget);
         m_area.show();
@@ -37,30 +35,19 @@ protected:
     platform::CommandTarget m_mainTarget;
     CBatteryCtrl* m_window = nullptr; // owned by its sub-window
     QMdiSubWindow* m_subWindow = nullptr;
-    int m_updates = 0;
 };
 
-TEST_F(BatteryCtrlTest, OpensWithoutAReadingAndItsUpdateButtonIssuesTheCommand) {
+TEST_F(BatteryCtrlTest, OpensWithoutAReadingAndReadingsMoveBetweenNormalAndCritical) {
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Battery"));
     EXPECT_EQ(Text(IDC_BATTERY_PERCENT), QStringLiteral("N/A "));
-    EXPECT_EQ(Bar()->maximum(), 100);
-    EXPECT_NE(m_window->SavedBarColour(), kRed);
-    qobject_cast<QAbstractButton*>(platform::GetDlgItem(m_window, ID_BATTERY_UPDATE))->click();
-    EXPECT_EQ(m_updates, 1);
-}
-
-TEST_F(BatteryCtrlTest, ReadingsMoveBetweenNormalAndCritical) {
     struct Row {
         int level;
         const char* text;
         int position;
         bool critical;
     };
-    const Row rows[] = {{100, "100%", 100, false},
-                        {0, "0%", 0, true},
-                        {5, "5%", 5, false},
-                        {0, "0%", 0, true},
-                        {150, "150%", 100, false}};
+    const Row rows[] = {
+        {100, "100%", 100, false}, {0, "0%", 0, true}, {5, "5%", 5, false}, {150, "150%", 100, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.level);
         m_window->SetBatteryLevel(row.level);

@@ -1,0 +1,68 @@
+// The main window's battery routing: the level's reads and notifications, and Update.
+#include "platform/DialogItems.h"
+#include "profiles/sensor/BatteryIds.h"
+#include "support/MainFrameFixture.h"
+
+#include <QProgressBar>
+
+namespace {
+
+constexpr uint16_t kLevel = 52, kLevelConfig = 53;
+
+class MainFrameBatteryTest : public MainFrameFixture {
+protected:
+    void SetUp() override {
+        MainFrameFixture::SetUp();
+        StartUp();
+        Discover({{1, "Pack"}});
+        Select(0);
+        m_database.Service(0x180F, 50, 54).Characteristic(0x2A19, kLevel, 0x12, kLevelConfig);
+        ConnectPeer();
+        WriteResult(kLevelConfig);
+        ReadResult(kLevel, {57});
+    }
+    QString Text() const { return platform::GetDlgItemText(m_frame->BatteryWindow(), IDC_BATTERY_PERCENT); }
+    int Position() const {
+        return qobject_cast<QProgressBar*>(platform::GetDlgItem(m_frame->BatteryWindow(), IDC_BATTERY_BAR))
+            ->value();
+    }
+    void Notify(std::vector<uint8_t> value) {
+        DeliverRecord(
+            BLE_EVT_NOTIFICATION,
+            BleHostNotificationEvent{kCid, 0, {}, kLevel, static_cast<uint16_t>(value.size()), value.data()});
+    }
+};
+
+TEST_F(MainFrameBatteryTest, UpdateShowsNoReadingUntilTheReadIsAnsweredOrFailsAndNeedsAConnectedPeer) {
+    struct Answer {
+        std::vector<uint8_t> value;
+        uint16_t status;
+        const char* text;
+    };
+    const Answer answers[] = {{{48}, 0, "48%"}, {{}, 0x0E, "N/A"}, {{}, 0, "N/A"}, {{0x20, 0x01}, 0, "32%"}};
+    for (const Answer& answer : answers) {
+        SCOPED_TRACE(answer.text);
+        ASSERT_TRUE(m_frame->ExecuteCommand(ID_BATTERY_UPDATE));
+        EXPECT_EQ(Text(), QStringLiteral("N/A"));
+        EXPECT_EQ(Position(), 0);
+        EXPECT_FALSE(m_frame->ExecuteCommand(ID_BATTERY_UPDATE));
+        ReadResult(kLevel, answer.value, answer.status);
+        EXPECT_FALSE(m_frame->IsBatteryReadPending());
+        EXPECT_EQ(Text(), QLatin1String(answer.text));
+    }
+    EXPECT_TRUE(LogContains(QStringLiteral("Battery Level value is empty; ignored.")));
+    Disconnected();
+    m_frame->OnBatteryUpdate(); // without a connected peer: nothing
+    EXPECT_FALSE(m_frame->IsBatteryReadPending());
+    EXPECT_EQ(Count("OrvBleClientReadCharByHandle"), 6u); // the name, the first level, four updates
+}
+
+TEST_F(MainFrameBatteryTest, OnlyNotificationsOfOneByteAreShown) {
+    Notify({0x21});
+    Notify({0x22, 0x00});
+    Notify({});
+    EXPECT_EQ(Text(), QStringLiteral("33%"));
+    EXPECT_TRUE(LogContains(QStringLiteral("Battery Level notification of 2 bytes ignored.")));
+}
+
+} // namespace
