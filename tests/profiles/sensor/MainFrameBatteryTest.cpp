@@ -33,7 +33,7 @@ protected:
     }
 };
 
-TEST_F(MainFrameBatteryTest, UpdateShowsNoReadingUntilTheReadIsAnsweredOrFailsAndNeedsAConnectedPeer) {
+TEST_F(MainFrameBatteryTest, UpdateShowsNoReadingUntilTheReadIsAnsweredFailsOrTheLinkDropsAndNeedsAConnectedPeer) {
     struct Answer {
         std::vector<uint8_t> value;
         uint16_t status;
@@ -51,10 +51,12 @@ TEST_F(MainFrameBatteryTest, UpdateShowsNoReadingUntilTheReadIsAnsweredOrFailsAn
         EXPECT_EQ(Text(), QLatin1String(answer.text));
     }
     EXPECT_TRUE(LogContains(QStringLiteral("Battery Level value is empty; ignored.")));
-    Disconnected();
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_BATTERY_UPDATE));
+    Disconnected(); // clears the pending read with the other flags
+    EXPECT_FALSE(m_frame->IsBatteryReadPending());
     m_frame->OnBatteryUpdate(); // without a connected peer: nothing
     EXPECT_FALSE(m_frame->IsBatteryReadPending());
-    EXPECT_EQ(Count("OrvBleClientReadCharByHandle"), 6u); // the name, the first level, four updates
+    EXPECT_EQ(Count("OrvBleClientReadCharByHandle"), 7u); // the name, the first level, five updates
 }
 
 TEST_F(MainFrameBatteryTest, OnlyNotificationsOfOneByteAreShown) {
