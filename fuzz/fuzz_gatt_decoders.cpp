@@ -9,8 +9,10 @@
 #include "gatt/HeartRate.h"
 #include "gatt/PhoneAlerts.h"
 #include "gatt/SFloat.h"
+#include "gatt/TyrePressure.h"
 #include "gatt/UserData.h"
 #include "gatt/ValueText.h"
+#include "gatt/VehicleInformation.h"
 #include "gatt/WeightScale.h"
 #include "gatt/ZoneRules.h"
 
@@ -86,6 +88,21 @@ void (*const kDecoders[])(Value) = {
     [](Value v) { (void)SystemIdText(v); },
     [](Value v) { (void)CertificationDataText(v); },
     [](Value v) { (void)PnpIdText(v); },
+    [](Value v) { (void)PsiToKpa(BlowOutPsi(first16(v), firstByte(v) / 10.0), firstByte(v) / 10.0); },
+    [](Value v) {
+        (void)ParseDecimal(QString::fromLatin1(reinterpret_cast<const char*>(v.data()), v.size()));
+    },
+    [](Value v) { (void)WheelPositionName(static_cast<uint8_t>(firstByte(v))); },
+    [](Value v) { (void)SpeedLimitText(v); },
+    [](Value v) { (void)TyrePressureTexts(v); },
+    [](Value v) { (void)OdometerText(v); },
+    [](Value v) { (void)RegistrationText(v); },
+    [](Value v) { (void)FuelAndRangeTexts(v); },
+    [](Value v) { (void)StationIds(v); },
+    [](Value v) {
+        if (const auto coordinate = CoordinateValue(v))
+            (void)CoordinateText(*coordinate);
+    },
 };
 
 } // namespace

@@ -1,0 +1,112 @@
+// Vehicle information values from golden bytes: exact lengths, values not reported (all bits set),
+// negative numbers, the station names and the location link.
+#include "gatt/VehicleInformation.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+TEST(VehicleInformationTest, NumbersTakeTheirExactLengthAndShowNotInSyncWhenNotReported) {
+    using Decoder = std::optional<QString> (*)(std::span<const uint8_t>);
+    const std::tuple<const char*, Decoder, Bytes, std::optional<QString>> rows[] = {
+        {"speed limit", SpeedLimitText, {0x50, 0x00}, "80 Km/Hr"},
+        {"negative speed limit", SpeedLimitText, {0xFE, 0xFF}, "-2 Km/Hr"},
+        {"speed limit not reported", SpeedLimitText, {0xFF, 0xFF}, "Not in sync"},
+        {"largest speed limit", SpeedLimitText, {0xFF, 0x7F}, "32767 Km/Hr"},
+        {"speed limit one byte short", SpeedLimitText, {0x50}, std::nullopt},
+        {"speed limit one byte long", SpeedLimitText, {0x50, 0x00, 0x00}, std::nullopt},
+        {"odometer", OdometerText, {0x39, 0x30}, "12345 Km"},
+        {"odometer not reported", OdometerText, {0xFF, 0xFF}, "Not in sync"},
+        {"smallest odometer", OdometerText, {0x00, 0x80}, "-32768 Km"},
+        {"odometer empty", OdometerText, {}, std::nullopt},
+    };
+    for (const auto& [name, decode, value, expected] : rows) {
+        EXPECT_EQ(decode(value), expected) << name;
+    }
+}
+
+TEST(VehicleInformationTest, TyresShowNaWhereNotReported) {
+    const Bytes value = {0x20, 0x00, 0x1F, 0x00, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00};
+    EXPECT_EQ(TyrePressureTexts(value),
+              (std::array<QString, 5>{"32 psi", "31 psi", "NA", "-2 psi", "0 psi"}));
+    EXPECT_EQ(TyrePressureTexts(Bytes(9, 0)), std::nullopt);
+    EXPECT_EQ(TyrePressureTexts(Bytes(11, 0)), std::nullopt);
+}
+
+TEST(VehicleInformationTest, RegistrationIsLatin1UpToTheFirstZero) {
+    const std::tuple<const char*, Bytes, std::optional<QString>> rows[] = {
+        {"ten characters", {'O', 'R', 'V', '-', '2', '0', '2', '6', 'A', 'B'}, "ORV-2026AB"},
+        {"cut at the first 0", {'K', 'A', '0', '1', 0, 'X', 'Y', 0, 0, 0}, "KA01"},
+        {"Latin-1", {0xC4, 'B', 'C', 0, 0, 0, 0, 0, 0, 0}, QStringLiteral("\u00C4BC")},
+        {"all 0xFF", Bytes(10, 0xFF), "Not in sync"},
+        {"0xFF but one",
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x41},
+         QString(9, QChar(0xFF)) + "A"},
+        {"nine bytes", Bytes(9, 'A'), std::nullopt},
+        {"eleven bytes", Bytes(11, 'A'), std::nullopt},
+    };
+    for (const auto& [name, value, expected] : rows) {
+        EXPECT_EQ(RegistrationText(value), expected) << name;
+    }
+}
+
+TEST(VehicleInformationTest, CoordinatesFuelRangeAndStatusTakeTheirExactLength) {
+    EXPECT_EQ(CoordinateValue(Bytes{0xF0, 0x91, 0x86, 0x02}), 42373616);
+    EXPECT_EQ(CoordinateValue(Bytes{0x9A, 0xF3, 0xC2, 0xFB}), -71109734);
+    EXPECT_EQ(CoordinateValue(Bytes{0xFF, 0xFF, 0xFF}), std::nullopt);
+    EXPECT_EQ(CoordinateValue(Bytes(5, 0)), std::nullopt);
+    EXPECT_EQ(CoordinateText(42373616), "4.237361"); // a single-precision value
+    EXPECT_EQ(CoordinateText(-71109734), "-7.110973");
+    EXPECT_EQ(CoordinateText(-1), "Not in sync");
+    EXPECT_EQ(CoordinateText(0), "0.000000");
+
+    const auto fuel = FuelAndRangeTexts(Bytes{0x2A, 0x58, 0x02});
+    ASSERT_TRUE(fuel);
+    EXPECT_EQ(fuel->fuel, "42 L");
+    EXPECT_EQ(fuel->range, "600 Km");
+    const auto negative = FuelAndRangeTexts(Bytes{0xF6, 0xFF, 0xFF});
+    ASSERT_TRUE(negative);
+    EXPECT_EQ(negative->fuel, "-10 L");
+    EXPECT_EQ(negative->range, "Not in sync");
+    const auto notReported = FuelAndRangeTexts(Bytes{0xFF, 0x10, 0x00});
+    ASSERT_TRUE(notReported);
+    EXPECT_EQ(notReported->fuel, "Not in sync");
+    EXPECT_EQ(notReported->range, "16 Km");
+    EXPECT_FALSE(FuelAndRangeTexts(Bytes{0x2A, 0x58}));
+    EXPECT_FALSE(FuelAndRangeTexts(Bytes(4, 0)));
+
+    EXPECT_EQ(StatusValue(Bytes{0x02}), 2);
+    EXPECT_EQ(StatusValue(Bytes{}), std::nullopt);
+    EXPECT_EQ(StatusValue(Bytes{0x01, 0x00}), std::nullopt);
+}
+
+TEST(VehicleInformationTest, StationIdsAndNames) {
+    const Bytes value = {0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x04, 0x00, 0x07, 0x00};
+    EXPECT_EQ(StationIds(value), (std::array<uint16_t, 5>{1, 2, 3, 4, 7}));
+    EXPECT_EQ(StationIds(Bytes(9, 0)), std::nullopt);
+    const std::pair<uint16_t, const char*> names[] = {
+        {1, "94.3"},  {2, "98.3"},      {3, "101.3"},     {4, "102.6"},
+        {5, "104.0"}, {0, "Unknown-0"}, {7, "Unknown-7"}, {0xFFFF, "Unknown-65535"}};
+    for (const auto& [id, name] : names) {
+        EXPECT_EQ(StationName(id), QLatin1String(name)) << id;
+    }
+}
+
+TEST(VehicleInformationTest, TheLocationUrlUsesAPointWhateverTheLocale) {
+    const QLocale savedQt;
+    const std::string savedC = std::setlocale(LC_NUMERIC, nullptr);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // only where the system has it
+    EXPECT_EQ(LocationUrl(42373616, -71109734),
+              "https://nominatim.openstreetmap.org/ui/search.html?q=4.237362,-7.110973");
+    std::setlocale(LC_NUMERIC, savedC.c_str());
+    QLocale::setDefault(savedQt);
+}
+
+} // namespace
