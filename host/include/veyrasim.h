@@ -70,6 +70,17 @@ namespace orv::sim {
 // and aborted through the control point, which refuses writes with ATT 0x81 while its indications are
 // off and 0x80 while a procedure runs. "thermometer": Health Thermometer with Temperature Measurement
 // (indicate) and Temperature Type (read: 3, ear); a measurement every 5 s while indications are on.
+// "tyrePressure": Generic Access, the vendor tyre service D000 (6 pressure in kPa with 7 its
+// configuration, 9 blow-out threshold in kPa, 11 discoverability, 13 wheel position, 15 temperature in
+// degrees Celsius with 16 its configuration) and the pairing removal service AB14 (19 pairing removal);
+// every 2 s the pressure leaks 2 kPa from 230 down to 170 and is then refilled, the temperature
+// wanders from the seed between -6 and 12, both notified; the threshold takes 69..207 kPa and the
+// position 1..5 or 0xFF (ATT 0x13 otherwise, 0x0D for another length); 0x01 written to the pairing
+// removal makes the sensor forget its bond. "vehicleInformation": Generic Access, the vendor vehicle
+// service AB09 (its ten values at 6, 9, ..., 33, readable and notified, each followed by its
+// configuration) and AB14 (37 Delete Pairing); every field has all bits set for the first 6 s of a
+// link, then the vehicle's state follows every 2 s; the fob leaves the link 90 s after connecting, and
+// 1 s after 0x01 is written to Delete Pairing, which also makes it forget its bond.
 // Other kinds only advertise and serve what their entry lists.
 // A peer that uses the host's database does so over ATT as a real client does, one request at a time
 // in the order its model asks: primary service by UUID, characteristic declarations, configuration

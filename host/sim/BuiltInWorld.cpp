@@ -92,13 +92,9 @@ const std::string& builtInWorldJson() {
       "gatt": [{ "uuid": "1800", "characteristics": [
         { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Key Tag" }] }] },
     { "kind": "tyrePressure", "address": "00:1A:7D:DA:71:10", "name": "Orvane Tyre Sensor",
-      "advIntervalMs": 1000, "rssi": { "mean": -78, "jitter": 5 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Tyre Sensor" }] }] },
+      "advIntervalMs": 1000, "rssi": { "mean": -78, "jitter": 5 }, "bonded": true },
     { "kind": "vehicleInformation", "address": "00:1A:7D:DA:71:11", "name": "Orvane Car Info",
-      "advIntervalMs": 1000, "rssi": { "mean": -75, "jitter": 5 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Car Info" }] }] },
+      "advIntervalMs": 1000, "rssi": { "mean": -75, "jitter": 5 } },
     { "kind": "overTheAir", "address": "00:1A:7D:DA:71:12", "name": "Orvane OTA Target",
       "advIntervalMs": 500, "rssi": { "mean": -63, "jitter": 4 },
       "gatt": [

@@ -61,8 +61,12 @@ void PeerContext::cancelTimers() {
 }
 
 uint16_t PeerContext::valueHandle(uint16_t uuid) const {
+    return valueHandle(MakeUuid16(uuid));
+}
+
+uint16_t PeerContext::valueHandle(const BleUuid& uuid) const {
     for (const PeerAttribute& attribute : attributes().table()) {
-        if (attribute.isValue && att::sameUuid(attribute.type, MakeUuid16(uuid))) {
+        if (attribute.isValue && att::sameUuid(attribute.type, uuid)) {
             return attribute.handle;
         }
     }
@@ -121,6 +125,15 @@ bool PeerContext::send(std::vector<uint8_t> pdu) const {
 
 void PeerContext::record(PeerClientValue value) const {
     m_simulator.peerClientValues(m_peerIndex).push_back(std::move(value));
+}
+
+void PeerContext::forgetBond() const {
+    m_simulator.peerState(m_peerIndex).bondForgotten = true;
+}
+
+bool PeerContext::disconnect(uint8_t reason) const {
+    SimController* controller = m_simulator.controller();
+    return controller != nullptr && controller->connections().peerDisconnects(description().address, reason);
 }
 
 } // namespace orv::sim

@@ -37,6 +37,8 @@ public:
 
     // Handle of the first characteristic value with that 16-bit UUID, 0 when the database has none.
     uint16_t valueHandle(uint16_t uuid) const;
+    // The same for a UUID of any kind.
+    uint16_t valueHandle(const BleUuid& uuid) const;
     // The configuration descriptor of the characteristic value at valueHandle, if it has one.
     PeerAttribute* configurationOf(uint16_t valueHandle) const;
 
@@ -58,6 +60,10 @@ public:
     bool send(std::vector<uint8_t> pdu) const;
     // Keeps what the peer received as a client, for the test hook takePeerClientValues.
     void record(PeerClientValue value) const;
+    // The peer forgets its bond with the dongle: the next encryption fails until it pairs again.
+    void forgetBond() const;
+    // The peer drops its link with that HCI reason; false when it has none.
+    bool disconnect(uint8_t reason) const;
 
 private:
     Simulator& m_simulator;

@@ -9,6 +9,8 @@
 #include "HeartRateSensor.h"
 #include "HouseholdScale.h"
 #include "SmartPhone.h"
+#include "TyrePressureSensor.h"
+#include "VehicleKeyFob.h"
 
 #include <veyrauuids.h>
 
@@ -44,6 +46,16 @@ GattServiceDescription PeerModel::deviceInformation(const std::string& manufactu
     return service;
 }
 
+BleUuid PeerModel::vendorUuid(uint16_t number) {
+    // Least significant byte first: d4 b7 10 2e 8c 5f 3a 8c e2 11 7e 4b, then XXXX, then 00 00.
+    BleUuid uuid = {BLE_UUID_KIND_128,
+                    0,
+                    0,
+                    {0xD4, 0xB7, 0x10, 0x2E, 0x8C, 0x5F, 0x3A, 0x8C, 0xE2, 0x11, 0x7E, 0x4B,
+                     static_cast<uint8_t>(number & 0xFF), static_cast<uint8_t>(number >> 8), 0x00, 0x00}};
+    return uuid;
+}
+
 std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerIndex) {
     const std::string& kind = simulator.world().peers.at(peerIndex).kind;
     if (kind == "heartRate") {
@@ -66,6 +78,12 @@ std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerInde
     }
     if (kind == "thermometer") {
         return std::make_unique<EarThermometer>(simulator, peerIndex);
+    }
+    if (kind == "tyrePressure") {
+        return std::make_unique<TyrePressureSensor>(simulator, peerIndex);
+    }
+    if (kind == "vehicleInformation") {
+        return std::make_unique<VehicleKeyFob>(simulator, peerIndex);
     }
     return nullptr;
 }

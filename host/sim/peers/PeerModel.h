@@ -56,6 +56,8 @@ protected:
     // Device Information with Manufacturer Name, Model Number and System ID, as health devices serve it.
     static GattServiceDescription deviceInformation(const std::string& manufacturer, const std::string& model,
                                                     std::vector<uint8_t> systemId);
+    // The maker's vendor UUID 0000XXXX-4b7e-11e2-8c3a-5f8c2e10b7d4 for the vendor number XXXX.
+    static BleUuid vendorUuid(uint16_t number);
 };
 
 // The model of the world peer at peerIndex by its kind, or null for a kind that only advertises and
