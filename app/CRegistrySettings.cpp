@@ -47,6 +47,18 @@ LONG CRegistrySettings::SetDword(const QString& name, DWORD value) {
     return platform::settingsStore().setDword(m_openKey, name, value);
 }
 
+LONG CRegistrySettings::QueryString(const QString& name, QString* out) const {
+    if (m_openKey.isEmpty())
+        return ERROR_FILE_NOT_FOUND;
+    return platform::settingsStore().queryString(m_openKey, name, out);
+}
+
+LONG CRegistrySettings::SetString(const QString& name, const QString& value) {
+    if (m_openKey.isEmpty())
+        return ERROR_FILE_NOT_FOUND;
+    return platform::settingsStore().setString(m_openKey, name, value);
+}
+
 LONG CRegistrySettings::RecurseDeleteKey(const QString& subkey) {
     m_openKey.clear();
     return platform::settingsStore().deleteTree(m_basePath + subkey);

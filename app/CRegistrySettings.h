@@ -20,6 +20,8 @@ public:
     // Values of the open key.
     LONG QueryDword(const QString& name, DWORD* out) const;
     LONG SetDword(const QString& name, DWORD value);
+    LONG QueryString(const QString& name, QString* out) const;
+    LONG SetString(const QString& name, const QString& value);
     // Deletes subkey (relative to the base path) with everything below it.
     LONG RecurseDeleteKey(const QString& subkey);
 

@@ -3,6 +3,7 @@
 
 // ---- Templates, menus, accelerators ---------------------------------------------------------------
 constexpr unsigned IDD_ABOUTBOX = 100;
+constexpr unsigned IDD_TPMS = 101;
 constexpr unsigned IDR_MAINFRAME = 128; // frame resource, menu 128, accelerator table 128, icon 128
 constexpr unsigned IDR_PROFILE_CHILD = 169;
 constexpr unsigned IDD_LOG = 223;
@@ -18,6 +19,7 @@ constexpr unsigned IDD_GLUCOSE = 336;
 constexpr unsigned IDD_PHONE = 338;
 constexpr unsigned IDD_BLOOD_PRESSURE = 339;
 constexpr unsigned IDD_TIME = 356;
+constexpr unsigned IDD_VEHICLE_INFO = 357;
 constexpr unsigned IDD_OTA_APP_SERVICE = 470;
 constexpr unsigned IDD_OTA_BOOTLOADER_SERVICE = 471;
 constexpr unsigned IDD_WEIGHT_SCALE = 472;
@@ -94,6 +96,12 @@ constexpr unsigned IDS_HELP_CATEGORY = 76;
 constexpr unsigned IDS_DONGLE_BUSY = 77;
 constexpr unsigned IDS_PASSKEY_CAPTION = 79;
 constexpr unsigned IDS_PASSKEY_PROMPT = 80;
+constexpr unsigned IDS_TPMS_UPDATING = 81;
+constexpr unsigned IDS_TPMS_PROGRESS_TITLE = 82;
+constexpr unsigned IDS_REMOVING_PAIRING = 83;
+constexpr unsigned IDS_TPMS_THRESHOLD_BELOW_BLOW_OUT = 84;
+constexpr unsigned IDS_TPMS_TITLE = 85;
+constexpr unsigned IDS_VEHICLE_INFORMATION = 88;
 constexpr unsigned IDS_INVALID_SEQUENCE_NUMBER = 89;
 constexpr unsigned IDS_INVALID_SEQUENCE_NUMBERS = 90;
 constexpr unsigned IDS_INVALID_SEQUENCE_NUMBER_CAPTION = 91;
@@ -101,6 +109,9 @@ constexpr unsigned IDS_INVALID_CONNECTION_PARAMETERS = 92;
 constexpr unsigned IDS_ENABLE_MITM = 94;
 constexpr unsigned IDS_SECURITY = 95;
 constexpr unsigned IDS_ENABLE_MITM_DESC = 96;
+constexpr unsigned IDS_TPMS_LOW_THRESHOLD_RANGE = 97; // formatted with two "%3.1lf" numbers
+constexpr unsigned IDS_TPMS_BLOW_OUT_RANGE = 98;      // formatted with two "%3.1lf" numbers
+constexpr unsigned IDS_TPMS_OFFSET_RANGE = 99;
 constexpr unsigned IDS_STARTING_UP = 109;
 constexpr unsigned IDS_INITIALIZING_USB = 110;
 constexpr unsigned IDS_DISCONNECTING_FROM = 111;
@@ -111,6 +122,7 @@ constexpr unsigned IDS_DONGLE_UNPLUGGED = 116;
 constexpr unsigned IDS_DONGLE_NOT_FOUND = 117;
 constexpr unsigned IDS_DRIVER_NOT_INSTALLED = 118;
 constexpr unsigned IDS_ALREADY_RUNNING = 119;
+constexpr unsigned IDS_TPMS_BLOW_OUT_ABOVE_LOW = 120;
 constexpr unsigned IDS_WEIGHT_SCALE = 121;
 constexpr unsigned IDS_OTA_APP_TITLE = 126;
 constexpr unsigned IDS_OTA_BOOTLOADER_TITLE = 127;
@@ -175,6 +187,7 @@ constexpr unsigned IDI_DISCOVER = 388;
 constexpr unsigned IDI_CONNECT = 389;
 constexpr unsigned IDI_DISCONNECT = 390;
 constexpr unsigned IDI_UPDATE_PARAMETERS = 391;
+constexpr unsigned IDI_PRESSURE = 447; // a pressure gauge
 constexpr unsigned IDI_SHOW_LOG = 452;
 
 // ---- Main-window timers ------------------------------------------------------------------------
