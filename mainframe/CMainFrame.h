@@ -15,6 +15,8 @@
 #include "profiles/control/COTAAppServiceCtrl.h"
 #include "profiles/control/COTABootLoaderServiceCtrl.h"
 #include "profiles/control/CPhoneCtrl.h"
+#include "profiles/control/CTpmsCollectorCtrl.h"
+#include "profiles/control/CVehicleInfoCtrl.h"
 #include "profiles/sensor/CBatteryCtrl.h"
 #include "profiles/sensor/CBloodPressureCtrl.h"
 #include "profiles/sensor/CBodyCompCtrl.h"
@@ -201,6 +203,9 @@ public:
     // ---- Device information (profiles/sensor/MainFrameDeviceInformation.cpp) ----
     CDeviceInformationCtrl* DeviceInformationWindow() const { return m_pDeviceInformation; }
 
+    // ---- Tyre pressure (profiles/control/MainFrameTpms.cpp) ----
+    CTpmsCollectorCtrl* TpmsWindow() const { return m_pTpms; }
+
     // ---- Weight scale, body composition, user data (profiles/sensor/MainFrame<Profile>.cpp) ----
     CWeightScaleCtrl* WeightScaleWindow() const { return m_pWeightScale; }
     CBodyCompCtrl* BodyCompWindow() const { return m_pBodyComp; }
@@ -215,6 +220,9 @@ public:
 
     // ---- Blood pressure (profiles/sensor/MainFrameBloodPressure.cpp) ----
     CBloodPressureCtrl* BloodPressureWindow() const { return m_pBloodPressure; }
+
+    // ---- Vehicle information (profiles/control/MainFrameVehicleInfo.cpp) ----
+    CVehicleInfoCtrl* VehicleInfoWindow() const { return m_pVehicleInfo; }
 
     // ---- Over-the-air update (profiles/control/MainFrameOverTheAir.cpp) ----
     COTAAppServiceCtrl* OTAAppServiceWindow() const { return m_pOTAAppService; }
@@ -386,6 +394,12 @@ private:
     void OpenDeviceInformationWindow(const BleDeviceRecord& peer);
     bool OnDeviceInformationRead(uint16_t handle, std::span<const uint8_t> value);
 
+    // ---- Tyre pressure (profiles/control/MainFrameTpms.cpp) ----
+    bool FindTpmsHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OnTpmsRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnTpmsNotification(uint16_t handle, std::span<const uint8_t> value);
+    void OnTpmsWritten(uint16_t handle, uint16_t status);
+
     // ---- Weight scale (profiles/sensor/MainFrameWeightScale.cpp) ----
     bool FindWeightScaleHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
     void OnWeightScaleRead(uint16_t handle, std::span<const uint8_t> value);
@@ -431,6 +445,12 @@ private:
     void OpenBloodPressureWindow(const BleDeviceRecord& peer);
     bool OnBloodPressureRead(uint16_t handle, std::span<const uint8_t> value);
     void OnBloodPressureNotification(uint16_t handle, std::span<const uint8_t> value);
+
+    // ---- Vehicle information (profiles/control/MainFrameVehicleInfo.cpp) ----
+    bool FindVehicleInfoHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OnVehicleInfoRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnVehicleInfoNotification(uint16_t handle, std::span<const uint8_t> value);
+    void OnVehicleInfoWritten(uint16_t handle, uint16_t status);
 
     // ---- Over-the-air update (profiles/control/MainFrameOverTheAir.cpp) ----
     bool FindOTAAppServiceHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
@@ -534,6 +554,9 @@ private:
     // Device information.
     QPointer<CDeviceInformationCtrl> m_pDeviceInformation;
 
+    // Tyre pressure.
+    QPointer<CTpmsCollectorCtrl> m_pTpms;
+
     // Weight scale, body composition, user data.
     QPointer<CWeightScaleCtrl> m_pWeightScale;
     QPointer<CBodyCompCtrl> m_pBodyComp;
@@ -548,6 +571,9 @@ private:
 
     // Blood pressure.
     QPointer<CBloodPressureCtrl> m_pBloodPressure;
+
+    // Vehicle information.
+    QPointer<CVehicleInfoCtrl> m_pVehicleInfo;
 
     // Over-the-air update.
     QPointer<COTAAppServiceCtrl> m_pOTAAppService;

@@ -52,6 +52,8 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
         &CMainFrame::FindWeightScaleHandles,
         &CMainFrame::FindBondManagementHandles,
         // The maker's 128-bit services.
+        &CMainFrame::FindTpmsHandles,
+        &CMainFrame::FindVehicleInfoHandles,
         &CMainFrame::FindOTAAppServiceHandles,
         &CMainFrame::FindOTABootLoaderServiceHandles,
     };
@@ -93,9 +95,11 @@ void CMainFrame::CloseProfileWindows() {
     m_pDeviceInformation = nullptr;
     m_pGlucose = nullptr;
     m_pBloodPressure = nullptr;
+    m_pTpms = nullptr;
     m_pWeightScale = nullptr;
     m_pBodyComp = nullptr;
     m_pUserData = nullptr;
+    m_pVehicleInfo = nullptr;
     m_pOTAAppService = nullptr;
     m_pOTABootLoaderService = nullptr;
     m_pPhone = nullptr;

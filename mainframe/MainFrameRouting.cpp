@@ -8,8 +8,9 @@
 //   before, go after that step.
 // - notifications and indications: On<Profile>Notification(handle, value), every one in order.
 // - write results: On<Profile>Written(handle, status) returns true when the write was its own; the
-//   first that does ends the step. A write refused for lack of security and sent again is not a
-//   result yet: only its final result, success or failure, reaches the members.
+//   first that does ends the step; the later write step offers the result to every open window. A
+//   write refused for lack of security and sent again is not a result yet: only its final result,
+//   success or failure, reaches the members.
 // A member whose window is not open does nothing (and returns false); each reads only the bytes the
 // value holds.
 #include "mainframe/CMainFrame.h"
@@ -71,6 +72,8 @@ void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t le
 
     // Offered to every open window, whatever the steps above did.
     static constexpr ReadOfferStep kEveryWindow[] = {
+        &CMainFrame::OnTpmsRead,
+        &CMainFrame::OnVehicleInfoRead,
         &CMainFrame::OnWeightScaleRead,
         &CMainFrame::OnBodyCompRead,
         &CMainFrame::OnUserDataRead,
@@ -128,6 +131,8 @@ void CMainFrame::OnCharacteristicNotification(uint32_t cid, uint16_t handle, uin
         &CMainFrame::OnThermometerNotification,
         &CMainFrame::OnGlucoseNotification,
         &CMainFrame::OnBloodPressureNotification,
+        &CMainFrame::OnTpmsNotification,
+        &CMainFrame::OnVehicleInfoNotification,
         &CMainFrame::OnWeightScaleNotification,
         &CMainFrame::OnBodyCompNotification,
         &CMainFrame::OnUserDataNotification,
@@ -188,7 +193,10 @@ void CMainFrame::OnCharacteristicWritten(uint16_t handle, uint16_t status) {
         if ((this->*written)(handle, status))
             break;
 
+    // Offered to every open window, success and failure alike.
     static constexpr WriteOfferStep kEveryWindow[] = {
+        &CMainFrame::OnTpmsWritten,
+        &CMainFrame::OnVehicleInfoWritten,
         &CMainFrame::OnUserDataWritten,
     };
     for (const WriteOfferStep offer : kEveryWindow)

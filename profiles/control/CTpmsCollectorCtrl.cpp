@@ -69,7 +69,20 @@ QString RangeMessage(UINT id, double low, double high) {
 CTpmsCollectorCtrl::CTpmsCollectorCtrl(QWidget* parent)
     : CChildFrame(parent), m_wndView(*this), m_timers([this](UINT id) { OnTimer(id); }) {}
 
+// The application may end before a closed window is deleted: the threshold is saved when the window
+// closes, and again (the same value) when the user's close deletes it at once.
 CTpmsCollectorCtrl::~CTpmsCollectorCtrl() {
+    OnDestroy();
+}
+
+void CTpmsCollectorCtrl::DestroyWindow() {
+    OnDestroy();
+    CChildFrame::DestroyWindow();
+}
+
+void CTpmsCollectorCtrl::OnDestroy() {
+    m_timers.killTimer(TIMER_TPMS_LOW_PRESSURE);
+    m_timers.killTimer(TIMER_TPMS_BLOW_OUT);
     if (m_loaded)
         SaveThreshold();
 }
@@ -119,6 +132,8 @@ void CTpmsCollectorCtrl::InitProfile(const BleDeviceRecord& device) {
 
     m_valueHandles.clear();
     m_configHandles.clear();
+    // The opening emptied the request queues: no earlier write keeps a progress window open.
+    m_pendingWrites.clear();
     BleServiceEntry sensor;
     if (device.FindService(MakeVendorUuid(Vendor::TemperaturePressureService), sensor)) {
         for (const uint16_t number :
@@ -388,7 +403,7 @@ void CTpmsCollectorCtrl::OnOffsetKillFocus() {
     if (!typed || *typed < 0.0 || *typed > kMaxOffset) {
         // Only a number too large is selected as well.
         PromptAndRestore(IDC_TPMS_OFFSET, platform::LoadString(IDS_TPMS_OFFSET_RANGE), Format21(m_offset),
-                         typed.has_value());
+                         typed && *typed > kMaxOffset);
         return;
     }
     // The relative values stay where they are.

@@ -34,8 +34,11 @@ public:
     static constexpr UINT kBlinkPeriodMs = 500;
 
     explicit CTpmsCollectorCtrl(QWidget* parent = nullptr);
-    // Stops the blink timers and saves the low-pressure threshold.
     ~CTpmsCollectorCtrl() override;
+
+    // Stops the blink timers and saves the low-pressure threshold, then closes the window. The user's
+    // close of the window does the same.
+    void DestroyWindow() override;
 
     // Runs at every opening of the profile windows: takes the sensor's handles, queues the first reads
     // and the subscriptions, and decides "Remove Pairing". The stored threshold and the pictures are
@@ -81,6 +84,7 @@ protected:
     void OnCreate() override;
 
 private:
+    void OnDestroy();
     void LoadThreshold();
     void SaveThreshold() const;
     void LoadAlarmPictures();

@@ -1,0 +1,45 @@
+// The built-in world's key fob in its window over virtual time: it fills from "Not in sync", opens its
+// position in the browser and deletes its pairing, after which it leaves the link.
+#include "panes/CConnectProgressDlg.h"
+#include "platform/DialogItems.h"
+#include "profiles/control/CVehicleInfoCtrl.h"
+#include "profiles/control/VehicleInfoIds.h"
+#include "support/RecordingLinkOpener.h"
+#include "support/SimFixture.h"
+
+#include <QLabel>
+#include <QTreeWidget>
+
+namespace {
+
+class VehicleInfoE2eTest : public SimFixture {};
+
+TEST_F(VehicleInfoE2eTest, TheWindowFillsOpensThePositionAndTheFobDeletesItsPairing) {
+    CVehicleInfoCtrl* window = ConnectedWindow("", "Orvane Car Info", &CMainFrame::VehicleInfoWindow);
+    ASSERT_NE(window, nullptr);
+    const auto text = [window](UINT id) { return platform::GetDlgItemText(window, id); };
+    for (UINT id = IDC_VI_SPEED_LIMIT; id <= IDC_VI_LONGITUDE; ++id)
+        EXPECT_EQ(text(id), "Not in sync") << id;
+    Advance(8000);
+    EXPECT_EQ(text(IDC_VI_REGISTRATION), "TND-4821");
+    EXPECT_TRUE(text(IDC_VI_SPEED_LIMIT).endsWith(" Km/Hr"));
+    EXPECT_EQ(text(IDC_VI_TYRE_FIRST + 4), "NA");
+    EXPECT_EQ(window->Stations()->topLevelItem(4)->text(0), "Unknown-7");
+
+    RecordingLinkOpener links;
+    emit qobject_cast<QLabel*>(platform::GetDlgItem(window, IDC_VI_MAP_LINK))->linkActivated("map");
+    ASSERT_EQ(links.opened.size(), 1u);
+    EXPECT_TRUE(links.opened[0].toString().startsWith(
+        "https://nominatim.openstreetmap.org/ui/search.html?q=" + text(IDC_VI_LATITUDE).left(6)));
+
+    ASSERT_TRUE(Frame()->ExecuteCommand(ID_VI_REMOVE_PAIRING));
+    for (int i = 0; i < 30 && Frame()->ProgressWindow()->isVisible(); ++i)
+        Advance(100);
+    EXPECT_FALSE(Frame()->ProgressWindow()->isVisible()) << "the write's result closed it";
+    EXPECT_NE(Frame()->VehicleInfoWindow(), nullptr);
+    Advance(1100);
+    EXPECT_EQ(Frame()->VehicleInfoWindow(), nullptr) << "the fob left the link";
+    EXPECT_TRUE(EveryRecordGivenBack());
+}
+
+} // namespace
