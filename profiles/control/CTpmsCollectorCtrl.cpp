@@ -447,18 +447,17 @@ void CTpmsCollectorCtrl::OnBlowOutThresholdKillFocus() {
     const QString range = RangeMessage(IDS_TPMS_BLOW_OUT_RANGE, m_offset, m_offset + kMaxRelativeBlowOut);
     const auto typed = ParseDecimal(Text(IDC_TPMS_BLOW_OUT_THRESHOLD));
     if (!typed || *typed < 0.0) {
-        ShowValidationError(IDC_TPMS_BLOW_OUT_THRESHOLD, range, m_blowOut);
+        RefuseBlowOutThreshold(range);
         return;
     }
     const double relative = m_mode == DisplayMode::Relative ? *typed : *typed - m_offset;
     const double absolute = m_mode == DisplayMode::Relative ? m_offset + *typed : *typed;
     if (relative > m_lowThreshold - m_offset) {
-        ShowValidationError(IDC_TPMS_BLOW_OUT_THRESHOLD, platform::LoadString(IDS_TPMS_BLOW_OUT_ABOVE_LOW),
-                            m_blowOut);
+        RefuseBlowOutThreshold(platform::LoadString(IDS_TPMS_BLOW_OUT_ABOVE_LOW));
         return;
     }
     if (relative < 0.0 || relative > kMaxRelativeBlowOut) {
-        ShowValidationError(IDC_TPMS_BLOW_OUT_THRESHOLD, range, m_blowOut);
+        RefuseBlowOutThreshold(range);
         return;
     }
     if (absolute == m_blowOutThreshold)
@@ -466,6 +465,11 @@ void CTpmsCollectorCtrl::OnBlowOutThresholdKillFocus() {
     m_blowOutThreshold = absolute;
     PsiToKpa();
     SetText(IDC_TPMS_BLOW_OUT_THRESHOLD, Format21(m_blowOutThreshold - Shown()));
+}
+
+void CTpmsCollectorCtrl::RefuseBlowOutThreshold(const QString& message) {
+    m_blowOutThreshold = m_blowOut;
+    ShowValidationError(IDC_TPMS_BLOW_OUT_THRESHOLD, message, m_blowOut);
 }
 
 void CTpmsCollectorCtrl::ShowValidationError(UINT editId, const QString& message, double value) {
@@ -481,6 +485,8 @@ void CTpmsCollectorCtrl::PromptAndRestore(UINT editId, const QString& message, c
     if (!edit)
         return;
     edit->setText(text);
+    // The message box gave the activation away; the edit's window takes it back with the focus.
+    edit->activateWindow();
     edit->setFocus();
     if (select)
         edit->selectAll();

@@ -93,6 +93,9 @@ private:
     // The message (stop icon); then the edit shows value ("%2.1lf", relative in relative mode), has
     // the focus and its text selected.
     void ShowValidationError(UINT editId, const QString& message, double value);
+    // A refused blow-out threshold: the message, and the sensor's threshold back in the edit and as
+    // the one Update writes.
+    void RefuseBlowOutThreshold(const QString& message);
     // The message, then the edit shows text and has the focus, with the text selected when asked.
     void PromptAndRestore(UINT editId, const QString& message, const QString& text, bool select);
     // Closes the progress window once no write queued by Update or Remove Pairing awaits its result.

@@ -183,6 +183,8 @@ TEST_F(TpmsTest, ToggledDisplaysLeaveAWholeThresholdWhereItIs) {
     EXPECT_EQ(Text(IDC_TPMS_BLOW_OUT_THRESHOLD), "16.1");
     EXPECT_TRUE(Run(ID_TPMS_UPDATE).empty());
     EXPECT_FALSE(ProgressShown());
+    Type(IDC_TPMS_BLOW_OUT_THRESHOLD, "8");
+    Type(IDC_TPMS_BLOW_OUT_THRESHOLD, "17"); // refused: the 8 taken before is dropped
     Choose("Unknown");
     EXPECT_EQ(Run(ID_TPMS_UPDATE), (Writes{{kPosition, {0xFF}}}));
 }
