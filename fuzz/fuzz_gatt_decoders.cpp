@@ -7,8 +7,10 @@
 #include "gatt/GlucoseText.h"
 #include "gatt/HealthThermometer.h"
 #include "gatt/HeartRate.h"
+#include "gatt/NotificationCenter.h"
 #include "gatt/PhoneAlerts.h"
 #include "gatt/SFloat.h"
+#include "gatt/SecurityTag.h"
 #include "gatt/TyrePressure.h"
 #include "gatt/UserData.h"
 #include "gatt/ValueText.h"
@@ -62,10 +64,8 @@ void (*const kDecoders[])(Value) = {
     [](Value v) { (void)WeightMeasurement::decode(after(v, 2), first16(v)); },
     [](Value v) { (void)BodyCompositionFeatures::decode(v); },
     [](Value v) { (void)BodyCompositionMeasurement::decode(after(v, 4), first32(v)); },
-    [](Value v) { (void)UserControlPointResponse::decode(v); },
-    [](Value v) { (void)FirstNameText(v); },
-    [](Value v) { (void)DatabaseChangeIncrement(v); },
-    [](Value v) { (void)SFloatToDouble(first16(v)); },
+    [](Value v) { (void)UserControlPointResponse::decode(v); }, [](Value v) { (void)FirstNameText(v); },
+    [](Value v) { (void)DatabaseChangeIncrement(v); }, [](Value v) { (void)SFloatToDouble(first16(v)); },
     [](Value v) { (void)Utf8ToCString(v.data(), static_cast<int>(v.size())); },
     [](Value v) { (void)BytesToHexString(v.data(), static_cast<int>(v.size()), QStringLiteral(" "), true); },
     [](Value v) {
@@ -103,6 +103,11 @@ void (*const kDecoders[])(Value) = {
         if (const auto coordinate = CoordinateValue(v))
             (void)CoordinateText(*coordinate);
     },
+    [](Value v) {
+        if (const auto request = DecodeAncsControlPoint(v))
+            (void)AncsDataSourceAnswer(*request, {AncsDemoAttributes(request->attributeIds.size() % 13)});
+    },
+    [](Value v) { (void)TxPowerCorrection(static_cast<uint8_t>(firstByte(v))); },
 };
 
 } // namespace
