@@ -23,8 +23,9 @@
 #include <QStatusBar>
 #include <QTabBar>
 
-static void InitIconResources() {
+static void InitResources() {
     Q_INIT_RESOURCE(icons);
+    Q_INIT_RESOURCE(sounds);
 }
 
 namespace {
@@ -38,7 +39,7 @@ CMainFrame::CMainFrame(bool hostDebugLogging, QWidget* parent)
           this, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return WindowProc(msg, wParam, lParam); }),
       m_timers([this](UINT id) { OnTimer(id); }), m_bHostDebug(hostDebugLogging) {
     AfxSetMainWnd(this);
-    InitIconResources();
+    InitResources();
     setWindowTitle(platform::LoadString(IDS_APP_TITLE));
     resize(1200, 800);
 
