@@ -90,12 +90,12 @@ std::optional<AncsControlPointRequest> DecodeAncsControlPoint(std::span<const ui
     return request;
 }
 
-int AppendAttribute(uint8_t attributeId, std::string_view value, AncsDataSourceBuffer& buffer, AncsPieces& sent) {
+int AppendAttribute(uint8_t attributeId, std::string_view value, AncsDataSourceBuffer& buffer,
+                    AncsPieces& sent) {
     if (value.empty())
         return kAncsPieceSize - buffer.used;
     const auto length = static_cast<uint16_t>(value.size());
-    for (const uint8_t byte :
-         {attributeId, static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8)})
+    for (const uint8_t byte : {attributeId, static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8)})
         AppendByte(byte, buffer, sent);
     if (buffer.used == kAncsPieceSize)
         SendFull(buffer, sent);
@@ -109,13 +109,14 @@ int AppendAttribute(uint8_t attributeId, std::string_view value, AncsDataSourceB
         buffer.used = kAncsPieceSize;
         SendFull(buffer, sent);
     }
-    std::copy(value.begin() + static_cast<std::ptrdiff_t>(copied), value.begin() + static_cast<std::ptrdiff_t>(total),
-              buffer.bytes.begin() + buffer.used);
+    std::copy(value.begin() + static_cast<std::ptrdiff_t>(copied),
+              value.begin() + static_cast<std::ptrdiff_t>(total), buffer.bytes.begin() + buffer.used);
     buffer.used += static_cast<int>(total - copied);
     return kAncsPieceSize - buffer.used;
 }
 
-AncsPieces AncsDataSourceAnswer(const AncsControlPointRequest& request, const std::vector<AncsAttributeBlock>& blocks) {
+AncsPieces AncsDataSourceAnswer(const AncsControlPointRequest& request,
+                                const std::vector<AncsAttributeBlock>& blocks) {
     AncsDataSourceBuffer buffer;
     const uint32_t uid = request.notificationUid;
     buffer.bytes = {request.commandId, static_cast<uint8_t>(uid), static_cast<uint8_t>(uid >> 8),

@@ -38,6 +38,18 @@ struct AncsNotificationRecord {
     std::array<uint8_t, 8> NotificationSource() const;
 };
 
+// The provider's side of one connection, kept by the main window and handed to the window: the local
+// attribute handles (0 until the database is registered) and the peer's two subscriptions.
+struct AncsServerState {
+    uint16_t controlPoint = 0;
+    uint16_t notificationSource = 0;
+    uint16_t notificationSourceConfig = 0;
+    uint16_t dataSource = 0;
+    uint16_t dataSourceConfig = 0;
+    bool notificationSourceOn = false;
+    bool dataSourceOn = false;
+};
+
 // The built-in sample attributes of a category; an unknown category gets those of "Other".
 AncsAttributeBlock AncsDemoAttributes(uint8_t categoryId);
 
@@ -67,8 +79,10 @@ using AncsPieces = std::vector<std::vector<uint8_t>>;
 // Appends one attribute (id, u16 length, the value's bytes) to the stream: each time the buffer is
 // full it goes to sent as one piece and starts again empty. An empty value is not appended. Returns
 // the room left in the buffer.
-int AppendAttribute(uint8_t attributeId, std::string_view value, AncsDataSourceBuffer& buffer, AncsPieces& sent);
+int AppendAttribute(uint8_t attributeId, std::string_view value, AncsDataSourceBuffer& buffer,
+                    AncsPieces& sent);
 
 // The whole answer to request for a record with these blocks, in pieces: the command and UID, then
 // for every block every attribute asked for (unknown ids and empty values give nothing).
-AncsPieces AncsDataSourceAnswer(const AncsControlPointRequest& request, const std::vector<AncsAttributeBlock>& blocks);
+AncsPieces AncsDataSourceAnswer(const AncsControlPointRequest& request,
+                                const std::vector<AncsAttributeBlock>& blocks);

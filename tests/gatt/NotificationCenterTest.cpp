@@ -58,7 +58,8 @@ TEST(NotificationCenterTest, ControlPointRequestsAreReadWithinTheValue) {
          AncsControlPointRequest{0, 0x04030201, {4, 5, 0, 9}}},
         {"a maximum cut short: its byte is the next id", Hex("00 01 02 03 04 02 20"),
          AncsControlPointRequest{0, 0x04030201, {2, 0x20}}},
-        {"another command keeps no ids", Hex("01 01 02 03 04 00 01"), AncsControlPointRequest{1, 0x04030201, {}}},
+        {"another command keeps no ids", Hex("01 01 02 03 04 00 01"),
+         AncsControlPointRequest{1, 0x04030201, {}}},
     };
     for (const auto& [name, value, expected] : rows)
         EXPECT_EQ(DecodeAncsControlPoint(value), expected) << name;
@@ -77,16 +78,35 @@ TEST(NotificationCenterTest, AppendAttributeSendsEveryFullBufferAndKeepsTheRest)
     const Bytes start = Hex("AA BB CC DD EE EE EE EE EE EE EE EE EE EE EE EE EE EE EE EE");
     const Row rows[] = {
         {"empty value skipped", 5, 3, "", {}, Hex("AA BB CC DD EE"), 15},
-        {"header split across pieces", 18, 3, "Hi", {Cat({Bytes(start.begin(), start.begin() + 18), Hex("03 02")})},
-         Cat({Hex("00"), Text("Hi")}), 17},
-        {"header fills the buffer", 17, 1, "A", {Cat({Bytes(start.begin(), start.begin() + 17), Hex("01 01 00")})},
-         Text("A"), 19},
-        {"value fills the room", 10, 1, "1234567",
-         {Cat({Bytes(start.begin(), start.begin() + 10), Hex("01 07 00"), Text("1234567")})}, {}, 20},
-        {"value over 20 bytes", 5, 3, std::string(45, 'x'),
+        {"header split across pieces",
+         18,
+         3,
+         "Hi",
+         {Cat({Bytes(start.begin(), start.begin() + 18), Hex("03 02")})},
+         Cat({Hex("00"), Text("Hi")}),
+         17},
+        {"header fills the buffer",
+         17,
+         1,
+         "A",
+         {Cat({Bytes(start.begin(), start.begin() + 17), Hex("01 01 00")})},
+         Text("A"),
+         19},
+        {"value fills the room",
+         10,
+         1,
+         "1234567",
+         {Cat({Bytes(start.begin(), start.begin() + 10), Hex("01 07 00"), Text("1234567")})},
+         {},
+         20},
+        {"value over 20 bytes",
+         5,
+         3,
+         std::string(45, 'x'),
          {Cat({Bytes(start.begin(), start.begin() + 5), Hex("03 2D 00"), Text(std::string(12, 'x'))}),
           Text(std::string(20, 'x'))},
-         Text(std::string(13, 'x')), 7},
+         Text(std::string(13, 'x')),
+         7},
     };
     for (const Row& row : rows) {
         AncsDataSourceBuffer buffer;
@@ -103,27 +123,33 @@ TEST(NotificationCenterTest, TheAnswerCarriesTheFullAttributesOfEveryBlockIn20By
     const Bytes uid = Hex("01 02 03 04");
     const AncsControlPointRequest partRequest{0, 0x04030201, {0, 1, 3}};
     const std::string title(35, 'T');
-    const std::tuple<const char*, AncsControlPointRequest, std::vector<AncsAttributeBlock>, AncsPieces> rows[] = {
-        {"maxima not applied",
-         partRequest,
-         {Block("ab", title, "Hi")},
-         {Cat({Hex("00"), uid, Hex("00 02 00"), Text("ab"), Hex("01 23 00"), Text(std::string(7, 'T'))}),
-          Text(std::string(20, 'T')), Cat({Text(std::string(8, 'T')), Hex("03 02 00"), Text("Hi")})}},
-        {"count 3 repeats the attributes",
-         {0, 0x04030201, {1, 3}},
-         {Block("", "T", "M"), Block("", "T", "M"), Block("", "T", "M")},
-         {Cat({Hex("00"), uid, Hex("01 01 00 54 03 01 00 4D 01 01 00 54 03 01 00")}),
-          Hex("4D 01 01 00 54 03 01 00 4D")}},
-        {"exactly 40 bytes: two pieces and no third",
-         {0, 0x04030201, {1}},
-         {Block("", std::string(32, 'T'), "")},
-         {Cat({Hex("00"), uid, Hex("01 20 00"), Text(std::string(12, 'T'))}), Text(std::string(20, 'T'))}},
-        {"unknown ids and empty values add nothing", {0, 0x04030201, {9, 2, 3}}, {Block("ab", "", "")},
-         {Cat({Hex("00"), uid})}},
-        {"a bare request", {0, 0x04030201, {}}, {Block("ab", "T", "M")}, {Cat({Hex("00"), uid})}},
-        {"another command: the header alone", {7, 0x04030201, {}}, {Block("ab", "T", "M")},
-         {Cat({Hex("07"), uid})}},
-    };
+    const std::tuple<const char*, AncsControlPointRequest, std::vector<AncsAttributeBlock>, AncsPieces>
+        rows[] = {
+            {"maxima not applied",
+             partRequest,
+             {Block("ab", title, "Hi")},
+             {Cat({Hex("00"), uid, Hex("00 02 00"), Text("ab"), Hex("01 23 00"), Text(std::string(7, 'T'))}),
+              Text(std::string(20, 'T')), Cat({Text(std::string(8, 'T')), Hex("03 02 00"), Text("Hi")})}},
+            {"count 3 repeats the attributes",
+             {0, 0x04030201, {1, 3}},
+             {Block("", "T", "M"), Block("", "T", "M"), Block("", "T", "M")},
+             {Cat({Hex("00"), uid, Hex("01 01 00 54 03 01 00 4D 01 01 00 54 03 01 00")}),
+              Hex("4D 01 01 00 54 03 01 00 4D")}},
+            {"exactly 40 bytes: two pieces and no third",
+             {0, 0x04030201, {1}},
+             {Block("", std::string(32, 'T'), "")},
+             {Cat({Hex("00"), uid, Hex("01 20 00"), Text(std::string(12, 'T'))}),
+              Text(std::string(20, 'T'))}},
+            {"unknown ids and empty values add nothing",
+             {0, 0x04030201, {9, 2, 3}},
+             {Block("ab", "", "")},
+             {Cat({Hex("00"), uid})}},
+            {"a bare request", {0, 0x04030201, {}}, {Block("ab", "T", "M")}, {Cat({Hex("00"), uid})}},
+            {"another command: the header alone",
+             {7, 0x04030201, {}},
+             {Block("ab", "T", "M")},
+             {Cat({Hex("07"), uid})}},
+        };
     for (const auto& [name, request, blocks, pieces] : rows)
         EXPECT_EQ(AncsDataSourceAnswer(request, blocks), pieces) << name;
 }

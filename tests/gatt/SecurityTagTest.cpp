@@ -23,16 +23,18 @@ TEST(SecurityTagTest, ZonesFollowTheThresholds) {
 }
 
 TEST(SecurityTagTest, TxPowerCorrection) {
-    const std::pair<uint8_t, int> rows[] = {{0xFC, -3}, {0xFF, -1}, {0x04, 4}, {0x7F, 127},
-                                            {0x80, -127}, {0x00, 0}, {0xF6, -9}};
+    const std::pair<uint8_t, int> rows[] = {{0xFC, -3},   {0xFF, -1}, {0x04, 4}, {0x7F, 127},
+                                            {0x80, -127}, {0x00, 0},  {0xF6, -9}};
     for (const auto& [level, correction] : rows)
         EXPECT_EQ(TxPowerCorrection(level), correction) << int(level);
 }
 
 TEST(SecurityTagTest, PollPeriodIsTheTruncatedLatencyTime) {
-    const std::tuple<uint16_t, uint16_t, uint32_t> rows[] = {{400, 4, 2000}, {6, 0, 0}, {7, 1, 8}, {3200, 499, 1996000}};
+    const std::tuple<uint16_t, uint16_t, uint32_t> rows[] = {
+        {400, 4, 2000}, {6, 0, 0}, {7, 1, 8}, {3200, 499, 1996000}};
     for (const auto& [interval, latency, period] : rows)
-        EXPECT_EQ(RssiPollPeriodMs({interval, interval, latency, 1000}), period) << interval << " " << latency;
+        EXPECT_EQ(RssiPollPeriodMs({interval, interval, latency, 1000}), period)
+            << interval << " " << latency;
 }
 
 } // namespace
