@@ -81,6 +81,11 @@ namespace orv::sim {
 // configuration) and AB14 (37 Delete Pairing); every field has all bits set for the first 6 s of a
 // link, then the vehicle's state follows every 2 s; the fob leaves the link 90 s after connecting, and
 // 1 s after 0x01 is written to Delete Pairing, which also makes it forget its bond.
+// "securityTag": Generic Access, Immediate Alert (6 Alert Level, write without response), Link Loss
+// (9 Alert Level, read and write, both with an encrypted link only) and Tx Power (12 Tx Power Level,
+// -8 dBm); it takes alert levels 0-2 (ATT 0x13 otherwise) and records them (takePeerRecordedWrites);
+// over each link the RSSI it reports cycles from near (about -58 dBm) to far (about -102 dBm) and back
+// in about a minute, the length and a jitter of +-3 dBm drawn from the seed.
 // Other kinds only advertise and serve what their entry lists.
 // A peer that uses the host's database does so over ATT as a real client does, one request at a time
 // in the order its model asks: primary service by UUID, characteristic declarations, configuration
@@ -199,6 +204,17 @@ bool injectSecurityResult(const std::string& peer, uint16_t result);
 std::vector<std::vector<uint8_t>> takePeerReceived(const std::string& peer);
 // The current value of one of the peer's attributes (for example after a write).
 std::optional<std::vector<uint8_t>> peerAttributeValue(const std::string& peer, uint16_t handle);
+// From now on every RSSI read of the peer's link reports rssi; nullopt returns to the peer's own model.
+bool setPeerRssi(const std::string& peer, std::optional<int8_t> rssi);
+// Values written to the peer that its behaviour model keeps a record of (a security tag: every alert
+// level), oldest first; taking them empties the list. Kept until the world is replaced.
+struct PeerWrite {
+    uint16_t handle = 0;
+    std::vector<uint8_t> value;
+
+    bool operator==(const PeerWrite&) const = default;
+};
+std::vector<PeerWrite> takePeerRecordedWrites(const std::string& peer);
 
 // What a peer that acts as a client of the host's own database received: the characteristic (its
 // UUID as in world files: "2A2B", or the 128-bit form), how, the ATT error (0: none) and the value.

@@ -88,9 +88,7 @@ const std::string& builtInWorldJson() {
       "gatt": [{ "uuid": "1800", "characteristics": [
         { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Wheel Controls" }] }] },
     { "kind": "securityTag", "address": "C4:1A:7D:DA:71:0F", "addressType": "random", "name": "Orvane Key Tag",
-      "appearance": 576, "txPower": -8, "advIntervalMs": 600, "rssi": { "mean": -69, "jitter": 7 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Key Tag" }] }] },
+      "appearance": 576, "txPower": -8, "advIntervalMs": 600, "rssi": { "mean": -69, "jitter": 7 } },
     { "kind": "tyrePressure", "address": "00:1A:7D:DA:71:10", "name": "Orvane Tyre Sensor",
       "advIntervalMs": 1000, "rssi": { "mean": -78, "jitter": 5 }, "bonded": true },
     { "kind": "vehicleInformation", "address": "00:1A:7D:DA:71:11", "name": "Orvane Car Info",

@@ -246,6 +246,25 @@ std::vector<PeerClientValue> takePeerClientValues(const std::string& peer) {
     return std::exchange(simulator.peerClientValues(*index), {});
 }
 
+bool setPeerRssi(const std::string& peer, std::optional<int8_t> rssi) {
+    auto& simulator = Simulator::instance();
+    const auto index = simulator.peerByText(peer);
+    if (!index) {
+        return false;
+    }
+    simulator.peerState(*index).rssi = rssi;
+    return true;
+}
+
+std::vector<PeerWrite> takePeerRecordedWrites(const std::string& peer) {
+    auto& simulator = Simulator::instance();
+    const auto index = simulator.peerByText(peer);
+    if (!index) {
+        return {};
+    }
+    return std::exchange(simulator.peerState(*index).recordedWrites, {});
+}
+
 std::optional<std::vector<uint8_t>> peerAttributeValue(const std::string& peer, uint16_t handle) {
     auto& simulator = Simulator::instance();
     const auto index = simulator.peerByText(peer);

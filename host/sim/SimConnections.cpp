@@ -212,11 +212,7 @@ void SimConnections::readRssi(uint16_t handle) {
         return;
     }
     toHost(handle, [this, handle](Link& link) {
-        const RssiModel& model = m_simulator.world().peers[link.peerIndex].rssi;
-        std::uniform_int_distribution<int> jitter(-model.jitter, model.jitter);
-        const auto rssi =
-            static_cast<int8_t>(std::clamp(model.mean + jitter(m_simulator.random()), -127, 20));
-        m_host.onRssiRead(handle, 0, rssi);
+        m_host.onRssiRead(handle, 0, m_simulator.peerRssi(link.peerIndex));
     });
 }
 

@@ -9,6 +9,7 @@
 
 #include <veyrauuids.h>
 
+#include <algorithm>
 #include <iostream>
 
 namespace orv::sim {
@@ -75,7 +76,7 @@ void Simulator::startWorld(World world) {
     m_peerStates.clear();
     for (const PeerDescription& peer : m_world.peers) {
         m_peerServers.emplace_back(buildAttributeTable(peer.gatt, peer.security));
-        m_peerStates.push_back({peer.name, false, false, std::nullopt, false});
+        m_peerStates.push_back({peer.name, false, false, std::nullopt, false, std::nullopt, {}});
     }
     for (size_t i = 0; i < m_peerServers.size(); ++i) {
         m_peerServers[i].setWriteListener(
@@ -238,6 +239,22 @@ void Simulator::peerClientReceives(size_t index, std::span<const uint8_t> pdu) {
     if (PeerModel* model = m_peerModels.at(index).get()) {
         model->onHostPdu(pdu);
     }
+}
+
+int8_t Simulator::peerRssi(size_t index) {
+    if (const auto rssi = m_peerStates.at(index).rssi) {
+        return *rssi;
+    }
+    std::optional<int> rssi;
+    if (PeerModel* model = m_peerModels.at(index).get()) {
+        rssi = model->rssi();
+    }
+    if (!rssi) {
+        const RssiModel& model = m_world.peers.at(index).rssi;
+        std::uniform_int_distribution<int> jitter(-model.jitter, model.jitter);
+        rssi = model.mean + jitter(m_random);
+    }
+    return static_cast<int8_t>(std::clamp(*rssi, -127, 20));
 }
 
 void Simulator::peerDisconnects(const BleTypedAddress& address, uint8_t reason) {

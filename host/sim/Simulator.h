@@ -58,6 +58,8 @@ public:
         bool bondAuthenticated = false;
         std::optional<uint16_t> injectedSecurityResult;
         bool controlPointsUnanswered = false;
+        std::optional<int8_t> rssi; // set by a test: every RSSI read reports it
+        std::vector<PeerWrite> recordedWrites;
     };
     PeerState& peerState(size_t index) { return m_peerStates.at(index); }
 
@@ -72,6 +74,9 @@ public:
     // Index of the world peer with that address text, whatever its address type.
     std::optional<size_t> peerByText(const std::string& address) const;
     void peerDisconnects(const BleTypedAddress& address, uint8_t reason);
+    // What an RSSI read of the peer's link reports now: a test's value, else its model's, else a draw
+    // from its world entry's RSSI model.
+    int8_t peerRssi(size_t index);
     // The link layer tells the peer's behaviour model that its link came up or went away, that it
     // is encrypted, and what the host sent it as a client of the host's database.
     void peerLinked(size_t index, bool linked);

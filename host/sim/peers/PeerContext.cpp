@@ -5,6 +5,8 @@
 #include "../SimController.h"
 #include "../Simulator.h"
 
+#include <algorithm>
+
 namespace orv::sim {
 namespace {
 
@@ -73,6 +75,24 @@ uint16_t PeerContext::valueHandle(const BleUuid& uuid) const {
     return 0;
 }
 
+uint16_t PeerContext::valueHandle(uint16_t service, uint16_t uuid) const {
+    const std::vector<PeerAttribute>& table = attributes().table();
+    const std::vector<uint8_t> serviceValue{static_cast<uint8_t>(service),
+                                            static_cast<uint8_t>(service >> 8)};
+    const auto declaration = std::find_if(table.begin(), table.end(), [&](const PeerAttribute& attribute) {
+        return attribute.groupEnd != 0 && att::sameUuid(attribute.type, MakeUuid16(att::kPrimaryService)) &&
+               attribute.value == serviceValue;
+    });
+    if (declaration == table.end()) {
+        return 0;
+    }
+    const auto value = std::find_if(declaration, table.end(), [&](const PeerAttribute& attribute) {
+        return attribute.handle <= declaration->groupEnd && attribute.isValue &&
+               att::sameUuid(attribute.type, MakeUuid16(uuid));
+    });
+    return value == table.end() || value->handle > declaration->groupEnd ? 0 : value->handle;
+}
+
 PeerAttribute* PeerContext::configurationOf(uint16_t valueHandle) const {
     AttServer& server = attributes();
     for (auto handle = static_cast<uint16_t>(valueHandle + 1);
@@ -134,6 +154,10 @@ void PeerContext::forgetBond() const {
 bool PeerContext::disconnect(uint8_t reason) const {
     SimController* controller = m_simulator.controller();
     return controller != nullptr && controller->connections().peerDisconnects(description().address, reason);
+}
+
+void PeerContext::recordWrite(uint16_t handle, std::span<const uint8_t> value) const {
+    m_simulator.peerState(m_peerIndex).recordedWrites.push_back({handle, {value.begin(), value.end()}});
 }
 
 } // namespace orv::sim

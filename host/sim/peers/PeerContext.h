@@ -39,6 +39,8 @@ public:
     uint16_t valueHandle(uint16_t uuid) const;
     // The same for a UUID of any kind.
     uint16_t valueHandle(const BleUuid& uuid) const;
+    // The same within the first service with the 16-bit UUID service.
+    uint16_t valueHandle(uint16_t service, uint16_t uuid) const;
     // The configuration descriptor of the characteristic value at valueHandle, if it has one.
     PeerAttribute* configurationOf(uint16_t valueHandle) const;
 
@@ -64,6 +66,8 @@ public:
     void forgetBond() const;
     // The peer drops its link with that HCI reason; false when it has none.
     bool disconnect(uint8_t reason) const;
+    // Keeps a value written to the peer for the test hook takePeerRecordedWrites.
+    void recordWrite(uint16_t handle, std::span<const uint8_t> value) const;
 
 private:
     Simulator& m_simulator;

@@ -8,6 +8,7 @@
 #include "GlucoseMeter.h"
 #include "HeartRateSensor.h"
 #include "HouseholdScale.h"
+#include "KeyTag.h"
 #include "SmartPhone.h"
 #include "TyrePressureSensor.h"
 #include "VehicleKeyFob.h"
@@ -84,6 +85,9 @@ std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerInde
     }
     if (kind == "vehicleInformation") {
         return std::make_unique<VehicleKeyFob>(simulator, peerIndex);
+    }
+    if (kind == "securityTag") {
+        return std::make_unique<KeyTag>(simulator, peerIndex);
     }
     return nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -49,6 +50,8 @@ public:
     // A PDU the host sent to the peer as a client of the host's own database: a response to the
     // peer's request, a notification or an indication.
     virtual void onHostPdu(std::span<const uint8_t> pdu) { (void)pdu; }
+    // The signal strength (dBm) an RSSI read of the link reports now; nullopt: the world entry's model.
+    virtual std::optional<int> rssi() { return std::nullopt; }
 
 protected:
     // Generic Access with the peer's name as its Device Name (readable and writable).

@@ -1,0 +1,41 @@
+// Link Loss, Immediate Alert and Tx Power: a simulated key tag that drifts away and comes back.
+#pragma once
+
+#include "PeerContext.h"
+#include "PeerModel.h"
+
+#include <cstdint>
+
+namespace orv::sim {
+
+// Kind "securityTag": Generic Access, Immediate Alert (Alert Level, write without response), Link
+// Loss (Alert Level, read and write with an encrypted link only, so a client's first read pairs it)
+// and Tx Power (Tx Power Level -8 dBm). It takes the levels 0-2 (ATT 0x13 for any other value) and
+// records every level written (takePeerRecordedWrites). Over each link its distance follows a slow
+// cycle, near, far and near again, about a minute long (the length drawn from the seed): the signal
+// strength it reports goes from about -58 to about -102 dBm and back, with a few dBm of jitter.
+class KeyTag : public PeerModel {
+public:
+    static constexpr int8_t kTxPowerDbm = -8;
+    static constexpr int kNearDbm = -58;
+    static constexpr int kFarDbm = -102;
+    static constexpr int kJitterDbm = 3;
+    static constexpr uint8_t kHighestLevel = 2;
+    static constexpr uint8_t kValueNotAllowed = 0x13;
+
+    KeyTag(Simulator& simulator, size_t peerIndex);
+
+    std::vector<GattServiceDescription> baseDatabase() const override;
+    void onConnect() override;
+    uint8_t onWrite(uint16_t handle, std::span<const uint8_t> value) override;
+    std::optional<int> rssi() override;
+
+    uint64_t cycleMs() const { return m_cycleMs; }
+
+private:
+    PeerContext m_context;
+    uint64_t m_cycleMs = 0;
+    uint64_t m_linkedAt = 0;
+};
+
+} // namespace orv::sim
