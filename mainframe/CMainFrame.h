@@ -6,6 +6,7 @@
 #include "gatt/GattWriteRequest.h"
 #include "gatt/LocalServerDatabase.h"
 #include "gatt/PhoneAlerts.h"
+#include "gatt/SecurityTag.h"
 #include "platform/TimeChangeWatch.h"
 #include "platform/WinTypes.h"
 #include "platform/WindowMessages.h"
@@ -15,6 +16,7 @@
 #include "profiles/control/COTAAppServiceCtrl.h"
 #include "profiles/control/COTABootLoaderServiceCtrl.h"
 #include "profiles/control/CPhoneCtrl.h"
+#include "profiles/control/CSecurityTagCtrl.h"
 #include "profiles/control/CTpmsCollectorCtrl.h"
 #include "profiles/control/CVehicleInfoCtrl.h"
 #include "profiles/sensor/CBatteryCtrl.h"
@@ -187,6 +189,19 @@ public:
     bool IsRenamePending() const { return m_bRenamePending; }
     uint16_t PairingFailures() const { return m_nPairingFailures; }
     bool IsEncryptionRequested() const { return m_bEncryptionRequested; }
+
+    // ---- Security tag (profiles/control/MainFrameSecurityTag.cpp) ----
+    CSecurityTagCtrl* SecurityTagWindow() const { return m_pSecurityTag; }
+    bool IsLinkLossWriteBusy() const { return m_bLinkLossWriteBusy; }
+    bool IsPlaySoundOn() const { return m_bPlaySound; }
+    int RssiCorrection() const { return m_nRssiCorrection; }
+    // Event 7: a signal-strength sample of the connected link.
+    void OnRssiRead(int8_t rssi);
+    // Event 264 for the tag: the link-loss check (byte 0) and the Tx Power correction (byte 1).
+    void OnAlertConfigurationRead(uint32_t cid, uint16_t field, uint16_t length, const uint8_t* data);
+    void OnSetImmediateAlertLevel();
+    void OnLinkLossAlert();
+    void OnPlaySound();
 
     // ---- Battery (profiles/sensor/MainFrameBattery.cpp) ----
     CBatteryCtrl* BatteryWindow() const { return m_pBattery; }
@@ -370,6 +385,19 @@ private:
     // A disconnection during a rename: the shown name returns to the record's.
     void AbandonRename();
 
+    // ---- Security tag (profiles/control/MainFrameSecurityTag.cpp) ----
+    void MapSecurityTagCommands();
+    bool FindSecurityTagHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OpenSecurityTagWindow(BleDeviceRecord& peer);
+    // Timer 1, the signal-strength poll: re-armed with the connected peer's parameters if it runs.
+    void RearmRssiPoll();
+    void OnRssiTimer();
+    bool OnSecurityTagRead(uint16_t handle, std::span<const uint8_t> value);
+    bool OnSecurityTagWritten(uint16_t handle, uint16_t status);
+    void ClearSecurityTagPending();
+    // The samples, the correction and the last value shown belong to one link.
+    void ResetSignalStrength();
+
     // ---- Battery (profiles/sensor/MainFrameBattery.cpp) ----
     void MapBatteryCommands();
     bool FindBatteryHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
@@ -541,6 +569,16 @@ private:
     // which a change of selection empties while a write is still outstanding.
     uint16_t m_nRenameHandle = 0;
     uint16_t m_nBondWriteHandle = 0;
+
+    // Security tag.
+    QPointer<CSecurityTagCtrl> m_pSecurityTag;
+    RssiRing m_rssiRing;
+    int m_nRssiCorrection = 0;          // dBm added to the average (Tx Power)
+    std::optional<int> m_lastShownRssi; // none: the next value is shown whatever it is
+    uint8_t m_nZone = 0;                // the level last written for the distance
+    bool m_bLinkLossWriteBusy = false;
+    uint16_t m_nLinkLossHandle = 0; // of the link-loss write awaiting its result
+    bool m_bPlaySound = false;
 
     // Battery: the level read (at opening or by Update) awaiting its answer.
     QPointer<CBatteryCtrl> m_pBattery;

@@ -216,6 +216,10 @@ void CMainFrame::OnTimer(UINT id) {
         ResumeHost();
         return;
     }
+    if (id == TIMER_RSSI) {
+        OnRssiTimer();
+        return;
+    }
     if (id == TIMER_BLINK)
         OnBlinkTimer();
 }

@@ -34,6 +34,7 @@ void CMainFrame::MapCommands() {
         ui.SetCheck(m_bRandomAddress);
     });
     MapPairingCommands();
+    MapSecurityTagCommands();
     MapBatteryCommands();
     MapHeartRateCommands();
     MapPhoneCommands();

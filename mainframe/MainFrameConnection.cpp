@@ -229,8 +229,10 @@ void CMainFrame::OnConnectionParametersUpdated(uint32_t status) {
                           .arg(static_cast<int32_t>(status)));
     } else {
         AddLogMessage(QStringLiteral("Set/update connection parameters Successful"));
-        if (BleDeviceRecord* device = ConnectedRecord())
+        if (BleDeviceRecord* device = ConnectedRecord()) {
             device->connectionParameters = m_requestedParameters;
+            RearmRssiPoll();
+        }
     }
     if (m_operationState == Operation::UpdatingParameters) {
         m_operationState = Operation::Idle;

@@ -63,6 +63,10 @@ void CMainFrame::DispatchHostEvent(UINT code, LPARAM lParam) {
         else
             OnDebondComplete(RecordOf<BleHostDebondEvent>(lParam).address);
         break;
+    case BLE_EVT_RSSI_READ:
+        if (RecordOf<BleHostRssiEvent>(lParam).status == 0 && ConnectedRecord())
+            OnRssiRead(RecordOf<BleHostRssiEvent>(lParam).rssi);
+        break;
     case BLE_EVT_CONN_PARAMS_SET:
         OnConnectionParametersUpdated(static_cast<uint32_t>(lParam));
         break;
@@ -99,6 +103,12 @@ void CMainFrame::DispatchHostEvent(UINT code, LPARAM lParam) {
             OnCharacteristicRead(read.cid, read.handle, read.length, read.value);
         else
             OnCharacteristicReadFailed(read.cid, read.handle, read.status);
+        break;
+    }
+    case BLE_EVT_CHAR_READ2: {
+        const auto& read = RecordOf<BleHostReadEvent>(lParam);
+        if (read.status == 0)
+            OnAlertConfigurationRead(read.cid, read.handle, read.length, read.value);
         break;
     }
     case BLE_EVT_CHAR_WRITTEN: {

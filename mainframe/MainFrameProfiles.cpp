@@ -18,6 +18,7 @@
 #include "mainframe/CMainFrame.h"
 
 #include "profiles/base/CChildFrame.h"
+#include "res/resource.h"
 
 bool CMainFrame::IsService16(const BleServiceEntry& service, uint16_t uuid) {
     return service.uuid.kind == BLE_UUID_KIND_16 && service.uuid.uuid16 == uuid;
@@ -41,6 +42,7 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
     // The walk, in the service map's order: 128-bit services first, then 16-bit ones from the highest.
     static constexpr ServiceStep kFindHandles[] = {
         &CMainFrame::FindGenericAccessHandles,
+        &CMainFrame::FindSecurityTagHandles,
         &CMainFrame::FindGlucoseHandles,
         &CMainFrame::FindThermometerHandles,
         &CMainFrame::FindDeviceInformationHandles,
@@ -64,6 +66,7 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
     ActivateUserDataWindow(*peer);
 
     // The windows the walk found, in their fixed order.
+    OpenSecurityTagWindow(*peer);
     OpenHeartRateWindow(*peer);
     OpenThermometerWindow(*peer);
     OpenGlucoseWindow(*peer);
@@ -88,7 +91,9 @@ void CMainFrame::CloseProfileWindows() {
     m_openWindows.clear();
     m_valueHandles.clear();
     m_configHandles.clear();
+    m_timers.killTimer(TIMER_RSSI);
 
+    m_pSecurityTag = nullptr;
     m_pBattery = nullptr;
     m_pHeartRate = nullptr;
     m_pThermometer = nullptr;

@@ -41,9 +41,11 @@ void CMainFrame::RequestEncryption() {
 void CMainFrame::ResetRoutingState() {
     m_bEncryptionRequested = false;
     m_nBondWriteHandle = 0;
+    ClearSecurityTagPending();
     ClearBatteryPending();
     ClearHeartRatePending();
     ClearGlucosePending();
+    ResetSignalStrength();
 }
 
 // ---- Reads ------------------------------------------------------------------------------------
@@ -60,6 +62,7 @@ void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t le
         &CMainFrame::OnDeviceNameRead,
         &CMainFrame::OnBatteryRead,
         &CMainFrame::OnBondManagementFeatureRead,
+        &CMainFrame::OnSecurityTagRead,
         &CMainFrame::OnHeartRateRead,
         &CMainFrame::OnDeviceInformationRead,
         &CMainFrame::OnGlucoseRead,
@@ -185,6 +188,7 @@ void CMainFrame::OnCharacteristicWritten(uint16_t handle, uint16_t status) {
     CompleteWriteInFlight(handle);
 
     static constexpr WriteStep kFirstMatch[] = {
+        &CMainFrame::OnSecurityTagWritten,
         &CMainFrame::OnHeartRateWritten,
         &CMainFrame::OnGlucoseWritten,
         &CMainFrame::OnDeviceNameWritten,

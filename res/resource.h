@@ -193,6 +193,7 @@ constexpr unsigned IDI_PRESSURE = 447; // a pressure gauge
 constexpr unsigned IDI_SHOW_LOG = 452;
 
 // ---- Main-window timers ------------------------------------------------------------------------
+constexpr unsigned TIMER_RSSI = 1; // polls the signal strength of the security tag's link
 constexpr unsigned TIMER_BLINK = 2; // blinks the alert pictures
 constexpr unsigned TIMER_CLOSE = 3;
 constexpr unsigned TIMER_RESUME = 4; // the wait before the host library restarts after a system resume

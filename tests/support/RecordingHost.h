@@ -67,6 +67,7 @@ public:
     OrvBleResult OrvBleHostAcceptConnUpdate(uint32_t cid, uint16_t requestId, int accept) override {
         return Record(__func__, cid, requestId, accept);
     }
+    OrvBleResult OrvBleHostGetRssi(BleTypedAddress address) override { return Record(__func__, address); }
     OrvBleResult OrvBleHostChangeSecurityLevel(int mitm) override { return Record(__func__, mitm); }
     OrvBleResult OrvBleHostSetEncryption(uint32_t cid, int mitm) override {
         return Record(__func__, cid, mitm);

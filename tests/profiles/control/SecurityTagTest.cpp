@@ -1,0 +1,127 @@
+// The security tag on the main window: its opening, the averaged signal strength and its zones, the
+// link-loss check, the poll timer and what a new link starts with.
+#include "platform/DialogItems.h"
+#include "profiles/control/SecurityTagIds.h"
+#include "res/resource.h"
+#include "support/MainFrameFixture.h"
+
+namespace {
+
+constexpr uint16_t kImmediateAlert = 0x12, kLinkLoss = 0x15, kTxPower = 0x18;
+
+class SecurityTagTest : public MainFrameFixture {
+protected:
+    void SetUp() override {
+        MainFrameFixture::SetUp();
+        StartUp();
+        Discover({{1, "Tag"}, {2, "Other"}});
+        m_database.Service(0x1802, 0x10, 0x12)
+            .Characteristic(0x2A06, kImmediateAlert, 0x04)
+            .Service(0x1803, 0x13, 0x15)
+            .Characteristic(0x2A06, kLinkLoss, 0x0A)
+            .Service(0x1804, 0x16, 0x18)
+            .Characteristic(0x2A07, kTxPower, 0x02);
+        ConnectTag();
+    }
+    void ConnectTag() {
+        Select(0);
+        SetEdits({"400", "400", "4", "1000"});
+        Connect();
+        ASSERT_TRUE(m_frame->SecurityTagWindow());
+        ReadResult(kLinkLoss, {0});
+        ReadResult(kTxPower, {0});
+    }
+    void Rssi(int8_t rssi) { DeliverRecord(BLE_EVT_RSSI_READ, BleHostRssiEvent{0, 0, {}, rssi}); }
+    QString Shown() const { return platform::GetDlgItemText(m_frame->SecurityTagWindow(), IDC_TAG_RSSI); }
+    // The levels written to the Immediate Alert level as write commands, each answered.
+    std::vector<uint8_t> TakeZoneWrites() {
+        std::vector<uint8_t> levels;
+        for (const HostCall& call : Calls("OrvBleClientWriteCharByHandle"))
+            if (call.args.at(2) == kImmediateAlert)
+                levels.insert(levels.end(), call.data.begin(), call.data.end());
+        m_host->calls.clear();
+        if (!levels.empty())
+            WriteResult(kImmediateAlert);
+        return levels;
+    }
+};
+
+TEST_F(SecurityTagTest, TheAverageOfFiveSamplesIsShownWhenItChangesAndEachNewZoneIsWrittenOnce) {
+    EXPECT_TRUE(Record(0).roles & BleDeviceRecord::kRoleSecurityTag);
+    const std::tuple<int8_t, const char*, std::vector<uint8_t>> rows[] = {
+        {-60, "-60dBm", {}},  {-62, "-61dBm", {}},   {-64, "-62dBm", {}}, {-62, "-62dBm", {}},
+        {-127, "-75dBm", {}}, {-100, "-83dBm", {1}}, {-90, "-88dBm", {}}, {-110, "-97dBm", {2}},
+        {-20, "-89dBm", {1}}, {-57, "-75dBm", {0}}, // -75.4 is truncated toward zero
+    };
+    for (const auto& [sample, shown, written] : rows) {
+        Rssi(sample);
+        EXPECT_EQ(Shown(), shown) << int(sample);
+        EXPECT_EQ(TakeZoneWrites(), written) << int(sample);
+    }
+}
+
+TEST_F(SecurityTagTest, TheLinkLossCheckFollowsThePeerAndIsBusyUntilItsFinalResult) {
+    ReadResult(kLinkLoss, {1});
+    auto* window = m_frame->SecurityTagWindow();
+    EXPECT_TRUE(window->IsLinkLossAlertChecked());
+    window->SetLinkLossAlert(true);
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_TAG_LINK_LOSS_ALERT));
+    ASSERT_EQ(Count("OrvBleClientWriteCfmCharByHandle"), 1u);
+    EXPECT_EQ(Calls("OrvBleClientWriteCfmCharByHandle")[0].data, std::vector<uint8_t>{2});
+    EXPECT_FALSE(m_frame->ExecuteCommand(ID_TAG_LINK_LOSS_ALERT));
+    WriteResult(kLinkLoss, 0x0F); // sent again after the security refusal: still busy
+    EXPECT_TRUE(m_frame->IsLinkLossWriteBusy());
+    WriteResult(kLinkLoss, 0x0E);
+    EXPECT_FALSE(m_frame->IsLinkLossWriteBusy());
+    window->SetLinkLossAlert(false);
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_TAG_LINK_LOSS_ALERT));
+    EXPECT_EQ(Calls("OrvBleClientWriteCfmCharByHandle").back().data, std::vector<uint8_t>{0});
+    Disconnected();
+    EXPECT_FALSE(m_frame->IsLinkLossWriteBusy());
+}
+
+TEST_F(SecurityTagTest, ThePollFollowsTheConnectionParametersAndEndsWithTheWindow) {
+    m_host->calls.clear();
+    Advance(1999);
+    EXPECT_EQ(Count("OrvBleHostGetRssi"), 0u);
+    Advance(1);
+    EXPECT_EQ(Count("OrvBleHostGetRssi"), 1u);
+    SetEdits({"400", "400", "2", "1000"});
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_UPDATE_PARAMETERS));
+    DeliverRecord(BLE_EVT_CONN_PARAMS_UPDATED, BleHostConnParamsUpdatedEvent{kCid, 400, 400, 2, 1000});
+    Advance(1000);
+    EXPECT_EQ(Count("OrvBleHostGetRssi"), 2u);
+    Select(1);
+    EXPECT_FALSE(m_frame->IsTimerRunning(TIMER_RSSI));
+}
+
+TEST_F(SecurityTagTest, ANewLinkAndAReopenedWindowStartFromTheNextSample) {
+    ReadResult(kTxPower, {0x04});
+    for (int i = 0; i < 5; ++i)
+        Rssi(-100);
+    EXPECT_EQ(Shown(), "-96dBm");
+    Select(1);
+    Select(0);
+    EXPECT_EQ(Shown(), "Unknown");
+    Rssi(-100);
+    EXPECT_EQ(Shown(), "-96dBm");
+    Disconnected();
+    ConnectTag();
+    Rssi(-60);
+    EXPECT_EQ(Shown(), "-60dBm");
+}
+
+TEST_F(SecurityTagTest, Event264SetsTheCheckAndTheCorrectionOnlyForTwoBytesOfTheTag) {
+    const std::tuple<uint32_t, uint16_t, std::vector<uint8_t>, bool, int> rows[] = {
+        {kCid, 0, {1, 0xFC}, true, -3},  {kCid, 0, {0, 0xFF}, false, -1}, {kCid, 0, {1}, false, -1},
+        {kCid, 0, {1, 4, 0}, false, -1}, {kCid, 1, {1, 4}, false, -1},    {kCid + 1, 0, {1, 4}, false, -1},
+    };
+    for (const auto& [cid, field, value, checked, correction] : rows) {
+        const BleHostReadEvent event{0, 0, cid, field, static_cast<uint16_t>(value.size()), value.data()};
+        DeliverRecord(BLE_EVT_CHAR_READ2, event);
+        EXPECT_EQ(m_frame->SecurityTagWindow()->IsLinkLossAlertChecked(), checked) << value.size();
+        EXPECT_EQ(m_frame->RssiCorrection(), correction) << value.size();
+    }
+}
+
+} // namespace
