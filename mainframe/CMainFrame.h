@@ -13,6 +13,7 @@
 #include "platform/WindowTimers.h"
 #include "platform/ui/CommandRouter.h"
 #include "platform/ui/CommandTarget.h"
+#include "profiles/control/CAncsCtrl.h"
 #include "profiles/control/COTAAppServiceCtrl.h"
 #include "profiles/control/COTABootLoaderServiceCtrl.h"
 #include "profiles/control/CPhoneCtrl.h"
@@ -286,6 +287,10 @@ public:
     void SendAlertStatus();
     void SendRingerSetting();
 
+    // ---- Notification center (profiles/control/MainFrameAncs.cpp) ----
+    CAncsCtrl* AncsWindow() const { return m_pAncs; }
+    const AncsServerState& AncsState() const { return m_ancs; }
+
     // ---- Devices ----
     void OnDiscover();
     void OnUpdateDiscover(platform::CmdUI& ui);
@@ -397,6 +402,10 @@ private:
     void ClearSecurityTagPending();
     // The samples, the correction and the last value shown belong to one link.
     void ResetSignalStrength();
+    // The tag wrote the PC's Alert Level: the level shown, the sound and the blinking.
+    void OnLocalAlert(uint8_t level);
+    // A tick of the blink timer while the tag window is open.
+    void OnSecurityTagBlink();
 
     // ---- Battery (profiles/sensor/MainFrameBattery.cpp) ----
     void MapBatteryCommands();
@@ -515,6 +524,15 @@ private:
     void ShowAlertStatusPictures();
     void OnBlinkTimer();
 
+    // ---- Notification center ----
+    // The provider's handles, copied into the state handed to the window once the database is added.
+    void KeepAncsHandles();
+    bool IsAncsHandle(uint16_t handle) const;
+    // Opens the window for the connected peer when it is absent and initialises it.
+    void OpenAncsWindow();
+    void ReopenAncsWindow(const BleDeviceRecord& peer);
+    void ResetAncsState();
+
     platform::MessageWindow m_messageWindow;
     platform::CommandRouter m_router;
     platform::CommandTarget m_commands;
@@ -629,6 +647,10 @@ private:
     QPointer<CTimeCtrl> m_pTime;
     bool m_bCurrentTimeNotifications = false;
     platform::TimeChangeWatch m_timeChangeWatch;
+
+    // Notification center: the window and the provider's handles and subscriptions it is handed.
+    QPointer<CAncsCtrl> m_pAncs;
+    AncsServerState m_ancs;
 
     bool m_bHostDebug;
     bool m_bDeviceChecksSuspended = true;

@@ -77,6 +77,7 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
     // The windows of the PC's own services that the peer has used (its role bits), in their fixed order.
     ReopenPhoneWindow(*peer);
     ReopenTimeWindow(*peer);
+    ReopenAncsWindow(*peer);
 
     ProcessReadQueue(peer->cid);
     if (m_readQueue.empty() && !m_bReadInFlight)
@@ -105,6 +106,7 @@ void CMainFrame::CloseProfileWindows() {
     m_pBodyComp = nullptr;
     m_pUserData = nullptr;
     m_pVehicleInfo = nullptr;
+    m_pAncs = nullptr;
     m_pOTAAppService = nullptr;
     m_pOTABootLoaderService = nullptr;
     m_pPhone = nullptr;

@@ -17,18 +17,13 @@ constexpr int32_t kAttInvalidHandle = 0x01;
 constexpr int32_t kAttReadNotPermitted = 0x02;
 constexpr int32_t kAttInsufficientEncryption = 0x0F;
 
-bool IsAncsHandle(const AncsServerHandles& ancs, uint16_t handle) {
-    return handle != 0 && (handle == ancs.controlPoint || handle == ancs.notificationSource ||
-                           handle == ancs.notificationSourceConfig || handle == ancs.dataSource ||
-                           handle == ancs.dataSourceConfig);
-}
-
 } // namespace
 
 void CMainFrame::AddServerDatabase(uint16_t databaseId) {
     LocalServerDatabase database;
     bleHost().OrvBleServerAddDatabase(databaseId, database.ServiceCount(), database.Services());
     m_serverHandles = database.Handles();
+    KeepAncsHandles();
 }
 
 bool CMainFrame::IsAlertServiceHandle(uint16_t handle) const {
@@ -89,15 +84,26 @@ int32_t CMainFrame::OnServerWriteRequest(uint16_t count, const BleHostWriteEntry
             result = kAttInsufficientEncryption;
             continue;
         }
-        // The alert level and the notification center's attributes belong to the security tag and to
-        // the notification center, which take them; until then such an entry is not handled.
-        if ((entry.handle != 0 && entry.handle == m_serverHandles.immediateAlertLevel) ||
-            IsAncsHandle(m_serverHandles.ancs, entry.handle))
+        if (entry.handle != 0 && entry.handle == m_serverHandles.immediateAlertLevel) {
+            // Only the security tag may alert the PC; a write without its level byte is skipped.
+            if (connected && (peer->roles & BleDeviceRecord::kRoleSecurityTag) && m_pSecurityTag &&
+                !value.empty()) {
+                OnLocalAlert(value[0]);
+                result = kAttSuccess;
+            }
             continue;
+        }
         if (IsTimeServiceHandle(entry.handle)) {
             if (connected) {
                 OpenTimeWindow();
                 OnTimeServerWrite(entry.handle, value, &result);
+            }
+            continue;
+        }
+        if (IsAncsHandle(entry.handle)) {
+            if (connected) {
+                OpenAncsWindow();
+                result = m_pAncs->OnServerWrite(entry.handle, entry.length, entry.value);
             }
             continue;
         }
@@ -133,6 +139,7 @@ void CMainFrame::ResetServerState() {
     m_phone = {};
     m_savedPhoneRecords.clear();
     m_bCurrentTimeNotifications = false;
+    ResetAncsState();
     m_nBlinkCount = 0;
     m_timers.killTimer(TIMER_BLINK);
 }

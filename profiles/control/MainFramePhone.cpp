@@ -102,6 +102,10 @@ void CMainFrame::ShowAlertStatusPictures() {
 
 void CMainFrame::OnBlinkTimer() {
     ++m_nBlinkCount;
+    if (m_pSecurityTag) {
+        OnSecurityTagBlink();
+        return;
+    }
     if (!m_pPhone)
         return;
     const bool shown = m_nBlinkCount % 2 != 0;

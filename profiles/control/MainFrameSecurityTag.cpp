@@ -18,6 +18,9 @@ namespace Chr = CharacteristicUuid;
 constexpr uint16_t kLinkLossLevel = 0xB1E0;
 constexpr uint16_t kImmediateAlertLevel = 0xB1E1;
 
+constexpr UINT kBlinkPeriodMs = 500;
+constexpr int kLastBlinkTick = 16; // hides the picture and ends the alert
+
 } // namespace
 
 void CMainFrame::MapSecurityTagCommands() {
@@ -164,4 +167,32 @@ void CMainFrame::OnPlaySound() {
     m_bPlaySound = !m_bPlaySound;
     if (!m_bPlaySound)
         platform::soundPlayer().stop();
+}
+
+// ---- The PC's own Immediate Alert ------------------------------------------------------------------
+
+void CMainFrame::OnLocalAlert(uint8_t level) {
+    m_pSecurityTag->ShowAlertLevel(level);
+    m_nBlinkCount = 0;
+    if (level == AlertLevel::NoAlert) {
+        if (m_bPlaySound)
+            platform::soundPlayer().stop();
+        m_timers.killTimer(TIMER_BLINK);
+        m_pSecurityTag->ShowAlertIcon(false);
+        return;
+    }
+    if (m_bPlaySound)
+        platform::soundPlayer().play(IDR_WAVE_ALERT);
+    m_timers.setTimer(TIMER_BLINK, kBlinkPeriodMs);
+}
+
+void CMainFrame::OnSecurityTagBlink() {
+    if (m_nBlinkCount < kLastBlinkTick) {
+        m_pSecurityTag->ShowAlertIcon(m_nBlinkCount % 2 != 0);
+        return;
+    }
+    m_pSecurityTag->ShowAlertIcon(false);
+    m_pSecurityTag->ShowAlertLevel(AlertLevel::NoAlert);
+    m_nBlinkCount = 0;
+    m_timers.killTimer(TIMER_BLINK);
 }

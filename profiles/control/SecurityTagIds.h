@@ -24,3 +24,6 @@ constexpr unsigned ID_TAG_PLAY_SOUND = 1036;
 constexpr unsigned IDI_TAG_NO_ALERT = 453;
 constexpr unsigned IDI_TAG_HIGH_ALERT = 454;
 constexpr unsigned IDI_TAG_LOW_ALERT = 455;
+
+// ---- Sounds --------------------------------------------------------------------------------------
+constexpr unsigned IDR_WAVE_ALERT = 182; // played when the tag alerts the PC with "Play sound" on

@@ -2,6 +2,7 @@
 // the handles as the library does (Current Time 28, its configuration 29, New Alert 8, ...).
 #include "platform/DialogItems.h"
 #include "platform/TimerClock.h"
+#include "profiles/control/AncsIds.h"
 #include "profiles/control/PhoneIds.h"
 #include "profiles/sensor/TimeIds.h"
 #include "res/resource.h"
@@ -178,6 +179,41 @@ TEST_F(LocalServerTest, RecordsSurviveAReselectionButNotAReconnection) {
     ASSERT_NE(m_frame->PhoneWindow(), nullptr) << "the peer's role reopens it";
     EXPECT_EQ(List()->topLevelItemCount(), 0);
     EXPECT_FALSE(m_frame->PhoneState().newAlertOn);
+}
+
+TEST_F(LocalServerTest, TheNotificationCenterOpensOnThePeersWriteAndItsSubscriptionsLastOneConnection) {
+    Encrypt();
+    const AncsServerHandles& a = h.ancs;
+    EXPECT_EQ(Write({{a.controlPoint, {0, 1, 0, 0, 0}}}), kNone) << "Data Source is off";
+    CAncsCtrl* window = m_frame->AncsWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(Record(0).roles & BleDeviceRecord::kRoleNotificationCenter);
+    qobject_cast<QComboBox*>(platform::GetDlgItem(window, IDC_ANCS_CATEGORY))->setCurrentIndex(6);
+    window->OnBnClickedAdd();
+    auto* list = qobject_cast<QTreeWidget*>(platform::GetDlgItem(window, IDC_ANCS_CATEGORY_LIST));
+    list->topLevelItem(0)->setSelected(true);
+    window->OnBnClickedUpdate();
+    EXPECT_TRUE(Sent().empty()) << "Notification Source is off";
+
+    EXPECT_EQ(Write({{a.notificationSourceConfig, {1, 0}}, {a.dataSourceConfig, {1, 0}}}), 0);
+    window->OnBnClickedUpdate();
+    const uint32_t uid = window->Store().at(6).notificationUid;
+    const Bytes source{0, 1, 6, 1, uint8_t(uid), uint8_t(uid >> 8), uint8_t(uid >> 16), uint8_t(uid >> 24)};
+    EXPECT_EQ(Sent(), (std::vector<std::pair<int64_t, Bytes>>{{a.notificationSource, source}}));
+    const Bytes request{0, source[4], source[5], source[6], source[7], 3, 0x40, 0};
+    EXPECT_EQ(Write({{a.controlPoint, Bytes(request.begin(), request.begin() + 4)}}), kNone);
+    EXPECT_EQ(Write({{a.controlPoint, request}}), 0);
+    EXPECT_EQ(Sent(), (std::vector<std::pair<int64_t, Bytes>>{{a.dataSource,
+                                                               {0, source[4], source[5], source[6], source[7],
+                                                                3, 5, 0, 'E', 'm', 'a', 'i', 'l'}}}));
+
+    Disconnected();
+    EXPECT_EQ(m_frame->AncsWindow(), nullptr);
+    EXPECT_FALSE(m_frame->AncsState().notificationSourceOn);
+    EXPECT_FALSE(m_frame->AncsState().dataSourceOn);
+    Select(0);
+    ConnectPeer();
+    EXPECT_NE(m_frame->AncsWindow(), nullptr) << "the peer's role reopens it";
 }
 
 TEST_F(LocalServerTest, BlinkTimerShowsSetPicturesOnOddTicks) {

@@ -4,6 +4,7 @@
 #include "profiles/control/SecurityTagIds.h"
 #include "res/resource.h"
 #include "support/MainFrameFixture.h"
+#include "support/RecordingSoundPlayer.h"
 
 namespace {
 
@@ -122,6 +123,50 @@ TEST_F(SecurityTagTest, Event264SetsTheCheckAndTheCorrectionOnlyForTwoBytesOfThe
         EXPECT_EQ(m_frame->SecurityTagWindow()->IsLinkLossAlertChecked(), checked) << value.size();
         EXPECT_EQ(m_frame->RssiCorrection(), correction) << value.size();
     }
+}
+
+TEST_F(SecurityTagTest, TheTagsAlertShowsItsLevelBlinksForFifteenTicksAndSoundsOnlyWithPlaySound) {
+    EXPECT_FALSE(m_frame->ExecuteCommand(ID_TAG_PLAY_SOUND)); // disabled until the server is ready
+    DeliverRecord(BLE_EVT_SERVER_DB_ALLOCATED, BleHostServerAllocEvent{0, 0, 7});
+    Deliver(BLE_EVT_SERVER_DB_ADDED, 0);
+    DeliverRecord(BLE_EVT_ENCRYPTION_RESULT, BleHostEncryptionEvent{kCid, 1, 0});
+    RecordingSoundPlayer sound;
+    const uint16_t level = m_frame->ServerHandles().immediateAlertLevel;
+    const auto write = [&](std::vector<uint8_t> value) {
+        BleHostWriteEntry entry{level, 0, static_cast<uint16_t>(value.size()), 0, value.data()};
+        DeliverRecord(BLE_EVT_SERVER_WRITE, BleHostServerWriteEvent{kCid, level, 1, &entry});
+        return Calls("OrvBleServerWriteResponse").back().args[2];
+    };
+    const auto* window = m_frame->SecurityTagWindow();
+    const QWidget* picture = platform::GetDlgItem(window, IDC_TAG_ALERT_PICTURE);
+    const auto text = [&] { return platform::GetDlgItemText(window, IDC_TAG_ALERT_LEVEL); };
+
+    EXPECT_EQ(write({}), -1);
+    EXPECT_EQ(write({2}), 0);
+    EXPECT_EQ(text(), "High Alert");
+    const std::tuple<uint64_t, bool, const char*, bool> ticks[] = {
+        {500, true, "High Alert", true},
+        {500, false, "High Alert", true},
+        {6500, true, "High Alert", true}, // tick 15
+        {500, true, "No Alert", false},
+        {5000, true, "No Alert", false}};
+    for (const auto& [ms, shown, level, blinking] : ticks) {
+        Advance(ms);
+        EXPECT_EQ(!picture->isHidden(), shown) << ms;
+        EXPECT_EQ(text(), level) << ms;
+        EXPECT_EQ(m_frame->IsTimerRunning(TIMER_BLINK), blinking) << ms;
+    }
+    EXPECT_TRUE(sound.played.empty());
+
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_TAG_PLAY_SOUND));
+    EXPECT_EQ(write({1}), 0);
+    EXPECT_EQ(text(), "Low Alert");
+    EXPECT_EQ(sound.played, std::vector<UINT>{IDR_WAVE_ALERT});
+    EXPECT_EQ(write({0}), 0);
+    EXPECT_EQ(sound.stops, 1);
+    EXPECT_TRUE(picture->isHidden());
+    EXPECT_FALSE(m_frame->IsTimerRunning(TIMER_BLINK));
+    EXPECT_EQ(sound.played.size(), 1u);
 }
 
 } // namespace
