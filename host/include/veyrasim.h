@@ -60,7 +60,10 @@ namespace orv::sim {
 // Setting; writes the Alert Notification Control Point [00 FF], [01 FF], [04 FF], [05 FF]; reads
 // Alert Status and Ringer Setting. Each time the Alert Status it reads or is notified turns the
 // ringer on, it writes Mute Once (2, a write command) to the Ringer Control Point 5 s later if the
-// ringer still rings.
+// ringer still rings. It also consumes the notification center's notifications: discovers that
+// service, subscribes to Notification Source and Data Source, writes Get Notification Attributes
+// [00, UID, 00, 01 20 00, 03 40 00] to the Control Point for each notification added or modified and
+// records each answer put back together from the Data Source pieces (an Answer value).
 // The health kinds also serve Device Information (Manufacturer Name, Model Number, System ID) after
 // Generic Access. "bloodPressure": Blood Pressure with Measurement (indicate), Intermediate Cuff
 // Pressure (notify) and Feature; while indications are on, every 30 s ten falling cuff pressures a
@@ -85,7 +88,9 @@ namespace orv::sim {
 // (9 Alert Level, read and write, both with an encrypted link only) and Tx Power (12 Tx Power Level,
 // -8 dBm); it takes alert levels 0-2 (ATT 0x13 otherwise) and records them (takePeerRecordedWrites);
 // over each link the RSSI it reports cycles from near (about -58 dBm) to far (about -102 dBm) and back
-// in about a minute, the length and a jitter of +-3 dBm drawn from the seed.
+// in about a minute, the length and a jitter of +-3 dBm drawn from the seed. Once its link is
+// encrypted it is a client of the host's Immediate Alert: every 45 s its button writes the host's Alert
+// Level (a write command), 2 and 1 in turn; a level 1 is followed by a 0 3 s later.
 // Other kinds only advertise and serve what their entry lists.
 // A peer that uses the host's database does so over ATT as a real client does, one request at a time
 // in the order its model asks: primary service by UUID, characteristic declarations, configuration
@@ -218,9 +223,10 @@ std::vector<PeerWrite> takePeerRecordedWrites(const std::string& peer);
 
 // What a peer that acts as a client of the host's own database received: the characteristic (its
 // UUID as in world files: "2A2B", or the 128-bit form), how, the ATT error (0: none) and the value.
-// A written configuration descriptor counts as its characteristic's.
+// A written configuration descriptor counts as its characteristic's. Answer: a whole answer that the
+// peer put back together from the pieces notified (the phone's notification-center attributes).
 struct PeerClientValue {
-    enum class Kind { Read, Written, Notification, Indication };
+    enum class Kind { Read, Written, Notification, Indication, Answer };
     std::string characteristic;
     Kind kind = Kind::Read;
     uint8_t error = 0;

@@ -3,6 +3,7 @@
 #include "mainframe/CMainFrame.h"
 #include "platform/DialogItems.h"
 #include "platform/TimeZoneInformation.h"
+#include "profiles/control/AncsIds.h"
 #include "profiles/control/PhoneIds.h"
 #include "profiles/sensor/TimeIds.h"
 #include "support/SimFixture.h"
@@ -10,6 +11,8 @@
 
 #include <QAbstractButton>
 #include <QCalendarWidget>
+#include <QComboBox>
+#include <QTreeWidget>
 
 namespace {
 
@@ -122,6 +125,36 @@ TEST_F(LocalServerE2eTest, ThePhoneMutesTheRingingItIsToldOf) {
     ASSERT_EQ(status.size(), 2u);
     EXPECT_EQ(status[0].value, Bytes{0x01});
     EXPECT_EQ(status[1].value, Bytes{0x00});
+}
+
+TEST_F(LocalServerE2eTest, ThePhoneFetchesTheAttributesOfANotificationItIsTold) {
+    ConnectPhone();
+    CAncsCtrl* window = Frame()->AncsWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(Frame()->AncsState().notificationSourceOn && Frame()->AncsState().dataSourceOn);
+    qobject_cast<QComboBox*>(platform::GetDlgItem(window, IDC_ANCS_CATEGORY))->setCurrentText("Email");
+    qobject_cast<QComboBox*>(platform::GetDlgItem(window, IDC_ANCS_COUNT))->setCurrentText("2");
+    window->OnBnClickedAdd();
+    qobject_cast<QTreeWidget*>(platform::GetDlgItem(window, IDC_ANCS_CATEGORY_LIST))
+        ->topLevelItem(0)
+        ->setSelected(true);
+    orv::sim::takePeerClientValues(kPhone);
+    const qsizetype writes = LogCount(QStringLiteral("DbDataWriteResult"));
+    window->OnBnClickedUpdate();
+    Advance(2000);
+    EXPECT_EQ(LogCount(QStringLiteral("DbDataWriteResult")), writes + 1);
+
+    const uint32_t uid = window->Store().at(6).notificationUid;
+    Bytes answer{0, uint8_t(uid), uint8_t(uid >> 8), uint8_t(uid >> 16), uint8_t(uid >> 24)};
+    const std::string app = "com.orvane.tindrel.notifications";
+    for (int block = 0; block < 2; ++block) {
+        answer.insert(answer.end(), {0, uint8_t(app.size()), 0});
+        answer.insert(answer.end(), app.begin(), app.end());
+        answer.insert(answer.end(), {1, 5, 0, 'H', 'e', 'l', 'l', 'o', 3, 5, 0, 'E', 'm', 'a', 'i', 'l'});
+    }
+    const auto answers = Received("22eac6e9-24d6-4bb5-be44-b36ace7c7bfb", Kind::Answer);
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].value, answer);
 }
 
 } // namespace

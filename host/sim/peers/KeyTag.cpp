@@ -28,7 +28,8 @@ GattServiceDescription alertService(uint16_t service, uint8_t properties) {
 
 } // namespace
 
-KeyTag::KeyTag(Simulator& simulator, size_t peerIndex) : m_context(simulator, peerIndex) {
+KeyTag::KeyTag(Simulator& simulator, size_t peerIndex)
+    : m_context(simulator, peerIndex), m_client(m_context) {
     m_cycleMs =
         std::uniform_int_distribution<uint64_t>(kShortestCycleMs, kLongestCycleMs)(m_context.random());
 }
@@ -49,6 +50,37 @@ std::vector<GattServiceDescription> KeyTag::baseDatabase() const {
 
 void KeyTag::onConnect() {
     m_linkedAt = m_context.now(); // every link starts near
+    m_started = false;
+    m_highNext = true;
+    m_client.reset();
+}
+
+void KeyTag::onDisconnect() {
+    m_context.cancelTimers();
+    m_client.reset();
+    m_started = false;
+}
+
+void KeyTag::onEncrypted() {
+    if (m_started) {
+        return;
+    }
+    m_started = true;
+    m_client.discover(MakeUuid16(Svc::ImmediateAlert));
+    m_context.after(kButtonPeriodMs, [this] { pressButton(); });
+}
+
+void KeyTag::pressButton() {
+    if (const auto* level = m_client.find(MakeUuid16(Chr::AlertLevel))) {
+        const uint16_t handle = level->valueHandle;
+        const uint8_t alert = m_highNext ? kHighestLevel : 1;
+        m_highNext = !m_highNext;
+        m_client.writeCommand(handle, {alert});
+        if (alert == 1) {
+            m_context.after(kLowAlertMs, [this, handle] { m_client.writeCommand(handle, {0}); });
+        }
+    }
+    m_context.after(kButtonPeriodMs, [this] { pressButton(); });
 }
 
 uint8_t KeyTag::onWrite(uint16_t handle, std::span<const uint8_t> value) {

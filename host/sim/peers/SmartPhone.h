@@ -7,6 +7,7 @@
 #include "PeerModel.h"
 
 #include <cstdint>
+#include <deque>
 
 namespace orv::sim {
 
@@ -19,7 +20,10 @@ namespace orv::sim {
 // Status and Ringer Setting;
 // writes the Alert Notification Control Point [0,FF], [1,FF], [4,FF], [5,FF]; reads Alert Status and
 // Ringer Setting. Each time the ringer turns active it mutes it once (Ringer Control Point 2) 5 s
-// later, if it still rings. Everything it receives is recorded (takePeerClientValues).
+// later, if it still rings. It is also the notification center's consumer: subscribes to
+// Notification Source and Data Source; for each notification added or modified asks for its
+// AppIdentifier, Title (at most 32 bytes) and Message (at most 64) and puts the Data Source pieces
+// back together. Everything it receives is recorded (takePeerClientValues), each whole answer too.
 class SmartPhone : public PeerModel {
 public:
     static constexpr uint64_t kReferenceUpdatePeriodMs = 120000;
@@ -38,12 +42,23 @@ private:
     void useAlertServices();
     void askForReferenceUpdate();
     void alertStatusSeen(std::span<const uint8_t> value);
+    void useNotificationCenter();
+    void notificationSeen(std::span<const uint8_t> value);
+    void dataSourcePiece(std::span<const uint8_t> value);
     uint16_t valueHandle(uint16_t uuid) const;
 
     PeerContext m_context;
     PeerGattClient m_client;
     bool m_started = false; // this link's client work has begun
     bool m_ringing = false;
+    // Notification center: the attribute count of each answer asked for and not yet whole, oldest
+    // first, and the answer put together so far.
+    struct Asked {
+        uint32_t uid;
+        size_t attributes;
+    };
+    std::deque<Asked> m_asked;
+    std::vector<uint8_t> m_answer;
 };
 
 } // namespace orv::sim
