@@ -1,25 +1,14 @@
-// The notification center's values from golden bytes: the Notification Source value, the Control
-// Point request and the Data Source stream cut into 20-byte pieces.
+// The notification center's values from golden bytes: the Control Point request and the Data Source
+// stream cut into 20-byte pieces.
 #include "gatt/NotificationCenter.h"
+
+#include "support/Hex.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-Bytes Hex(const char* text) {
-    Bytes bytes;
-    for (const char* p = text; *p;) {
-        if (*p == ' ') {
-            ++p;
-            continue;
-        }
-        bytes.push_back(static_cast<uint8_t>(std::stoi(std::string(p, 2), nullptr, 16)));
-        p += 2;
-    }
-    return bytes;
-}
 
 Bytes Text(const std::string& text) {
     return {text.begin(), text.end()};
@@ -34,17 +23,6 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
 
 AncsAttributeBlock Block(std::string app, std::string title, std::string message) {
     return {std::move(app), std::move(title), "", std::move(message), "", ""};
-}
-
-TEST(NotificationCenterTest, NotificationSourceHoldsTheEventAndTheUidLittleEndian) {
-    AncsNotificationRecord record;
-    record.eventId = 1;
-    record.eventFlags = 2;
-    record.categoryId = 6;
-    record.categoryCount = 3;
-    record.notificationUid = 0x12345678;
-    const auto value = record.NotificationSource();
-    EXPECT_EQ(Bytes(value.begin(), value.end()), Hex("01 02 06 03 78 56 34 12"));
 }
 
 TEST(NotificationCenterTest, ControlPointRequestsAreReadWithinTheValue) {
@@ -63,60 +41,6 @@ TEST(NotificationCenterTest, ControlPointRequestsAreReadWithinTheValue) {
     };
     for (const auto& [name, value, expected] : rows)
         EXPECT_EQ(DecodeAncsControlPoint(value), expected) << name;
-}
-
-TEST(NotificationCenterTest, AppendAttributeSendsEveryFullBufferAndKeepsTheRest) {
-    struct Row {
-        const char* name;
-        int used;
-        uint8_t id;
-        std::string value;
-        std::vector<Bytes> sent;
-        Bytes kept;
-        int room;
-    };
-    const Bytes start = Hex("AA BB CC DD EE EE EE EE EE EE EE EE EE EE EE EE EE EE EE EE");
-    const Row rows[] = {
-        {"empty value skipped", 5, 3, "", {}, Hex("AA BB CC DD EE"), 15},
-        {"header split across pieces",
-         18,
-         3,
-         "Hi",
-         {Cat({Bytes(start.begin(), start.begin() + 18), Hex("03 02")})},
-         Cat({Hex("00"), Text("Hi")}),
-         17},
-        {"header fills the buffer",
-         17,
-         1,
-         "A",
-         {Cat({Bytes(start.begin(), start.begin() + 17), Hex("01 01 00")})},
-         Text("A"),
-         19},
-        {"value fills the room",
-         10,
-         1,
-         "1234567",
-         {Cat({Bytes(start.begin(), start.begin() + 10), Hex("01 07 00"), Text("1234567")})},
-         {},
-         20},
-        {"value over 20 bytes",
-         5,
-         3,
-         std::string(45, 'x'),
-         {Cat({Bytes(start.begin(), start.begin() + 5), Hex("03 2D 00"), Text(std::string(12, 'x'))}),
-          Text(std::string(20, 'x'))},
-         Text(std::string(13, 'x')),
-         7},
-    };
-    for (const Row& row : rows) {
-        AncsDataSourceBuffer buffer;
-        std::copy(start.begin(), start.begin() + row.used, buffer.bytes.begin());
-        buffer.used = row.used;
-        AncsPieces sent;
-        EXPECT_EQ(AppendAttribute(row.id, row.value, buffer, sent), row.room) << row.name;
-        EXPECT_EQ(sent, row.sent) << row.name;
-        EXPECT_EQ(Bytes(buffer.bytes.begin(), buffer.bytes.begin() + buffer.used), row.kept) << row.name;
-    }
 }
 
 TEST(NotificationCenterTest, TheAnswerCarriesTheFullAttributesOfEveryBlockIn20BytePieces) {
@@ -140,6 +64,15 @@ TEST(NotificationCenterTest, TheAnswerCarriesTheFullAttributesOfEveryBlockIn20By
              {Block("", std::string(32, 'T'), "")},
              {Cat({Hex("00"), uid, Hex("01 20 00"), Text(std::string(12, 'T'))}),
               Text(std::string(20, 'T'))}},
+            {"a header split across pieces",
+             {0, 0x04030201, {1, 3}},
+             {Block("", "0123456789", "Hi")},
+             {Cat({Hex("00"), uid, Hex("01 0A 00"), Text("0123456789"), Hex("03 02")}),
+              Cat({Hex("00"), Text("Hi")})}},
+            {"a value filling the room",
+             {0, 0x04030201, {1}},
+             {Block("", std::string(12, 'T'), "")},
+             {Cat({Hex("00"), uid, Hex("01 0C 00"), Text(std::string(12, 'T'))})}},
             {"unknown ids and empty values add nothing",
              {0, 0x04030201, {9, 2, 3}},
              {Block("ab", "", "")},
