@@ -7,10 +7,12 @@
 #include "gatt/GlucoseText.h"
 #include "gatt/HealthThermometer.h"
 #include "gatt/HeartRate.h"
+#include "gatt/Hid.h"
 #include "gatt/NotificationCenter.h"
 #include "gatt/PhoneAlerts.h"
 #include "gatt/SFloat.h"
 #include "gatt/SecurityTag.h"
+#include "gatt/SteeringWheel.h"
 #include "gatt/TyrePressure.h"
 #include "gatt/UserData.h"
 #include "gatt/ValueText.h"
@@ -108,6 +110,13 @@ void (*const kDecoders[])(Value) = {
             (void)AncsDataSourceAnswer(*request, {AncsDemoAttributes(request->attributeIds.size() % 13)});
     },
     [](Value v) { (void)TxPowerCorrection(static_cast<uint8_t>(firstByte(v))); },
+    [](Value v) { (void)HidInformation::decode(v); },
+    [](Value v) { (void)HidReportReference::decode(v); },
+    [](Value v) { (void)DecodeLegacyHidFlags(v); },
+    [](Value v) { (void)SteeringWheelReport::decode(v).litButtons(); },
+    [](Value v) {
+        (void)ParseHexBytes(QString::fromLatin1(reinterpret_cast<const char*>(v.data()), v.size()));
+    },
 };
 
 } // namespace
