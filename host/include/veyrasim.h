@@ -91,6 +91,16 @@ namespace orv::sim {
 // in about a minute, the length and a jitter of +-3 dBm drawn from the seed. Once its link is
 // encrypted it is a client of the host's Immediate Alert: every 45 s its button writes the host's Alert
 // Level (a write command), 2 and 1 in turn; a level 1 is followed by a 0 3 s later.
+// "keyboard", "mouse" and "steeringWheel": Generic Access and a HID service (every attribute of it needs
+// an encrypted link) with Protocol Mode (not the wheel), HID Information, a Report Map longer than
+// one read, reports with their Report Reference, boot input reports (keyboard and mouse) and the HID
+// Control Point; each connection starts in report protocol; Protocol Mode 0 or 1 (written without
+// response) sends the input on the boot or the report characteristic; Control Point 0 holds input
+// back until 1; output and feature reports keep what is written. The keyboard types a short text, the
+// mouse draws a square, the wheel presses its buttons (alone, in pairs, in the code field); input
+// goes to the first report whose Report Reference says input, so a world may give its own database.
+// "remote": Generic Access and the legacy HID service 0x3231 (2C00 to 2C04, Flags 0x0005); while
+// Interrupt (2C03) notifies, a key (00 00 <usage> 00) is pressed every 1.5 s and held for 300 ms.
 // Other kinds only advertise and serve what their entry lists.
 // A peer that uses the host's database does so over ATT as a real client does, one request at a time
 // in the order its model asks: primary service by UUID, characteristic declarations, configuration

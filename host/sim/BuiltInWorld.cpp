@@ -57,20 +57,7 @@ const std::string& builtInWorldJson() {
     { "kind": "keyboard", "address": "00:1A:7D:DA:71:0C", "name": "Orvane Veyra Keyboard",
       "appearance": 961, "slaveInterval": { "min": 6, "max": 24 }, "advIntervalMs": 100,
       "rssi": { "mean": -52, "jitter": 4 },
-      "security": "encryption", "passkeyInput": true, "passkey": "right",
-      "gatt": [
-        { "uuid": "1800", "characteristics": [
-          { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Veyra Keyboard" },
-          { "uuid": "2A01", "properties": ["read"], "value": "C1 03" }] },
-        { "uuid": "1812", "characteristics": [
-          { "uuid": "2A4E", "properties": ["read", "writeWithoutResponse"], "value": "01" },
-          { "uuid": "2A4A", "properties": ["read"], "value": "11 01 00 02" },
-          { "uuid": "2A4B", "properties": ["read"], "value":
-            "05 01 09 06 A1 01 85 01 05 07 19 E0 29 E7 15 00 25 01 75 01 95 08 81 02 95 01 75 08 81 01 95 06 75 08 15 00 25 65 05 07 19 00 29 65 81 00 C0" },
-          { "uuid": "2A4D", "properties": ["read", "notify"], "value": "00 00 00 00 00 00 00 00",
-            "descriptors": [{ "uuid": "2908", "value": "01 01" }] },
-          { "uuid": "2A22", "properties": ["read", "notify"], "value": "00 00 00 00 00 00 00 00" },
-          { "uuid": "2A4C", "properties": ["writeWithoutResponse"], "value": "00" }] }] },
+      "security": "encryption", "passkeyInput": true, "passkey": "right" },
     { "kind": "bondManager", "address": "00:1A:7D:DA:71:13", "name": "Orvane Bond Manager",
       "advIntervalMs": 500, "rssi": { "mean": -61, "jitter": 4 },
       "gatt": [
@@ -80,13 +67,9 @@ const std::string& builtInWorldJson() {
           { "uuid": "2AA4", "properties": ["write"], "security": "encryption" },
           { "uuid": "2AA5", "properties": ["read"], "value": "10 00 00", "security": "encryption" }] }] },
     { "kind": "remote", "address": "00:1A:7D:DA:71:0D", "name": "SKY Remote",
-      "appearance": 384, "advIntervalMs": 150, "rssi": { "mean": -57, "jitter": 4 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "SKY Remote" }] }] },
+      "appearance": 384, "advIntervalMs": 150, "rssi": { "mean": -57, "jitter": 4 } },
     { "kind": "steeringWheel", "address": "00:1A:7D:DA:71:0E", "name": "Orvane Wheel Controls",
-      "appearance": 970, "advIntervalMs": 150, "rssi": { "mean": -61, "jitter": 4 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Wheel Controls" }] }] },
+      "appearance": 970, "advIntervalMs": 150, "rssi": { "mean": -61, "jitter": 4 } },
     { "kind": "securityTag", "address": "C4:1A:7D:DA:71:0F", "addressType": "random", "name": "Orvane Key Tag",
       "appearance": 576, "txPower": -8, "advIntervalMs": 600, "rssi": { "mean": -69, "jitter": 7 } },
     { "kind": "tyrePressure", "address": "00:1A:7D:DA:71:10", "name": "Orvane Tyre Sensor",
@@ -108,6 +91,10 @@ const std::string& builtInWorldJson() {
         { "uuid": "00001010-4b7e-11e2-8c3a-5f8c2e10b7d4", "characteristics": [
           { "uuid": "00001013-4b7e-11e2-8c3a-5f8c2e10b7d4", "properties": ["read"], "value": "01" },
           { "uuid": "00001011-4b7e-11e2-8c3a-5f8c2e10b7d4", "properties": ["read"], "value": "03" }] }] },
+    { "kind": "mouse", "address": "00:1A:7D:DA:71:15", "name": "Orvane Mouse",
+      "appearance": 962, "advIntervalMs": 100, "rssi": { "mean": -54, "jitter": 4 } },
+    { "kind": "remote", "address": "00:1A:7D:DA:71:16", "name": "Orvane Media Remote",
+      "appearance": 384, "advIntervalMs": 150, "rssi": { "mean": -63, "jitter": 4 } },
     { "kind": "phone", "address": "5E:3B:90:11:42:77", "addressType": "random", "name": "Mira's Phone",
       "appearance": 64, "adFlags": 26, "advIntervalMs": 200, "rssi": { "mean": -59, "jitter": 6 },
       "security": "encryption",

@@ -7,8 +7,10 @@
 #include "EarThermometer.h"
 #include "GlucoseMeter.h"
 #include "HeartRateSensor.h"
+#include "HidPeer.h"
 #include "HouseholdScale.h"
 #include "KeyTag.h"
+#include "LegacyRemote.h"
 #include "SmartPhone.h"
 #include "TyrePressureSensor.h"
 #include "VehicleKeyFob.h"
@@ -88,6 +90,12 @@ std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerInde
     }
     if (kind == "securityTag") {
         return std::make_unique<KeyTag>(simulator, peerIndex);
+    }
+    if (auto hid = HidPeer::describe(kind)) {
+        return std::make_unique<HidPeer>(simulator, peerIndex, std::move(*hid));
+    }
+    if (kind == "remote") {
+        return std::make_unique<LegacyRemote>(simulator, peerIndex);
     }
     return nullptr;
 }

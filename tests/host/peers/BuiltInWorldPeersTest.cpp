@@ -71,7 +71,7 @@ TEST_P(BuiltInWorld, PeerServesItsNameInGenericAccess) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Peers, BuiltInWorld, ::testing::ValuesIn(builtInPeers()),
-                         [](const auto& info) { return info.param.kind; });
+                         [](const auto& info) { return info.param.kind + std::to_string(info.index); });
 
 class BuiltInBondManager : public BuiltInWorld {};
 
