@@ -1,6 +1,7 @@
 // Tindrel: Bluetooth Low Energy profile demonstrator on the simulated dongle.
 #include "app/COrvBleDemoApp.h"
 #include "platform/HostClockDriver.h"
+#include "platform/KeyInput.h"
 #include "platform/StringTable.h"
 #include "platform/WindowMessages.h"
 #include "res/StringTable.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     platform::installStringTable(applicationStrings());
     platform::installHostPlatformHooks();
+    platform::installSessionKeyInput();
 
     std::string error;
     if (!orv::sim::loadDefaultWorld(&error)) {
