@@ -48,6 +48,14 @@ struct HidInformation {
     bool operator==(const HidInformation&) const = default;
 };
 
+// A Report characteristic of a HID service, by its value handle: id and type as its Report Reference
+// gives them (unknown until it is read), and its client configuration handle (0 when it has none).
+struct HidReportEntry {
+    uint8_t id = 0;
+    uint8_t type = HidReportType::Unknown;
+    uint16_t configHandle = 0;
+};
+
 struct HidReportReference {
     uint8_t id = 0;
     uint8_t type = HidReportType::Unknown;

@@ -7,6 +7,7 @@
 #include "gatt/LocalServerDatabase.h"
 #include "gatt/PhoneAlerts.h"
 #include "gatt/SecurityTag.h"
+#include "platform/KeyInput.h"
 #include "platform/TimeChangeWatch.h"
 #include "platform/WinTypes.h"
 #include "platform/WindowMessages.h"
@@ -14,9 +15,13 @@
 #include "platform/ui/CommandRouter.h"
 #include "platform/ui/CommandTarget.h"
 #include "profiles/control/CAncsCtrl.h"
+#include "profiles/control/CHidCtrl.h"
+#include "profiles/control/CMfswHostCtrl.h"
 #include "profiles/control/COTAAppServiceCtrl.h"
 #include "profiles/control/COTABootLoaderServiceCtrl.h"
 #include "profiles/control/CPhoneCtrl.h"
+#include "profiles/control/CRemoteCtrl.h"
+#include "profiles/control/CRemoteCtrlGeneric.h"
 #include "profiles/control/CSecurityTagCtrl.h"
 #include "profiles/control/CTpmsCollectorCtrl.h"
 #include "profiles/control/CVehicleInfoCtrl.h"
@@ -39,6 +44,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <unordered_map>
 #include <vector>
@@ -77,6 +83,7 @@ public:
     enum class Search { Idle = 0, Searching = 1, Stopping = 2 };
 
     static constexpr uint16_t kAppearanceKeyboard = 0x03C1;
+    static constexpr uint16_t kAppearanceSteeringWheel = 0x03CA;
 
     explicit CMainFrame(bool hostDebugLogging, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -221,6 +228,35 @@ public:
 
     // ---- Tyre pressure (profiles/control/MainFrameTpms.cpp) ----
     CTpmsCollectorCtrl* TpmsWindow() const { return m_pTpms; }
+
+    // ---- Remote controls (profiles/control/MainFrameRemote.cpp) ----
+    CRemoteCtrl* RemoteWindow() const { return m_pRemote; }
+    CRemoteCtrlGeneric* GenericRemoteWindow() const { return m_pRemoteGeneric; }
+    bool IsForwardingHidReports() const { return m_bForwardHidReports; }
+    // The remote window's check box: forwarding follows its state.
+    void OnForwardHidReports();
+    // A key the remote window could not forward: logged once per run when there is no X11 session,
+    // once per key when the keyboard has no key for it.
+    void OnKeyNotForwarded(uint16_t virtualKey, platform::KeyInputResult result);
+
+    // ---- HID devices (profiles/control/MainFrameHid.cpp) ----
+    CHidCtrl* HidWindow() const { return m_pHid; }
+    const std::map<uint16_t, HidReportEntry>& HidReports() const { return m_hidReports; }
+    bool IsHidReadPending() const { return m_bHidReadPending; }
+    void OnHidGetProtocolMode();
+    void OnHidSetProtocolMode();
+    void OnHidSendControlPoint();
+    void OnHidGetOutputReport();
+    void OnHidGetFeatureReport();
+    void OnHidSetOutputReport();
+    void OnHidSetFeatureReport();
+    // Subscribes every report that has a client configuration, in ascending value handle.
+    void EnableReportNotifications();
+    // Subscribes the boot mouse and then the boot keyboard input report, those that are there.
+    void EnableBootReportNotifications();
+
+    // ---- Steering wheel (profiles/control/MainFrameSteeringWheel.cpp) ----
+    CMfswHostCtrl* SteeringWheelWindow() const { return m_pSteeringWheel; }
 
     // ---- Weight scale, body composition, user data (profiles/sensor/MainFrame<Profile>.cpp) ----
     CWeightScaleCtrl* WeightScaleWindow() const { return m_pWeightScale; }
@@ -437,6 +473,32 @@ private:
     void OnTpmsNotification(uint16_t handle, std::span<const uint8_t> value);
     void OnTpmsWritten(uint16_t handle, uint16_t status);
 
+    // ---- Remote controls (profiles/control/MainFrameRemote.cpp) ----
+    void MapRemoteCommands();
+    bool FindRemoteHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OpenRemoteWindow(const BleDeviceRecord& peer);
+    bool OnRemoteRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnRemoteNotification(uint16_t handle, std::span<const uint8_t> value);
+
+    // ---- HID devices (profiles/control/MainFrameHid.cpp) ----
+    void MapHidCommands();
+    bool FindHidHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OpenHidWindow(const BleDeviceRecord& peer);
+    bool OnHidRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnHidReportRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnHidNotification(uint16_t handle, std::span<const uint8_t> value);
+    void OnHidProtocolModeWritten(uint16_t handle, uint16_t status);
+    void ClearHidTables();
+    void ClearHidPending();
+    // Get Value and Set Value of the output (type 2) or feature (type 3) side.
+    void OnHidGetReport(UINT comboId, uint8_t type);
+    void OnHidSetReport(UINT comboId, UINT editId, uint8_t type);
+
+    // ---- Steering wheel (profiles/control/MainFrameSteeringWheel.cpp) ----
+    bool FindSteeringWheelHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OnSteeringWheelRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnSteeringWheelNotification(uint16_t handle, std::span<const uint8_t> value);
+
     // ---- Weight scale (profiles/sensor/MainFrameWeightScale.cpp) ----
     bool FindWeightScaleHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
     void OnWeightScaleRead(uint16_t handle, std::span<const uint8_t> value);
@@ -612,6 +674,22 @@ private:
 
     // Tyre pressure.
     QPointer<CTpmsCollectorCtrl> m_pTpms;
+
+    // Remote controls.
+    QPointer<CRemoteCtrl> m_pRemote;
+    QPointer<CRemoteCtrlGeneric> m_pRemoteGeneric;
+    bool m_bForwardHidReports = false;
+    bool m_bKeysWithoutSessionLogged = false;
+    std::set<uint16_t> m_keysWithoutCode; // virtual keys already logged as not forwarded
+
+    // HID devices.
+    QPointer<CHidCtrl> m_pHid;
+    std::map<uint16_t, HidReportEntry> m_hidReports; // Report value handle -> its entry
+    std::map<uint16_t, uint16_t> m_hidReferences;    // Report Reference handle -> Report value handle
+    bool m_bHidReadPending = false;                  // protocol-mode read: "Get" waits for it
+
+    // Steering wheel.
+    QPointer<CMfswHostCtrl> m_pSteeringWheel;
 
     // Weight scale, body composition, user data.
     QPointer<CWeightScaleCtrl> m_pWeightScale;

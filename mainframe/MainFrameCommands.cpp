@@ -39,6 +39,8 @@ void CMainFrame::MapCommands() {
     MapHeartRateCommands();
     MapPhoneCommands();
     MapTimeCommands();
+    MapRemoteCommands();
+    MapHidCommands();
     MapGlucoseCommands();
 
     m_commands.onCommand(ID_SHOW_LOG, [this] { OnShowLog(); });

@@ -49,10 +49,13 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
         &CMainFrame::FindHeartRateHandles,
         &CMainFrame::FindBatteryHandles,
         &CMainFrame::FindBloodPressureHandles,
+        &CMainFrame::FindSteeringWheelHandles,
+        &CMainFrame::FindHidHandles,
         &CMainFrame::FindBodyCompHandles,
         &CMainFrame::FindUserDataHandles,
         &CMainFrame::FindWeightScaleHandles,
         &CMainFrame::FindBondManagementHandles,
+        &CMainFrame::FindRemoteHandles,
         // The maker's 128-bit services.
         &CMainFrame::FindTpmsHandles,
         &CMainFrame::FindVehicleInfoHandles,
@@ -69,6 +72,8 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
     OpenSecurityTagWindow(*peer);
     OpenHeartRateWindow(*peer);
     OpenThermometerWindow(*peer);
+    OpenRemoteWindow(*peer);
+    OpenHidWindow(*peer);
     OpenGlucoseWindow(*peer);
     OpenBloodPressureWindow(*peer);
     OpenDeviceInformationWindow(*peer);
@@ -98,6 +103,10 @@ void CMainFrame::CloseProfileWindows() {
     m_pBattery = nullptr;
     m_pHeartRate = nullptr;
     m_pThermometer = nullptr;
+    m_pRemote = nullptr;
+    m_pRemoteGeneric = nullptr;
+    m_pHid = nullptr;
+    ClearHidTables();
     m_pDeviceInformation = nullptr;
     m_pGlucose = nullptr;
     m_pBloodPressure = nullptr;
@@ -106,6 +115,7 @@ void CMainFrame::CloseProfileWindows() {
     m_pBodyComp = nullptr;
     m_pUserData = nullptr;
     m_pVehicleInfo = nullptr;
+    m_pSteeringWheel = nullptr;
     m_pAncs = nullptr;
     m_pOTAAppService = nullptr;
     m_pOTABootLoaderService = nullptr;

@@ -44,6 +44,7 @@ void CMainFrame::ResetRoutingState() {
     ClearSecurityTagPending();
     ClearBatteryPending();
     ClearHeartRatePending();
+    ClearHidPending();
     ClearGlucosePending();
     ResetSignalStrength();
 }
@@ -65,6 +66,8 @@ void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t le
         &CMainFrame::OnSecurityTagRead,
         &CMainFrame::OnHeartRateRead,
         &CMainFrame::OnDeviceInformationRead,
+        &CMainFrame::OnRemoteRead,
+        &CMainFrame::OnHidRead,
         &CMainFrame::OnGlucoseRead,
         &CMainFrame::OnBloodPressureRead,
         &CMainFrame::OnThermometerRead,
@@ -82,6 +85,8 @@ void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t le
         &CMainFrame::OnUserDataRead,
         &CMainFrame::OnOTAAppServiceRead,
         &CMainFrame::OnOTABootLoaderServiceRead,
+        &CMainFrame::OnHidReportRead,
+        &CMainFrame::OnSteeringWheelRead,
     };
     for (const ReadOfferStep offer : kEveryWindow)
         (this->*offer)(handle, bytes);
@@ -94,6 +99,7 @@ void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t le
 
 void CMainFrame::OnReadQueueDrained() {
     ClearBatteryPending();
+    ClearHidPending();
     RunQuickConnectRestore();
 }
 
@@ -132,6 +138,9 @@ void CMainFrame::OnCharacteristicNotification(uint32_t cid, uint16_t handle, uin
         &CMainFrame::OnBatteryNotification,
         &CMainFrame::OnHeartRateNotification,
         &CMainFrame::OnThermometerNotification,
+        &CMainFrame::OnRemoteNotification,
+        &CMainFrame::OnHidNotification,
+        &CMainFrame::OnSteeringWheelNotification,
         &CMainFrame::OnGlucoseNotification,
         &CMainFrame::OnBloodPressureNotification,
         &CMainFrame::OnTpmsNotification,
@@ -196,6 +205,7 @@ void CMainFrame::OnCharacteristicWritten(uint16_t handle, uint16_t status) {
     for (const WriteStep written : kFirstMatch)
         if ((this->*written)(handle, status))
             break;
+    OnHidProtocolModeWritten(handle, status);
 
     // Offered to every open window, success and failure alike.
     static constexpr WriteOfferStep kEveryWindow[] = {

@@ -99,6 +99,7 @@ std::vector<std::pair<unsigned, QString>> applicationStrings() {
         {IDS_TPMS_THRESHOLD_BELOW_BLOW_OUT,
          QStringLiteral("Threshold pressure should be higher than blow out pressure")},
         {IDS_TPMS_TITLE, QStringLiteral("Temperature and Pressure Sensor")},
+        {IDS_STEERING_WHEEL, QStringLiteral("Multi-function Steering Wheel")},
         {IDS_VEHICLE_INFORMATION, QStringLiteral("Vehicle Information")},
         {IDS_INVALID_SEQUENCE_NUMBER, QStringLiteral("Enter a valid sequence number.")},
         {IDS_INVALID_SEQUENCE_NUMBERS,
@@ -108,6 +109,9 @@ std::vector<std::pair<unsigned, QString>> applicationStrings() {
         {IDS_INVALID_CONNECTION_PARAMETERS,
          QStringLiteral("The entered connection parameters are invalid as per the Bluetooth specification. "
                         "Please enter valid connection parameters.")},
+        {IDS_REPORT_FORMAT_WRONG,
+         QStringLiteral("The format of output/feature report entered is wrong. Enter the value to be written "
+                        "byte by byte with each byte separated by either a comma or a space")},
         {IDS_ENABLE_MITM, QStringLiteral("Enable MITM Protection")},
         {IDS_SECURITY, QStringLiteral("Security")},
         {IDS_ENABLE_MITM_DESC, QStringLiteral("Enable MITM Protection if supported by the device.")},
