@@ -1,0 +1,118 @@
+// The main window's part of the legacy HID remotes: which window opens, their first requests, the flags,
+// the key reports and the forwarding switch.
+#include "panes/CLogDialog.h"
+#include "platform/DialogItems.h"
+#include "profiles/control/CRemotePict.h"
+#include "profiles/control/RemoteIds.h"
+#include "support/MainFrameFixture.h"
+#include "support/RecordingKeyInput.h"
+
+#include <QCheckBox>
+
+namespace {
+
+constexpr uint16_t kDescriptor = 0x12, kFlags = 0x1C, kInterrupt = 0x19, kInterruptConfig = 0x1A;
+
+class MainFrameRemoteTest : public MainFrameFixture {
+protected:
+    void SetUp() override {
+        MainFrameFixture::SetUp();
+        StartUp();
+        Discover({{1, "SKY Remote"}, {2, "SKY remote"}});
+    }
+    void ConnectRemote(size_t index) {
+        Select(index);
+        m_database = DatabaseBuilder();
+        m_database.Service(0x3231, 0x10, 0x1C)
+            .Characteristic(0x2C00, kDescriptor, 0x02)
+            .Characteristic(0x2C01, 0x14, 0x02)
+            .Characteristic(0x2C02, 0x16, 0x1A, 0x17)
+            .Characteristic(0x2C03, kInterrupt, 0x12, kInterruptConfig)
+            .Characteristic(0x2C04, kFlags, 0x02);
+        Connect();
+    }
+    void Notify(std::vector<uint8_t> report) {
+        DeliverRecord(BLE_EVT_NOTIFICATION,
+                      BleHostNotificationEvent{
+                          kCid, 0, {}, kInterrupt, static_cast<uint16_t>(report.size()), report.data()});
+    }
+    QCheckBox* Box(QWidget* window, UINT id) const {
+        return qobject_cast<QCheckBox*>(platform::GetDlgItem(window, id));
+    }
+};
+
+TEST_F(MainFrameRemoteTest, OnlySkyRemoteGetsThePictureAndBothAreSubscribedAndRead) {
+    for (size_t index : {0, 1}) {
+        ConnectRemote(index);
+        EXPECT_EQ(m_frame->RemoteWindow() != nullptr, index == 0);
+        EXPECT_EQ(m_frame->GenericRemoteWindow() != nullptr, index == 1);
+        ASSERT_EQ(Calls("OrvBleClientWriteConfiguration").size(), index + 1);
+        EXPECT_EQ(Calls("OrvBleClientWriteConfiguration").back().args.at(1), kInterruptConfig);
+        ReadResult(kDescriptor, {0x05, 0x01});
+        ReadResult(kFlags, {0x05, 0x00});
+        const std::vector<HostCall> reads = Calls("OrvBleClientReadCharByHandle");
+        EXPECT_EQ(reads.at(reads.size() - 2).args.at(1), kDescriptor);
+        EXPECT_EQ(reads.back().args.at(1), kFlags);
+        Disconnected();
+    }
+}
+
+TEST_F(MainFrameRemoteTest, TheGenericWindowShowsFlagsOfTwoBytesOrOneAndIgnoresNone) {
+    ConnectRemote(1);
+    QWidget* window = m_frame->GenericRemoteWindow();
+    const std::pair<std::vector<uint8_t>, std::vector<bool>> rows[] = {
+        {{0x05, 0x00}, {true, false, true, false}},
+        {{0x0A}, {false, true, false, true}},
+        {{}, {false, true, false, true}},
+    };
+    for (const auto& [value, checked] : rows) {
+        ReadResult(kFlags, value);
+        for (UINT bit = 0; bit < 4; ++bit)
+            EXPECT_EQ(Box(window, IDC_REMOTE_FLAG_VIRTUAL_CABLE + bit)->isChecked(), checked[bit]) << bit;
+    }
+    EXPECT_TRUE(LogContains(QStringLiteral("HID flags value is empty; ignored.")));
+    ReadResult(kDescriptor, {0x05, 0x0C});
+    Notify({0x00, 0x00, 0x52, 0x00});
+    EXPECT_EQ(platform::GetDlgItemText(window, 1053), QStringLiteral("05 0C "));
+    EXPECT_EQ(platform::GetDlgItemText(window, 1045), QStringLiteral("00 00 52 00 "));
+    EXPECT_TRUE(LogContains(QStringLiteral("Received HID report 00 00 52 00 ")));
+}
+
+TEST_F(MainFrameRemoteTest, ForwardingFollowsTheBoxAndANewRemoteWindowStartsWithout) {
+    RecordingKeyInput keys;
+    ConnectRemote(0);
+    Box(m_frame->RemoteWindow(), ID_FORWARD_HID_REPORTS)->click();
+    EXPECT_TRUE(m_frame->IsForwardingHidReports());
+    Notify({0x00, 0x00, 0x52, 0x00});
+    EXPECT_EQ(keys.keys.size(), 2u);
+
+    Select(1); // closes the window
+    Select(0);
+    ASSERT_NE(m_frame->RemoteWindow(), nullptr);
+    EXPECT_FALSE(Box(m_frame->RemoteWindow(), ID_FORWARD_HID_REPORTS)->isChecked());
+    EXPECT_FALSE(m_frame->IsForwardingHidReports());
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_FORWARD_HID_REPORTS)); // the box is clear: no toggle
+    EXPECT_FALSE(m_frame->IsForwardingHidReports());
+    Notify({0x00, 0x00, 0x52, 0x00});
+    EXPECT_EQ(keys.keys.size(), 2u);
+    EXPECT_EQ(m_frame->RemoteWindow()->Picture()->PressedKeys(), std::vector<int>{0x52});
+}
+
+TEST_F(MainFrameRemoteTest, KeysTheDesktopDoesNotTakeAreLoggedOncePerRunOrPerKey) {
+    RecordingKeyInput keys;
+    ConnectRemote(0);
+    Box(m_frame->RemoteWindow(), ID_FORWARD_HID_REPORTS)->click();
+    keys.result = platform::KeyInputResult::NoX11Session;
+    Notify({0x1E, 0x1F});
+    Notify({0x1E});
+    keys.result = platform::KeyInputResult::NoKeyCode;
+    Notify({0x6B, 0x6C});
+    Notify({0x6B});
+    const QString log = m_frame->LogWindow()->WindowText();
+    EXPECT_EQ(log.count(QStringLiteral("Keys are not forwarded: not an X11 session.")), 1);
+    EXPECT_EQ(log.count(QStringLiteral("No key code for key 0x7F; not forwarded.")), 1);
+    EXPECT_EQ(log.count(QStringLiteral("No key code for key 0x80; not forwarded.")), 1);
+    EXPECT_EQ(keys.keys.size(), 6u); // presses only: a refused press is not released
+}
+
+} // namespace
