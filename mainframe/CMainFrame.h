@@ -624,6 +624,7 @@ private:
     // GATT client requests.
     std::deque<uint16_t> m_readQueue;
     bool m_bReadInFlight = false;
+    bool m_bReadAwaitsSecurity = false; // the read in flight was refused and waits for the security result
     std::deque<GattWriteRequest> m_writeQueue;
     bool m_bWriteInFlight = false;
     bool m_bEncryptionRequested = false;

@@ -108,7 +108,10 @@ void CMainFrame::OnSecurityResult(uint16_t result) {
             m_pPrompt->accept(); // CUserPromptDlg::OnOK
         m_pPrompt = nullptr;
         ProcessWriteQueue();
-        m_bReadInFlight = false;
+        // Only a read refused for lack of security waits for this result; a read still out is answered.
+        if (m_bReadAwaitsSecurity)
+            m_bReadInFlight = false;
+        m_bReadAwaitsSecurity = false;
         ProcessReadQueue(record ? record->cid : 0);
         return;
     }

@@ -117,5 +117,6 @@ void CMainFrame::ResetRequestQueues() {
     m_readQueue.clear();
     m_writeQueue.clear();
     m_bReadInFlight = false;
+    m_bReadAwaitsSecurity = false;
     m_bWriteInFlight = false;
 }

@@ -109,6 +109,7 @@ void CMainFrame::OnCharacteristicReadFailed(uint32_t cid, uint16_t handle, uint1
     const bool securityRefusal = status == kAttReadNotPermitted || IsSecurityRefusal(status);
     if (securityRefusal && !m_bLinkEncrypted) {
         // Waits for the security result, which restarts the reads (the in-flight mark stays set).
+        m_bReadAwaitsSecurity = true;
         RequestEncryption();
         if (handle != 0)
             m_readQueue.push_back(handle);

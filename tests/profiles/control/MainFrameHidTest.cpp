@@ -29,7 +29,7 @@ protected:
         Discover({{1, "Keys"}, {2, "Other"}}, 0x03C1);
         Select(0);
     }
-    void ConnectHidPeer(bool full = true) {
+    void ConnectHidPeer(bool full = true, bool answerName = true) {
         m_database.Service(0x1812, 0x10, 0x2B);
         if (full)
             m_database.Characteristic(0x2A4E, kProtocolMode, 0x06)
@@ -42,7 +42,12 @@ protected:
         m_database.Characteristic(0x2A22, kBootKeyboard, 0x12, kBootKeyboardConfig)
             .Characteristic(0x2A33, kBootMouse, 0x12, kBootMouseConfig)
             .Characteristic(0x2A4C, 0x2B, 0x04);
-        ConnectPeer();
+        if (answerName) {
+            ConnectPeer();
+            return;
+        }
+        m_database.Service(0x1800, 1, 5).Characteristic(0x2A00, kDeviceName, kReadWrite);
+        Connect();
     }
     void Report(uint16_t value, uint8_t properties, uint16_t config, uint16_t reference) {
         m_database.Characteristic(0x2A4D, value, properties, config)
@@ -98,6 +103,15 @@ TEST_F(MainFrameHidTest, OpeningAsksForEncryptionReadsInOrderAndNamesTheReports)
     EXPECT_EQ(Text(IDC_HID_DESCRIPTOR), QStringLiteral("05 01 09 06 "));
     EXPECT_TRUE(
         qobject_cast<QRadioButton*>(platform::GetDlgItem(Window(), IDC_HID_REPORT_PROTOCOL))->isChecked());
+}
+
+// The opening asks for encryption while the Device Name read is out: the link's only read stays its.
+TEST_F(MainFrameHidTest, ASecurityResultDuringAReadThatWasNotRefusedSendsNoSecondRead) {
+    ConnectHidPeer(true, false);
+    SecurityResult(0);
+    EXPECT_EQ(RequestsFrom(), (Requests{"R3"}));
+    ReadResult(kDeviceName, {'K'});
+    EXPECT_EQ(RequestsFrom(), (Requests{"R3", "R22"}));
 }
 
 TEST_F(MainFrameHidTest, SetAndGetValueReachEveryReportOfTheSelectedIdAndType) {
