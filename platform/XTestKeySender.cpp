@@ -65,7 +65,7 @@ KeyInputResult XTestKeySender::send(uint16_t virtualKey, bool up) {
     if (code == 0)
         return KeyInputResult::NoKeyCode;
     XTestFakeKeyEvent(m_display, code, up ? False : True, CurrentTime);
-    XFlush(m_display);
+    XSync(m_display, False); // the key has reached the server when the call returns
     return KeyInputResult::Sent;
 }
 
