@@ -8,36 +8,19 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 TEST(HidTest, HidInformationOfFiveFourAndFewerBytes) {
-    HidInformation five;
-    five.version = 0x0145;
-    five.subclass = 0x21;
-    five.country = 0x0D;
-    five.reconnectInitiate = true;
-    five.remoteWake = false;
-    five.bootDevice = true;
-    five.normallyConnectable = false;
-    HidInformation four;
-    four.version = 0x0111;
-    four.country = 0x21;
-    four.remoteWake = false;
-    four.normallyConnectable = true;
-    HidInformation three;
-    three.version = 0x0111;
-    three.country = 0x21;
-    HidInformation two;
-    two.version = 0x0111;
+    constexpr auto na = std::nullopt; // shown as "N/A"
     const std::pair<Bytes, HidInformation> rows[] = {
-        {{0x45, 0x01, 0x21, 0x0D, 0x05, 0xAA}, five},
-        {{0x11, 0x01, 0x21, 0x02}, four},
-        {{0x11, 0x01, 0x21}, three},
-        {{0x11, 0x01}, two},
+        {{0x45, 0x01, 0x21, 0x0D, 0x05, 0xAA}, {0x0145, 0x21, 0x0D, true, false, true, false}},
+        {{0x00, 0x00, 0x00, 0x00, 0x0A}, {0, 0, 0, false, true, false, true}},
+        {{0x11, 0x01, 0x21, 0x02}, {0x0111, na, 0x21, na, false, na, true}},
+        {{0x11, 0x01, 0x21, 0x01}, {0x0111, na, 0x21, na, true, na, false}},
+        {{0x11, 0x01, 0x21}, {0x0111, na, 0x21, na, na, na, na}},
+        {{0x11, 0x01}, {0x0111, na, na, na, na, na, na}},
         {{0x11}, {}},
         {{}, {}},
     };
     for (const auto& [value, expected] : rows)
         EXPECT_EQ(HidInformation::decode(value), expected) << value.size() << " bytes";
-    EXPECT_EQ(HidInformation::decode(Bytes{0, 0, 0, 0, 0x0F}).normallyConnectable, true);
-    EXPECT_EQ(HidInformation::decode(Bytes{0, 0, 0, 0x01}).remoteWake, true);
 }
 
 TEST(HidTest, ReportReferencesAndLegacyFlagsReadOnlyTheBytesTheyHave) {
@@ -56,11 +39,7 @@ TEST(HidTest, Texts) {
         {HidVersionText(0x0111), "1.1.1"},
         {HidVersionText(0x0145), "1.4.5"},
         {HidVersionText(0xABCD), "171.12.13"},
-        {HidReportText(0, HidReportType::Boot, Bytes{0x00, 0x0B}), "0 BOOT - 00 0B "},
-        {HidReportText(1, HidReportType::Input, Bytes{}), "1 INPUT - "},
-        {HidReportText(12, HidReportType::Output, Bytes{0xFF}), "12 OUTPUT - FF "},
         {HidReportText(3, HidReportType::Feature, Bytes{0x10}), "3 FEATURE - 10 "},
-        {HidReportText(0, HidReportType::Unknown, Bytes{0x01}), "0 UNKNOWN - 01 "},
         {HidReportText(2, 4, Bytes{}), "2 UNKNOWN - "},
         {FormatBytesDecimal(Bytes{}), ""},
         {FormatBytesDecimal(Bytes{0x02}), "02"},

@@ -28,13 +28,11 @@ TEST(CRemoteCtrlTest, AReportLightsItsKnownKeysAndForwardsEachPressedAndReleased
         std::vector<int> lit;
         Keys sent;
     };
+    const Keys up = {{Vk::Up, false}, {Vk::Up, true}};
+    const Keys volumeUpThenOne = {{Vk::VolumeUp, false}, {Vk::VolumeUp, true}, {'1', false}, {'1', true}};
     const Row rows[] = {
-        {"Up", {0x00, 0x00, 0x52, 0x00}, true, {0x52}, {{Vk::Up, false}, {Vk::Up, true}}},
-        {"two keys",
-         {0x80, 0x1E},
-         true,
-         {0x1E, 0x80},
-         {{Vk::VolumeUp, false}, {Vk::VolumeUp, true}, {'1', false}, {'1', true}}},
+        {"Up", {0x00, 0x00, 0x52, 0x00}, true, {0x52}, up},
+        {"two keys", {0x80, 0x1E}, true, {0x1E, 0x80}, volumeUpThenOne},
         {"F4 is not a key", {0x3D, 0x27}, true, {0x27}, {{'0', false}, {'0', true}}},
         {"empty", {}, true, {}, {}},
         {"all zero", {0x00, 0x00, 0x00, 0x00}, true, {}, {}},
@@ -47,17 +45,6 @@ TEST(CRemoteCtrlTest, AReportLightsItsKnownKeysAndForwardsEachPressedAndReleased
         EXPECT_EQ(window->Picture()->PressedKeys(), row.lit) << row.name;
         EXPECT_EQ(keys.keys, row.sent) << row.name;
     }
-}
-
-TEST(CRemoteCtrlTest, PremultiplyingScalesEveryColourByItsAlphaRoundingDown) {
-    QImage image(2, 1, QImage::Format_ARGB32);
-    image.setPixel(0, 0, qRgba(255, 128, 1, 128));
-    image.setPixel(1, 0, qRgba(200, 100, 50, 0));
-    PremultiplyAlpha(image);
-    EXPECT_EQ(image.format(), QImage::Format_ARGB32_Premultiplied);
-    const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(0));
-    EXPECT_EQ(pixels[0], 0x80804000u); // 255, 128 and 1 times 128 / 255
-    EXPECT_EQ(pixels[1], 0x00000000u);
 }
 
 } // namespace
