@@ -1,20 +1,10 @@
-// The security tag's signal-strength arithmetic: the average of the last five samples, the zones,
-// the Tx Power correction and the poll period.
+// The security tag's signal-strength arithmetic: the zones, the Tx Power correction and the poll
+// period. The average of the last five samples is tested on the main window, which shows it.
 #include "gatt/SecurityTag.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(SecurityTagTest, TheAverageOfTheLastFiveSamplesIsTruncatedTowardZero) {
-    const std::pair<int, int> samples[] = {{-60, -60}, {-61, -60}, {-64, -61}, {-66, -62},
-                                           {-68, -63}, {-70, -65}, {-20, -57}};
-    RssiRing ring;
-    for (const auto& [sample, average] : samples)
-        EXPECT_EQ(ring.AverageRssi(sample), average) << sample;
-    ring.Reset();
-    EXPECT_EQ(ring.AverageRssi(-90), -90);
-}
 
 TEST(SecurityTagTest, ZonesFollowTheThresholds) {
     const std::pair<int, uint8_t> rows[] = {{-20, 0}, {-75, 0}, {-76, 1}, {-90, 1}, {-91, 2}, {-127, 2}};
