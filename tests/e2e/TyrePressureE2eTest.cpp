@@ -1,5 +1,6 @@
-// The built-in world's tyre sensor in its window over virtual time: the leak up to the alarm, new
-// settings taken or refused by the sensor, the threshold kept across a restart, and Remove Pairing.
+// The built-in world's tyre sensor in its window over virtual time: the leak up to the alarm and a
+// threshold the sensor refuses. What the window sends and keeps is tested on the recording host, the
+// sensor's ranges and its pairing removal on the simulated peer.
 #include "platform/DialogItems.h"
 #include "profiles/control/CTpmsCollectorCtrl.h"
 #include "profiles/control/TpmsIds.h"
@@ -7,13 +8,12 @@
 #include "veyrasim.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
 
 namespace {
 
 const QString kSensor = QStringLiteral("Orvane Tyre Sensor");
 const std::string kSensorAddress = "00:1A:7D:DA:71:10";
-constexpr uint16_t kThreshold = 9, kPosition = 13; // the sensor's own handles
+constexpr uint16_t kThreshold = 9; // the sensor's own handle
 
 class TyrePressureE2eTest : public SimFixture {
 protected:
@@ -34,7 +34,7 @@ protected:
     CTpmsCollectorCtrl* m_window = nullptr;
 };
 
-TEST_F(TyrePressureE2eTest, ThePressureFallsUntilTheAlarmBlinksAndTheSensorTakesOrRefusesNewSettings) {
+TEST_F(TyrePressureE2eTest, ThePressureFallsUntilTheAlarmBlinksAndTheSensorRefusesAThresholdOutOfItsRange) {
     const double first = Text(IDC_TPMS_PRESSURE).toDouble();
     for (int i = 0; i < 40 && !m_window->IsTimerRunning(TIMER_TPMS_LOW_PRESSURE); ++i)
         Advance(2000);
@@ -49,36 +49,7 @@ TEST_F(TyrePressureE2eTest, ThePressureFallsUntilTheAlarmBlinksAndTheSensorTakes
     Advance(1000);
     EXPECT_EQ(Text(IDC_TPMS_BLOW_OUT_THRESHOLD), "1.0");
     EXPECT_EQ(SensorValue(kThreshold), (std::vector<uint8_t>{110, 0}));
-
-    Type(IDC_TPMS_OFFSET, "14.5");
-    Type(IDC_TPMS_BLOW_OUT_THRESHOLD, "3"); // 17.5 psi: 121 kPa
-    qobject_cast<QComboBox*>(platform::GetDlgItem(m_window, IDC_TPMS_POSITION_LIST))->setCurrentText("Spare");
-    ASSERT_TRUE(Frame()->ExecuteCommand(ID_TPMS_UPDATE));
-    Advance(3000); // two writes, one connection event apart
-    EXPECT_EQ(SensorValue(kThreshold), (std::vector<uint8_t>{121, 0}));
-    EXPECT_EQ(SensorValue(kPosition), std::vector<uint8_t>{5});
-    EXPECT_EQ(Text(IDC_TPMS_POSITION), "Spare");
     EXPECT_FALSE(Frame()->IsInModalState());
-    EXPECT_TRUE(EveryRecordGivenBack());
-}
-
-TEST_F(TyrePressureE2eTest, ANewLowPressureThresholdIsKeptAfterARestart) {
-    Type(IDC_TPMS_LOW_THRESHOLD, "27");
-    Restart();
-    ASSERT_TRUE(Select(kSensor)) << "the sensor is still paired";
-    ASSERT_TRUE(Connect());
-    ASSERT_NE(Frame()->TpmsWindow(), nullptr);
-    EXPECT_EQ(platform::GetDlgItemText(Frame()->TpmsWindow(), IDC_TPMS_LOW_THRESHOLD), "27.0");
-}
-
-TEST_F(TyrePressureE2eTest, RemovePairingDebondsTheSensor) {
-    ASSERT_EQ(Frame()->PairedDeviceList().size(), 1u);
-    ASSERT_TRUE(Frame()->ExecuteCommand(ID_TPMS_REMOVE_PAIRING));
-    Advance(3000);
-    EXPECT_EQ(Frame()->ConnectedDeviceIndex(), -1);
-    EXPECT_EQ(Frame()->TpmsWindow(), nullptr);
-    EXPECT_TRUE(Frame()->PairedDeviceList().empty());
-    EXPECT_EQ(Paired(), QStringList{"No paired devices"});
     EXPECT_TRUE(EveryRecordGivenBack());
 }
 
