@@ -2,37 +2,32 @@
 #include "profiles/control/CAncsCtrl.h"
 
 #include "gatt/BleDeviceRecord.h"
-#include "platform/DialogItems.h"
-#include "platform/ui/CommandRouter.h"
 #include "profiles/control/AncsIds.h"
+#include "support/WindowTest.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QMdiArea>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace {
 
-class AncsCtrlTest : public ::testing::Test {
+class AncsCtrlTest : public WindowTest<CAncsCtrl> {
 protected:
     void SetUp() override {
-        m_window->Create(&m_area, &m_router, &m_mainTarget);
+        WindowTest::SetUp();
         m_window->InitServer(m_device, &m_server);
         m_window->SetUidGenerator([this] { return m_uids.at(m_nextUid++ % m_uids.size()); });
     }
     void Select(UINT combo, const QString& text) {
-        auto* box = qobject_cast<QComboBox*>(platform::GetDlgItem(m_window, combo));
+        auto* box = Item<QComboBox>(combo);
         box->setCurrentIndex(box->findText(text));
     }
     // As a user: the buttons show the state of the moment first.
     void Click(UINT id) {
         m_router.runUpdatePass();
-        qobject_cast<QAbstractButton*>(platform::GetDlgItem(m_window, id))->click();
+        Item<QAbstractButton>(id)->click();
     }
-    QTreeWidget* List(UINT id) const {
-        return qobject_cast<QTreeWidget*>(platform::GetDlgItem(m_window, id));
-    }
+    QTreeWidget* List(UINT id) const { return Item<QTreeWidget>(id); }
     QStringList Row(UINT list, int row) const {
         QStringList texts;
         for (int column = 0; column < List(list)->columnCount(); ++column)
@@ -40,15 +35,11 @@ protected:
         return texts;
     }
 
-    QMdiArea m_area;
-    platform::CommandRouter m_router;
-    platform::CommandTarget m_mainTarget;
     std::shared_ptr<BleDeviceRecord> m_device =
         std::make_shared<BleDeviceRecord>(BleTypedAddress{}, -60, "Watch", 0, true);
     AncsServerState m_server;
     std::vector<uint32_t> m_uids{0x1234};
     size_t m_nextUid = 0;
-    CAncsCtrl* m_window = new CAncsCtrl; // owned by its sub-window once created
 };
 
 TEST_F(AncsCtrlTest, InitServerMarksTheDeviceAndStartsOnAnAddedSilentIncomingCall) {
@@ -74,8 +65,8 @@ TEST_F(AncsCtrlTest, OneRecordPerCategoryModifyKeepsItsUidAndDeleteDropsItsRow) 
     EXPECT_EQ(m_window->Store().at(7).notificationUid, 7u);
 
     Select(IDC_ANCS_CATEGORY, "Email");
-    qobject_cast<QAbstractButton*>(platform::GetDlgItem(m_window, IDC_ANCS_MODIFIED))->setChecked(true);
-    qobject_cast<QAbstractButton*>(platform::GetDlgItem(m_window, IDC_ANCS_IMPORTANT))->setChecked(true);
+    Item<QAbstractButton>(IDC_ANCS_MODIFIED)->setChecked(true);
+    Item<QAbstractButton>(IDC_ANCS_IMPORTANT)->setChecked(true);
     Click(ID_ANCS_MODIFY);
     const AncsNotificationRecord& email = m_window->Store().at(6);
     EXPECT_EQ(email.notificationUid, 5u);

@@ -1,39 +1,32 @@
 // The phone window's records, list and pictures, with a command target standing in for the main window.
 #include "profiles/control/CPhoneCtrl.h"
 
-#include "platform/DialogItems.h"
-#include "platform/ui/CommandRouter.h"
 #include "profiles/control/PhoneIds.h"
 #include "support/EnvironmentFixture.h"
+#include "support/WindowTest.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QMdiArea>
 #include <QMenu>
 #include <QTreeWidget>
 
 namespace {
 
-class PhoneCtrlTest : public EnvironmentFixture {
+class PhoneCtrlTest : public WindowTest<CPhoneCtrl, EnvironmentFixture> {
 protected:
     void SetUp() override {
-        EnvironmentFixture::SetUp();
-        m_main.onCommand(ID_PHONE_TOGGLE_READ, [this] { m_window->ToggleSelectedRead(); });
-        m_window = new CPhoneCtrl;
-        m_window->Create(&m_area, &m_router, &m_main);
+        WindowTest::SetUp();
+        m_mainTarget.onCommand(ID_PHONE_TOGGLE_READ, [this] { m_window->ToggleSelectedRead(); });
         m_area.show();
     }
     void TearDown() override {
         delete m_window;
         EnvironmentFixture::TearDown();
     }
-    QTreeWidget* List() const {
-        return qobject_cast<QTreeWidget*>(platform::GetDlgItem(m_window, IDC_PHONE_LIST));
-    }
+    QTreeWidget* List() const { return Item<QTreeWidget>(IDC_PHONE_LIST); }
     std::pair<uint8_t, QString> Add(int categoryItem, const QString& text) {
-        qobject_cast<QComboBox*>(platform::GetDlgItem(m_window, IDC_PHONE_CATEGORY))
-            ->setCurrentIndex(categoryItem);
+        Item<QComboBox>(IDC_PHONE_CATEGORY)->setCurrentIndex(categoryItem);
         platform::SetDlgItemText(m_window, IDC_PHONE_TEXT, text);
         std::pair<uint8_t, QString> added;
         m_window->AddNotification(&added.first, &added.second);
@@ -52,17 +45,12 @@ protected:
         m_window->GetUnreadCounts(mask, &counts);
         return counts;
     }
-
-    QMdiArea m_area;
-    platform::CommandRouter m_router;
-    platform::CommandTarget m_main;
-    CPhoneCtrl* m_window = nullptr;
 };
 
 TEST_F(PhoneCtrlTest, RecordsListNewestFirstUnreadInBoldAndTheNextIdIsAboveTheLoadedOnes) {
     EXPECT_EQ(Add(0, QStringLiteral("Mira")), std::make_pair(uint8_t{3}, QStringLiteral("Mira")))
         << "the list starts on Call";
-    EXPECT_TRUE(platform::GetDlgItemText(m_window, IDC_PHONE_TEXT).isEmpty());
+    EXPECT_TRUE(Text(IDC_PHONE_TEXT).isEmpty());
     m_window->LoadRecords({{7, {1, 5, QStringLiteral("seven")}}, {12, {0, 9, QStringLiteral("twelve")}}});
     EXPECT_EQ(Add(4, QStringLiteral("Bill")), std::make_pair(uint8_t{1}, QStringLiteral("Bill")));
     EXPECT_EQ(Rows(), (QStringList{"E-mail/Bill*", "Instant message/twelve*", "SMS/seven"}));
@@ -100,7 +88,7 @@ TEST_F(PhoneCtrlTest, ContextMenuOnlyFromTheMouseOnARow) {
 }
 
 TEST_F(PhoneCtrlTest, PicturesGetTheirImagesAndKeepTheirPlaceWhenHidden) {
-    auto picture = [this](UINT id) { return qobject_cast<QLabel*>(platform::GetDlgItem(m_window, id)); };
+    auto picture = [this](UINT id) { return Item<QLabel>(id); };
     EXPECT_FALSE(picture(IDC_PHONE_VIBRATE_PICTURE)->pixmap().isNull()) << "the template's picture";
     EXPECT_TRUE(picture(IDC_PHONE_RING_PICTURE)->pixmap().isNull());
     m_window->ResetAlertStatusIcons();

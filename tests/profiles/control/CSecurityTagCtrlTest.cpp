@@ -1,33 +1,21 @@
 // The security-tag window: the alert level's text and image, the signal strength and the thresholds.
 #include "profiles/control/CSecurityTagCtrl.h"
 
-#include "platform/DialogItems.h"
-#include "platform/ui/CommandRouter.h"
 #include "profiles/control/SecurityTagIds.h"
+#include "support/WindowTest.h"
 
 #include <QLabel>
-#include <QMdiArea>
 #include <QProgressBar>
 #include <QSpinBox>
-#include <gtest/gtest.h>
 
 namespace {
 
-class SecurityTagCtrlTest : public ::testing::Test {
+class SecurityTagCtrlTest : public WindowTest<CSecurityTagCtrl> {
 protected:
     void SetUp() override {
-        m_window->Create(&m_area, &m_router, &m_mainTarget);
+        WindowTest::SetUp();
         m_area.show();
     }
-    QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
-    template <typename Control> Control* Item(UINT id) const {
-        return qobject_cast<Control*>(platform::GetDlgItem(m_window, id));
-    }
-
-    QMdiArea m_area;
-    platform::CommandRouter m_router;
-    platform::CommandTarget m_mainTarget;
-    CSecurityTagCtrl* m_window = new CSecurityTagCtrl; // owned by its sub-window once created
 };
 
 TEST_F(SecurityTagCtrlTest, AlertLevelsShowTheirTextAndImageAndThePictureBlinks) {

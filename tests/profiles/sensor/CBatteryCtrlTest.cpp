@@ -1,13 +1,11 @@
 // The battery window: readings and the critical state with its blinking warning.
 #include "profiles/sensor/CBatteryCtrl.h"
 
-#include "platform/DialogItems.h"
 #include "platform/TimerClock.h"
-#include "platform/ui/CommandRouter.h"
 #include "profiles/sensor/BatteryIds.h"
 #include "support/EnvironmentFixture.h"
+#include "support/WindowTest.h"
 
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 
@@ -15,26 +13,15 @@ namespace {
 
 const QColor kRed(255, 0, 0);
 
-class BatteryCtrlTest : public EnvironmentFixture {
+class BatteryCtrlTest : public WindowTest<CBatteryCtrl, EnvironmentFixture> {
 protected:
     void SetUp() override {
-        EnvironmentFixture::SetUp();
-        m_window = new CBatteryCtrl;
-        m_subWindow = m_window->Create(&m_area, &m_router, &m_mainTarget);
+        WindowTest::SetUp();
         m_area.show();
     }
-    QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
-    bool Shown(UINT id) const { return !platform::GetDlgItem(m_window, id)->isHidden(); }
-    QProgressBar* Bar() const {
-        return qobject_cast<QProgressBar*>(platform::GetDlgItem(m_window, IDC_BATTERY_BAR));
-    }
+    bool Shown(UINT id) const { return !Item(id)->isHidden(); }
+    QProgressBar* Bar() const { return Item<QProgressBar>(IDC_BATTERY_BAR); }
     QColor BarColour() const { return Bar()->palette().color(QPalette::Highlight); }
-
-    QMdiArea m_area;
-    platform::CommandRouter m_router;
-    platform::CommandTarget m_mainTarget;
-    CBatteryCtrl* m_window = nullptr; // owned by its sub-window
-    QMdiSubWindow* m_subWindow = nullptr;
 };
 
 TEST_F(BatteryCtrlTest, OpensWithoutAReadingAndReadingsMoveBetweenNormalAndCritical) {
@@ -62,12 +49,13 @@ TEST_F(BatteryCtrlTest, OpensWithoutAReadingAndReadingsMoveBetweenNormalAndCriti
 }
 
 TEST_F(BatteryCtrlTest, EveryCriticalReadingBringsTheWindowToTheFrontAndBlinksUntilTheNextReading) {
+    QMdiSubWindow* own = m_area.subWindowList().front();
     QMdiSubWindow* other = m_area.addSubWindow(new QWidget);
     other->show();
     for (int round = 0; round < 2; ++round) {
         m_area.setActiveSubWindow(other);
         m_window->SetBatteryLevel(0);
-        EXPECT_EQ(m_area.activeSubWindow(), m_subWindow) << round;
+        EXPECT_EQ(m_area.activeSubWindow(), own) << round;
     }
     EXPECT_EQ(m_window->WarningImage().size(), QSize(16, 16));
     for (bool shown : {false, true, false}) {

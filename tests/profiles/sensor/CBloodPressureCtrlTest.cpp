@@ -1,11 +1,8 @@
 // The blood-pressure window: what each display function shows and hides.
 #include "profiles/sensor/CBloodPressureCtrl.h"
 
-#include "platform/DialogItems.h"
 #include "profiles/sensor/BloodPressureIds.h"
-
-#include <QMdiArea>
-#include <gtest/gtest.h>
+#include "support/WindowTest.h"
 
 #include <limits>
 
@@ -16,27 +13,20 @@ constexpr UINT kOptional[] = {IDC_BP_PULSE_IMAGE, IDC_BP_PULSE,           IDC_BP
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInfinity = std::numeric_limits<double>::infinity();
 
-class BloodPressureCtrlTest : public ::testing::Test {
+class BloodPressureCtrlTest : public WindowTest<CBloodPressureCtrl> {
 protected:
-    void SetUp() override {
-        m_window = new CBloodPressureCtrl;
-        m_window->Create(&m_area, nullptr, nullptr);
-    }
     QStringList Texts(std::initializer_list<UINT> ids) const {
         QStringList texts;
         for (UINT id : ids)
-            texts << platform::GetDlgItemText(m_window, id);
+            texts << Text(id);
         return texts;
     }
     // How many of kOptional are shown.
     size_t Shown() const {
         return std::count_if(std::begin(kOptional), std::end(kOptional), [this](UINT id) {
-            return platform::GetDlgItem(m_window, id)->isVisibleTo(m_window);
+            return Item(id)->isVisibleTo(m_window);
         });
     }
-
-    QMdiArea m_area;
-    CBloodPressureCtrl* m_window = nullptr; // owned by its sub-window
 };
 
 TEST_F(BloodPressureCtrlTest, OptionalFieldsComeWithTheirValuesAndGoWithTheNextPressure) {

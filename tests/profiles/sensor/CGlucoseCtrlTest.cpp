@@ -2,18 +2,16 @@
 // buttons build.
 #include "profiles/sensor/CGlucoseCtrl.h"
 
-#include "platform/DialogItems.h"
 #include "platform/Prompter.h"
 #include "platform/StringTable.h"
 #include "profiles/sensor/GlucoseIds.h"
 #include "res/StringTable.h"
 #include "support/RecordingPrompter.h"
+#include "support/WindowTest.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -33,26 +31,22 @@ std::tm Day(int day) {
     return time;
 }
 
-class GlucoseCtrlTest : public ::testing::Test {
+class GlucoseCtrlTest : public WindowTest<CGlucoseCtrl> {
 protected:
     void SetUp() override {
         platform::installStringTable(applicationStrings());
         platform::setPrompter(&m_prompter);
-        m_window = new CGlucoseCtrl;
-        m_window->Create(&m_area, nullptr, nullptr);
+        WindowTest::SetUp();
     }
     void TearDown() override { platform::setPrompter(nullptr); }
 
-    QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
     std::vector<UINT> Shown() const {
         std::vector<UINT> shown;
         std::copy_if(std::begin(kDetails), std::end(kDetails), std::back_inserter(shown),
-                     [this](UINT id) { return platform::GetDlgItem(m_window, id)->isVisibleTo(m_window); });
+                     [this](UINT id) { return Item(id)->isVisibleTo(m_window); });
         return shown;
     }
-    QTreeWidget* List(UINT id) const {
-        return qobject_cast<QTreeWidget*>(platform::GetDlgItem(m_window, id));
-    }
+    QTreeWidget* List(UINT id) const { return Item<QTreeWidget>(id); }
     QStringList Row(UINT id, int row) const {
         const QTreeWidgetItem* item = List(id)->topLevelItem(row);
         return item ? QStringList{item->text(0), item->text(1), item->text(2)} : QStringList{};
@@ -61,9 +55,7 @@ protected:
         List(IDC_GLUCOSE_RECORDS)->setCurrentItem(List(IDC_GLUCOSE_RECORDS)->topLevelItem(row));
     }
 
-    QMdiArea m_area;
     RecordingPrompter m_prompter;
-    CGlucoseCtrl* m_window = nullptr; // owned by its sub-window
 };
 
 TEST_F(GlucoseCtrlTest, EveryMeasurementAddsARowAndTheLaterOfOneSequenceNumberIsKept) {
@@ -138,9 +130,9 @@ TEST_F(GlucoseCtrlTest, OperatorsFollowTheRadioButtonAndInvalidSequenceNumbersBu
     for (const Case& c : cases) {
         SCOPED_TRACE(c.radio);
         if (c.radio != 0)
-            qobject_cast<QAbstractButton*>(platform::GetDlgItem(m_window, c.radio))->setChecked(true);
+            Item<QAbstractButton>(c.radio)->setChecked(true);
         for (const auto& [edit, text] : c.typed)
-            qobject_cast<QLineEdit*>(platform::GetDlgItem(m_window, edit))->setText(QLatin1String(text));
+            Item<QLineEdit>(edit)->setText(QLatin1String(text));
         const size_t prompts = m_prompter.prompts.size();
         Bytes request{0x04};
         EXPECT_EQ(m_window->BuildRacpOperator(request), !c.built.empty());

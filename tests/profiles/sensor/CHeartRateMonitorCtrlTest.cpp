@@ -1,30 +1,18 @@
 // The heart-rate window: its texts and images at the edges of its values, and its Reset button.
 #include "profiles/sensor/CHeartRateMonitorCtrl.h"
 
-#include "platform/DialogItems.h"
-#include "platform/ui/CommandRouter.h"
 #include "profiles/sensor/HeartRateIds.h"
+#include "support/WindowTest.h"
 
 #include <QAbstractButton>
 #include <QLabel>
-#include <QMdiArea>
-#include <gtest/gtest.h>
 
 namespace {
 
-class HeartRateMonitorCtrlTest : public ::testing::Test {
-protected:
-    void SetUp() override { m_window->Create(&m_area, &m_router, &m_mainTarget); }
-    QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
-
-    QMdiArea m_area;
-    platform::CommandRouter m_router;
-    platform::CommandTarget m_mainTarget;
-    CHeartRateMonitorCtrl* m_window = new CHeartRateMonitorCtrl; // owned by its sub-window once created
-};
+using HeartRateMonitorCtrlTest = WindowTest<CHeartRateMonitorCtrl>;
 
 TEST_F(HeartRateMonitorCtrlTest, SensorContactStatesShowTheirImageOf24PixelsAndOtherStatesChangeNothing) {
-    const auto* picture = qobject_cast<QLabel*>(platform::GetDlgItem(m_window, IDC_HR_CONTACT_IMAGE));
+    const auto* picture = Item<QLabel>(IDC_HR_CONTACT_IMAGE);
     const std::tuple<uint32_t, bool, QString> rows[] = {{2, true, "Sensor in contact"},
                                                         {3, true, "Sensor in contact"},
                                                         {0, false, "Sensor contact unknown"},
@@ -44,7 +32,7 @@ TEST_F(HeartRateMonitorCtrlTest, TheResetButtonIssuesItsCommandToTheMainWindowWh
     bool pending = false;
     m_mainTarget.onCommand(ID_HR_RESET_ENERGY, [&] { ++resets; });
     m_mainTarget.onUpdate(ID_HR_RESET_ENERGY, [&](platform::CmdUI& ui) { ui.Enable(!pending); });
-    auto* reset = qobject_cast<QAbstractButton*>(platform::GetDlgItem(m_window, ID_HR_RESET_ENERGY));
+    auto* reset = Item<QAbstractButton>(ID_HR_RESET_ENERGY);
     reset->click();
     pending = true;
     m_router.runUpdatePass();

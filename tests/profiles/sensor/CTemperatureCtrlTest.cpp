@@ -1,30 +1,18 @@
 // The thermometer window: the temperature text and gauge, and the measurement site.
 #include "profiles/sensor/CTemperatureCtrl.h"
 
-#include "platform/DialogItems.h"
 #include "profiles/sensor/ThermometerIds.h"
+#include "support/WindowTest.h"
 
-#include <QMdiArea>
 #include <QProgressBar>
-#include <gtest/gtest.h>
 
 #include <limits>
 
 namespace {
 
-class TemperatureCtrlTest : public ::testing::Test {
+class TemperatureCtrlTest : public WindowTest<CTemperatureCtrl> {
 protected:
-    void SetUp() override {
-        m_window = new CTemperatureCtrl;
-        m_window->Create(&m_area, nullptr, nullptr);
-    }
-    QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
-    int Gauge() const {
-        return qobject_cast<QProgressBar*>(platform::GetDlgItem(m_window, IDC_TEMP_GAUGE))->value();
-    }
-
-    QMdiArea m_area;
-    CTemperatureCtrl* m_window = nullptr; // owned by its sub-window
+    int Gauge() const { return Item<QProgressBar>(IDC_TEMP_GAUGE)->value(); }
 };
 
 TEST_F(TemperatureCtrlTest, TemperatureTextAndGaugeLimitedToItsRange) {

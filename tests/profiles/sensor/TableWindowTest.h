@@ -1,25 +1,23 @@
-// What the weight-scale and body-composition window tests share: an MDI area to open the window in,
-// a peer with one service, and the texts of the measurement table and the feature list.
+// What the weight-scale and body-composition window tests share beyond WindowTest: a peer with one
+// service, and the texts of the measurement table and the feature list.
 #pragma once
 
 #include "gatt/BleDeviceRecord.h"
-#include "platform/DialogItems.h"
-#include "platform/ui/CommandRouter.h"
 #include "support/DatabaseBuilder.h"
+#include "support/WindowTest.h"
 
 #include <QListWidget>
-#include <QMdiArea>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 // Window is a table window with InitProfile(peer) and Records().
-template <class Window> class TableWindowTest : public ::testing::Test {
+template <class Window> class TableWindowTest : public WindowTest<Window> {
 protected:
     using Bytes = std::vector<uint8_t>;
+    using WindowTest<Window>::m_window;
 
     // Opens the window for a peer whose only service is the one database describes.
     void Open(DatabaseBuilder& database) {
-        m_window->Create(&m_area, &m_router, &m_mainTarget);
+        WindowTest<Window>::SetUp();
         const BleHostDatabaseEvent& event = database.Event(1);
         m_peer.BuildServiceMap(event.serviceCount, event.services);
         m_window->InitProfile(m_peer);
@@ -30,18 +28,13 @@ protected:
     QStringList Row(int index) const { return Texts(Table()->topLevelItem(index)); }
     QStringList Lines(UINT listId) const {
         QStringList lines;
-        const auto* list = qobject_cast<QListWidget*>(platform::GetDlgItem(m_window, listId));
+        const auto* list = this->template Item<QListWidget>(listId);
         for (int i = 0; i < list->count(); ++i)
             lines << list->item(i)->text();
         return lines;
     }
-    QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
 
-    QMdiArea m_area;
-    platform::CommandRouter m_router;
-    platform::CommandTarget m_mainTarget;
     BleDeviceRecord m_peer{{}, 0, QStringLiteral("Scale"), 0, false};
-    Window* m_window = new Window; // owned by its sub-window once created
 
 private:
     QStringList Texts(const QTreeWidgetItem* item) const {

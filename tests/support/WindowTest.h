@@ -1,0 +1,28 @@
+// A profile window opened in an MDI area of its own once Base is set up, with a command router and a
+// command target that stands in for the main window.
+#pragma once
+
+#include "platform/DialogItems.h"
+#include "platform/ui/CommandRouter.h"
+
+#include <QMdiArea>
+#include <gtest/gtest.h>
+
+template <class Window, class Base = ::testing::Test> class WindowTest : public Base {
+protected:
+    void SetUp() override {
+        Base::SetUp();
+        m_window = new Window;
+        m_window->Create(&m_area, &m_router, &m_mainTarget);
+    }
+    QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
+    // The control with that id, null when it is not a Control.
+    template <class Control = QWidget> Control* Item(UINT id) const {
+        return qobject_cast<Control*>(platform::GetDlgItem(m_window, id));
+    }
+
+    QMdiArea m_area;
+    platform::CommandRouter m_router;
+    platform::CommandTarget m_mainTarget;
+    Window* m_window = nullptr; // owned by its sub-window
+};
