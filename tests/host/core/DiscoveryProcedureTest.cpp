@@ -32,34 +32,25 @@ TEST(DiscoveryProcedure, WalksServicesCharacteristicsAndDescriptors) {
     EXPECT_EQ(recorder.services[0].characteristics[0].descriptors[0].handle, 4);
 }
 
-struct BadResponse {
-    const char* name;
-    Bytes response;
-    uint16_t status;
-};
-
-class DiscoveryWithOneServiceResponse : public ::testing::TestWithParam<BadResponse> {};
-
-TEST_P(DiscoveryWithOneServiceResponse, EndsWithAStatusAndNoServices) {
-    Recorder recorder;
-    DiscoveryProcedure discovery(recorder);
-    discovery.start();
-    EXPECT_FALSE(discovery.next(GetParam().response));
-    EXPECT_EQ(recorder.outcomes, std::vector<uint16_t>{GetParam().status});
-    EXPECT_TRUE(recorder.services.empty());
+TEST(DiscoveryProcedure, AResponseWithoutAUsableServiceEndsWithAStatusAndNoServices) {
+    const std::tuple<const char*, Bytes, uint16_t> responses[] = {
+        {"NoEntries", {0x11, 6}, 0x04},
+        {"LengthByteMissing", {0x11}, 0x04},
+        {"OddLength", {0x11, 5, 1, 0, 4, 0, 0x0F}, 0x04},
+        {"TruncatedEntry", {0x11, 6, 1, 0, 4, 0, 0x0F, 0x18, 9}, 0x04},
+        {"EndBeforeStart", {0x11, 6, 4, 0, 1, 0, 0x0F, 0x18}, 0x04},
+        {"ZeroStart", {0x11, 6, 0, 0, 1, 0, 0x0F, 0x18}, 0x04},
+        {"AttError", {0x01, 0x10, 1, 0, 0x05}, 0x05},
+        {"NoServiceAtAll", {0x01, 0x10, 1, 0, 0x0A}, 0}};
+    for (const auto& [name, response, status] : responses) {
+        Recorder recorder;
+        DiscoveryProcedure discovery(recorder);
+        discovery.start();
+        EXPECT_FALSE(discovery.next(response)) << name;
+        EXPECT_EQ(recorder.outcomes, std::vector<uint16_t>{status}) << name;
+        EXPECT_TRUE(recorder.services.empty()) << name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Responses, DiscoveryWithOneServiceResponse,
-    ::testing::Values(BadResponse{"NoEntries", {0x11, 6}, 0x04},
-                      BadResponse{"LengthByteMissing", {0x11}, 0x04},
-                      BadResponse{"OddLength", {0x11, 5, 1, 0, 4, 0, 0x0F}, 0x04},
-                      BadResponse{"TruncatedEntry", {0x11, 6, 1, 0, 4, 0, 0x0F, 0x18, 9}, 0x04},
-                      BadResponse{"EndBeforeStart", {0x11, 6, 4, 0, 1, 0, 0x0F, 0x18}, 0x04},
-                      BadResponse{"ZeroStart", {0x11, 6, 0, 0, 1, 0, 0x0F, 0x18}, 0x04},
-                      BadResponse{"AttError", {0x01, 0x10, 1, 0, 0x05}, 0x05},
-                      BadResponse{"NoServiceAtAll", {0x01, 0x10, 1, 0, 0x0A}, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DiscoveryProcedure, RefusesResponsesThatDoNotMoveForward) {
     Recorder recorder;

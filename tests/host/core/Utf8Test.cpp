@@ -5,43 +5,29 @@
 namespace orv::host {
 namespace {
 
-struct CutCase {
-    const char* name;
-    std::string text;
-    size_t max;
-    std::string expected;
-};
-
-class Utf8Cut : public ::testing::TestWithParam<CutCase> {};
-
-TEST_P(Utf8Cut, EndsOnACharacterBoundary) {
-    EXPECT_EQ(truncateUtf8(GetParam().text, GetParam().max), GetParam().expected);
-}
-
 // "é" is 2 bytes, "✓" 3 bytes, "𝄞" 4 bytes.
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Utf8Cut,
-    ::testing::Values(CutCase{"Short", "abc", 50, "abc"},
-                      CutCase{"Exact", std::string(50, 'a'), 50, std::string(50, 'a')},
-                      CutCase{"AsciiLong", std::string(60, 'a'), 50, std::string(50, 'a')},
-                      CutCase{"TwoByteSplit", std::string(49, 'a') + "é", 50, std::string(49, 'a')},
-                      CutCase{"TwoByteFits", std::string(48, 'a') + "é", 50, std::string(48, 'a') + "é"},
-                      CutCase{"ThreeByteSplitAfterOne", std::string(49, 'a') + "✓", 50, std::string(49, 'a')},
-                      CutCase{"ThreeByteSplitAfterTwo", std::string(48, 'a') + "✓", 50, std::string(48, 'a')},
-                      CutCase{"FourByteSplit", std::string(47, 'a') + "𝄞", 50, std::string(47, 'a')},
-                      CutCase{"AllMultiByte", "心心心心心心心心心心心心心心心心心心", 50,
-                              "心心心心心心心心心心心心心心心心"},
-                      CutCase{"Empty", "", 50, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(FieldText, StopsAtTheFirstNul) {
-    const char field[8] = {'a', 'b', '\0', 'c', 'd', 'e', 'f', 'g'};
-    EXPECT_EQ(fieldText(field, sizeof field), "ab");
+TEST(Utf8Cut, EndsOnACharacterBoundary) {
+    const std::tuple<const char*, std::string, size_t, std::string> cases[] = {
+        {"short", "abc", 50, "abc"},
+        {"exact", std::string(50, 'a'), 50, std::string(50, 'a')},
+        {"ASCII long", std::string(60, 'a'), 50, std::string(50, 'a')},
+        {"two-byte split", std::string(49, 'a') + "é", 50, std::string(49, 'a')},
+        {"two-byte fits", std::string(48, 'a') + "é", 50, std::string(48, 'a') + "é"},
+        {"three-byte split after one", std::string(49, 'a') + "✓", 50, std::string(49, 'a')},
+        {"three-byte split after two", std::string(48, 'a') + "✓", 50, std::string(48, 'a')},
+        {"four-byte split", std::string(47, 'a') + "𝄞", 50, std::string(47, 'a')},
+        {"all multi-byte", "心心心心心心心心心心心心心心心心心心", 50, "心心心心心心心心心心心心心心心心"},
+        {"empty", "", 50, ""},
+    };
+    for (const auto& [name, text, max, expected] : cases)
+        EXPECT_EQ(truncateUtf8(text, max), expected) << name;
 }
 
-TEST(FieldText, ReadsNoFurtherThanAnUnterminatedField) {
-    const char field[4] = {'w', 'x', 'y', 'z'};
-    EXPECT_EQ(fieldText(field, sizeof field), "wxyz");
+TEST(FieldText, StopsAtTheFirstNulAndReadsNoFurtherThanAnUnterminatedField) {
+    const char terminated[8] = {'a', 'b', '\0', 'c', 'd', 'e', 'f', 'g'};
+    EXPECT_EQ(fieldText(terminated, sizeof terminated), "ab");
+    const char unterminated[4] = {'w', 'x', 'y', 'z'};
+    EXPECT_EQ(fieldText(unterminated, sizeof unterminated), "wxyz");
 }
 
 } // namespace

@@ -86,73 +86,67 @@ struct Exchange {
     bool reported = false; // the write listener heard of a stored value
 };
 
-class AttServerExchange : public ::testing::TestWithParam<Exchange> {};
-
-TEST_P(AttServerExchange, AnswersWithTheExpectedBytes) {
-    AttServer peer = server(GetParam().link);
-    size_t reported = 0;
-    peer.setWriteListener([&](const PeerAttribute&) { ++reported; });
-    Answer last;
-    for (const Bytes& request : pdus(GetParam().requests)) {
-        last = peer.handle(request);
-    }
-    EXPECT_EQ(last, answer(GetParam().answer));
-    if (GetParam().handle != 0) {
-        EXPECT_EQ(peer.attribute(GetParam().handle)->value, *parseHex(GetParam().value));
-        EXPECT_EQ(reported, GetParam().reported ? 1u : 0u) << "only an accepted write is reported";
+TEST(AttServer, AnswersEachRequestWithTheExpectedBytes) {
+    const Link P = Link::Plain, E = Link::Encrypted, A = Link::Authenticated;
+    const Exchange exchanges[] = {
+        {"PrimaryServices", P, "10 0100 FFFF 0028", "11 06 0100 0600 0F18 0700 0900 0018 0A00 0E00 1E18"},
+        {"NoMoreServices", P, "10 1400 FFFF 0028", "01 10 1400 0A"},
+        {"SecondaryGroupTypeUnsupported", P, "10 0100 FFFF 0129", "01 10 0100 10"},
+        {"ReversedRange", P, "10 0500 0100 0028", "01 10 0500 01"},
+        {"ZeroStart", P, "08 0000 0600 0328", "01 08 0000 01"},
+        {"ShortRangedRequest", P, "08 0100", "01 08 0000 04"},
+        {"CharacteristicsStopAtAUuidOfAnotherSize", P, "08 0100 0600 0328", "09 07 0200 12 0300 192A"},
+        {"ConfigurationDescriptor", P, "04 0400 0400", "05 01 0400 0229"},
+        {"Read", P, "0A 0300", "0B 64"},
+        {"ReadOfWriteOnly", P, "0A 0600", "01 0A 0600 02"},
+        {"ReadOfUnknownHandle", P, "0A 2800", "01 0A 2800 01"},
+        {"ReadBlobPastTheEnd", P, "0C 0300 0200", "01 0C 0300 07"},
+        {"ReadBlobAtTheEnd", P, "0C 0900 0300", "0D"},
+        {"WriteOfReadOnly", P, "12 0300 01", "01 12 0300 03", 3, "64"},
+        {"ConfigurationOfWrongLength", P, "12 0400 01", "01 12 0400 0D", 4, "0000"},
+        {"Configuration", P, "12 0400 0100", "13", 4, "0100", true},
+        {"WriteCommandHasNoAnswer", P, "52 0400 0100", "-", 4, "0100", true},
+        {"RefusedWriteCommandHasNoAnswerEither", P, "52 0600 01", "-", 6, ""},
+        {"Mtu", P, "02 0002", "03 1700"},
+        {"UnknownRequest", P, "20 01", "01 20 0000 06"},
+        {"UnknownCommandIgnored", P, "7F 01", "-"},
+        {"Confirmation", P, "1E", "-"},
+        {"Empty", P, "", "-"},
+        {"PreparedWritesApplyOnExecute", P, "16 0600 0000 6162 | 16 0600 0200 63 | 18 01", "19", 6, "616263",
+         true},
+        {"PreparedWriteIsEchoedAndWaits", P, "16 0600 0200 63", "17 0600 0200 63", 6, ""},
+        {"CancelledPreparedWrites", P, "16 0600 0000 61 | 18 00 | 18 01", "19", 6, ""},
+        {"PreparedWriteWithAGap", P, "16 0600 0500 61 | 18 01", "01 18 0600 07", 6, ""},
+        {"ProtectedReadOnPlainLink", P, "0A 1100", "01 0A 1100 05"},
+        {"ProtectedReadOnEncryptedLink", E, "0A 1100", "01 0A 1100 05"},
+        {"ProtectedReadOnAuthenticatedLink", A, "0A 1100", "0B 6162"},
+        {"ProtectedConfigurationOnPlainLink", P, "12 1200 0100", "01 12 1200 05", 18, "0000"},
+        {"ProtectedConfigurationOnAuthenticatedLink", A, "12 1200 0100", "13", 18, "0100", true},
+        {"ProtectedReadByType", P, "08 0F00 1300 F1FF", "01 08 1100 05"},
+        {"PreparedProtectedConfigurationRefusedAtOnce", P, "16 1200 0000 0100", "01 16 1200 05"},
+        {"PreparedConfigurationOfAnotherLength", A, "16 1200 0000 010000 | 18 01", "01 18 1200 0D", 18,
+         "0000"},
+        {"ControlPointOnPlainLink", P, "12 0C00 03", "01 12 0C00 0F"},
+        {"DeleteBondOnEncryptedLink", E, "12 0C00 03", "13", 12, "03", true},
+        {"DeleteAllBondsIsNotSupported", E, "12 0C00 01", "01 12 0C00 80", 12, ""},
+        {"DeleteOtherBondsIsNotSupported", E, "12 0C00 04", "01 12 0C00 80"},
+        {"EmptyControlPointWrite", E, "12 0C00", "01 12 0C00 80"},
+        {"PreparedControlPointOpCodeAtExecute", E, "16 0C00 0000 01 | 18 01", "01 18 0C00 80", 12, ""},
+        {"OpenFeatureOnPlainLink", P, "0A 0E00", "0B 10"}};
+    for (const Exchange& c : exchanges) {
+        AttServer peer = server(c.link);
+        size_t reported = 0;
+        peer.setWriteListener([&](const PeerAttribute&) { ++reported; });
+        Answer last;
+        for (const Bytes& request : pdus(c.requests))
+            last = peer.handle(request);
+        EXPECT_EQ(last, answer(c.answer)) << c.name;
+        if (c.handle != 0) {
+            EXPECT_EQ(peer.attribute(c.handle)->value, *parseHex(c.value)) << c.name;
+            EXPECT_EQ(reported, c.reported ? 1u : 0u) << c.name << ": only an accepted write is reported";
+        }
     }
 }
-
-const Link P = Link::Plain, E = Link::Encrypted, A = Link::Authenticated;
-
-INSTANTIATE_TEST_SUITE_P(
-    Requests, AttServerExchange,
-    ::testing::Values(
-        Exchange{"PrimaryServices", P, "10 0100 FFFF 0028",
-                 "11 06 0100 0600 0F18 0700 0900 0018 0A00 0E00 1E18"},
-        Exchange{"NoMoreServices", P, "10 1400 FFFF 0028", "01 10 1400 0A"},
-        Exchange{"SecondaryGroupTypeUnsupported", P, "10 0100 FFFF 0129", "01 10 0100 10"},
-        Exchange{"ReversedRange", P, "10 0500 0100 0028", "01 10 0500 01"},
-        Exchange{"ZeroStart", P, "08 0000 0600 0328", "01 08 0000 01"},
-        Exchange{"ShortRangedRequest", P, "08 0100", "01 08 0000 04"},
-        Exchange{"CharacteristicsStopAtAUuidOfAnotherSize", P, "08 0100 0600 0328",
-                 "09 07 0200 12 0300 192A"},
-        Exchange{"ConfigurationDescriptor", P, "04 0400 0400", "05 01 0400 0229"},
-        Exchange{"Read", P, "0A 0300", "0B 64"}, Exchange{"ReadOfWriteOnly", P, "0A 0600", "01 0A 0600 02"},
-        Exchange{"ReadOfUnknownHandle", P, "0A 2800", "01 0A 2800 01"},
-        Exchange{"ReadBlobPastTheEnd", P, "0C 0300 0200", "01 0C 0300 07"},
-        Exchange{"ReadBlobAtTheEnd", P, "0C 0900 0300", "0D"},
-        Exchange{"WriteOfReadOnly", P, "12 0300 01", "01 12 0300 03", 3, "64"},
-        Exchange{"ConfigurationOfWrongLength", P, "12 0400 01", "01 12 0400 0D", 4, "0000"},
-        Exchange{"Configuration", P, "12 0400 0100", "13", 4, "0100", true},
-        Exchange{"WriteCommandHasNoAnswer", P, "52 0400 0100", "-", 4, "0100", true},
-        Exchange{"RefusedWriteCommandHasNoAnswerEither", P, "52 0600 01", "-", 6, ""},
-        Exchange{"Mtu", P, "02 0002", "03 1700"}, Exchange{"UnknownRequest", P, "20 01", "01 20 0000 06"},
-        Exchange{"UnknownCommandIgnored", P, "7F 01", "-"}, Exchange{"Confirmation", P, "1E", "-"},
-        Exchange{"Empty", P, "", "-"},
-        Exchange{"PreparedWritesApplyOnExecute", P, "16 0600 0000 6162 | 16 0600 0200 63 | 18 01", "19", 6,
-                 "616263", true},
-        Exchange{"PreparedWriteIsEchoedAndWaits", P, "16 0600 0200 63", "17 0600 0200 63", 6, ""},
-        Exchange{"CancelledPreparedWrites", P, "16 0600 0000 61 | 18 00 | 18 01", "19", 6, ""},
-        Exchange{"PreparedWriteWithAGap", P, "16 0600 0500 61 | 18 01", "01 18 0600 07", 6, ""},
-        Exchange{"ProtectedReadOnPlainLink", P, "0A 1100", "01 0A 1100 05"},
-        Exchange{"ProtectedReadOnEncryptedLink", E, "0A 1100", "01 0A 1100 05"},
-        Exchange{"ProtectedReadOnAuthenticatedLink", A, "0A 1100", "0B 6162"},
-        Exchange{"ProtectedConfigurationOnPlainLink", P, "12 1200 0100", "01 12 1200 05", 18, "0000"},
-        Exchange{"ProtectedConfigurationOnAuthenticatedLink", A, "12 1200 0100", "13", 18, "0100", true},
-        Exchange{"ProtectedReadByType", P, "08 0F00 1300 F1FF", "01 08 1100 05"},
-        Exchange{"PreparedProtectedConfigurationRefusedAtOnce", P, "16 1200 0000 0100", "01 16 1200 05"},
-        Exchange{"PreparedConfigurationOfAnotherLength", A, "16 1200 0000 010000 | 18 01", "01 18 1200 0D",
-                 18, "0000"},
-        Exchange{"ControlPointOnPlainLink", P, "12 0C00 03", "01 12 0C00 0F"},
-        Exchange{"DeleteBondOnEncryptedLink", E, "12 0C00 03", "13", 12, "03", true},
-        Exchange{"DeleteAllBondsIsNotSupported", E, "12 0C00 01", "01 12 0C00 80", 12, ""},
-        Exchange{"DeleteOtherBondsIsNotSupported", E, "12 0C00 04", "01 12 0C00 80"},
-        Exchange{"EmptyControlPointWrite", E, "12 0C00", "01 12 0C00 80"},
-        Exchange{"PreparedControlPointOpCodeAtExecute", E, "16 0C00 0000 01 | 18 01", "01 18 0C00 80", 12,
-                 ""},
-        Exchange{"OpenFeatureOnPlainLink", P, "0A 0E00", "0B 10"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AttServer, DeviceNameTakes248BytesAtMost) {
     AttServer peer = server(Link::Plain);
@@ -184,41 +178,36 @@ struct ModelCase {
     std::vector<std::pair<uint16_t, uint16_t>> configurations;
 };
 
-class PeerModelHook : public ::testing::TestWithParam<ModelCase> {};
-
 // The model judges whole values before they are stored and hears of every stored configuration.
-TEST_P(PeerModelHook, SeesWritesBeforeTheyAreStored) {
-    RecordingModel model;
-    model.refusal = GetParam().refusal;
-    AttServer peer = server(Link::Authenticated, &model);
-    Answer last;
-    for (const Bytes& request : pdus(GetParam().requests)) {
-        last = peer.handle(request);
+TEST(PeerModelHook, SeesWritesBeforeTheyAreStored) {
+    const ModelCase cases[] = {
+        {"Accepted", 0, "12 1100 0708", "13", "0708", "0708", {}},
+        {"Refused", 0x80, "12 1100 07", "01 12 1100 80", "6162", "07", {}},
+        {"RefusedCommand", 0x80, "52 1100 07", "-", "6162", "07", {}},
+        {"RefusedPreparedJudgedWhole",
+         0x81,
+         "16 1100 0000 78 | 16 1100 0100 79 | 18 01",
+         "01 18 1100 81",
+         "6162",
+         "7879",
+         {}},
+        {"Configurations", 0, "12 1200 0100 | 12 1200 0000", "13", "6162", "", {{17, 1}, {17, 0}}},
+        {"MalformedConfiguration", 0, "12 1200 01", "01 12 1200 0D", "6162", "", {}},
+        {"OtherDescriptor", 0, "12 1300 0100", "01 12 1300 03", "6162", "", {}}};
+    for (const ModelCase& c : cases) {
+        RecordingModel model;
+        model.refusal = c.refusal;
+        AttServer peer = server(Link::Authenticated, &model);
+        Answer last;
+        for (const Bytes& request : pdus(c.requests))
+            last = peer.handle(request);
+        EXPECT_EQ(last, answer(c.answer)) << c.name;
+        EXPECT_EQ(peer.attribute(17)->value, *parseHex(c.value)) << c.name;
+        EXPECT_EQ(model.writes, std::string(c.writes).empty() ? std::vector<Bytes>{} : pdus(c.writes))
+            << c.name;
+        EXPECT_EQ(model.configurations, c.configurations) << c.name;
     }
-    EXPECT_EQ(last, answer(GetParam().answer));
-    EXPECT_EQ(peer.attribute(17)->value, *parseHex(GetParam().value));
-    EXPECT_EQ(model.writes,
-              std::string(GetParam().writes).empty() ? std::vector<Bytes>{} : pdus(GetParam().writes));
-    EXPECT_EQ(model.configurations, GetParam().configurations);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Writes, PeerModelHook,
-    ::testing::Values(
-        ModelCase{"Accepted", 0, "12 1100 0708", "13", "0708", "0708", {}},
-        ModelCase{"Refused", 0x80, "12 1100 07", "01 12 1100 80", "6162", "07", {}},
-        ModelCase{"RefusedCommand", 0x80, "52 1100 07", "-", "6162", "07", {}},
-        ModelCase{"RefusedPreparedJudgedWhole",
-                  0x81,
-                  "16 1100 0000 78 | 16 1100 0100 79 | 18 01",
-                  "01 18 1100 81",
-                  "6162",
-                  "7879",
-                  {}},
-        ModelCase{"Configurations", 0, "12 1200 0100 | 12 1200 0000", "13", "6162", "", {{17, 1}, {17, 0}}},
-        ModelCase{"MalformedConfiguration", 0, "12 1200 01", "01 12 1200 0D", "6162", "", {}},
-        ModelCase{"OtherDescriptor", 0, "12 1300 0100", "01 12 1300 03", "6162", "", {}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace orv::sim
