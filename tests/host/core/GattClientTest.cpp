@@ -49,25 +49,16 @@ TEST_F(Gatt, DiscoveryReportsTheWorldsDatabaseInOneRecord) {
     EXPECT_EQ(vendor.descriptors[2].handle, 17);
 }
 
-struct ReadCase {
-    const char* name;
-    uint16_t handle;
-    ReadResult result;
-};
-
-class GattRead : public Gatt, public ::testing::WithParamInterface<ReadCase> {};
-
-TEST_P(GattRead, AnswersWithTheValueOrTheAttError) {
-    EXPECT_EQ(harness.read(cid, GetParam().handle), GetParam().result);
+TEST_F(Gatt, ReadsAnswerWithTheValueOrTheAttError) {
+    const std::tuple<const char*, uint16_t, ReadResult> reads[] = {
+        {"Value", 9, {0, {0x01}}},
+        {"LongValueWhole", 14, {0, Bytes(60, 'L')}},
+        {"NotReadable", 6, {0x02, {}}},
+        {"UnknownHandle", 200, {0x01, {}}},
+        {"WorldError", 11, {0x81, {}}}};
+    for (const auto& [name, handle, result] : reads)
+        EXPECT_EQ(harness.read(cid, handle), result) << name;
 }
-
-INSTANTIATE_TEST_SUITE_P(Handles, GattRead,
-                         ::testing::Values(ReadCase{"Value", 9, {0, {0x01}}},
-                                           ReadCase{"LongValueWhole", 14, {0, Bytes(60, 'L')}},
-                                           ReadCase{"NotReadable", 6, {0x02, {}}},
-                                           ReadCase{"UnknownHandle", 200, {0x01, {}}},
-                                           ReadCase{"WorldError", 11, {0x81, {}}}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 struct WriteCase {
     const char* name;
@@ -76,13 +67,6 @@ struct WriteCase {
     uint16_t status;
     Bytes peerValue; // the peer's value afterwards
 };
-
-class GattWrite : public Gatt, public ::testing::WithParamInterface<WriteCase> {};
-
-TEST_P(GattWrite, ChangesThePeersValueOrCarriesTheAttError) {
-    EXPECT_EQ(harness.write(cid, GetParam().handle, GetParam().value), GetParam().status);
-    EXPECT_EQ(orv::sim::peerAttributeValue(kPeer, GetParam().handle), GetParam().peerValue);
-}
 
 const std::string kName = "Renamed ✓";
 Bytes counting(size_t n) {
@@ -93,14 +77,17 @@ Bytes counting(size_t n) {
     return value;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, GattWrite,
-    ::testing::Values(WriteCase{"Request", 3, Bytes(kName.begin(), kName.end()), 0,
-                                Bytes(kName.begin(), kName.end())},
-                      WriteCase{"LongWithPreparedWrites", 14, counting(45), 0, counting(45)},
-                      WriteCase{"RefusedByTheWorld", 11, {0x01}, 0x80, {}},
-                      WriteCase{"LongToAReadOnlyValueRefusedAtItsFirstPart", 9, Bytes(30, 1), 0x03, {0x01}}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST_F(Gatt, WritesChangeThePeersValueOrCarryTheAttError) {
+    const WriteCase writes[] = {
+        {"Request", 3, Bytes(kName.begin(), kName.end()), 0, Bytes(kName.begin(), kName.end())},
+        {"LongWithPreparedWrites", 14, counting(45), 0, counting(45)},
+        {"RefusedByTheWorld", 11, {0x01}, 0x80, {}},
+        {"LongToAReadOnlyValueRefusedAtItsFirstPart", 9, Bytes(30, 1), 0x03, {0x01}}};
+    for (const WriteCase& c : writes) {
+        EXPECT_EQ(harness.write(cid, c.handle, c.value), c.status) << c.name;
+        EXPECT_EQ(orv::sim::peerAttributeValue(kPeer, c.handle), c.peerValue) << c.name;
+    }
+}
 
 TEST_F(Gatt, OneReadAndOneWriteAtATime) {
     const uint8_t name[] = {'N'};

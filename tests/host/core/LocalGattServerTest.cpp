@@ -82,26 +82,26 @@ TEST_F(LocalServer, PeerDiscoversTheLocalServicesWithoutTheProgram) {
     EXPECT_TRUE(HostHarness::posted.empty());
 }
 
-class ProgramRead : public LocalServer, public ::testing::WithParamInterface<int32_t> {};
-
-TEST_P(ProgramRead, IsAnsweredOnceWithTheProgramsBytesOrError) {
-    EXPECT_TRUE(exchange({0x0A, 3, 0}).empty()) << "waits for the program";
-    const auto& read = asked<BleHostServerReadEvent>(BLE_EVT_SERVER_READ);
-    EXPECT_EQ(read.cid, cid);
-    EXPECT_EQ(read.handle, 3);
-    EXPECT_EQ(exchange({0x0A, 9, 0}), (std::vector<Bytes>{{0x01, 0x0A, 0, 0, 0x0E}}))
-        << "one request at a time";
-    const Bytes now{0xEA, 0x07, 12, 6, 17, 30, 0, 7, 0, 0};
-    ASSERT_EQ(OrvBleServerReadResponse(cid, 3, GetParam(), static_cast<uint16_t>(now.size()), now.data()),
-              ORV_BLE_OK);
-    Bytes expected{0x0B};
-    expected.insert(expected.end(), now.begin(), now.end());
-    const Bytes refused{0x01, 0x0A, 3, 0, 0x0F};
-    EXPECT_EQ(exchange(Bytes{}), std::vector<Bytes>{GetParam() > 0 ? refused : expected});
-    EXPECT_EQ(OrvBleServerReadResponse(cid, 3, 0, 0, nullptr), ORV_BLE_E_WRONG_STATE) << "answered once";
+TEST_F(LocalServer, ReadsAreAnsweredOnceWithTheProgramsBytesOrError) {
+    for (const int32_t result : {0, -1, 0x0F}) {
+        SCOPED_TRACE(result);
+        EXPECT_TRUE(exchange({0x0A, 3, 0}).empty()) << "waits for the program";
+        const auto& read = asked<BleHostServerReadEvent>(BLE_EVT_SERVER_READ);
+        EXPECT_EQ(read.cid, cid);
+        EXPECT_EQ(read.handle, 3);
+        EXPECT_EQ(exchange({0x0A, 9, 0}), (std::vector<Bytes>{{0x01, 0x0A, 0, 0, 0x0E}}))
+            << "one request at a time";
+        const Bytes now{0xEA, 0x07, 12, 6, 17, 30, 0, 7, 0, 0};
+        ASSERT_EQ(OrvBleServerReadResponse(cid, 3, result, static_cast<uint16_t>(now.size()), now.data()),
+                  ORV_BLE_OK);
+        Bytes expected{0x0B};
+        expected.insert(expected.end(), now.begin(), now.end());
+        const Bytes refused{0x01, 0x0A, 3, 0, 0x0F};
+        EXPECT_EQ(exchange(Bytes{}), std::vector<Bytes>{result > 0 ? refused : expected});
+        EXPECT_EQ(OrvBleServerReadResponse(cid, 3, 0, 0, nullptr), ORV_BLE_E_WRONG_STATE) << "answered once";
+        harness.freeQueued();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Results, ProgramRead, ::testing::Values(0, -1, 0x0F));
 
 struct WriteCase {
     const char* name;
@@ -112,38 +112,32 @@ struct WriteCase {
     std::vector<Bytes> answer;
 };
 
-class ProgramWrite : public LocalServer, public ::testing::WithParamInterface<WriteCase> {};
-
-TEST_P(ProgramWrite, ReachesTheProgramAndIsAnsweredWithItsResult) {
-    for (const Bytes& request : GetParam().requests) {
-        exchange(request);
+TEST_F(LocalServer, WritesReachTheProgramAndAreAnsweredWithItsResult) {
+    const WriteCase cases[] = {
+        {"Request", {{0x12, 14, 0, 0x01, 0x03}}, 14, {0x01, 0x03}, 0, {{0x13}}},
+        {"NothingTakenIsNotAllowed", {{0x12, 14, 0, 0x07}}, 14, {0x07}, -1, {{0x01, 0x12, 14, 0, 0x13}}},
+        {"Refused", {{0x12, 14, 0, 0x09, 0x00}}, 14, {0x09, 0x00}, 0xA0, {{0x01, 0x12, 14, 0, 0xA0}}},
+        {"CommandNeedsNoAnswerOnTheAir", {{0x52, 17, 0, 0x02}}, 17, {0x02}, 0, {}},
+        {"PreparedJoinedAtExecute",
+         {{0x16, 14, 0, 0, 0, 0x00, 0x01}, {0x16, 14, 0, 2, 0, 0x02}, {0x18, 0x01}},
+         14,
+         {0, 1, 2},
+         0,
+         {{0x19}}}};
+    for (const WriteCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const Bytes& request : c.requests)
+            exchange(request);
+        const auto& write = asked<BleHostServerWriteEvent>(BLE_EVT_SERVER_WRITE);
+        EXPECT_EQ(write.cid, cid);
+        EXPECT_EQ(write.handle, c.handle);
+        ASSERT_EQ(write.count, 1);
+        EXPECT_EQ(Bytes(write.entries[0].value, write.entries[0].value + write.entries[0].length), c.value);
+        ASSERT_EQ(OrvBleServerWriteResponse(cid, c.handle, c.result), ORV_BLE_OK);
+        EXPECT_EQ(exchange(Bytes{}), c.answer);
+        harness.freeQueued();
     }
-    const auto& write = asked<BleHostServerWriteEvent>(BLE_EVT_SERVER_WRITE);
-    EXPECT_EQ(write.cid, cid);
-    EXPECT_EQ(write.handle, GetParam().handle);
-    ASSERT_EQ(write.count, 1);
-    EXPECT_EQ(Bytes(write.entries[0].value, write.entries[0].value + write.entries[0].length),
-              GetParam().value);
-    ASSERT_EQ(OrvBleServerWriteResponse(cid, GetParam().handle, GetParam().result), ORV_BLE_OK);
-    EXPECT_EQ(exchange(Bytes{}), GetParam().answer);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Writes, ProgramWrite,
-    ::testing::Values(
-        WriteCase{"Request", {{0x12, 14, 0, 0x01, 0x03}}, 14, {0x01, 0x03}, 0, {{0x13}}},
-        WriteCase{
-            "NothingTakenIsNotAllowed", {{0x12, 14, 0, 0x07}}, 14, {0x07}, -1, {{0x01, 0x12, 14, 0, 0x13}}},
-        WriteCase{
-            "Refused", {{0x12, 14, 0, 0x09, 0x00}}, 14, {0x09, 0x00}, 0xA0, {{0x01, 0x12, 14, 0, 0xA0}}},
-        WriteCase{"CommandNeedsNoAnswerOnTheAir", {{0x52, 17, 0, 0x02}}, 17, {0x02}, 0, {}},
-        WriteCase{"PreparedJoinedAtExecute",
-                  {{0x16, 14, 0, 0, 0, 0x00, 0x01}, {0x16, 14, 0, 2, 0, 0x02}, {0x18, 0x01}},
-                  14,
-                  {0, 1, 2},
-                  0,
-                  {{0x19}}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LocalServer, ConfigurationTheProgramTookIsKeptForThePeersReads) {
     EXPECT_EQ(exchange("0A 1500"), hex("0B 0000")) << "a peer may always read its own configuration";
@@ -160,32 +154,23 @@ TEST_F(LocalServer, ConfigurationTheProgramTookIsKeptForThePeersReads) {
     EXPECT_EQ(asked<BleHostServerReadEvent>(BLE_EVT_SERVER_READ).handle, 4);
 }
 
-struct Refusal {
-    const char* name;
-    const char* request;
-    const char* answer;
-};
-
-class LocalServerRefusal : public LocalServer, public ::testing::WithParamInterface<Refusal> {};
-
-TEST_P(LocalServerRefusal, IsAnsweredWithoutTheProgram) {
-    EXPECT_EQ(exchange(GetParam().request), hex(GetParam().answer));
-    EXPECT_TRUE(HostHarness::posted.empty());
+TEST_F(LocalServer, RefusalsAreAnsweredWithoutTheProgram) {
+    const std::tuple<const char*, const char*, const char*> refusals[] = {
+        {"UnknownHandle", "0A 2800", "01 0A 2800 01"},
+        {"NotReadable", "0A 0B00", "01 0A 0B00 02"},
+        {"WriteToDeclaration", "12 0200 01", "01 12 0200 03"},
+        {"WriteToReadOnly", "12 0900 01", "01 12 0900 03"},
+        {"ConfigurationOfWrongLength", "12 0C00 01", "01 12 0C00 0D"},
+        {"Mtu", "02 0001", "03 1700"},
+        {"Unsupported", "20", "01 20 0000 06"},
+        {"ShortRead", "0A 03", "01 0A 0000 04"},
+        {"ReversedRange", "04 0500 0100", "01 04 0500 01"},
+        {"LongerThanTheMtu", "12 0E00 010101010101010101010101010101010101010101", "01 12 0000 04"}};
+    for (const auto& [name, request, refusal] : refusals) {
+        EXPECT_EQ(exchange(request), hex(refusal)) << name;
+        EXPECT_TRUE(HostHarness::posted.empty()) << name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Requests, LocalServerRefusal,
-    ::testing::Values(Refusal{"UnknownHandle", "0A 2800", "01 0A 2800 01"},
-                      Refusal{"NotReadable", "0A 0B00", "01 0A 0B00 02"},
-                      Refusal{"WriteToDeclaration", "12 0200 01", "01 12 0200 03"},
-                      Refusal{"WriteToReadOnly", "12 0900 01", "01 12 0900 03"},
-                      Refusal{"ConfigurationOfWrongLength", "12 0C00 01", "01 12 0C00 0D"},
-                      Refusal{"Mtu", "02 0001", "03 1700"}, Refusal{"Unsupported", "20", "01 20 0000 06"},
-                      Refusal{"ShortRead", "0A 03", "01 0A 0000 04"},
-                      Refusal{"ReversedRange", "04 0500 0100", "01 04 0500 01"},
-                      Refusal{"LongerThanTheMtu", "12 0E00 010101010101010101010101010101010101010101",
-                              "01 12 0000 04"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LocalServer, NotificationsGoToThePeer) {
     const Bytes alert{0x01, 0x01, 'H', 'i'};
