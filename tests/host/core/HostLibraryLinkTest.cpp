@@ -12,9 +12,7 @@ using nlohmann::json;
 
 const std::string kPeer = "AA:BB:CC:DD:EE:01";
 
-class HostLink : public HostTest {
-protected:
-};
+using HostLink = HostTest;
 
 class DongleLost : public HostLink, public ::testing::WithParamInterface<bool> {};
 

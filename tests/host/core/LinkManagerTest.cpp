@@ -9,9 +9,7 @@ using nlohmann::json;
 
 const std::string kPeer = "AA:BB:CC:DD:EE:01";
 
-class Connection : public HostTest {
-protected:
-};
+using Connection = HostTest;
 
 struct UnreachableCase {
     const char* name;

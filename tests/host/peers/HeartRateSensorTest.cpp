@@ -107,32 +107,24 @@ protected:
     std::vector<Notification> m_kept;
 };
 
-struct Subscription {
-    const char* name;
-    std::vector<uint32_t> configurations; // written one after the other, 2 s apart
-    size_t notifications;                 // in the 5 s after the last one
-};
-
-class HeartRateSubscription : public HeartRateSensor, public ::testing::WithParamInterface<Subscription> {};
-
-TEST_P(HeartRateSubscription, NotifiesOnceASecondWhileOn) {
-    for (const uint32_t value : GetParam().configurations) {
-        ASSERT_EQ(configure(value), 0);
-        advance(2000);
-    }
-    advance(0);
-    const auto notifications = advance(5000);
-    ASSERT_EQ(notifications.size(), GetParam().notifications);
-    for (size_t i = 1; i < notifications.size(); ++i) {
-        EXPECT_EQ(notifications[i].at - notifications[i - 1].at, 1000u);
+// Configurations written one after the other, 2 s apart, then the notifications in the next 5 s; each
+// sequence starts where the one before left the link.
+TEST_F(HeartRateSensor, NotifiesOnceASecondWhileOn) {
+    const std::tuple<const char*, std::vector<uint32_t>, size_t> sequences[] = {
+        {"never", {}, 0}, {"on", {1}, 5}, {"on then off", {1, 0}, 0}, {"on, off, on", {1, 0, 1}, 5}};
+    for (const auto& [name, configurations, count] : sequences) {
+        SCOPED_TRACE(name);
+        for (const uint32_t value : configurations) {
+            ASSERT_EQ(configure(value), 0);
+            advance(2000);
+        }
+        advance(0);
+        const auto notifications = advance(5000);
+        ASSERT_EQ(notifications.size(), count);
+        for (size_t i = 1; i < notifications.size(); ++i)
+            EXPECT_EQ(notifications[i].at - notifications[i - 1].at, 1000u);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Sequences, HeartRateSubscription,
-                         ::testing::Values(Subscription{"Never", {}, 0}, Subscription{"On", {1}, 5},
-                                           Subscription{"OnThenOff", {1, 0}, 0},
-                                           Subscription{"OnOffOn", {1, 0, 1}, 5}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HeartRateSensor, MeasurementsArePlausibleAndTakeEveryForm) {
     ASSERT_EQ(configure(1), 0);
@@ -169,29 +161,16 @@ TEST_F(HeartRateSensor, MeasurementsArePlausibleAndTakeEveryForm) {
     }
 }
 
-struct ControlPointCase {
-    const char* name;
-    uint8_t forcedError;
-    Bytes value;
-    uint16_t status;
-};
-
-class HeartRateControlPoint : public HeartRateSensor,
-                              public ::testing::WithParamInterface<ControlPointCase> {};
-
-TEST_P(HeartRateControlPoint, RefusesWhatItDoesNotKnow) {
-    ASSERT_TRUE(orv::sim::setPeerAttError(kStrap, kControlPoint, GetParam().forcedError));
-    EXPECT_EQ(harness.write(cid, kControlPoint, GetParam().value), GetParam().status);
+TEST_F(HeartRateSensor, ControlPointRefusesWhatItDoesNotKnow) {
+    const std::tuple<const char*, uint8_t, Bytes, uint16_t> writes[] = {
+        {"reset", 0, {0x01}, 0},   {"forced error first", 0x81, {0x01}, 0x81},
+        {"zero", 0, {0x00}, 0x80}, {"two", 0, {0x02}, 0x80},
+        {"last", 0, {0xFF}, 0x80}, {"two bytes", 0, {0x00, 0x01}, 0x80}};
+    for (const auto& [name, forcedError, value, status] : writes) {
+        ASSERT_TRUE(orv::sim::setPeerAttError(kStrap, kControlPoint, forcedError)) << name;
+        EXPECT_EQ(harness.write(cid, kControlPoint, value), status) << name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(OpCodes, HeartRateControlPoint,
-                         ::testing::Values(ControlPointCase{"Reset", 0, {0x01}, 0},
-                                           ControlPointCase{"ForcedErrorFirst", 0x81, {0x01}, 0x81},
-                                           ControlPointCase{"Zero", 0, {0x00}, 0x80},
-                                           ControlPointCase{"Two", 0, {0x02}, 0x80},
-                                           ControlPointCase{"Last", 0, {0xFF}, 0x80},
-                                           ControlPointCase{"TwoBytes", 0, {0x00, 0x01}, 0x80}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 class HeartRateLinkDrop : public HeartRateSensor, public ::testing::WithParamInterface<bool> {};
 
