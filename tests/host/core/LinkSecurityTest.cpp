@@ -52,71 +52,60 @@ protected:
 
 enum class Answer { Refuse, Accept, AcceptAndBond };
 
-struct Sequence {
-    const char* name;
-    const char* keyboard; // JSON of the fields that differ from keyboardWorld
-    int level;
-    Answer answer;
-    std::vector<uint32_t> codes; // pairing and encryption events in order
-    uint16_t result;
-};
-
-class SecuritySequence : public LinkSecurityTest, public ::testing::WithParamInterface<Sequence> {};
-
-TEST_P(SecuritySequence, EndsAsThePeerAndTheAnswerDecide) {
-    const Sequence& c = GetParam();
-    const json fields = json::parse(c.keyboard);
-    start(keyboardWorld(fields));
-    ASSERT_EQ(OrvBleHostSetEncryption(cid, c.level), ORV_BLE_OK);
-    EXPECT_TRUE(HostHarness::posted.empty()) << "nothing is answered inside the call";
-    orv::sim::advance(1000);
-    const bool accept = c.answer != Answer::Refuse;
-    if (const auto question = harness.eventsWithCode(BLE_EVT_JUST_WORKS_REQUEST); !question.empty()) {
-        EXPECT_EQ(record<BleHostJustWorksEvent>(question[0]).address.lap, address.lap);
-        ASSERT_EQ(OrvBleHostJustWorksResult(address, accept, c.answer == Answer::AcceptAndBond), ORV_BLE_OK);
-    }
-    if (const auto display = harness.eventsWithCode(BLE_EVT_PASSKEY_DISPLAY); !display.empty()) {
-        EXPECT_LE(record<BleHostPasskeyEvent>(display[0]).passkey, 999999u);
-        ASSERT_EQ(OrvBleHostPasskeyNotificationResult(address, accept), ORV_BLE_OK);
-    }
-    const uint64_t answered = orv::sim::now();
-    const auto result = harness.advanceUntil(BLE_EVT_SECURITY_RESULT, 40000);
-    ASSERT_TRUE(result);
-    EXPECT_GE(result->at - answered, c.result == BLE_SECURITY_TIMEOUT ? 30000u : 0u);
-    orv::sim::advance(1000);
-    EXPECT_EQ(harness.codes(), c.codes);
-    EXPECT_EQ(securityResult(), c.result);
-    const uint16_t supplier =
-        c.codes[0] == BLE_EVT_ENCRYPTION_RESULT ? BLE_KEY_FROM_BOND : BLE_KEY_FROM_PAIRING;
-    for (const PostedEvent& event : harness.eventsWithCode(BLE_EVT_ENCRYPTION_RESULT)) {
-        EXPECT_EQ(record<BleHostEncryptionEvent>(event).cid, cid);
-        EXPECT_EQ(record<BleHostEncryptionEvent>(event).result, 0);
-        EXPECT_EQ(record<BleHostEncryptionEvent>(event).supplier, supplier);
-    }
-    const bool bonded = fields.value("bonded", false) || (c.result == 0 && c.answer == Answer::AcceptAndBond);
-    EXPECT_EQ(bondCount(), bonded ? 1u : 0u);
-}
-
 constexpr uint32_t kJustWorks = BLE_EVT_JUST_WORKS_REQUEST, kPasskey = BLE_EVT_PASSKEY_DISPLAY,
                    kSecurity = BLE_EVT_SECURITY_RESULT, kEncrypted = BLE_EVT_ENCRYPTION_RESULT;
-constexpr Answer kBond = Answer::AcceptAndBond;
-const std::vector<uint32_t> kPaired{kJustWorks, kSecurity, kEncrypted};
-const std::vector<uint32_t> kPasskeyPaired{kPasskey, kSecurity, kEncrypted};
 
-INSTANTIATE_TEST_SUITE_P(
-    Pairings, SecuritySequence,
-    ::testing::Values(
-        Sequence{"JustWorksBonding", "{}", 1, kBond, kPaired, 0},
-        Sequence{"JustWorksWithoutBond", "{}", 1, Answer::Accept, kPaired, 0},
-        Sequence{"JustWorksRefused", "{}", 1, Answer::Refuse, {kJustWorks, kSecurity}, BLE_SECURITY_FAILED},
-        Sequence{"BondedPeerUsesItsKey", R"({"bonded": true})", 1, kBond, {kEncrypted, kSecurity}, 0},
-        Sequence{"PasskeyTypedRight", "{}", 2, kBond, kPasskeyPaired, 0},
-        Sequence{"PasskeyTypedWrong", R"({"passkey": "wrong"})", 2, kBond, {kPasskey, kSecurity}, 1},
-        Sequence{"PasskeyNeverTyped", R"({"passkey": "none"})", 2, kBond, {kPasskey, kSecurity}, 2},
-        Sequence{"ProtectionWithoutKeyboardIsJustWorks", R"({"passkeyInput": false})", 2, kBond, kPaired, 0},
-        Sequence{"UnprotectedBondPairsAgainForProtection", R"({"bonded": true})", 2, kBond, kPasskeyPaired,
-                 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+// Each pairing on a world of its own: the keyboard's fields that differ, the level asked for, the
+// answer, the pairing and encryption events in order and the result.
+TEST_F(LinkSecurityTest, PairingEndsAsThePeerAndTheAnswerDecide) {
+    constexpr Answer kBond = Answer::AcceptAndBond;
+    const std::vector<uint32_t> kPaired{kJustWorks, kSecurity, kEncrypted};
+    const std::vector<uint32_t> kPasskeyPaired{kPasskey, kSecurity, kEncrypted};
+    const std::tuple<const char*, const char*, int, Answer, std::vector<uint32_t>, uint16_t> sequences[] = {
+        {"just works bonding", "{}", 1, kBond, kPaired, 0},
+        {"just works without bond", "{}", 1, Answer::Accept, kPaired, 0},
+        {"just works refused", "{}", 1, Answer::Refuse, {kJustWorks, kSecurity}, BLE_SECURITY_FAILED},
+        {"bonded peer uses its key", R"({"bonded": true})", 1, kBond, {kEncrypted, kSecurity}, 0},
+        {"passkey typed right", "{}", 2, kBond, kPasskeyPaired, 0},
+        {"passkey typed wrong", R"({"passkey": "wrong"})", 2, kBond, {kPasskey, kSecurity}, 1},
+        {"passkey never typed", R"({"passkey": "none"})", 2, kBond, {kPasskey, kSecurity}, 2},
+        {"protection without keyboard is just works", R"({"passkeyInput": false})", 2, kBond, kPaired, 0},
+        {"unprotected bond pairs again for protection", R"({"bonded": true})", 2, kBond, kPasskeyPaired, 0}};
+    for (const auto& [name, keyboard, level, answer, codes, result] : sequences) {
+        SCOPED_TRACE(name);
+        harness.freeQueued();
+        OrvBleHostDeinit();
+        const json fields = json::parse(keyboard);
+        start(keyboardWorld(fields));
+        ASSERT_EQ(OrvBleHostSetEncryption(cid, level), ORV_BLE_OK);
+        EXPECT_TRUE(HostHarness::posted.empty()) << "nothing is answered inside the call";
+        orv::sim::advance(1000);
+        const bool accept = answer != Answer::Refuse;
+        if (const auto question = harness.eventsWithCode(kJustWorks); !question.empty()) {
+            EXPECT_EQ(record<BleHostJustWorksEvent>(question[0]).address.lap, address.lap);
+            ASSERT_EQ(OrvBleHostJustWorksResult(address, accept, answer == kBond), ORV_BLE_OK);
+        }
+        if (const auto display = harness.eventsWithCode(kPasskey); !display.empty()) {
+            EXPECT_LE(record<BleHostPasskeyEvent>(display[0]).passkey, 999999u);
+            ASSERT_EQ(OrvBleHostPasskeyNotificationResult(address, accept), ORV_BLE_OK);
+        }
+        const uint64_t answered = orv::sim::now();
+        const auto securityEvent = harness.advanceUntil(kSecurity, 40000);
+        ASSERT_TRUE(securityEvent);
+        EXPECT_GE(securityEvent->at - answered, result == BLE_SECURITY_TIMEOUT ? 30000u : 0u);
+        orv::sim::advance(1000);
+        EXPECT_EQ(harness.codes(), codes);
+        EXPECT_EQ(securityResult(), result);
+        const uint16_t supplier = codes[0] == kEncrypted ? BLE_KEY_FROM_BOND : BLE_KEY_FROM_PAIRING;
+        for (const PostedEvent& event : harness.eventsWithCode(kEncrypted)) {
+            EXPECT_EQ(record<BleHostEncryptionEvent>(event).cid, cid);
+            EXPECT_EQ(record<BleHostEncryptionEvent>(event).result, 0);
+            EXPECT_EQ(record<BleHostEncryptionEvent>(event).supplier, supplier);
+        }
+        const bool bonded = fields.value("bonded", false) || (result == 0 && answer == kBond);
+        EXPECT_EQ(bondCount(), bonded ? 1u : 0u);
+    }
+}
 
 TEST_F(LinkSecurityTest, BondKeepsThePeersNameAndAppearanceAndEncryptsTheNextLink) {
     start();
