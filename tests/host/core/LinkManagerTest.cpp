@@ -11,39 +11,33 @@ const std::string kPeer = "AA:BB:CC:DD:EE:01";
 
 using Connection = HostTest;
 
-struct UnreachableCase {
-    const char* name;
-    json peerFields;
-    const char* address;
-    uint8_t type;
-};
-
-class Unreachable : public Connection, public ::testing::WithParamInterface<UnreachableCase> {};
-
-TEST_P(Unreachable, FailsAfterTheTimeOutWithoutADisconnection) {
-    json world = gattWorld();
-    world["peers"][0].update(GetParam().peerFields);
-    harness.start(world);
-    BleTypedAddress address = addressOf(GetParam().address);
-    address.type = GetParam().type;
-    const uint64_t asked = orv::sim::now();
-    ASSERT_EQ(OrvBleHostConnect(address), ORV_BLE_OK);
-    orv::sim::advance(4999);
-    EXPECT_TRUE(HostHarness::posted.empty());
-    orv::sim::advance(60001);
-    ASSERT_EQ(harness.codes(), std::vector<uint32_t>{BLE_EVT_CONNECT_RESULT}) << "and no disconnection";
-    EXPECT_EQ(HostHarness::posted[0].at, asked + 5000);
-    EXPECT_EQ(record<BleHostConnectEvent>(HostHarness::posted[0]).status, BLE_STATUS_CONNECT_FAILED);
-    EXPECT_EQ(OrvBleHostConnect(address), ORV_BLE_OK) << "a new attempt may start";
+// Each on a world of its own: the peer's fields that differ, the address and its type asked for.
+TEST_F(Connection, AnUnreachablePeerFailsAfterTheTimeOutWithoutADisconnection) {
+    const std::tuple<const char*, json, const char*, uint8_t> peers[] = {
+        {"absent", json::object(), "01:02:03:04:05:06", 0},
+        {"not connectable", {{"connectable", false}}, "AA:BB:CC:DD:EE:01", 0},
+        {"not advertising", {{"advertising", false}}, "AA:BB:CC:DD:EE:01", 0},
+        {"other address type", json::object(), "AA:BB:CC:DD:EE:01", 1}};
+    for (const auto& [name, peerFields, text, type] : peers) {
+        SCOPED_TRACE(name);
+        harness.freeQueued();
+        OrvBleHostDeinit();
+        json world = gattWorld();
+        world["peers"][0].update(peerFields);
+        harness.start(world);
+        BleTypedAddress address = addressOf(text);
+        address.type = type;
+        const uint64_t asked = orv::sim::now();
+        ASSERT_EQ(OrvBleHostConnect(address), ORV_BLE_OK);
+        orv::sim::advance(4999);
+        EXPECT_TRUE(HostHarness::posted.empty());
+        orv::sim::advance(60001);
+        ASSERT_EQ(harness.codes(), std::vector<uint32_t>{BLE_EVT_CONNECT_RESULT}) << "and no disconnection";
+        EXPECT_EQ(HostHarness::posted[0].at, asked + 5000);
+        EXPECT_EQ(record<BleHostConnectEvent>(HostHarness::posted[0]).status, BLE_STATUS_CONNECT_FAILED);
+        EXPECT_EQ(OrvBleHostConnect(address), ORV_BLE_OK) << "a new attempt may start";
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Peers, Unreachable,
-    ::testing::Values(UnreachableCase{"Absent", json::object(), "01:02:03:04:05:06", 0},
-                      UnreachableCase{"NotConnectable", {{"connectable", false}}, "AA:BB:CC:DD:EE:01", 0},
-                      UnreachableCase{"NotAdvertising", {{"advertising", false}}, "AA:BB:CC:DD:EE:01", 0},
-                      UnreachableCase{"OtherAddressType", json::object(), "AA:BB:CC:DD:EE:01", 1}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Connection, CancelEndsTheAttemptWithCancelledAndNoDisconnection) {
     json world = gattWorld();

@@ -194,47 +194,41 @@ TEST_P(InjectedSecurityResult, EndsThePairingWithThatResultOnce) {
 
 INSTANTIATE_TEST_SUITE_P(Results, InjectedSecurityResult, ::testing::Values(0, 1, 2, 0x0B));
 
-struct Refusal {
-    const char* name;
-    const char* keyboard; // JSON of the fields that differ from keyboardWorld
-    uint16_t handle;
-    uint8_t status; // the peer's answer before the link is secure enough
-    int level;
-    uint8_t after; // its answer to the read sent again at once
-};
-
-class SecurityRefusal : public LinkSecurityTest, public ::testing::WithParamInterface<Refusal> {};
-
 // As the application does it: a refused read is sent again at once after asking for encryption; it
-// waits for the pairing's end, successful or not.
-TEST_P(SecurityRefusal, ReadIsSentAgainOnceTheLinkIsSecured) {
-    start(keyboardWorld(json::parse(GetParam().keyboard)));
-    EXPECT_EQ(harness.read(cid, GetParam().handle).status, GetParam().status);
-    ASSERT_EQ(OrvBleHostSetEncryption(cid, GetParam().level), ORV_BLE_OK);
-    ASSERT_EQ(OrvBleClientReadCharByHandle(cid, GetParam().handle), ORV_BLE_OK);
-    if (GetParam().level == 2) {
-        ASSERT_TRUE(harness.advanceUntil(kPasskey));
-        ASSERT_EQ(OrvBleHostPasskeyNotificationResult(address, 1), ORV_BLE_OK);
-    } else {
-        ASSERT_TRUE(harness.advanceUntil(kJustWorks));
-        ASSERT_EQ(OrvBleHostJustWorksResult(address, 1, 1), ORV_BLE_OK);
+// waits for the pairing's end, successful or not. Each on a world of its own: the keyboard's fields that
+// differ, the handle, the peer's answer before the link is secure enough, the level asked for and the
+// answer to the read sent again.
+TEST_F(LinkSecurityTest, ARefusedReadIsSentAgainOnceTheLinkIsSecured) {
+    const std::tuple<const char*, const char*, uint16_t, uint8_t, int, uint8_t> refusals[] = {
+        {"encryption needed", "{}", 6, 0x0F, 1, 0},
+        {"device name needs encryption", "{}", 3, 0x0F, 1, 0},
+        {"protection needed", "{}", 8, 0x05, 2, 0},
+        {"just works key gives no protection", "{}", 8, 0x05, 1, 0x05},
+        {"failed pairing", R"({"passkey": "wrong"})", 6, 0x0F, 2, 0x0F}};
+    for (const auto& [name, keyboard, handle, status, level, after] : refusals) {
+        SCOPED_TRACE(name);
+        harness.freeQueued();
+        OrvBleHostDeinit();
+        start(keyboardWorld(json::parse(keyboard)));
+        EXPECT_EQ(harness.read(cid, handle).status, status);
+        ASSERT_EQ(OrvBleHostSetEncryption(cid, level), ORV_BLE_OK);
+        ASSERT_EQ(OrvBleClientReadCharByHandle(cid, handle), ORV_BLE_OK);
+        if (level == 2) {
+            ASSERT_TRUE(harness.advanceUntil(kPasskey));
+            ASSERT_EQ(OrvBleHostPasskeyNotificationResult(address, 1), ORV_BLE_OK);
+        } else {
+            ASSERT_TRUE(harness.advanceUntil(kJustWorks));
+            ASSERT_EQ(OrvBleHostJustWorksResult(address, 1, 1), ORV_BLE_OK);
+        }
+        const auto read = harness.advanceUntil(BLE_EVT_CHAR_READ, 40000);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(record<BleHostReadEvent>(*read).status, after);
+        const auto codes = harness.codes();
+        EXPECT_EQ(codes.back(), static_cast<uint32_t>(BLE_EVT_CHAR_READ))
+            << "the read waited for the pairing";
+        EXPECT_EQ(codes[1], kSecurity);
     }
-    const auto read = harness.advanceUntil(BLE_EVT_CHAR_READ, 40000);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(record<BleHostReadEvent>(*read).status, GetParam().after);
-    const auto codes = harness.codes();
-    EXPECT_EQ(codes.back(), static_cast<uint32_t>(BLE_EVT_CHAR_READ)) << "the read waited for the pairing";
-    EXPECT_EQ(codes[1], kSecurity);
 }
-
-INSTANTIATE_TEST_SUITE_P(Attributes, SecurityRefusal,
-                         ::testing::Values(Refusal{"EncryptionNeeded", "{}", 6, 0x0F, 1, 0},
-                                           Refusal{"DeviceNameNeedsEncryption", "{}", 3, 0x0F, 1, 0},
-                                           Refusal{"ProtectionNeeded", "{}", 8, 0x05, 2, 0},
-                                           Refusal{"JustWorksKeyGivesNoProtection", "{}", 8, 0x05, 1, 0x05},
-                                           Refusal{"FailedPairing", R"({"passkey": "wrong"})", 6, 0x0F, 2,
-                                                   0x0F}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LinkSecurityTest, RequestsAndWriteCommandsWaitWhileTheLinkIsEncrypted) {
     start(keyboardWorld({{"bonded", true}}));
