@@ -50,6 +50,16 @@ namespace orv::sim {
 // composition measurement, split into packets when it does not fit one indication. The user's name
 // and increment answer ATT 0x80 without consent on the link; the control point refuses writes with
 // 0xFD while its indications are off and 0xFE while a request is being answered.
+// "cycling": Cycling Speed and Cadence (Measurement notified once a second with the wheel and crank
+// counts and the event times of their last revolutions; Feature 0x07; Sensor Location 12 of 4, 5, 6,
+// 12) on a ride that varies, coasts and stops, with counters that wrap within minutes. "running":
+// Running Speed and Cadence (Measurement notified once a second, walking and running by turns, stride
+// and total distance sometimes left out; Feature 0x1F; Sensor Location 2 of 1, 2, 3; a calibration
+// fails while running). Both serve the SC Control Point. "environment":
+// Environmental Sensing with Pressure, Temperature and Humidity (with their ES Measurement, ES Trigger
+// Setting and, for Temperature, ES Configuration descriptors), the maker's accelerometer (AAA1),
+// gyroscope (AAA2) and magnetometer calibration (AAA4: takes 01 and 00 only) and Magnetic Flux Density
+// 3D, all read on demand; the values drift once a second while linked and the heading turns.
 // "phone": Generic Access (the built-in phone needs an encrypted link for it, so a client's first
 // read pairs it). Once the link is encrypted the phone is a client of the host's own database (below): it
 // discovers Current Time, Next DST Change, Reference Time Update, Alert Notification and Phone Alert
@@ -209,6 +219,9 @@ bool setPeerSilent(const std::string& peer, bool silent);
 // While set, the peer's control points that answer by indication (User Control Point and the like)
 // accept requests and never answer them; each stays busy until the link goes.
 bool setControlPointsUnanswered(const std::string& peer, bool unanswered);
+// While set, the SC Control Point of the peer ("cycling", "running") answers every request it accepts
+// with Operation Failed.
+bool setControlPointsFailing(const std::string& peer, bool failing);
 // The next pairing with the peer that reaches its end (the user's answer given, a typed passkey)
 // ends with this security result instead of its own outcome: 0 succeeds (with the protection of the
 // pairing's method), any other code fails with that code. Once; cleared by loading a world.

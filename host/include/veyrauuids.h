@@ -121,6 +121,9 @@ inline constexpr uint16_t LegacyHidFlags = 0x2C04;
 namespace DescriptorUuid {
 inline constexpr uint16_t ClientCharacteristicConfiguration = 0x2902;
 inline constexpr uint16_t ReportReference = 0x2908;
+inline constexpr uint16_t EnvironmentalSensingConfiguration = 0x290B;
+inline constexpr uint16_t EnvironmentalSensingMeasurement = 0x290C;
+inline constexpr uint16_t EnvironmentalSensingTriggerSetting = 0x290D;
 } // namespace DescriptorUuid
 
 // Vendor numbers XXXX of the maker's 128-bit UUIDs 0000XXXX-4b7e-11e2-8c3a-5f8c2e10b7d4

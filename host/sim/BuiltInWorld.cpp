@@ -26,17 +26,11 @@ const std::string& builtInWorldJson() {
     { "kind": "bodyComposition", "address": "00:1A:7D:DA:71:06", "name": "Orvane Body Analyser",
       "appearance": 3200, "advIntervalMs": 500, "rssi": { "mean": -74, "jitter": 5 } },
     { "kind": "cycling", "address": "00:1A:7D:DA:71:07", "name": "Orvane Cadence",
-      "appearance": 1157, "advIntervalMs": 300, "rssi": { "mean": -68, "jitter": 6 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Cadence" }] }] },
+      "appearance": 1157, "advIntervalMs": 300, "rssi": { "mean": -68, "jitter": 6 } },
     { "kind": "running", "address": "00:1A:7D:DA:71:08", "name": "Orvane Stride",
-      "appearance": 1089, "advIntervalMs": 300, "rssi": { "mean": -64, "jitter": 6 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Stride" }] }] },
+      "appearance": 1089, "advIntervalMs": 300, "rssi": { "mean": -64, "jitter": 6 } },
     { "kind": "environment", "address": "00:1A:7D:DA:71:09", "name": "Orvane Weather Station",
-      "appearance": 1344, "advIntervalMs": 1000, "rssi": { "mean": -76, "jitter": 4 },
-      "gatt": [{ "uuid": "1800", "characteristics": [
-        { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane Weather Station" }] }] },
+      "appearance": 1344, "advIntervalMs": 1000, "rssi": { "mean": -76, "jitter": 4 } },
     { "kind": "battery", "address": "00:1A:7D:DA:71:0A", "name": "Orvane Battery Pack",
       "advIntervalMs": 800, "rssi": { "mean": -60, "jitter": 3 } },
     { "kind": "deviceInformation", "address": "00:1A:7D:DA:71:0B", "name": "Orvane Dev Board",

@@ -218,6 +218,16 @@ bool setControlPointsUnanswered(const std::string& peer, bool unanswered) {
     return true;
 }
 
+bool setControlPointsFailing(const std::string& peer, bool failing) {
+    auto& simulator = Simulator::instance();
+    const auto index = simulator.peerByText(peer);
+    if (!index) {
+        return false;
+    }
+    simulator.peerState(*index).controlPointsFailing = failing;
+    return true;
+}
+
 bool injectSecurityResult(const std::string& peer, uint16_t result) {
     auto& simulator = Simulator::instance();
     const auto index = simulator.peerByText(peer);

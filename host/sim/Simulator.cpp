@@ -76,7 +76,7 @@ void Simulator::startWorld(World world) {
     m_peerStates.clear();
     for (const PeerDescription& peer : m_world.peers) {
         m_peerServers.emplace_back(buildAttributeTable(peer.gatt, peer.security));
-        m_peerStates.push_back({peer.name, false, false, std::nullopt, false, std::nullopt, {}});
+        m_peerStates.push_back({peer.name, false, false, std::nullopt, false, false, std::nullopt, {}});
     }
     for (size_t i = 0; i < m_peerServers.size(); ++i) {
         m_peerServers[i].setWriteListener(

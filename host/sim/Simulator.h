@@ -51,13 +51,14 @@ public:
     // What a world peer keeps while the world runs: its name (a Device Name write renames it), whether
     // it has forgotten its bond with the dongle (Bond Management) and whether that bond came from a
     // man-in-the-middle protected pairing; a security result a test wants its next pairing to end with;
-    // and whether a test wants its control points to leave requests unanswered.
+    // and whether a test wants its control points to leave requests unanswered or to fail them.
     struct PeerState {
         std::optional<std::string> name;
         bool bondForgotten = false;
         bool bondAuthenticated = false;
         std::optional<uint16_t> injectedSecurityResult;
         bool controlPointsUnanswered = false;
+        bool controlPointsFailing = false;
         std::optional<int8_t> rssi; // set by a test: every RSSI read reports it
         std::vector<PeerWrite> recordedWrites;
     };

@@ -125,6 +125,10 @@ bool PeerContext::answersControlPoints() const {
     return !m_simulator.peerState(m_peerIndex).controlPointsUnanswered;
 }
 
+bool PeerContext::failsControlPoints() const {
+    return m_simulator.peerState(m_peerIndex).controlPointsFailing;
+}
+
 bool PeerContext::notifying(uint16_t valueHandle) const {
     const PeerAttribute* configuration = configurationOf(valueHandle);
     return configuration != nullptr && !configuration->value.empty() &&

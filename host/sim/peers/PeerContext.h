@@ -54,6 +54,8 @@ public:
     bool indicate(uint16_t handle, std::span<const uint8_t> value) const;
     // False while a test hook wants the peer's control points to leave requests unanswered.
     bool answersControlPoints() const;
+    // True while a test hook wants the peer's control points to fail every request they answer.
+    bool failsControlPoints() const;
     // Whether the client has switched on notifications (or indications) of the value at valueHandle.
     bool notifying(uint16_t valueHandle) const;
     bool indicating(uint16_t valueHandle) const;

@@ -4,13 +4,16 @@
 #include "../Simulator.h"
 #include "BatteryPack.h"
 #include "BloodPressureCuff.h"
+#include "CyclingSensor.h"
 #include "EarThermometer.h"
+#include "EnvironmentStation.h"
 #include "GlucoseMeter.h"
 #include "HeartRateSensor.h"
 #include "HidPeer.h"
 #include "HouseholdScale.h"
 #include "KeyTag.h"
 #include "LegacyRemote.h"
+#include "RunningSensor.h"
 #include "SmartPhone.h"
 #include "TyrePressureSensor.h"
 #include "VehicleKeyFob.h"
@@ -69,6 +72,15 @@ std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerInde
     }
     if (kind == "battery") {
         return std::make_unique<BatteryPack>(simulator, peerIndex);
+    }
+    if (kind == "running") {
+        return std::make_unique<RunningSensor>(simulator, peerIndex);
+    }
+    if (kind == "cycling") {
+        return std::make_unique<CyclingSensor>(simulator, peerIndex);
+    }
+    if (kind == "environment") {
+        return std::make_unique<EnvironmentStation>(simulator, peerIndex);
     }
     if (kind == "phone") {
         return std::make_unique<SmartPhone>(simulator, peerIndex);

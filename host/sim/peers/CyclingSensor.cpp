@@ -1,0 +1,167 @@
+// Cycling Speed and Cadence: a simulated bike sensor that notifies its wheel and crank counts.
+#include "CyclingSensor.h"
+
+#include "LittleEndian.h"
+
+#include <veyrauuids.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace orv::sim {
+namespace {
+
+constexpr uint8_t kWheelAndCrank = 0x03;
+constexpr uint16_t kNotifyBit = 0x0001;
+constexpr uint32_t kCrankWrap = 0x10000;
+
+GattCharacteristicDescription characteristic(uint16_t uuid, uint8_t properties,
+                                             std::vector<uint8_t> value = {}) {
+    GattCharacteristicDescription description;
+    description.uuid = MakeUuid16(uuid);
+    description.properties = properties;
+    description.value = std::move(value);
+    return description;
+}
+
+} // namespace
+
+void CyclingSensor::Revolutions::turn(double perSecond, uint64_t fromMs, uint64_t ms) {
+    const double total = fraction + perSecond * static_cast<double>(ms) / 1000.0;
+    const double whole = std::floor(total);
+    if (whole >= 1) {
+        lastMs = fromMs + static_cast<uint64_t>((whole - fraction) / perSecond * 1000.0);
+        count += static_cast<uint32_t>(whole);
+    }
+    fraction = total - whole;
+}
+
+CyclingSensor::CyclingSensor(Simulator& simulator, size_t peerIndex)
+    : m_context(simulator, peerIndex),
+      m_controlPoint(m_context, {4, 5, 6, kLocation},
+                     {[this](uint32_t value) { m_wheel.count = value; }, {}}) {
+    m_wheel.count = 0u - static_cast<uint32_t>(draw(600, 1200));
+    m_crank.count = kCrankWrap - static_cast<uint32_t>(draw(100, 300));
+    m_speed = draw(18, 26);
+    m_targetSpeed = m_speed;
+    m_phaseSeconds = draw(30, 90);
+}
+
+int CyclingSensor::draw(int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(m_context.random());
+}
+
+std::vector<GattServiceDescription> CyclingSensor::baseDatabase() const {
+    GattServiceDescription cycling;
+    cycling.uuid = MakeUuid16(ServiceUuid::CyclingSpeedAndCadence);
+    cycling.characteristics = {
+        characteristic(CharacteristicUuid::CscMeasurement, kPropertyNotify),
+        characteristic(CharacteristicUuid::CscFeature, kPropertyRead, {kFeatures, 0x00}),
+        characteristic(CharacteristicUuid::SensorLocation, kPropertyRead, {kLocation}),
+        characteristic(CharacteristicUuid::ScControlPoint, kPropertyWrite | kPropertyIndicate),
+    };
+    return {genericAccess(m_context.description()), cycling};
+}
+
+void CyclingSensor::onConnect() {
+    // The sensor keeps no client's configuration across links.
+    for (const uint16_t uuid : {CharacteristicUuid::CscMeasurement, CharacteristicUuid::ScControlPoint}) {
+        if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(uuid))) {
+            configuration->value = {0, 0};
+        }
+    }
+}
+
+void CyclingSensor::onDisconnect() {
+    m_notifying = false;
+    m_ticking = false;
+    m_context.cancelTimers();
+    m_controlPoint.reset();
+}
+
+uint8_t CyclingSensor::onWrite(uint16_t handle, std::span<const uint8_t> value) {
+    return m_controlPoint.onWrite(handle, value);
+}
+
+void CyclingSensor::onConfiguration(uint16_t valueHandle, uint16_t configuration) {
+    if (valueHandle != m_context.valueHandle(CharacteristicUuid::CscMeasurement)) {
+        return;
+    }
+    m_notifying = (configuration & kNotifyBit) != 0;
+    if (m_notifying && !m_ticking) {
+        m_ticking = true;
+        m_lastTickMs = m_context.now();
+        m_context.after(kPeriodMs, [this] { tick(); });
+    }
+}
+
+void CyclingSensor::tick() {
+    if (!m_notifying) {
+        m_ticking = false;
+        return;
+    }
+    const uint64_t from = m_lastTickMs;
+    m_lastTickMs = m_context.now();
+    ride();
+    const uint64_t ms = m_lastTickMs - from;
+    m_wheel.turn(m_speed / 3.6 / kWheelMetres, from, ms);
+    m_crank.turn(m_cadence / 60.0, from, ms);
+    if (!m_context.notify(m_context.valueHandle(CharacteristicUuid::CscMeasurement), measurement())) {
+        m_ticking = false;
+        return;
+    }
+    m_context.after(kPeriodMs, [this] { tick(); });
+}
+
+void CyclingSensor::ride() {
+    if (--m_phaseSeconds <= 0) {
+        nextPhase();
+    }
+    switch (m_phase) {
+    case Phase::Riding:
+        if (draw(0, 19) == 0) {
+            m_targetSpeed = draw(16, 38); // a climb, a descent, a sprint
+        }
+        m_speed += std::clamp(m_targetSpeed - m_speed, -1.5, 1.5) + draw(-5, 5) / 10.0;
+        m_speed = std::max(m_speed, 3.0);
+        m_cadence = std::clamp(m_speed * 2.8 + draw(-4, 4), 55.0, 110.0);
+        return;
+    case Phase::Coasting:
+        m_speed = std::max(0.0, m_speed - 1.0 - draw(0, 5) / 10.0);
+        m_cadence = 0;
+        return;
+    case Phase::Stopped:
+        m_speed = 0;
+        m_cadence = 0;
+        return;
+    }
+}
+
+void CyclingSensor::nextPhase() {
+    switch (m_phase) {
+    case Phase::Riding:
+        m_phase = Phase::Coasting;
+        m_phaseSeconds = draw(4, 10);
+        return;
+    case Phase::Coasting:
+        m_phase = draw(0, 2) == 0 ? Phase::Stopped : Phase::Riding;
+        m_phaseSeconds = m_phase == Phase::Stopped ? draw(5, 12) : draw(30, 90);
+        return;
+    case Phase::Stopped:
+        m_phase = Phase::Riding;
+        m_phaseSeconds = draw(30, 90);
+        m_targetSpeed = draw(18, 30);
+        return;
+    }
+}
+
+std::vector<uint8_t> CyclingSensor::measurement() const {
+    std::vector<uint8_t> value{kWheelAndCrank};
+    appendLe(value, m_wheel.count, 4);
+    appendLe(value, m_wheel.eventTime(), 2);
+    appendLe(value, m_crank.count, 2);
+    appendLe(value, m_crank.eventTime(), 2);
+    return value;
+}
+
+} // namespace orv::sim
