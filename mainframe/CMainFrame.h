@@ -28,9 +28,12 @@
 #include "profiles/sensor/CBatteryCtrl.h"
 #include "profiles/sensor/CBloodPressureCtrl.h"
 #include "profiles/sensor/CBodyCompCtrl.h"
+#include "profiles/sensor/CCycleSpeedCtrl.h"
 #include "profiles/sensor/CDeviceInformationCtrl.h"
+#include "profiles/sensor/CEnvironmentCtrl.h"
 #include "profiles/sensor/CGlucoseCtrl.h"
 #include "profiles/sensor/CHeartRateMonitorCtrl.h"
+#include "profiles/sensor/CRunningSpeedCtrl.h"
 #include "profiles/sensor/CTemperatureCtrl.h"
 #include "profiles/sensor/CTimeCtrl.h"
 #include "profiles/sensor/CUserDataCtrl.h"
@@ -226,6 +229,16 @@ public:
     // ---- Device information (profiles/sensor/MainFrameDeviceInformation.cpp) ----
     CDeviceInformationCtrl* DeviceInformationWindow() const { return m_pDeviceInformation; }
 
+    // ---- Running and cycling speed and cadence (profiles/sensor/MainFrameRunningSpeed.cpp,
+    // MainFrameCycleSpeed.cpp) ----
+    CRunningSpeedCtrl* RunningSpeedWindow() const { return m_pRunningSpeed; }
+    CCycleSpeedCtrl* CycleSpeedWindow() const { return m_pCycleSpeed; }
+    // The SC Control Point commands of the running window; the location Update serves the cycling
+    // window too.
+    void OnSetTotalDistance();
+    void OnCalibrateSensor();
+    void OnUpdateSensorLocation();
+
     // ---- Tyre pressure (profiles/control/MainFrameTpms.cpp) ----
     CTpmsCollectorCtrl* TpmsWindow() const { return m_pTpms; }
 
@@ -275,6 +288,9 @@ public:
 
     // ---- Vehicle information (profiles/control/MainFrameVehicleInfo.cpp) ----
     CVehicleInfoCtrl* VehicleInfoWindow() const { return m_pVehicleInfo; }
+
+    // ---- Environment sensing (profiles/sensor/MainFrameEnvironment.cpp) ----
+    CEnvironmentCtrl* EnvironmentWindow() const { return m_pEnvironment; }
 
     // ---- Over-the-air update (profiles/control/MainFrameOverTheAir.cpp) ----
     COTAAppServiceCtrl* OTAAppServiceWindow() const { return m_pOTAAppService; }
@@ -411,6 +427,8 @@ private:
     using NotificationStep = void (CMainFrame::*)(uint16_t handle, std::span<const uint8_t> value);
     using WriteStep = bool (CMainFrame::*)(uint16_t handle, uint16_t status);
     using ReadOfferStep = void (CMainFrame::*)(uint16_t handle, std::span<const uint8_t> value);
+    // A write result with the head request it completed, as it was (null when there was none).
+    using HeadStep = void (CMainFrame::*)(uint16_t handle, uint16_t status, const GattWriteRequest* head);
     using WriteOfferStep = void (CMainFrame::*)(uint16_t handle, uint16_t status);
     static bool IsService16(const BleServiceEntry& service, uint16_t uuid);
 
@@ -466,6 +484,20 @@ private:
     bool FindDeviceInformationHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
     void OpenDeviceInformationWindow(const BleDeviceRecord& peer);
     bool OnDeviceInformationRead(uint16_t handle, std::span<const uint8_t> value);
+
+    // ---- Running and cycling speed and cadence ----
+    void MapRunningSpeedCommands();
+    bool FindRunningSpeedHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OnRunningSpeedRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnRunningSpeedNotification(uint16_t handle, std::span<const uint8_t> value);
+    void OnRunningSpeedWritten(uint16_t handle, uint16_t status, const GattWriteRequest* head);
+    // Writes request to the selected device's control point and shows the progress window with that
+    // text; false without a connected selection.
+    bool SendControlPointRequest(uint16_t controlPoint, std::span<const uint8_t> request, UINT progressText);
+    bool FindCycleSpeedHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OnCycleSpeedRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnCycleSpeedNotification(uint16_t handle, std::span<const uint8_t> value);
+    void OnCycleSpeedWritten(uint16_t handle, uint16_t status, const GattWriteRequest* head);
 
     // ---- Tyre pressure (profiles/control/MainFrameTpms.cpp) ----
     bool FindTpmsHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
@@ -550,6 +582,11 @@ private:
     void OnVehicleInfoRead(uint16_t handle, std::span<const uint8_t> value);
     void OnVehicleInfoNotification(uint16_t handle, std::span<const uint8_t> value);
     void OnVehicleInfoWritten(uint16_t handle, uint16_t status);
+
+    // ---- Environment sensing ----
+    bool FindEnvironmentHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
+    void OnEnvironmentRead(uint16_t handle, std::span<const uint8_t> value);
+    void OnEnvironmentWritten(uint16_t handle, uint16_t status);
 
     // ---- Over-the-air update (profiles/control/MainFrameOverTheAir.cpp) ----
     bool FindOTAAppServiceHandles(BleDeviceRecord& peer, const BleServiceEntry& service);
@@ -673,6 +710,10 @@ private:
     // Device information.
     QPointer<CDeviceInformationCtrl> m_pDeviceInformation;
 
+    // Running and cycling.
+    QPointer<CRunningSpeedCtrl> m_pRunningSpeed;
+    QPointer<CCycleSpeedCtrl> m_pCycleSpeed;
+
     // Tyre pressure.
     QPointer<CTpmsCollectorCtrl> m_pTpms;
 
@@ -709,6 +750,9 @@ private:
 
     // Vehicle information.
     QPointer<CVehicleInfoCtrl> m_pVehicleInfo;
+
+    // Environment sensing.
+    QPointer<CEnvironmentCtrl> m_pEnvironment;
 
     // Over-the-air update.
     QPointer<COTAAppServiceCtrl> m_pOTAAppService;

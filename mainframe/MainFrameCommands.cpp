@@ -42,6 +42,7 @@ void CMainFrame::MapCommands() {
     MapRemoteCommands();
     MapHidCommands();
     MapGlucoseCommands();
+    MapRunningSpeedCommands();
 
     m_commands.onCommand(ID_SHOW_LOG, [this] { OnShowLog(); });
     m_commands.onCommand(ID_ENABLE_LOG, [this] { OnToggleDebugLog(); });

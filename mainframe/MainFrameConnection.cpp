@@ -100,6 +100,11 @@ void CMainFrame::CancelConnect() {
     BleDeviceRecord* device = ConnectedRecord();
     if (!device)
         return;
+    if (m_operationState == Operation::Idle) {
+        if (m_pEnvironment)
+            m_pEnvironment->StopCalibration();
+        return;
+    }
     if (m_operationState != Operation::Connecting && m_operationState != Operation::Discovering)
         return;
     ShowProgress(platform::LoadString(IDS_DISCONNECTING_FROM) + device->GetDisplayName(),

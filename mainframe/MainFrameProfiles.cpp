@@ -51,6 +51,9 @@ void CMainFrame::OpenProfileWindows(BleDeviceRecord* peer) {
         &CMainFrame::FindBloodPressureHandles,
         &CMainFrame::FindSteeringWheelHandles,
         &CMainFrame::FindHidHandles,
+        &CMainFrame::FindRunningSpeedHandles,
+        &CMainFrame::FindCycleSpeedHandles,
+        &CMainFrame::FindEnvironmentHandles,
         &CMainFrame::FindBodyCompHandles,
         &CMainFrame::FindUserDataHandles,
         &CMainFrame::FindWeightScaleHandles,
@@ -110,12 +113,15 @@ void CMainFrame::CloseProfileWindows() {
     m_pDeviceInformation = nullptr;
     m_pGlucose = nullptr;
     m_pBloodPressure = nullptr;
+    m_pRunningSpeed = nullptr;
+    m_pCycleSpeed = nullptr;
     m_pTpms = nullptr;
     m_pWeightScale = nullptr;
     m_pBodyComp = nullptr;
     m_pUserData = nullptr;
     m_pVehicleInfo = nullptr;
     m_pSteeringWheel = nullptr;
+    m_pEnvironment = nullptr;
     m_pAncs = nullptr;
     m_pOTAAppService = nullptr;
     m_pOTABootLoaderService = nullptr;

@@ -8,9 +8,11 @@
 //   before, go after that step.
 // - notifications and indications: On<Profile>Notification(handle, value), every one in order.
 // - write results: On<Profile>Written(handle, status) returns true when the write was its own; the
-//   first that does ends the step; the later write step offers the result to every open window. A
-//   write refused for lack of security and sent again is not a result yet: only its final result,
-//   success or failure, reaches the members.
+//   first that does ends the step. Before that step, windows that follow their own subscriptions
+//   and control point get On<Profile>Written(handle, status, head) with the queued request the
+//   result completed, as it was; after it, the later write steps go to every open window. A write
+//   refused for lack of security and sent again is not a result yet: only its final result, success
+//   or failure, reaches the members.
 // A member whose window is not open does nothing (and returns false); each reads only the bytes the
 // value holds.
 #include "mainframe/CMainFrame.h"
@@ -78,11 +80,16 @@ void CMainFrame::OnCharacteristicRead(uint32_t cid, uint16_t handle, uint16_t le
 
     // Offered to every open window, whatever the steps above did.
     static constexpr ReadOfferStep kEveryWindow[] = {
+        // Feature and location reads of the running and cycling windows.
+        &CMainFrame::OnRunningSpeedRead,
+        &CMainFrame::OnCycleSpeedRead,
+        // Windows that take their values raw.
         &CMainFrame::OnTpmsRead,
         &CMainFrame::OnVehicleInfoRead,
         &CMainFrame::OnWeightScaleRead,
         &CMainFrame::OnBodyCompRead,
         &CMainFrame::OnUserDataRead,
+        &CMainFrame::OnEnvironmentRead,
         &CMainFrame::OnOTAAppServiceRead,
         &CMainFrame::OnOTABootLoaderServiceRead,
         &CMainFrame::OnHidReportRead,
@@ -144,6 +151,9 @@ void CMainFrame::OnCharacteristicNotification(uint32_t cid, uint16_t handle, uin
         &CMainFrame::OnSteeringWheelNotification,
         &CMainFrame::OnGlucoseNotification,
         &CMainFrame::OnBloodPressureNotification,
+        // Running and cycling hide the progress window too, whatever the value.
+        &CMainFrame::OnRunningSpeedNotification,
+        &CMainFrame::OnCycleSpeedNotification,
         &CMainFrame::OnTpmsNotification,
         &CMainFrame::OnVehicleInfoNotification,
         &CMainFrame::OnWeightScaleNotification,
@@ -195,7 +205,13 @@ void CMainFrame::OnCharacteristicWritten(uint16_t handle, uint16_t status) {
         AddLogMessage(QString::asprintf("Writing to handle %02d successful.\n", handle));
     }
     OnBondManagementWritten(handle);
-    CompleteWriteInFlight(handle);
+    const std::optional<GattWriteRequest> head = CompleteWriteInFlight(handle);
+    static constexpr HeadStep kHeadWritten[] = {
+        &CMainFrame::OnRunningSpeedWritten,
+        &CMainFrame::OnCycleSpeedWritten,
+    };
+    for (const HeadStep written : kHeadWritten)
+        (this->*written)(handle, status, head ? &*head : nullptr);
 
     static constexpr WriteStep kFirstMatch[] = {
         &CMainFrame::OnSecurityTagWritten,
@@ -213,6 +229,7 @@ void CMainFrame::OnCharacteristicWritten(uint16_t handle, uint16_t status) {
         &CMainFrame::OnTpmsWritten,
         &CMainFrame::OnVehicleInfoWritten,
         &CMainFrame::OnUserDataWritten,
+        &CMainFrame::OnEnvironmentWritten,
     };
     for (const WriteOfferStep offer : kEveryWindow)
         (this->*offer)(handle, status);

@@ -21,5 +21,3 @@ constexpr unsigned ID_HR_RESET_ENERGY = 1046; // the Reset button, handled by th
 constexpr unsigned IDI_HR_RATE = 409;
 constexpr unsigned IDI_HR_RR = 410;
 constexpr unsigned IDI_HR_ENERGY = 411;
-constexpr unsigned IDI_MARK_ON = 457;  // in contact, feature supported
-constexpr unsigned IDI_MARK_OFF = 458; // not in contact, feature not supported
