@@ -1,5 +1,6 @@
 // The road of one heart-rate notification: the host library posts it, the main window dispatches and
 // routes it, the heart-rate window shows it and the record is given back.
+#include "BenchSuites.h"
 #include "SimulatedApplication.h"
 
 #include "gatt/Uuids.h"
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <array>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -27,10 +27,6 @@ const std::string kWorld = R"({"seed": 11, "peers": [
      "gatt": [{"uuid": "180D", "characteristics": [{"uuid": "2A37", "properties": ["notify"]},
                                                   {"uuid": "2A38", "properties": ["read"], "value": "01"},
                                                   {"uuid": "2A39", "properties": ["write"], "value": "00"}]}]}]})";
-
-// The link runs at 7.5 ms intervals (6 units), so a notification arrives within 8 ms of virtual time.
-constexpr uint16_t kIntervalUnits = 6;
-constexpr uint64_t kDeliveryMs = 8;
 
 // Rates cycle through this many values so that every measurement differs from the one before.
 constexpr size_t kRates = 128;
@@ -97,34 +93,17 @@ void NotificationToWindow(benchmark::State& state, SimulatedApplication& applica
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qtApplication(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-
-    SimulatedApplication application(kWorld);
-    if (application.Error().empty()) {
-        application.SetConnectionParameters(kIntervalUnits, kIntervalUnits, 0, 100);
-        application.Connect(kSensorName);
-        application.Advance(1000);
-    }
-    if (!application.Error().empty()) {
-        fprintf(stderr, "tindrel_bench: %s\n", application.Error().c_str());
-        return 1;
-    }
+void RegisterHeartRateBenchmarks() {
     // The platform (offscreen, or xcb on an X server) is part of the name: scripts/bench runs both.
     const std::string platform = QApplication::platformName().toStdString();
     for (size_t burst : {size_t{1}, size_t{16}}) {
         const std::string name =
             "HeartRateNotificationToWindow/" + platform + "/burst:" + std::to_string(burst);
-        benchmark::RegisterBenchmark(name.c_str(), [&application, burst](benchmark::State& state) {
-            NotificationToWindow(state, application, burst);
+        benchmark::RegisterBenchmark(name.c_str(), [burst](benchmark::State& state) {
+            if (SimulatedApplication* application = ConnectedApplication(kWorld, kSensorName))
+                NotificationToWindow(state, *application, burst);
+            else
+                state.SkipWithError("the sensor could not be connected");
         })->UseRealTime();
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
 }

@@ -47,9 +47,12 @@ QString BytesToHexString(const uint8_t* bytes, int length, const QString& separa
     if (bytes == nullptr || length <= 0) {
         return text;
     }
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    text.reserve(length * (2 + separator.size()));
     for (int i = 0; i < length; ++i) {
         const uint8_t byte = reversed ? bytes[length - 1 - i] : bytes[i];
-        text += QString::asprintf("%02X", byte);
+        text += QLatin1Char(kDigits[byte >> 4]);
+        text += QLatin1Char(kDigits[byte & 0x0F]);
         text += separator;
     }
     return text;

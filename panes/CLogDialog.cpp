@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <cstdio>
+#include <utility>
 
 namespace {
 CLogDialog::Clock g_clock;
@@ -47,20 +48,39 @@ QString CLogDialog::Stamp(const QDateTime& time) const {
 void CLogDialog::AddLogLine(const QString& text, bool show) {
     if (m_windowText.size() > kMaxWindowCharacters) {
         m_windowText.clear();
-        m_edit->clear();
+        m_editPending.clear();
+        m_editCleared = true;
     }
     const QString stamp = Stamp(Now());
     if (show) {
         m_windowText += stamp + text + QStringLiteral("\r\n");
-        m_edit->moveCursor(QTextCursor::End);
-        m_edit->insertPlainText(stamp + QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) +
-                                QStringLiteral("\n"));
-        m_edit->verticalScrollBar()->setValue(m_edit->verticalScrollBar()->maximum());
+        m_editPending += stamp + QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) +
+                         QStringLiteral("\n");
+    }
+    if ((show || m_editCleared) && isVisible() && !m_flushQueued) {
+        m_flushQueued = true;
+        QMetaObject::invokeMethod(this, &CLogDialog::FlushToEdit, Qt::QueuedConnection);
     }
     if (m_file.isOpen()) {
         m_file.write((stamp + QStringLiteral(":") + text + QStringLiteral("\r\n")).toUtf8());
         m_file.flush();
     }
+}
+
+void CLogDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FlushToEdit();
+}
+
+void CLogDialog::FlushToEdit() {
+    m_flushQueued = false;
+    if (std::exchange(m_editCleared, false))
+        m_edit->clear();
+    if (m_editPending.isEmpty())
+        return;
+    m_edit->moveCursor(QTextCursor::End);
+    m_edit->insertPlainText(std::exchange(m_editPending, QString()));
+    m_edit->verticalScrollBar()->setValue(m_edit->verticalScrollBar()->maximum());
 }
 
 void CLogDialog::AddHexDump(const QString& prefix, const uint8_t* data, uint16_t length) {

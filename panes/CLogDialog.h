@@ -8,6 +8,7 @@
 #include <functional>
 
 class QPlainTextEdit;
+class QShowEvent;
 
 class CLogDialog : public QDialog {
     Q_OBJECT
@@ -33,10 +34,20 @@ public:
     QString FilePath() const { return m_file.fileName(); }
     bool HasFile() const { return m_file.isOpen(); }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QString Stamp(const QDateTime& time) const;
+    // Brings the edit up to the window's text: the lines added since, in one insertion.
+    void FlushToEdit();
 
     QPlainTextEdit* m_edit = nullptr;
     QString m_windowText;
+    // The edit follows the window's text once per pass of the event loop while the window is shown,
+    // and when it is shown: a stream of lines costs one insertion per pass, not one per line.
+    QString m_editPending;      // lines not yet in the edit, in its own line breaks
+    bool m_editCleared = false; // the edit is to be emptied before they go in
+    bool m_flushQueued = false;
     QFile m_file;
 };

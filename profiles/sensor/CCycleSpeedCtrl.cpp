@@ -39,8 +39,9 @@ QPixmap Image(UINT iconId) {
     return CProfileCtrlView::IconToBitmap(platform::loadIcon(iconId), kImageSize, kImageSize);
 }
 
+// "%1.2f" and the unit.
 QString Fixed2(float value, const char* unit) {
-    return QString::asprintf("%1.2f", static_cast<double>(value)) + QLatin1String(unit);
+    return QString::number(static_cast<double>(value), 'f', 2) + QLatin1String(unit);
 }
 
 QString LocationName(uint8_t location) {

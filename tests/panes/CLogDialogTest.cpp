@@ -2,8 +2,10 @@
 #include "panes/CLogDialog.h"
 #include "support/AppFixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -52,6 +54,20 @@ TEST_F(CLogDialogTest, WindowIsEmptiedOncePastTenThousandCharactersTheFileKeepsA
     EXPECT_EQ(log.WindowText(), "[07.03.2026 09:05:04:032] only\r\n");
     EXPECT_TRUE(FileText(log).contains(filler + "\r\n"));
     EXPECT_TRUE(FileText(log).endsWith(":last\r\n[07.03.2026 09:05:04:032] :only\r\n"));
+}
+
+// The edit takes the lines in one go per pass of the event loop, and those that came while hidden
+// when it is shown; emptying reaches it the same way.
+TEST_F(CLogDialogTest, TheEditShowsEveryLineOnceShownAndWhileShown) {
+    CLogDialog log;
+    auto* edit = log.findChild<QPlainTextEdit*>();
+    log.AddLogLine(QStringLiteral("one\r\ntwo"), true);
+    log.show();
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("[07.03.2026 09:05:04:032] one\ntwo\n"));
+    log.AddLogLine(QString(CLogDialog::kMaxWindowCharacters, QLatin1Char('x')), true);
+    log.AddLogLine(QStringLiteral("three"), true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("[07.03.2026 09:05:04:032] three\n"));
 }
 
 TEST_F(CLogDialogTest, UnwritableDirectoryLeavesTheWindowLogWorking) {
