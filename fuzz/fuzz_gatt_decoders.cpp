@@ -2,7 +2,9 @@
 // the value; a profile adds its decoders to the table below, one line each.
 #include "gatt/BloodPressure.h"
 #include "gatt/BodyComposition.h"
+#include "gatt/CscMeasurement.h"
 #include "gatt/DeviceInformation.h"
+#include "gatt/EnvironmentValues.h"
 #include "gatt/Glucose.h"
 #include "gatt/GlucoseText.h"
 #include "gatt/HealthThermometer.h"
@@ -10,8 +12,10 @@
 #include "gatt/Hid.h"
 #include "gatt/NotificationCenter.h"
 #include "gatt/PhoneAlerts.h"
+#include "gatt/RscMeasurement.h"
 #include "gatt/SFloat.h"
 #include "gatt/SecurityTag.h"
+#include "gatt/SpeedAndCadence.h"
 #include "gatt/SteeringWheel.h"
 #include "gatt/TyrePressure.h"
 #include "gatt/UserData.h"
@@ -59,6 +63,12 @@ void glucoseTexts(Value v) {
     }
 }
 
+// The value as text typed into an edit.
+QString typed(Value value) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(value.data()),
+                             static_cast<qsizetype>(value.size()));
+}
+
 void (*const kDecoders[])(Value) = {
     [](Value v) { (void)HeartRateMeasurement::decode(v); },
     [](Value v) { (void)BodySensorLocationName(firstByte(v)); },
@@ -70,6 +80,21 @@ void (*const kDecoders[])(Value) = {
     [](Value v) { (void)DatabaseChangeIncrement(v); }, [](Value v) { (void)SFloatToDouble(first16(v)); },
     [](Value v) { (void)Utf8ToCString(v.data(), static_cast<int>(v.size())); },
     [](Value v) { (void)BytesToHexString(v.data(), static_cast<int>(v.size()), QStringLiteral(" "), true); },
+    [](Value v) { (void)CscMeasurement::decode(v); },
+    [](Value v) { (void)RscMeasurement::decode(v); },
+    [](Value v) { (void)ScControlPointResponse::decode(v); },
+    [](Value v) { (void)SensorLocationName(firstByte(v)); },
+    [](Value v) { (void)ParseCumulativeValue(typed(v)); },
+    [](Value v) { (void)ParseCircumference(typed(v)); },
+    [](Value v) { (void)ParseTotalDistance(typed(v)); },
+    [](Value v) { (void)PressureReading(v); },
+    [](Value v) { (void)TemperatureReading(v); },
+    [](Value v) { (void)HumidityReading(v); },
+    [](Value v) { (void)GyroscopeReading(v); },
+    [](Value v) { (void)AccelerometerReading(v); },
+    [](Value v) { (void)DecodeMagneticFlux(v, false); },
+    [](Value v) { (void)DecodeMagneticFlux(v, true); },
+    [](Value v) { (void)DeclinationText(v); },
     [](Value v) {
         if (const auto request = DecodeAlertControlPoint(v))
             (void)WithCategory(first16(v), request->category, CheckAlertControlPoint(*request) == 0);

@@ -49,6 +49,8 @@ public:
     uint16_t ValueHandle(uint16_t uuid) const;
     uint16_t ConfigHandle(uint16_t uuid) const;
     uint32_t TotalDistance() const { return m_totalDistance; }
+    // The picture of the gait shown: running or walking.
+    const QPixmap& GaitImage(bool running) const { return running ? m_running : m_walking; }
     bool IsTimerRunning(UINT id) const { return m_timers.isRunning(id); }
 
     void DestroyWindow() override;

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <string>
 
 namespace {
 
@@ -13,18 +13,13 @@ using Csc = CscMeasurement;
 using Rates = CscCalculator::Rates;
 
 // Single precision: equal to six significant digits.
-::testing::AssertionResult Near(const std::optional<Rates>& actual, const std::optional<Rates>& expected) {
+bool Near(const std::optional<Rates>& actual, const std::optional<Rates>& expected) {
     const auto close = [](float a, float b) {
         return std::abs(a - b) <= 1e-5f * std::max(1.0f, std::abs(b));
     };
-    if (actual.has_value() == expected.has_value() &&
-        (!actual || (close(actual->instantaneous, expected->instantaneous) &&
-                     close(actual->average, expected->average))))
-        return ::testing::AssertionSuccess();
-    const auto text = [](const std::optional<Rates>& r) {
-        return r ? std::to_string(r->instantaneous) + "/" + std::to_string(r->average) : std::string("none");
-    };
-    return ::testing::AssertionFailure() << text(actual) << " instead of " << text(expected);
+    return actual.has_value() == expected.has_value() &&
+           (!actual || (close(actual->instantaneous, expected->instantaneous) &&
+                        close(actual->average, expected->average)));
 }
 
 TEST(CscTest, DecodeReadsTheAnnouncedFieldsAndRefusesAValueCutShort) {

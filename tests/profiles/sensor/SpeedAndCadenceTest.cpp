@@ -1,0 +1,325 @@
+// The running and cycling windows with the main window on a recording host: their first requests,
+// what their measurements show, their SC Control Point requests and responses, and their time-outs.
+#include "panes/CConnectProgressDlg.h"
+#include "platform/DialogItems.h"
+#include "platform/StringTable.h"
+#include "profiles/sensor/CycleSpeedIds.h"
+#include "profiles/sensor/RunningSpeedIds.h"
+#include "res/resource.h"
+#include "support/MainFrameFixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+
+namespace {
+
+// Handles of the sensor's database: Running Speed and Cadence, then Cycling Speed and Cadence.
+constexpr uint16_t kRscMeasurement = 0x32, kRscFeature = 0x35, kRscLocation = 0x37, kRscControlPoint = 0x39;
+constexpr uint16_t kCscMeasurement = 0x42, kCscFeature = 0x45, kCscLocation = 0x47, kCscControlPoint = 0x49;
+using Bytes = std::vector<uint8_t>;
+
+class SpeedAndCadenceTest : public MainFrameFixture {
+protected:
+    void SetUp() override {
+        MainFrameFixture::SetUp();
+        StartUp();
+        Discover({{1, "Sensor"}, {2, "Other"}});
+        Select(0);
+    }
+    // A sensor with both services (or one), each with its control point unless asked otherwise; the
+    // features and locations are read.
+    void ConnectSensor(bool running = true, bool cycling = true, bool controlPoints = true) {
+        if (running) {
+            m_database.Service(0x1814, 0x30, 0x3A)
+                .Characteristic(0x2A53, kRscMeasurement, 0x10, kRscMeasurement + 1)
+                .Characteristic(0x2A54, kRscFeature, 0x02)
+                .Characteristic(0x2A5D, kRscLocation, 0x02);
+            if (controlPoints)
+                m_database.Characteristic(0x2A55, kRscControlPoint, 0x28, kRscControlPoint + 1);
+        }
+        if (cycling) {
+            m_database.Service(0x1816, 0x40, 0x4A)
+                .Characteristic(0x2A5B, kCscMeasurement, 0x10, kCscMeasurement + 1)
+                .Characteristic(0x2A5C, kCscFeature, 0x02)
+                .Characteristic(0x2A5D, kCscLocation, 0x02);
+            if (controlPoints)
+                m_database.Characteristic(0x2A55, kCscControlPoint, 0x28, kCscControlPoint + 1);
+        }
+        Connect();
+        if (cycling) {
+            ReadResult(kCscFeature, {0x07});
+            ReadResult(kCscLocation, {12});
+        }
+        if (running) {
+            ReadResult(kRscFeature, {0x1F, 0x00});
+            ReadResult(kRscLocation, {2});
+        }
+    }
+    CRunningSpeedCtrl* Running() const { return m_frame->RunningSpeedWindow(); }
+    CCycleSpeedCtrl* Cycling() const { return m_frame->CycleSpeedWindow(); }
+    static QString Text(const QWidget* window, UINT id) { return platform::GetDlgItemText(window, id); }
+    void Notify(uint16_t handle, const Bytes& value) {
+        DeliverRecord(
+            BLE_EVT_NOTIFICATION,
+            BleHostNotificationEvent{kCid, 1, {}, handle, static_cast<uint16_t>(value.size()), value.data()});
+    }
+    bool Run(CChildFrame* window, UINT id) {
+        return m_frame->Router().execute(window->GetCommandTarget(), id);
+    }
+    // The bytes of the last write queued; empty when none was.
+    Bytes LastWrite(size_t queuedBefore) const {
+        const auto& queue = m_frame->WriteQueue();
+        if (queue.size() <= queuedBefore)
+            return {};
+        return Bytes(queue.back().data, queue.back().data + queue.back().length);
+    }
+    bool ProgressShown() const { return m_frame->ProgressWindow()->isVisible(); }
+    QString LastPrompt() const { return PromptTexts().empty() ? QString() : PromptTexts().back(); }
+};
+
+TEST_F(SpeedAndCadenceTest, OpeningReadsSubscribesAndAsksForTheLocationsOnceIndicationsAreOn) {
+    ConnectSensor();
+    const std::vector<int64_t> cycling[] = {{kCid, kCscMeasurement + 1, kCscMeasurement, 1},
+                                            {kCid, kCscControlPoint + 1, kCscControlPoint, 2}};
+    EXPECT_EQ(Calls("OrvBleClientWriteConfiguration").at(0).args, cycling[0]);
+    WriteResult(kCscMeasurement + 1);
+    EXPECT_TRUE(Cycling()->IsTimerRunning(TIMER_CSC_NO_DATA));
+    EXPECT_EQ(Calls("OrvBleClientWriteConfiguration").at(1).args, cycling[1]);
+    WriteResult(kCscControlPoint + 1);
+    EXPECT_EQ(m_frame->WriteQueue().back().handle, kCscControlPoint);
+    EXPECT_EQ(LastWrite(0), Bytes{0x04});
+    EXPECT_TRUE(ProgressShown());
+    EXPECT_TRUE(m_frame->IsInModalState());
+    EXPECT_TRUE(Cycling()->IsTimerRunning(TIMER_CSC_CONTROL_POINT));
+
+    Notify(kCscControlPoint, {0x10, 0x04, 0x01, 4, 12, 20, 4});
+    const auto* locations = qobject_cast<QComboBox*>(platform::GetDlgItem(Cycling(), IDC_CSC_LOCATIONS));
+    EXPECT_EQ(locations->count(), 3);
+    EXPECT_EQ(locations->currentText(), QStringLiteral("Front Wheel"));
+    EXPECT_EQ(locations->itemText(2), QStringLiteral("Other"));
+    EXPECT_FALSE(ProgressShown());
+    EXPECT_FALSE(Cycling()->IsTimerRunning(TIMER_CSC_CONTROL_POINT));
+    EXPECT_TRUE(LogContains(QStringLiteral("Received CSC Notification: 10 04 01 04 0C 14 04 ")));
+}
+
+TEST_F(SpeedAndCadenceTest, CyclingShowsDistanceFirstThenSpeedAndZeroAfterEightSecondsWithoutWheelData) {
+    ConnectSensor(false, true);
+    const QString before = Text(Cycling(), IDC_CSC_SPEED);
+    Notify(kCscMeasurement, {0x03, 0xE8, 0x03, 0, 0, 0x00, 0x00, 0xFA, 0xFF, 0x00, 0x00});
+    EXPECT_EQ(Text(Cycling(), IDC_CSC_DISTANCE), QStringLiteral("1.75 km"));
+    EXPECT_EQ(Text(Cycling(), IDC_CSC_SPEED), before);
+    Notify(kCscMeasurement, {0x03, 0xF2, 0x03, 0, 0, 0x00, 0x08, 0x05, 0x00, 0x00, 0x2C}); // 2 s, 11 s
+    EXPECT_EQ(Text(Cycling(), IDC_CSC_SPEED), QStringLiteral("31.50 KPH"));
+    EXPECT_EQ(Text(Cycling(), IDC_CSC_CADENCE), QStringLiteral("60.00 RPM"));
+    Advance(8000);
+    EXPECT_EQ(Text(Cycling(), IDC_CSC_SPEED), QStringLiteral("0.00 KPH"));
+    EXPECT_EQ(Text(Cycling(), IDC_CSC_AVERAGE_SPEED), QStringLiteral("10.50 KPH"));
+    Notify(kCscMeasurement, {0x01, 0xE8, 0x03});
+    EXPECT_TRUE(LogContains(QStringLiteral("CSC Measurement of 3 bytes is too short; ignored.")));
+}
+
+TEST_F(SpeedAndCadenceTest, RunningShowsGaitSpeedCadenceStrideAndKeepsTheLastDistance) {
+    ConnectSensor(true, false);
+    const auto* gait = qobject_cast<QLabel*>(platform::GetDlgItem(Running(), IDC_RSC_STATUS_PICTURE));
+    Notify(kRscMeasurement, {0x06, 0x00, 0x03, 80, 0x40, 0xE2, 0x01, 0x00});
+    EXPECT_EQ(gait->pixmap().cacheKey(), Running()->GaitImage(true).cacheKey());
+    const UINT ids[] = {IDC_RSC_SPEED, IDC_RSC_CADENCE, IDC_RSC_STRIDE, IDC_RSC_DISTANCE};
+    const QStringList running{"10.80 KPH", "80 RPM", "0 cm", "12.35 km"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Text(Running(), ids[i]), running[i]);
+    Notify(kRscMeasurement, {0x01, 0x80, 0x01, 110, 0x46, 0x00});
+    EXPECT_EQ(gait->pixmap().cacheKey(), Running()->GaitImage(false).cacheKey());
+    const QStringList walking{"5.40 KPH", "110 RPM", "70 cm", "12.35 km"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Text(Running(), ids[i]), walking[i]);
+    Running()->ShowSensorLocation(14);
+    EXPECT_EQ(Text(Running(), IDC_RSC_LOCATION), QStringLiteral("Unknown"));
+}
+
+// The running feature list starts again at each opening; its location names beyond 13 read "Other".
+TEST_F(SpeedAndCadenceTest, AnotherOpeningRebuildsTheFeatureList) {
+    ConnectSensor(true, false);
+    m_frame->OpenProfileWindows(&Record(0));
+    ReadResult(kRscFeature, {0x05});
+    const auto* features = qobject_cast<QListWidget*>(platform::GetDlgItem(Running(), IDC_RSC_FEATURES));
+    ASSERT_EQ(features->count(), 2);
+    EXPECT_EQ(features->item(1)->text(), QStringLiteral("Walking/Running status"));
+}
+
+struct Input {
+    const char* name;
+    bool running;
+    UINT edit;
+    const char* text;
+    UINT command;
+    const char* prompt; // empty: none
+    Bytes written;      // empty: nothing
+};
+
+TEST_F(SpeedAndCadenceTest, TypedValuesAreSentOrRefusedWithTheirMessage) {
+    ConnectSensor();
+    const char* kCount = "Please enter a number between 0 and 4,294,967,296";
+    const char* kCircumference = "Please enter a value between 1 and 65,535";
+    const char* kDistance = "Please enter the distance between 0 and 429,496 km";
+    const Input rows[] = {
+        {"empty count", false, IDC_CSC_CUMULATIVE_VALUE, "", ID_CSC_SET_VALUE, kCount, {}},
+        {"largest count",
+         false,
+         IDC_CSC_CUMULATIVE_VALUE,
+         "4294967295",
+         ID_CSC_SET_VALUE,
+         "",
+         {0x01, 0xFF, 0xFF, 0xFF, 0xFF}},
+        {"no circumference", false, IDC_CSC_CIRCUMFERENCE, "0", ID_CSC_CIRCUMFERENCE, kCircumference, {}},
+        {"distance without digits", true, IDC_RSC_DISTANCE_EDIT, "abc", ID_RSC_SET_DISTANCE, kDistance, {}},
+        {"distance",
+         true,
+         IDC_RSC_DISTANCE_EDIT,
+         "12.5",
+         ID_RSC_SET_DISTANCE,
+         "",
+         {0x01, 0x48, 0xE8, 0x01, 0x00}},
+        {"small distance",
+         true,
+         IDC_RSC_DISTANCE_EDIT,
+         "0.0371",
+         ID_RSC_SET_DISTANCE,
+         "",
+         {0x01, 0x73, 0x01, 0, 0}},
+    };
+    for (const Input& row : rows) {
+        m_frame->HideProgress();
+        CChildFrame* window = row.running ? static_cast<CChildFrame*>(Running()) : Cycling();
+        platform::SetDlgItemText(window, row.edit, QString::fromLatin1(row.text));
+        const size_t prompts = PromptTexts().size();
+        const size_t queued = m_frame->WriteQueue().size();
+        EXPECT_TRUE(Run(window, row.command)) << row.name;
+        EXPECT_EQ(PromptTexts().size() > prompts ? LastPrompt() : QString(), QString::fromLatin1(row.prompt))
+            << row.name;
+        EXPECT_EQ(LastWrite(queued), row.written) << row.name;
+    }
+    EXPECT_EQ(Text(Cycling(), IDC_CSC_CIRCUMFERENCE), QStringLiteral("175"));
+    platform::SetDlgItemText(Cycling(), IDC_CSC_CIRCUMFERENCE, QString());
+    EXPECT_TRUE(Run(Cycling(), ID_CSC_CIRCUMFERENCE));
+    EXPECT_EQ(Text(Cycling(), IDC_CSC_CIRCUMFERENCE), QString());
+}
+
+struct Response {
+    const char* name;
+    bool running;
+    Bytes indication;
+    UINT message; // 0: none
+};
+
+TEST_F(SpeedAndCadenceTest, ControlPointFailuresShowTheirMessageAndOtherAnswersNothing) {
+    ConnectSensor();
+    const Response rows[] = {
+        {"cycling set failed", false, {0x10, 0x01, 0x04}, IDS_TOTAL_DISTANCE_FAILED},
+        {"cycling move failed", false, {0x10, 0x03, 0x04}, IDS_LOCATION_UPDATE_FAILED},
+        {"cycling move refused", false, {0x10, 0x03, 0x03}, IDS_LOCATION_INVALID_PARAMETER},
+        {"cycling move not supported", false, {0x10, 0x03, 0x02}, 0},
+        {"cycling list failed", false, {0x10, 0x04, 0x04}, IDS_LOCATIONS_FAILED},
+        {"cycling unknown response code", false, {0x20, 0x01, 0x04}, 0},
+        {"running set failed", true, {0x10, 0x01, 0x02}, IDS_TOTAL_DISTANCE_FAILED},
+        {"running calibration failed", true, {0x10, 0x02, 0x04}, IDS_CALIBRATION_FAILED},
+        {"running calibrated", true, {0x10, 0x02, 0x01}, 0},
+        {"running unknown op code", true, {0x10, 0x05, 0x04}, 0},
+        {"running list failed", true, {0x10, 0x04, 0x03}, IDS_LOCATIONS_FAILED},
+    };
+    for (const Response& row : rows) {
+        const size_t prompts = PromptTexts().size();
+        Notify(row.running ? kRscControlPoint : kCscControlPoint, row.indication);
+        EXPECT_EQ(PromptTexts().size() > prompts ? LastPrompt() : QString(),
+                  row.message ? platform::LoadString(row.message) : QString())
+            << row.name;
+    }
+    Notify(kRscControlPoint, {0x10, 0x01});
+    EXPECT_TRUE(LogContains(QStringLiteral("SC Control Point response of 2 bytes is too short; ignored.")));
+    Notify(kCscControlPoint, {0x10, 0x03, 0x01});
+    EXPECT_EQ(Calls("OrvBleClientReadCharByHandle").back().args, (std::vector<int64_t>{kCid, kCscLocation}));
+}
+
+// The value and text sent apply on success, whatever the edits hold by then.
+TEST_F(SpeedAndCadenceTest, ASuccessfulSetAppliesWhatWasSent) {
+    ConnectSensor();
+    Notify(kCscMeasurement, {0x01, 0x10, 0x00, 0, 0, 0x00, 0x00});
+    platform::SetDlgItemText(Cycling(), IDC_CSC_CUMULATIVE_VALUE, QStringLiteral("1000 laps"));
+    ASSERT_TRUE(Run(Cycling(), ID_CSC_SET_VALUE));
+    platform::SetDlgItemText(Cycling(), IDC_CSC_CUMULATIVE_VALUE, QStringLiteral("5"));
+    Notify(kCscControlPoint, {0x10, 0x01, 0x01});
+    EXPECT_EQ(Text(Cycling(), IDC_CSC_WHEEL_REVOLUTIONS), QStringLiteral("1000 laps"));
+    EXPECT_EQ(Text(Cycling(), IDC_CSC_DISTANCE), QStringLiteral("1.75 km"));
+
+    m_frame->HideProgress();
+    platform::SetDlgItemText(Running(), IDC_RSC_DISTANCE_EDIT, QStringLiteral("12.50"));
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_RSC_SET_DISTANCE));
+    platform::SetDlgItemText(Running(), IDC_RSC_DISTANCE_EDIT, QStringLiteral("7"));
+    Notify(kRscControlPoint, {0x10, 0x01, 0x01});
+    EXPECT_EQ(Text(Running(), IDC_RSC_DISTANCE), QStringLiteral("12.50 km"));
+    EXPECT_EQ(Running()->TotalDistance(), 125000u);
+}
+
+TEST_F(SpeedAndCadenceTest, ARequestWhileTheProgressWindowShowsIsRefused) {
+    ConnectSensor();
+    platform::SetDlgItemText(Running(), IDC_RSC_DISTANCE_EDIT, QStringLiteral("3"));
+    m_frame->ShowProgress(QStringLiteral("busy"), QStringLiteral("busy"), true, false);
+    const size_t queued = m_frame->WriteQueue().size();
+    const std::pair<UINT, const char*> rows[] = {
+        {ID_RSC_SET_DISTANCE,
+         "Total distance could not be set\n as another control point operation is in progress "
+         "or the remote device doesn't support control point characteristic."},
+        {ID_RSC_CALIBRATE,
+         "Calibration could not be done\n as another controlpoint operation is in progress"},
+        {ID_SC_UPDATE_LOCATION,
+         "Sensor location could not be updated\n as another control point operation is in progress."},
+    };
+    for (const auto& [command, message] : rows) {
+        EXPECT_TRUE(Run(Running(), command)) << message;
+        EXPECT_EQ(LastPrompt(), QString::fromLatin1(message));
+    }
+    EXPECT_EQ(m_frame->WriteQueue().size(), queued);
+}
+
+// Without control points Set Distance and Update say why; Calibrate says nothing.
+TEST_F(SpeedAndCadenceTest, WithoutControlPointsSetAndUpdateSayWhyAndCalibrateNothing) {
+    ConnectSensor(true, false, false);
+    const size_t queued = m_frame->WriteQueue().size();
+    platform::SetDlgItemText(Running(), IDC_RSC_DISTANCE_EDIT, QStringLiteral("3"));
+    EXPECT_TRUE(Run(Running(), ID_RSC_SET_DISTANCE));
+    EXPECT_TRUE(LastPrompt().startsWith(QStringLiteral("Total distance could not be set")));
+    EXPECT_TRUE(Run(Running(), ID_RSC_CALIBRATE));
+    EXPECT_EQ(PromptTexts().size(), 1u);
+    EXPECT_TRUE(Run(Running(), ID_SC_UPDATE_LOCATION));
+    EXPECT_EQ(LastPrompt(), platform::LoadString(IDS_NO_SC_CONTROL_POINT));
+    EXPECT_EQ(m_frame->WriteQueue().size(), queued);
+}
+
+// Indications of the control point on, the location query is written and its answer awaited for 30 s,
+// after which the device is disconnected; when the query's write fails, nothing is awaited.
+class ControlPointWait : public SpeedAndCadenceTest, public ::testing::WithParamInterface<uint16_t> {};
+
+TEST_P(ControlPointWait, AControlPointWriteWaitsForItsAnswerUnlessItFailed) {
+    const uint16_t status = GetParam();
+    ConnectSensor(false, true);
+    WriteResult(kCscMeasurement + 1);
+    WriteResult(kCscControlPoint + 1);
+    WriteResult(kCscControlPoint, status);
+    EXPECT_EQ(ProgressShown(), status == 0);
+    for (int i = 0; i < 4; ++i) {
+        Notify(kCscMeasurement, {0x00});
+        Advance(10000);
+    }
+    EXPECT_EQ(Count("OrvBleHostDisconnect"), status == 0 ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(WriteStatus, ControlPointWait, ::testing::Values(0x00, 0x80));
+
+TEST_F(SpeedAndCadenceTest, ThirtySecondsWithoutMeasurementsSayNoDataOnce) {
+    ConnectSensor(true, false);
+    WriteResult(kRscMeasurement + 1);
+    Advance(65000);
+    EXPECT_EQ(PromptTexts(), std::vector<QString>{QStringLiteral("No Data being received from sensor")});
+}
+
+} // namespace
