@@ -1,5 +1,6 @@
 // Fuzz target: every value decoder of the application. The first byte picks the decoder, the rest is
-// the value; a profile adds its decoders to the table below, one line each.
+// the value; a profile adds its decoders at the end of the table below, one line each, so that the
+// checked-in seeds keep the decoder their first byte picks.
 #include "gatt/BloodPressure.h"
 #include "gatt/BodyComposition.h"
 #include "gatt/CscMeasurement.h"
