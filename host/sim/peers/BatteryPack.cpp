@@ -48,9 +48,7 @@ void BatteryPack::onConnect() {
     }
     // A new client subscribes again.
     m_notifying = false;
-    if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(kBatteryLevel))) {
-        configuration->value = {0, 0};
-    }
+    m_context.forgetSubscriptions();
     update();
     const uint64_t sinceStep = (m_context.now() - m_startedAt) % kStepMs;
     m_context.after(kStepMs - sinceStep, [this] { tick(); });

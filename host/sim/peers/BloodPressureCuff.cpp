@@ -45,13 +45,7 @@ std::vector<GattServiceDescription> BloodPressureCuff::baseDatabase() const {
 }
 
 void BloodPressureCuff::onConnect() {
-    // The cuff keeps no client's configuration across links: a new client subscribes again.
-    for (const uint16_t uuid :
-         {CharacteristicUuid::BloodPressureMeasurement, CharacteristicUuid::IntermediateCuffPressure}) {
-        if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(uuid))) {
-            configuration->value = {0, 0};
-        }
-    }
+    m_context.forgetSubscriptions();
 }
 
 void BloodPressureCuff::onDisconnect() {

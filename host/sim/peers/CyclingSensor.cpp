@@ -64,12 +64,7 @@ std::vector<GattServiceDescription> CyclingSensor::baseDatabase() const {
 }
 
 void CyclingSensor::onConnect() {
-    // The sensor keeps no client's configuration across links.
-    for (const uint16_t uuid : {CharacteristicUuid::CscMeasurement, CharacteristicUuid::ScControlPoint}) {
-        if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(uuid))) {
-            configuration->value = {0, 0};
-        }
-    }
+    m_context.forgetSubscriptions();
 }
 
 void CyclingSensor::onDisconnect() {

@@ -42,11 +42,7 @@ std::vector<GattServiceDescription> EarThermometer::baseDatabase() const {
 }
 
 void EarThermometer::onConnect() {
-    // The thermometer keeps no client's configuration across links: a new client subscribes again.
-    if (PeerAttribute* configuration =
-            m_context.configurationOf(m_context.valueHandle(CharacteristicUuid::TemperatureMeasurement))) {
-        configuration->value = {0, 0};
-    }
+    m_context.forgetSubscriptions();
 }
 
 void EarThermometer::onDisconnect() {

@@ -81,14 +81,7 @@ std::vector<GattServiceDescription> GlucoseMeter::baseDatabase() const {
 }
 
 void GlucoseMeter::onConnect() {
-    // The meter keeps no client's configuration across links: a new client subscribes again.
-    for (const uint16_t uuid :
-         {CharacteristicUuid::GlucoseMeasurement, CharacteristicUuid::GlucoseMeasurementContext,
-          CharacteristicUuid::RecordAccessControlPoint}) {
-        if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(uuid))) {
-            configuration->value = {0, 0};
-        }
-    }
+    m_context.forgetSubscriptions();
 }
 
 void GlucoseMeter::onDisconnect() {

@@ -50,11 +50,7 @@ std::vector<GattServiceDescription> HeartRateSensor::baseDatabase() const {
 }
 
 void HeartRateSensor::onConnect() {
-    // The strap keeps no client's configuration across links: a new client subscribes again.
-    if (PeerAttribute* configuration =
-            m_context.configurationOf(m_context.valueHandle(CharacteristicUuid::HeartRateMeasurement))) {
-        configuration->value = {0, 0};
-    }
+    m_context.forgetSubscriptions();
 }
 
 void HeartRateSensor::onDisconnect() {

@@ -48,10 +48,7 @@ void HidPeer::onConnect() {
     if (PeerAttribute* mode = m_context.attributes().attribute(m_context.valueHandle(Chr::ProtocolMode)))
         mode->value = {kReportProtocol};
     // No client's subscription outlives its link.
-    for (const PeerAttribute& attribute : m_context.attributes().table())
-        if (attribute.isValue)
-            if (PeerAttribute* configuration = m_context.configurationOf(attribute.handle))
-                configuration->value = {0, 0};
+    m_context.forgetSubscriptions();
     follow();
 }
 

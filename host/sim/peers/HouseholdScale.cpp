@@ -82,13 +82,7 @@ std::vector<GattServiceDescription> HouseholdScale::baseDatabase() const {
 }
 
 void HouseholdScale::onConnect() {
-    // The scale keeps no client's configuration across links: a new client subscribes again.
-    for (const uint16_t uuid : {kWeightMeasurement, kBodyCompositionMeasurement}) {
-        if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(uuid))) {
-            configuration->value = {0, 0};
-        }
-    }
-    m_users.onConnect();
+    m_context.forgetSubscriptions();
 }
 
 void HouseholdScale::onDisconnect() {

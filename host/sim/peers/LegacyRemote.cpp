@@ -46,9 +46,7 @@ std::vector<GattServiceDescription> LegacyRemote::baseDatabase() const {
 }
 
 void LegacyRemote::onConnect() {
-    for (const uint16_t uuid : {Chr::LegacyHidControl, Chr::LegacyHidInterrupt})
-        if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(uuid)))
-            configuration->value = {0, 0};
+    m_context.forgetSubscriptions();
 }
 
 void LegacyRemote::onDisconnect() {

@@ -107,6 +107,13 @@ PeerAttribute* PeerContext::configurationOf(uint16_t valueHandle) const {
     return nullptr;
 }
 
+void PeerContext::forgetSubscriptions() const {
+    for (const PeerAttribute& attribute : attributes().table())
+        if (attribute.isValue)
+            if (PeerAttribute* configuration = configurationOf(attribute.handle))
+                configuration->value = {0, 0};
+}
+
 bool PeerContext::notify(uint16_t handle, std::span<const uint8_t> value) const {
     SimController* controller = m_simulator.controller();
     return controller != nullptr &&

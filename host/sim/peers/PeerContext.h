@@ -43,6 +43,8 @@ public:
     uint16_t valueHandle(uint16_t service, uint16_t uuid) const;
     // The configuration descriptor of the characteristic value at valueHandle, if it has one.
     PeerAttribute* configurationOf(uint16_t valueHandle) const;
+    // Switches off every client configuration of the database: a new client subscribes again.
+    void forgetSubscriptions() const;
 
     // Sends a notification of value to the host; false when the peer has no link.
     bool notify(uint16_t handle, std::span<const uint8_t> value) const;

@@ -55,12 +55,7 @@ std::vector<GattServiceDescription> RunningSensor::baseDatabase() const {
 }
 
 void RunningSensor::onConnect() {
-    // The pod keeps no client's configuration across links.
-    for (const uint16_t uuid : {CharacteristicUuid::RscMeasurement, CharacteristicUuid::ScControlPoint}) {
-        if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(uuid))) {
-            configuration->value = {0, 0};
-        }
-    }
+    m_context.forgetSubscriptions();
 }
 
 void RunningSensor::onDisconnect() {

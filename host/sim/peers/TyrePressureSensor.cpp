@@ -53,13 +53,7 @@ std::vector<GattServiceDescription> TyrePressureSensor::baseDatabase() const {
 }
 
 void TyrePressureSensor::onConnect() {
-    // A new client subscribes again.
-    for (const uint16_t uuid : {VendorUuid::PressureMeasurement, VendorUuid::TemperatureMeasurement}) {
-        if (PeerAttribute* configuration =
-                m_context.configurationOf(m_context.valueHandle(vendorUuid(uuid)))) {
-            configuration->value = {0, 0};
-        }
-    }
+    m_context.forgetSubscriptions();
     m_context.after(kPeriodMs, [this] { tick(); });
 }
 

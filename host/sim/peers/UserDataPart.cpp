@@ -94,12 +94,6 @@ uint8_t UserDataPart::onWrite(uint16_t handle, std::span<const uint8_t> value) {
     return 0;
 }
 
-void UserDataPart::onConnect() {
-    if (PeerAttribute* configuration = m_context.configurationOf(m_context.valueHandle(kUserControlPoint))) {
-        configuration->value = {0, 0};
-    }
-}
-
 void UserDataPart::onDisconnect() {
     m_controlPoint.reset();
     m_consented.reset();

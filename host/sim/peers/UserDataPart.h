@@ -42,7 +42,6 @@ public:
     // the ATT error.
     uint8_t onWrite(uint16_t handle, std::span<const uint8_t> value);
     uint8_t onRead(uint16_t handle) const;
-    void onConnect();
     void onDisconnect();
     // The user the client on this link has consent for.
     std::optional<uint8_t> consentedUser() const { return m_consented; }

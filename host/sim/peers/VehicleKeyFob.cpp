@@ -83,13 +83,7 @@ std::vector<GattServiceDescription> VehicleKeyFob::baseDatabase() const {
 
 void VehicleKeyFob::onConnect() {
     m_leaving = false;
-    for (const Value& value : kValues) {
-        const uint16_t handle = m_context.valueHandle(vendorUuid(value.number));
-        // A new client subscribes again.
-        if (PeerAttribute* configuration = m_context.configurationOf(handle)) {
-            configuration->value = {0, 0};
-        }
-    }
+    m_context.forgetSubscriptions();
     forget();
     m_context.after(kReportsAfterMs, [this] { tick(); });
     m_context.after(kLinkLifetimeMs, [this] { m_context.disconnect(kRemoteUserTerminated); });
