@@ -15,15 +15,6 @@ constexpr uint8_t kWheelAndCrank = 0x03;
 constexpr uint16_t kNotifyBit = 0x0001;
 constexpr uint32_t kCrankWrap = 0x10000;
 
-GattCharacteristicDescription characteristic(uint16_t uuid, uint8_t properties,
-                                             std::vector<uint8_t> value = {}) {
-    GattCharacteristicDescription description;
-    description.uuid = MakeUuid16(uuid);
-    description.properties = properties;
-    description.value = std::move(value);
-    return description;
-}
-
 } // namespace
 
 void CyclingSensor::Revolutions::turn(double perSecond, uint64_t fromMs, uint64_t ms) {

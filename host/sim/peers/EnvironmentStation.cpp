@@ -41,16 +41,6 @@ GattDescriptorDescription descriptor(uint16_t uuid, std::vector<uint8_t> value) 
     return {MakeUuid16(uuid), std::move(value)};
 }
 
-GattCharacteristicDescription characteristic(BleUuid uuid, uint8_t properties, std::vector<uint8_t> value,
-                                             std::vector<GattDescriptorDescription> descriptors = {}) {
-    GattCharacteristicDescription description;
-    description.uuid = uuid;
-    description.properties = properties;
-    description.value = std::move(value);
-    description.descriptors = std::move(descriptors);
-    return description;
-}
-
 } // namespace
 
 EnvironmentStation::EnvironmentStation(Simulator& simulator, size_t peerIndex)

@@ -45,12 +45,9 @@ uint16_t le16(std::span<const uint8_t> bytes, size_t at) {
     return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
 }
 
-GattCharacteristicDescription characteristic(uint16_t uuid, uint8_t properties,
-                                             std::vector<uint8_t> value = {}) {
-    GattCharacteristicDescription description;
-    description.uuid = MakeUuid16(uuid);
-    description.properties = properties;
-    description.value = std::move(value);
+// The meter's characteristics are open on an encrypted link only.
+GattCharacteristicDescription encrypted(uint16_t uuid, uint8_t properties, std::vector<uint8_t> value = {}) {
+    GattCharacteristicDescription description = characteristic(uuid, properties, std::move(value));
     description.security = PeerSecurity::Encryption;
     return description;
 }
@@ -70,11 +67,10 @@ std::vector<GattServiceDescription> GlucoseMeter::baseDatabase() const {
     GattServiceDescription glucose;
     glucose.uuid = MakeUuid16(ServiceUuid::Glucose);
     glucose.characteristics = {
-        characteristic(CharacteristicUuid::GlucoseMeasurement, kPropertyNotify),
-        characteristic(CharacteristicUuid::GlucoseMeasurementContext, kPropertyNotify),
-        characteristic(CharacteristicUuid::GlucoseFeature, kPropertyRead,
-                       {0xFF, 0x03}), // the statuses it reports
-        characteristic(CharacteristicUuid::RecordAccessControlPoint, kPropertyWrite | kPropertyIndicate),
+        encrypted(CharacteristicUuid::GlucoseMeasurement, kPropertyNotify),
+        encrypted(CharacteristicUuid::GlucoseMeasurementContext, kPropertyNotify),
+        encrypted(CharacteristicUuid::GlucoseFeature, kPropertyRead, {0xFF, 0x03}), // the statuses it reports
+        encrypted(CharacteristicUuid::RecordAccessControlPoint, kPropertyWrite | kPropertyIndicate),
     };
     return {genericAccess(m_context.description()),
             deviceInformation("Orvane", "GM-12", {0x03, 0x71, 0xDA, 0xFE, 0xFF, 0x7D, 0x1A, 0x00}), glucose};

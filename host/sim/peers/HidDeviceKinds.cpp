@@ -23,18 +23,10 @@ Bytes hidInformation(uint8_t flags) {
     return {0x11, 0x01, 0x00, flags};
 }
 
-GattCharacteristicDescription characteristic(uint16_t uuid, uint8_t properties, Bytes value) {
-    GattCharacteristicDescription spec;
-    spec.uuid = MakeUuid16(uuid);
-    spec.properties = properties;
-    spec.value = std::move(value);
-    return spec;
-}
-
 GattCharacteristicDescription report(uint8_t id, uint8_t type, uint8_t properties, Bytes value) {
-    GattCharacteristicDescription spec = characteristic(Chr::Report, properties, std::move(value));
-    spec.descriptors.push_back({MakeUuid16(DescriptorUuid::ReportReference), {id, type}});
-    return spec;
+    GattCharacteristicDescription description = characteristic(Chr::Report, properties, std::move(value));
+    description.descriptors.push_back({MakeUuid16(DescriptorUuid::ReportReference), {id, type}});
+    return description;
 }
 
 GattServiceDescription hidService(std::vector<GattCharacteristicDescription> characteristics) {

@@ -19,14 +19,6 @@ const std::vector<uint8_t> kReportDescriptor = {0x05, 0x01, 0x09, 0x06, 0xA1, 0x
                                                 0x19, 0x00, 0x29, 0xFF, 0x15, 0x00, 0x26, 0xFF,
                                                 0x00, 0x75, 0x08, 0x95, 0x04, 0x81, 0x00, 0xC0};
 
-GattCharacteristicDescription characteristic(uint16_t uuid, uint8_t properties, std::vector<uint8_t> value) {
-    GattCharacteristicDescription spec;
-    spec.uuid = MakeUuid16(uuid);
-    spec.properties = properties;
-    spec.value = std::move(value);
-    return spec;
-}
-
 } // namespace
 
 LegacyRemote::LegacyRemote(Simulator& simulator, size_t peerIndex) : m_context(simulator, peerIndex) {}

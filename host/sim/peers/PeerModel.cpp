@@ -22,6 +22,21 @@
 
 namespace orv::sim {
 
+GattCharacteristicDescription characteristic(const BleUuid& uuid, uint8_t properties,
+                                             std::vector<uint8_t> value,
+                                             std::vector<GattDescriptorDescription> descriptors) {
+    GattCharacteristicDescription description;
+    description.uuid = uuid;
+    description.properties = properties;
+    description.value = std::move(value);
+    description.descriptors = std::move(descriptors);
+    return description;
+}
+
+GattCharacteristicDescription characteristic(uint16_t uuid, uint8_t properties, std::vector<uint8_t> value) {
+    return characteristic(MakeUuid16(uuid), properties, std::move(value));
+}
+
 GattServiceDescription PeerModel::genericAccess(const PeerDescription& peer) {
     GattCharacteristicDescription name;
     name.uuid = MakeUuid16(CharacteristicUuid::DeviceName);

@@ -67,4 +67,11 @@ protected:
 // serves the database its world entry lists.
 std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerIndex);
 
+// A characteristic of a peer's own database, with its value and descriptors.
+GattCharacteristicDescription characteristic(const BleUuid& uuid, uint8_t properties,
+                                             std::vector<uint8_t> value = {},
+                                             std::vector<GattDescriptorDescription> descriptors = {});
+GattCharacteristicDescription characteristic(uint16_t uuid, uint8_t properties,
+                                             std::vector<uint8_t> value = {});
+
 } // namespace orv::sim

@@ -17,15 +17,6 @@ constexpr uint8_t kDistancePresent = 0x02;
 constexpr uint8_t kRunning = 0x04;
 constexpr double kLargestDistance = 4294967295.0;
 
-GattCharacteristicDescription characteristic(uint16_t uuid, uint8_t properties,
-                                             std::vector<uint8_t> value = {}) {
-    GattCharacteristicDescription description;
-    description.uuid = MakeUuid16(uuid);
-    description.properties = properties;
-    description.value = std::move(value);
-    return description;
-}
-
 } // namespace
 
 RunningSensor::RunningSensor(Simulator& simulator, size_t peerIndex)

@@ -14,15 +14,6 @@ namespace {
 constexpr int kColdestCelsius = -6;
 constexpr int kWarmestCelsius = 12;
 
-GattCharacteristicDescription characteristic(const BleUuid& uuid, uint8_t properties,
-                                             std::vector<uint8_t> value) {
-    GattCharacteristicDescription description;
-    description.uuid = uuid;
-    description.properties = properties;
-    description.value = std::move(value);
-    return description;
-}
-
 std::vector<uint8_t> littleEndian(uint16_t value) {
     return {static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>(value >> 8)};
 }

@@ -3,6 +3,7 @@
 #include "UserDataPart.h"
 
 #include "../AttServer.h"
+#include "PeerModel.h"
 
 #include <veyrauuids.h>
 
@@ -32,13 +33,6 @@ uint16_t get16(std::span<const uint8_t> bytes, size_t offset) {
 std::vector<uint8_t> le32(uint32_t value) {
     return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
             static_cast<uint8_t>(value >> 24)};
-}
-
-GattCharacteristicDescription characteristic(uint16_t uuid, uint8_t properties) {
-    GattCharacteristicDescription description;
-    description.uuid = MakeUuid16(uuid);
-    description.properties = properties;
-    return description;
 }
 
 } // namespace
