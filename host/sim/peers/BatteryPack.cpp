@@ -31,13 +31,9 @@ uint8_t levelAt(uint64_t elapsedMs) {
 BatteryPack::BatteryPack(Simulator& simulator, size_t peerIndex) : m_context(simulator, peerIndex) {}
 
 std::vector<GattServiceDescription> BatteryPack::baseDatabase() const {
-    GattCharacteristicDescription level;
-    level.uuid = MakeUuid16(kBatteryLevel);
-    level.properties = kPropertyRead | kPropertyNotify;
-    level.value = {kStartLevel};
     GattServiceDescription battery;
     battery.uuid = MakeUuid16(ServiceUuid::Battery);
-    battery.characteristics = {level};
+    battery.characteristics = {characteristic(kBatteryLevel, kPropertyRead | kPropertyNotify, {kStartLevel})};
     return {genericAccess(m_context.description()), battery};
 }
 

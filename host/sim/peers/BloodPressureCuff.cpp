@@ -26,19 +26,14 @@ int BloodPressureCuff::draw(int low, int high) {
 }
 
 std::vector<GattServiceDescription> BloodPressureCuff::baseDatabase() const {
-    GattCharacteristicDescription measurement;
-    measurement.uuid = MakeUuid16(CharacteristicUuid::BloodPressureMeasurement);
-    measurement.properties = kPropertyIndicate;
-    GattCharacteristicDescription cuff;
-    cuff.uuid = MakeUuid16(CharacteristicUuid::IntermediateCuffPressure);
-    cuff.properties = kPropertyNotify;
-    GattCharacteristicDescription feature;
-    feature.uuid = MakeUuid16(CharacteristicUuid::BloodPressureFeature);
-    feature.properties = kPropertyRead;
-    feature.value = {0x17, 0x00}; // the statuses it reports
     GattServiceDescription bloodPressure;
     bloodPressure.uuid = MakeUuid16(ServiceUuid::BloodPressure);
-    bloodPressure.characteristics = {measurement, cuff, feature};
+    bloodPressure.characteristics = {
+        characteristic(CharacteristicUuid::BloodPressureMeasurement, kPropertyIndicate),
+        characteristic(CharacteristicUuid::IntermediateCuffPressure, kPropertyNotify),
+        characteristic(CharacteristicUuid::BloodPressureFeature, kPropertyRead,
+                       {0x17, 0x00}), // the statuses it reports
+    };
     return {genericAccess(m_context.description()),
             deviceInformation("Orvane", "BP-5", {0x02, 0x71, 0xDA, 0xFE, 0xFF, 0x7D, 0x1A, 0x00}),
             bloodPressure};

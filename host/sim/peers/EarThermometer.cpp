@@ -26,16 +26,12 @@ int EarThermometer::draw(int low, int high) {
 }
 
 std::vector<GattServiceDescription> EarThermometer::baseDatabase() const {
-    GattCharacteristicDescription measurement;
-    measurement.uuid = MakeUuid16(CharacteristicUuid::TemperatureMeasurement);
-    measurement.properties = kPropertyIndicate;
-    GattCharacteristicDescription type;
-    type.uuid = MakeUuid16(CharacteristicUuid::TemperatureType);
-    type.properties = kPropertyRead;
-    type.value = {kTypeEar};
     GattServiceDescription thermometer;
     thermometer.uuid = MakeUuid16(ServiceUuid::HealthThermometer);
-    thermometer.characteristics = {measurement, type};
+    thermometer.characteristics = {
+        characteristic(CharacteristicUuid::TemperatureMeasurement, kPropertyIndicate),
+        characteristic(CharacteristicUuid::TemperatureType, kPropertyRead, {kTypeEar}),
+    };
     return {genericAccess(m_context.description()),
             deviceInformation("Orvane", "TH-3", {0x04, 0x71, 0xDA, 0xFE, 0xFF, 0x7D, 0x1A, 0x00}),
             thermometer};

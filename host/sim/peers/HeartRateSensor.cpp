@@ -33,19 +33,13 @@ int HeartRateSensor::draw(int low, int high) {
 }
 
 std::vector<GattServiceDescription> HeartRateSensor::baseDatabase() const {
-    GattCharacteristicDescription measurement;
-    measurement.uuid = MakeUuid16(CharacteristicUuid::HeartRateMeasurement);
-    measurement.properties = kPropertyNotify;
-    GattCharacteristicDescription location;
-    location.uuid = MakeUuid16(CharacteristicUuid::BodySensorLocation);
-    location.properties = kPropertyRead;
-    location.value = {kLocationChest};
-    GattCharacteristicDescription control;
-    control.uuid = MakeUuid16(CharacteristicUuid::HeartRateControlPoint);
-    control.properties = kPropertyWrite;
     GattServiceDescription heartRate;
     heartRate.uuid = MakeUuid16(ServiceUuid::HeartRate);
-    heartRate.characteristics = {measurement, location, control};
+    heartRate.characteristics = {
+        characteristic(CharacteristicUuid::HeartRateMeasurement, kPropertyNotify),
+        characteristic(CharacteristicUuid::BodySensorLocation, kPropertyRead, {kLocationChest}),
+        characteristic(CharacteristicUuid::HeartRateControlPoint, kPropertyWrite),
+    };
     return {genericAccess(m_context.description()), heartRate};
 }
 

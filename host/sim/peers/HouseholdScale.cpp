@@ -31,16 +31,10 @@ std::vector<uint8_t> le32(uint32_t value) {
 
 GattServiceDescription measurementService(uint16_t service, uint16_t feature, uint32_t features,
                                           uint16_t measurement) {
-    GattCharacteristicDescription featureValue;
-    featureValue.uuid = MakeUuid16(feature);
-    featureValue.properties = kPropertyRead;
-    featureValue.value = le32(features);
-    GattCharacteristicDescription measurementValue;
-    measurementValue.uuid = MakeUuid16(measurement);
-    measurementValue.properties = kPropertyIndicate;
     GattServiceDescription description;
     description.uuid = MakeUuid16(service);
-    description.characteristics = {featureValue, measurementValue};
+    description.characteristics = {characteristic(feature, kPropertyRead, le32(features)),
+                                   characteristic(measurement, kPropertyIndicate)};
     return description;
 }
 

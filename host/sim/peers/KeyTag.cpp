@@ -16,13 +16,9 @@ constexpr uint64_t kShortestCycleMs = 54000;
 constexpr uint64_t kLongestCycleMs = 66000;
 
 GattServiceDescription alertService(uint16_t service, uint8_t properties) {
-    GattCharacteristicDescription level;
-    level.uuid = MakeUuid16(Chr::AlertLevel);
-    level.properties = properties;
-    level.value = {0};
     GattServiceDescription description;
     description.uuid = MakeUuid16(service);
-    description.characteristics = {level};
+    description.characteristics = {characteristic(Chr::AlertLevel, properties, {0})};
     return description;
 }
 
@@ -37,13 +33,10 @@ KeyTag::KeyTag(Simulator& simulator, size_t peerIndex)
 std::vector<GattServiceDescription> KeyTag::baseDatabase() const {
     GattServiceDescription linkLoss = alertService(Svc::LinkLoss, kPropertyRead | kPropertyWrite);
     linkLoss.characteristics[0].security = PeerSecurity::Encryption;
-    GattCharacteristicDescription level;
-    level.uuid = MakeUuid16(Chr::TxPowerLevel);
-    level.properties = kPropertyRead;
-    level.value = {static_cast<uint8_t>(kTxPowerDbm)};
     GattServiceDescription txPower;
     txPower.uuid = MakeUuid16(Svc::TxPower);
-    txPower.characteristics = {level};
+    txPower.characteristics = {
+        characteristic(Chr::TxPowerLevel, kPropertyRead, {static_cast<uint8_t>(kTxPowerDbm)})};
     return {genericAccess(m_context.description()),
             alertService(Svc::ImmediateAlert, kPropertyWriteWithoutResponse), linkLoss, txPower};
 }

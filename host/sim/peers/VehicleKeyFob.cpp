@@ -65,19 +65,13 @@ VehicleKeyFob::VehicleKeyFob(Simulator& simulator, size_t peerIndex) : m_context
 std::vector<GattServiceDescription> VehicleKeyFob::baseDatabase() const {
     GattServiceDescription vehicle;
     vehicle.uuid = vendorUuid(VendorUuid::VehicleInformationService);
-    for (const Value& value : kValues) {
-        GattCharacteristicDescription characteristic;
-        characteristic.uuid = vendorUuid(value.number);
-        characteristic.properties = kPropertyRead | kPropertyNotify;
-        characteristic.value.assign(value.length, 0xFF);
-        vehicle.characteristics.push_back(characteristic);
-    }
-    GattCharacteristicDescription deletePairing;
-    deletePairing.uuid = vendorUuid(VendorUuid::PairingRemoval);
-    deletePairing.properties = kPropertyWrite;
+    for (const Value& value : kValues)
+        vehicle.characteristics.push_back(characteristic(vendorUuid(value.number),
+                                                         kPropertyRead | kPropertyNotify,
+                                                         std::vector<uint8_t>(value.length, 0xFF)));
     GattServiceDescription pairing;
     pairing.uuid = vendorUuid(VendorUuid::PairingDeletionService);
-    pairing.characteristics = {deletePairing};
+    pairing.characteristics = {characteristic(vendorUuid(VendorUuid::PairingRemoval), kPropertyWrite)};
     return {genericAccess(m_context.description()), vehicle, pairing};
 }
 
