@@ -2,6 +2,7 @@
 #include "gatt/Hid.h"
 
 #include "gatt/ByteReader.h"
+#include "gatt/ValueText.h"
 
 #include <QStringList>
 
@@ -83,10 +84,7 @@ QString HidReportText(uint8_t id, uint8_t type, std::span<const uint8_t> value) 
 }
 
 QString FormatHexBytes(std::span<const uint8_t> value) {
-    QString text;
-    for (const uint8_t byte : value)
-        text += QString::asprintf("%02X ", byte);
-    return text;
+    return BytesToHexString(value.data(), static_cast<int>(value.size()), QStringLiteral(" "), false);
 }
 
 QString FormatBytesDecimal(std::span<const uint8_t> value) {

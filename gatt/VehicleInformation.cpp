@@ -28,7 +28,7 @@ std::optional<int16_t> Signed16(std::span<const uint8_t> value) {
     if (value.size() != kShortLength) {
         return std::nullopt;
     }
-    return static_cast<int16_t>(*ByteReader(value).u16());
+    return *ByteReader(value).i16();
 }
 
 } // namespace
@@ -45,7 +45,7 @@ std::optional<std::array<QString, 5>> TyrePressureTexts(std::span<const uint8_t>
     ByteReader reader(value);
     std::array<QString, 5> texts;
     for (QString& text : texts) {
-        text = Reported(static_cast<int16_t>(*reader.u16()), " psi", QStringLiteral("NA"));
+        text = Reported(*reader.i16(), " psi", QStringLiteral("NA"));
     }
     return texts;
 }
@@ -93,7 +93,7 @@ std::optional<FuelAndRange> FuelAndRangeTexts(std::span<const uint8_t> value) {
     }
     ByteReader reader(value);
     const auto fuel = static_cast<int8_t>(*reader.u8());
-    const auto range = static_cast<int16_t>(*reader.u16());
+    const auto range = *reader.i16();
     return FuelAndRange{Reported(fuel, " L"), Reported(range, " Km")};
 }
 

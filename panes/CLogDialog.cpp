@@ -1,5 +1,6 @@
 #include "panes/CLogDialog.h"
 
+#include "gatt/ValueText.h"
 #include "platform/DialogItems.h"
 #include "res/resource.h"
 #include "ui_LogDialog.h"
@@ -84,8 +85,6 @@ void CLogDialog::FlushToEdit() {
 }
 
 void CLogDialog::AddHexDump(const QString& prefix, const uint8_t* data, uint16_t length) {
-    QString line = prefix;
-    for (uint16_t i = 0; i < length; ++i)
-        line += QString::asprintf("%02X ", data[i]);
-    AddLogLine(line + QStringLiteral("\r\n"), true);
+    AddLogLine(prefix + BytesToHexString(data, length, QStringLiteral(" "), false) + QStringLiteral("\r\n"),
+               true);
 }

@@ -136,7 +136,6 @@ void CBodyCompCtrl::EnableIndications(uint32_t features) {
     const uint16_t configHandle =
         BleDeviceRecord::GetHandle16(m_service, Chr::BodyCompositionMeasurement, true);
     m_valueHandles[Chr::BodyCompositionMeasurement] = valueHandle;
-    m_configHandles[Chr::BodyCompositionMeasurement] = configHandle;
     platform::OutputDebugString(QStringLiteral("Enabling indications for body composition"));
     if (CMainFrame* mainFrame = AfxGetMainWnd())
         mainFrame->WriteClientConfiguration(m_cid, valueHandle, configHandle, kIndications);

@@ -63,8 +63,7 @@ private:
     void ShowFields(QTreeWidgetItem* row, const BodyCompositionMeasurement& measurement);
     void SetCell(QTreeWidgetItem* row, const QString& title, const QString& text);
 
-    std::map<uint16_t, uint16_t> m_valueHandles;  // characteristic UUID -> value handle
-    std::map<uint16_t, uint16_t> m_configHandles; // characteristic UUID -> configuration handle
+    std::map<uint16_t, uint16_t> m_valueHandles; // characteristic UUID -> value handle
     std::map<QString, int> m_columnMap;
     CProfileCtrlView m_wndView;
     uint32_t m_cid = 0;

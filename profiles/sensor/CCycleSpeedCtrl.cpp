@@ -101,7 +101,7 @@ void CCycleSpeedCtrl::DestroyWindow() {
     CChildFrame::DestroyWindow();
 }
 
-bool CCycleSpeedCtrl::InitProfile(uint32_t cid, const BleServiceEntry& service) {
+void CCycleSpeedCtrl::InitProfile(uint32_t cid, const BleServiceEntry& service) {
     for (const uint16_t uuid :
          {Chr::CscMeasurement, Chr::CscFeature, Chr::SensorLocation, Chr::ScControlPoint})
         m_valueHandles[uuid] = BleDeviceRecord::GetHandle16(service, uuid, false);
@@ -109,14 +109,13 @@ bool CCycleSpeedCtrl::InitProfile(uint32_t cid, const BleServiceEntry& service) 
         m_configHandles[uuid] = BleDeviceRecord::GetHandle16(service, uuid, true);
     CMainFrame* main = AfxGetMainWnd();
     if (!main)
-        return true;
+        return;
     main->QueueRead(cid, ValueHandle(Chr::CscFeature));
     main->QueueRead(cid, ValueHandle(Chr::SensorLocation));
     for (const auto& [uuid, configuration] :
          {std::pair{Chr::CscMeasurement, kNotifications}, std::pair{Chr::ScControlPoint, kIndications}})
         if (ConfigHandle(uuid) != 0)
             main->WriteClientConfiguration(cid, ValueHandle(uuid), ConfigHandle(uuid), configuration);
-    return true;
 }
 
 uint16_t CCycleSpeedCtrl::ValueHandle(uint16_t uuid) const {

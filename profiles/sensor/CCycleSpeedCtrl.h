@@ -30,7 +30,7 @@ public:
 
     // Finds the service's handles, reads its feature and location and subscribes to its measurement
     // (notifications) and control point (indications). Always true.
-    bool InitProfile(uint32_t cid, const BleServiceEntry& service);
+    void InitProfile(uint32_t cid, const BleServiceEntry& service);
     // Bits 0-2 of the CSC Feature value: wheel data, crank data, multiple locations.
     void ShowFeatures(uint8_t features);
     // A Sensor Location read; "Other" beyond the known locations.

@@ -94,7 +94,7 @@ void CRunningSpeedCtrl::DestroyWindow() {
     CChildFrame::DestroyWindow();
 }
 
-bool CRunningSpeedCtrl::InitProfile(uint32_t cid, const BleServiceEntry& service) {
+void CRunningSpeedCtrl::InitProfile(uint32_t cid, const BleServiceEntry& service) {
     for (const uint16_t uuid :
          {Chr::RscMeasurement, Chr::RscFeature, Chr::SensorLocation, Chr::ScControlPoint})
         m_valueHandles[uuid] = BleDeviceRecord::GetHandle16(service, uuid, false);
@@ -105,14 +105,13 @@ bool CRunningSpeedCtrl::InitProfile(uint32_t cid, const BleServiceEntry& service
         m_features->clear();
     CMainFrame* main = AfxGetMainWnd();
     if (!main)
-        return true;
+        return;
     main->QueueRead(cid, ValueHandle(Chr::RscFeature));
     main->QueueRead(cid, ValueHandle(Chr::SensorLocation));
     for (const auto& [uuid, configuration] :
          {std::pair{Chr::RscMeasurement, kNotifications}, std::pair{Chr::ScControlPoint, kIndications}})
         if (ConfigHandle(uuid) != 0)
             main->WriteClientConfiguration(cid, ValueHandle(uuid), ConfigHandle(uuid), configuration);
-    return true;
 }
 
 uint16_t CRunningSpeedCtrl::ValueHandle(uint16_t uuid) const {

@@ -30,7 +30,7 @@ public:
 
     // Finds the service's handles, reads its feature and location and subscribes to its measurement
     // (notifications) and control point (indications); the feature list starts again. Always true.
-    bool InitProfile(uint32_t cid, const BleServiceEntry& service);
+    void InitProfile(uint32_t cid, const BleServiceEntry& service);
     // The RSC Feature value: one line per supported feature.
     void ShowFeatures(uint16_t features);
     // A Sensor Location read; "Unknown" beyond the known locations.

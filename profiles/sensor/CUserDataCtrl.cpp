@@ -75,11 +75,9 @@ void CUserDataCtrl::InitProfile(const BleDeviceRecord& peer) {
     const uint16_t controlPoint = BleDeviceRecord::GetHandle16(service, Chr::UserControlPoint, false);
     const uint16_t config = BleDeviceRecord::GetHandle16(service, Chr::UserControlPoint, true);
     m_valueHandles[Chr::UserControlPoint] = controlPoint;
-    if (config != 0) {
-        m_configHandles[Chr::UserControlPoint] = config;
+    if (config != 0)
         if (CMainFrame* mainFrame = AfxGetMainWnd())
             mainFrame->WriteClientConfiguration(m_cid, controlPoint, config, kIndications);
-    }
     for (const uint16_t uuid : {Chr::FirstName, Chr::DatabaseChangeIncrement})
         if (const uint16_t handle = BleDeviceRecord::GetHandle16(service, uuid, false))
             m_valueHandles[uuid] = handle;

@@ -73,8 +73,7 @@ private:
     QString EditText(UINT id) const;
     void SetEditText(UINT id, const QString& text);
 
-    std::map<uint16_t, uint16_t> m_valueHandles;  // characteristic UUID -> value handle
-    std::map<uint16_t, uint16_t> m_configHandles; // characteristic UUID -> configuration handle
+    std::map<uint16_t, uint16_t> m_valueHandles; // characteristic UUID -> value handle
     CProfileCtrlView m_wndView;
     uint32_t m_cid = 0;
     bool m_initialised = false; // InitProfile has run

@@ -90,7 +90,6 @@ void CWeightScaleCtrl::ShowFeatures(uint16_t features) {
     const uint16_t valueHandle = BleDeviceRecord::GetHandle16(m_service, Chr::WeightMeasurement, false);
     const uint16_t configHandle = BleDeviceRecord::GetHandle16(m_service, Chr::WeightMeasurement, true);
     m_valueHandles[Chr::WeightMeasurement] = valueHandle;
-    m_configHandles[Chr::WeightMeasurement] = configHandle;
     platform::OutputDebugString(QStringLiteral("Enabling indications for weight scale"));
     if (CMainFrame* mainFrame = AfxGetMainWnd())
         mainFrame->WriteClientConfiguration(m_cid, valueHandle, configHandle, kIndications);

@@ -53,8 +53,7 @@ private:
     void ShowMeasurement(std::span<const uint8_t> value);
     void AddRow(const WeightMeasurement& measurement);
 
-    std::map<uint16_t, uint16_t> m_valueHandles;  // characteristic UUID -> value handle
-    std::map<uint16_t, uint16_t> m_configHandles; // characteristic UUID -> configuration handle
+    std::map<uint16_t, uint16_t> m_valueHandles; // characteristic UUID -> value handle
     CProfileCtrlView m_wndView;
     uint32_t m_cid = 0;
     BleServiceEntry m_service;          // the peer's Weight Scale service, as discovered

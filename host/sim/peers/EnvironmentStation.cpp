@@ -108,14 +108,14 @@ uint8_t EnvironmentStation::onWrite(uint16_t handle, std::span<const uint8_t> va
         return 0;
     }
     if (value.size() != 1) {
-        return kInvalidLength;
+        return host::att::kInvalidAttributeValueLength;
     }
-    return value[0] <= 0x01 ? 0 : kValueNotAllowed;
+    return value[0] <= 0x01 ? 0 : host::att::kValueNotAllowed;
 }
 
 uint16_t EnvironmentStation::valueHandle(const BleUuid& uuid) const {
     for (const PeerAttribute& attribute : m_context.attributes().table()) {
-        if (attribute.isValue && orv::host::att::sameUuid(attribute.type, uuid)) {
+        if (attribute.isValue && host::att::sameUuid(attribute.type, uuid)) {
             return attribute.handle;
         }
     }

@@ -16,8 +16,6 @@ namespace orv::sim {
 class EnvironmentStation : public PeerModel {
 public:
     static constexpr uint64_t kPeriodMs = 1000;
-    static constexpr uint8_t kValueNotAllowed = 0x13;
-    static constexpr uint8_t kInvalidLength = 0x0D;
 
     EnvironmentStation(Simulator& simulator, size_t peerIndex);
 

@@ -60,11 +60,11 @@ void HidPeer::onDisconnect() {
 uint8_t HidPeer::onWrite(uint16_t handle, std::span<const uint8_t> value) {
     if (handle == m_context.valueHandle(Chr::ProtocolMode)) {
         if (!isSwitch(value))
-            return kValueNotAllowed;
+            return host::att::kValueNotAllowed;
         m_bootProtocol = value[0] == kBootProtocol;
     } else if (handle == m_context.valueHandle(Chr::HidControlPoint)) {
         if (!isSwitch(value))
-            return kValueNotAllowed;
+            return host::att::kValueNotAllowed;
         m_suspended = value[0] == kSuspend;
     } else {
         return 0;

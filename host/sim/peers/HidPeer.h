@@ -37,8 +37,6 @@ struct HidDeviceKind {
 // feature reports keep what is written. Every attribute of the HID service needs an encrypted link.
 class HidPeer : public PeerModel {
 public:
-    static constexpr uint8_t kValueNotAllowed = 0x13; // ATT: a value other than 0 or 1
-
     HidPeer(Simulator& simulator, size_t peerIndex, HidDeviceKind kind);
 
     // The kind's description, or nullopt for a kind name that is not a HID device.

@@ -1,6 +1,8 @@
 // Link Loss, Immediate Alert and Tx Power: a simulated key tag that drifts away and comes back.
 #include "KeyTag.h"
 
+#include "../../core/AttProtocol.h"
+
 #include <veyrauuids.h>
 
 #include <cmath>
@@ -82,7 +84,7 @@ uint8_t KeyTag::onWrite(uint16_t handle, std::span<const uint8_t> value) {
         return 0;
     }
     if (value.size() != 1 || value[0] > kHighestLevel) {
-        return kValueNotAllowed;
+        return host::att::kValueNotAllowed;
     }
     m_context.recordWrite(handle, value);
     return 0;

@@ -24,7 +24,6 @@ public:
     static constexpr int kFarDbm = -102;
     static constexpr int kJitterDbm = 3;
     static constexpr uint8_t kHighestLevel = 2;
-    static constexpr uint8_t kValueNotAllowed = 0x13;
     static constexpr uint64_t kButtonPeriodMs = 45000;
     static constexpr uint64_t kLowAlertMs = 3000;
 

@@ -2,6 +2,8 @@
 // threshold, a wheel position and the removal of its pairing.
 #include "TyrePressureSensor.h"
 
+#include "../../core/AttProtocol.h"
+
 #include "../AttServer.h"
 
 #include <veyrauuids.h>
@@ -55,23 +57,24 @@ void TyrePressureSensor::onDisconnect() {
 uint8_t TyrePressureSensor::onWrite(uint16_t handle, std::span<const uint8_t> value) {
     if (handle == m_context.valueHandle(vendorUuid(VendorUuid::BlowOutPressure))) {
         if (value.size() != 2) {
-            return kInvalidLength;
+            return host::att::kInvalidAttributeValueLength;
         }
         const uint16_t kpa = static_cast<uint16_t>(value[0] | value[1] << 8);
-        return kpa >= kLowestThresholdKpa && kpa <= kHighestThresholdKpa ? 0 : kValueNotAllowed;
+        return kpa >= kLowestThresholdKpa && kpa <= kHighestThresholdKpa ? 0 : host::att::kValueNotAllowed;
     }
     if (handle == m_context.valueHandle(vendorUuid(VendorUuid::WheelPosition))) {
         if (value.size() != 1) {
-            return kInvalidLength;
+            return host::att::kInvalidAttributeValueLength;
         }
-        return (value[0] >= 1 && value[0] <= 5) || value[0] == kUnknownPosition ? 0 : kValueNotAllowed;
+        return (value[0] >= 1 && value[0] <= 5) || value[0] == kUnknownPosition ? 0
+                                                                                : host::att::kValueNotAllowed;
     }
     if (handle == m_context.valueHandle(vendorUuid(VendorUuid::PairingRemoval))) {
         if (value.size() != 1) {
-            return kInvalidLength;
+            return host::att::kInvalidAttributeValueLength;
         }
         if (value[0] != kRemovePairing) {
-            return kValueNotAllowed;
+            return host::att::kValueNotAllowed;
         }
         m_context.forgetBond();
     }

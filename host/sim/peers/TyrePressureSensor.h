@@ -28,8 +28,6 @@ public:
     static constexpr uint8_t kInitialPosition = 1;
     static constexpr uint8_t kUnknownPosition = 0xFF;
     static constexpr uint8_t kRemovePairing = 0x01;
-    static constexpr uint8_t kInvalidLength = 0x0D;
-    static constexpr uint8_t kValueNotAllowed = 0x13;
 
     TyrePressureSensor(Simulator& simulator, size_t peerIndex);
 

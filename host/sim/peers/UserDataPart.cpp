@@ -2,6 +2,7 @@
 // Point.
 #include "UserDataPart.h"
 
+#include "../../core/AttProtocol.h"
 #include "../AttServer.h"
 #include "PeerModel.h"
 
@@ -24,7 +25,6 @@ constexpr uint8_t kOpCodeNotSupported = 0x02;
 constexpr uint8_t kInvalidParameter = 0x03;
 constexpr uint8_t kOperationFailed = 0x04;
 constexpr uint8_t kUserNotAuthorized = 0x05;
-constexpr uint8_t kInvalidAttributeValueLength = 0x0D;
 
 uint16_t get16(std::span<const uint8_t> bytes, size_t offset) {
     return static_cast<uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
@@ -82,7 +82,7 @@ uint8_t UserDataPart::onWrite(uint16_t handle, std::span<const uint8_t> value) {
         return 0;
     }
     if (value.size() != 4) {
-        return kInvalidAttributeValueLength;
+        return host::att::kInvalidAttributeValueLength;
     }
     user.changeIncrement = static_cast<uint32_t>(get16(value, 0) | (get16(value, 2) << 16));
     return 0;

@@ -2,6 +2,8 @@
 // reconnect to its in-vehicle host.
 #include "VehicleKeyFob.h"
 
+#include "../../core/AttProtocol.h"
+
 #include "../AttServer.h"
 
 #include <veyrauuids.h>
@@ -92,10 +94,10 @@ uint8_t VehicleKeyFob::onWrite(uint16_t handle, std::span<const uint8_t> value) 
         return 0;
     }
     if (value.size() != 1) {
-        return kInvalidLength;
+        return host::att::kInvalidAttributeValueLength;
     }
     if (value[0] != kDeletePairing) {
-        return kValueNotAllowed;
+        return host::att::kValueNotAllowed;
     }
     m_context.forgetBond();
     if (!m_leaving) {

@@ -26,8 +26,6 @@ public:
     static constexpr uint64_t kLeavesAfterDeleteMs = 1000;
     static constexpr uint8_t kDeletePairing = 0x01;
     static constexpr uint8_t kRemoteUserTerminated = 0x13;
-    static constexpr uint8_t kInvalidLength = 0x0D;
-    static constexpr uint8_t kValueNotAllowed = 0x13;
 
     VehicleKeyFob(Simulator& simulator, size_t peerIndex);
 
