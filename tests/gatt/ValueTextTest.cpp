@@ -1,10 +1,9 @@
 #include "gatt/ValueText.h"
 
-#include <QLocale>
+#include "support/ScopedGermanNumbers.h"
+
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <string>
 #include <vector>
 
 namespace {
@@ -48,15 +47,11 @@ TEST(ValueTextTest, BytesToHexStringPutsTheSeparatorAfterEveryByte) {
 }
 
 TEST(ValueTextTest, FloatToStringUsesAPointAndSixDecimalsWhateverTheLocale) {
-    const QLocale savedQt;
-    const std::string savedC = std::setlocale(LC_NUMERIC, nullptr);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // only where the system has it
+    const ScopedGermanNumbers german;
+    ASSERT_TRUE(german.active());
     EXPECT_EQ(FloatToString(3.5f), "3.500000");
     EXPECT_EQ(FloatToString(0.1f), "0.100000");
     EXPECT_EQ(FloatToString(16777217.0f), "16777216.000000");
-    std::setlocale(LC_NUMERIC, savedC.c_str());
-    QLocale::setDefault(savedQt);
 }
 
 TEST(ValueTextTest, ParseEditUInt16ReadsLikeTheCConversion) {

@@ -10,13 +10,13 @@
 #include "res/resource.h"
 #include "support/DebugOutputRecorder.h"
 #include "support/MainFrameFixture.h"
+#include "support/ScopedGermanNumbers.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <clocale>
 
 namespace {
 
@@ -254,11 +254,12 @@ TEST_F(TpmsTest, TheThresholdIsSavedWithTheSettingsKeyCreatedAndReadBackInTheCLo
     EXPECT_EQ(m_settings->queryString(kSettings, "Threshold Pressure", &stored), 0);
     EXPECT_EQ(stored, "27.5");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const std::string savedC = std::setlocale(LC_NUMERIC, nullptr);
-    std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // only where the system has it
-    ConnectSensor();
-    EXPECT_EQ(Text(IDC_TPMS_LOW_THRESHOLD), "27.5");
-    std::setlocale(LC_NUMERIC, savedC.c_str());
+    {
+        const ScopedGermanNumbers german;
+        ASSERT_TRUE(german.active());
+        ConnectSensor();
+        EXPECT_EQ(Text(IDC_TPMS_LOW_THRESHOLD), "27.5");
+    }
     Disconnected();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_settings->setString(kSettings, "Threshold Pressure", "27,5");

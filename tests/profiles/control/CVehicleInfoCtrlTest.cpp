@@ -7,11 +7,10 @@
 #include "profiles/control/VehicleInfoIds.h"
 #include "support/MainFrameFixture.h"
 #include "support/RecordingLinkOpener.h"
+#include "support/ScopedGermanNumbers.h"
 
 #include <QLabel>
-#include <QLocale>
 #include <QTreeWidget>
-#include <clocale>
 
 namespace {
 
@@ -80,17 +79,15 @@ TEST_F(VehicleInfoTest, StatusPicturesStationsAndValuesOfAWrongLength) {
 
 TEST_F(VehicleInfoTest, TheMapLinkOpensThePositionInTheCLocaleAndRefusesOneNotInSync) {
     RecordingLinkOpener links;
-    const QLocale savedQt;
-    const std::string savedC = std::setlocale(LC_NUMERIC, nullptr);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // only where the system has it
-    ConnectFob();
-    auto* link = qobject_cast<QLabel*>(platform::GetDlgItem(m_window, IDC_VI_MAP_LINK));
-    emit link->linkActivated("map");
-    ReadResult(Value(6), {0xFF, 0xFF, 0xFF, 0xFF});
-    emit link->linkActivated("map");
-    std::setlocale(LC_NUMERIC, savedC.c_str());
-    QLocale::setDefault(savedQt);
+    {
+        const ScopedGermanNumbers german;
+        ASSERT_TRUE(german.active());
+        ConnectFob();
+        auto* link = qobject_cast<QLabel*>(platform::GetDlgItem(m_window, IDC_VI_MAP_LINK));
+        emit link->linkActivated("map");
+        ReadResult(Value(6), {0xFF, 0xFF, 0xFF, 0xFF});
+        emit link->linkActivated("map");
+    }
     ASSERT_EQ(links.opened.size(), 1u);
     EXPECT_EQ(links.opened[0].toString(),
               "https://nominatim.openstreetmap.org/ui/search.html?q=4.237362,-7.110973");
