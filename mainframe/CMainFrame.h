@@ -203,7 +203,7 @@ public:
 
     // ---- Security tag (profiles/control/MainFrameSecurityTag.cpp) ----
     CSecurityTagCtrl* SecurityTagWindow() const { return m_pSecurityTag; }
-    bool IsLinkLossWriteBusy() const { return m_bLinkLossWriteBusy; }
+    bool IsLinkLossWriteBusy() const { return m_nLinkLossHandle != 0; }
     bool IsPlaySoundOn() const { return m_bPlaySound; }
     int RssiCorrection() const { return m_nRssiCorrection; }
     // Event 7: a signal-strength sample of the connected link.
@@ -694,8 +694,7 @@ private:
     int m_nRssiCorrection = 0;          // dBm added to the average (Tx Power)
     std::optional<int> m_lastShownRssi; // none: the next value is shown whatever it is
     uint8_t m_nZone = 0;                // the level last written for the distance
-    bool m_bLinkLossWriteBusy = false;
-    uint16_t m_nLinkLossHandle = 0; // of the link-loss write awaiting its result
+    uint16_t m_nLinkLossHandle = 0;     // of the link-loss write awaiting its result; 0: none pending
     bool m_bPlaySound = false;
 
     // Battery: the level read (at opening or by Update) awaiting its answer.

@@ -36,7 +36,6 @@ public:
 
     // The usages of the keys marked pressed, ascending.
     std::vector<int> PressedKeys() const;
-    const QImage& Background() const { return m_background; }
     QSize sizeHint() const override { return m_background.size(); }
 
 protected:

@@ -72,8 +72,6 @@ public:
     double Pressure() const { return m_pressure; }
     double LowThreshold() const { return m_lowThreshold; }
     double BlowOutPressure() const { return m_blowOut; }
-    double BlowOutThreshold() const { return m_blowOutThreshold; }
-    double Offset() const { return m_offset; }
     bool IsTimerRunning(UINT id) const { return m_timers.isRunning(id); }
     // The pictures the alarm shows: normal, low pressure, blow-out.
     const QPixmap& NormalPicture() const { return m_normalPicture; }

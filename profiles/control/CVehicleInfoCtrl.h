@@ -46,10 +46,7 @@ public:
     void OnMapLinkClick();
 
     QTreeWidget* Stations() const { return m_stations; }
-    const QPixmap& LockedPicture() const { return m_locked; }
     const QPixmap& UnlockedPicture() const { return m_unlocked; }
-    const QPixmap& TrunkClosedPicture() const { return m_trunkClosed; }
-    const QPixmap& TrunkOpenPicture() const { return m_trunkOpen; }
 
 protected:
     void OnCreate() override;

@@ -30,7 +30,7 @@ void CMainFrame::MapSecurityTagCommands() {
     m_commands.onUpdate(ID_TAG_SET_LEVEL,
                         [this](platform::CmdUI& ui) { ui.Enable(ValueHandle(kImmediateAlertLevel) != 0); });
     m_commands.onUpdate(ID_TAG_LINK_LOSS_ALERT,
-                        [this](platform::CmdUI& ui) { ui.Enable(!m_bLinkLossWriteBusy); });
+                        [this](platform::CmdUI& ui) { ui.Enable(!IsLinkLossWriteBusy()); });
     // The specific entry comes before the range that holds it.
     m_commands.onUpdate(ID_TAG_PLAY_SOUND, [this](platform::CmdUI& ui) {
         ui.Enable(m_bServerReady);
@@ -125,14 +125,13 @@ bool CMainFrame::OnSecurityTagRead(uint16_t handle, std::span<const uint8_t> val
 
 // The link-loss write is recognised by the handle written: the handle tables may have been emptied since.
 bool CMainFrame::OnSecurityTagWritten(uint16_t handle, uint16_t /*status*/) {
-    if (m_nLinkLossHandle == 0 || handle != m_nLinkLossHandle)
+    if (!IsLinkLossWriteBusy() || handle != m_nLinkLossHandle)
         return false;
     ClearSecurityTagPending();
     return true;
 }
 
 void CMainFrame::ClearSecurityTagPending() {
-    m_bLinkLossWriteBusy = false;
     m_nLinkLossHandle = 0;
 }
 
@@ -159,7 +158,6 @@ void CMainFrame::OnLinkLossAlert() {
     const uint8_t level =
         m_pSecurityTag->IsLinkLossAlertChecked() ? AlertLevel::HighAlert : AlertLevel::NoAlert;
     WriteCharacteristic(peer->cid, alertLevel, 1, &level, GattWriteRequest::kWriteRequest);
-    m_bLinkLossWriteBusy = true;
     m_nLinkLossHandle = alertLevel;
 }
 
