@@ -25,7 +25,7 @@ HostClockDriver::HostClockDriver(QObject* parent, WallClock wallClock)
     // Whatever the application asks of the host library when the event loop wakes is scheduled from the
     // present, not from the last time something was due.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
-        connect(dispatcher, &QAbstractEventDispatcher::awake, this, &HostClockDriver::tick);
+        connect(dispatcher, &QAbstractEventDispatcher::awake, this, &HostClockDriver::onAwake);
     rearm();
 }
 
@@ -45,11 +45,21 @@ void HostClockDriver::rearm() {
     const auto due = orv::sim::nextDueTime();
     if (!due) {
         m_timer.stop();
+        m_armedDue.reset();
         return;
     }
+    // The event loop wakes often; a timer already running for this due time is left alone.
+    if (m_timer.isActive() && m_armedDue == due)
+        return;
+    m_armedDue = due;
     const uint64_t now = simulatedNow();
     const uint64_t delay = *due > now ? std::min(*due - now, kMaxSleepMs) : 0;
     m_timer.start(static_cast<int>(delay));
+}
+
+void HostClockDriver::onAwake() {
+    if (simulatedNow() > orv::sim::now() || orv::sim::now() < m_lastAdvance)
+        tick();
 }
 
 void HostClockDriver::tick() {

@@ -4,8 +4,10 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace platform {
 
@@ -28,6 +30,8 @@ public:
 private:
     void rearm();
     void tick();
+    // The event loop woke: brings the simulator up to the present when it is behind.
+    void onAwake();
     uint64_t simulatedNow() const;
     qint64 wallNow() const;
 
@@ -35,6 +39,7 @@ private:
     WallClock m_wallSource;
     qint64 m_offsetMs = 0; // wall-clock ms at the simulator's time zero
     uint64_t m_lastAdvance = 0;
+    std::optional<uint64_t> m_armedDue; // the due time the timer runs for
     QTimer m_timer;
 };
 
