@@ -16,6 +16,7 @@
 #include "platform/StringTable.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Icons.h"
+#include "profiles/base/ProfileLog.h"
 #include "profiles/control/TpmsIds.h"
 #include "res/resource.h"
 #include "ui_TpmsPane.h"
@@ -249,9 +250,7 @@ void CTpmsCollectorCtrl::ShowPressure(std::span<const uint8_t> value) {
         Log(QStringLiteral("Pressure value of %1 bytes is too short; ignored.").arg(value.size()));
         return;
     }
-    const QString received = QString::asprintf("Pressure received in kPA = %d\n", *kpa);
-    Log(received);
-    platform::OutputDebugString(received);
+    LogProfileLine(QString::asprintf("Pressure received in kPA = %d\n", *kpa));
     const double psi = *kpa / kKpaPerPsi;
     Log(QString::asprintf("Pressure in psi = %3.1lf\n", psi));
     m_pressureReceived = true;

@@ -3,8 +3,8 @@
 #include "app/COrvBleDemoApp.h"
 #include "gatt/BleDeviceRecord.h"
 #include "mainframe/CMainFrame.h"
-#include "platform/DebugOutput.h"
 #include "platform/DialogItems.h"
+#include "profiles/base/ProfileLog.h"
 
 void InitOtaHandles(const BleDeviceRecord& device, uint16_t service, std::span<const OtaReading> readings,
                     OtaHandleMap& handles) {
@@ -31,10 +31,7 @@ void ShowOtaReading(const QWidget* window, std::span<const OtaReading> readings,
             continue;
         const int number = value[0];
         platform::SetDlgItemText(window, reading.control, QString::number(number));
-        const QString line = QString::asprintf(reading.logFormat, number);
-        if (CMainFrame* mainFrame = AfxGetMainWnd())
-            mainFrame->AddLogMessage(line);
-        platform::OutputDebugString(line);
+        LogProfileLine(QString::asprintf(reading.logFormat, number));
         return;
     }
 }

@@ -9,7 +9,7 @@
 #include "platform/DialogItems.h"
 #include "platform/StringTable.h"
 #include "profiles/sensor/BodyCompIds.h"
-#include "profiles/sensor/ProfileLog.h"
+#include "profiles/base/ProfileLog.h"
 #include "res/resource.h"
 #include "ui_BodyCompPane.h"
 

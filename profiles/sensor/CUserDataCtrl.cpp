@@ -8,7 +8,7 @@
 #include "mainframe/CMainFrame.h"
 #include "platform/DialogItems.h"
 #include "platform/StringTable.h"
-#include "profiles/sensor/ProfileLog.h"
+#include "profiles/base/ProfileLog.h"
 #include "profiles/sensor/UserDataIds.h"
 #include "res/resource.h"
 #include "ui_UserDataPane.h"

@@ -8,7 +8,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/DialogItems.h"
 #include "platform/StringTable.h"
-#include "profiles/sensor/ProfileLog.h"
+#include "profiles/base/ProfileLog.h"
 #include "profiles/sensor/WeightScaleIds.h"
 #include "res/resource.h"
 #include "ui_WeightScalePane.h"

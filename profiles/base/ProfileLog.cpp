@@ -1,5 +1,5 @@
 // Log lines of the profile windows that also go to the debugger output.
-#include "profiles/sensor/ProfileLog.h"
+#include "profiles/base/ProfileLog.h"
 
 #include "app/COrvBleDemoApp.h"
 #include "mainframe/CMainFrame.h"
