@@ -51,19 +51,13 @@ GattServiceDescription PeerModel::genericAccess(const PeerDescription& peer) {
 
 GattServiceDescription PeerModel::deviceInformation(const std::string& manufacturer, const std::string& model,
                                                     std::vector<uint8_t> systemId) {
-    const auto readable = [](uint16_t uuid, std::vector<uint8_t> value) {
-        GattCharacteristicDescription characteristic;
-        characteristic.uuid = MakeUuid16(uuid);
-        characteristic.properties = kPropertyRead;
-        characteristic.value = std::move(value);
-        return characteristic;
-    };
     GattServiceDescription service;
     service.uuid = MakeUuid16(ServiceUuid::DeviceInformation);
     service.characteristics = {
-        readable(CharacteristicUuid::ManufacturerName, {manufacturer.begin(), manufacturer.end()}),
-        readable(CharacteristicUuid::ModelNumber, {model.begin(), model.end()}),
-        readable(CharacteristicUuid::SystemId, std::move(systemId))};
+        characteristic(CharacteristicUuid::ManufacturerName, kPropertyRead,
+                       {manufacturer.begin(), manufacturer.end()}),
+        characteristic(CharacteristicUuid::ModelNumber, kPropertyRead, {model.begin(), model.end()}),
+        characteristic(CharacteristicUuid::SystemId, kPropertyRead, std::move(systemId))};
     return service;
 }
 

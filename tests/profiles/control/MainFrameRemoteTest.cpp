@@ -3,6 +3,7 @@
 #include "panes/CLogDialog.h"
 #include "platform/DialogItems.h"
 #include "profiles/control/CRemotePict.h"
+#include "profiles/control/HidIds.h"
 #include "profiles/control/RemoteIds.h"
 #include "support/MainFrameFixture.h"
 #include "support/RecordingKeyInput.h"
@@ -67,8 +68,8 @@ TEST_F(MainFrameRemoteTest, TheGenericWindowShowsTheFlagsDescriptorAndReports) {
     EXPECT_TRUE(LogContains(QStringLiteral("HID flags value is empty; ignored.")));
     ReadResult(kDescriptor, {0x05, 0x0C});
     Notify({0x00, 0x00, 0x52, 0x00});
-    EXPECT_EQ(platform::GetDlgItemText(window, 1053), QStringLiteral("05 0C "));
-    EXPECT_EQ(platform::GetDlgItemText(window, 1045), QStringLiteral("00 00 52 00 "));
+    EXPECT_EQ(platform::GetDlgItemText(window, IDC_HID_DESCRIPTOR), QStringLiteral("05 0C "));
+    EXPECT_EQ(platform::GetDlgItemText(window, IDC_HID_INPUT_REPORT), QStringLiteral("00 00 52 00 "));
     EXPECT_TRUE(LogContains(QStringLiteral("Received HID report 00 00 52 00 ")));
 }
 
