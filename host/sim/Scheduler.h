@@ -20,8 +20,9 @@ public:
 
     // Schedules action at absolute time at (never before now). owner lets cancel() drop it later.
     void scheduleAt(uint64_t at, Action action, const void* owner = nullptr);
+    // A delay beyond the clock's range waits for ever rather than wrapping round to the past.
     void scheduleIn(uint64_t delay, Action action, const void* owner = nullptr) {
-        scheduleAt(m_now + delay, std::move(action), owner);
+        scheduleAt(delay > UINT64_MAX - m_now ? UINT64_MAX : m_now + delay, std::move(action), owner);
     }
     void cancel(const void* owner);
 

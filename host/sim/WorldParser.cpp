@@ -7,8 +7,11 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <initializer_list>
 #include <limits>
 #include <stdexcept>
+#include <string_view>
+#include <type_traits>
 
 namespace orv::sim {
 namespace {
@@ -19,8 +22,18 @@ struct WorldError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Host error codes are shown as signed 32-bit numbers.
+constexpr uint32_t kMaxHostError = 2147483647;
+constexpr uint8_t kMaxHciReason = 255;
+constexpr size_t kMaxValueLength = 512;
+
+// An empty path is the world itself.
 [[noreturn]] void fail(const std::string& path, const std::string& what) {
-    throw WorldError(path + ": " + what);
+    throw WorldError(path.empty() ? what : path + ": " + what);
+}
+
+std::string memberPath(const std::string& path, const std::string& key) {
+    return path.empty() ? key : path + "." + key;
 }
 
 const json* member(const json& node, const char* key) {
@@ -28,35 +41,51 @@ const json* member(const json& node, const char* key) {
     return it == node.end() ? nullptr : &*it;
 }
 
-void requireObject(const json& node, const std::string& path) {
-    if (!node.is_object()) {
-        fail(path, "expected an object");
+void requireMember(const json& node, const char* key, const std::string& path) {
+    if (member(node, key) == nullptr) {
+        fail(memberPath(path, key), "required");
     }
 }
 
-template <typename T> void readInt(const json& node, const char* key, const std::string& path, T& out) {
+// A misspelt member would silently leave its default in place, so every member must be one of known.
+void requireObject(const json& node, const std::string& path, std::initializer_list<std::string_view> known) {
+    if (!node.is_object()) {
+        fail(path, "expected an object");
+    }
+    for (const auto& item : node.items()) {
+        if (std::find(known.begin(), known.end(), item.key()) == known.end()) {
+            fail(memberPath(path, item.key()), "unknown member");
+        }
+    }
+}
+
+// An integer in min..max, by default the whole range of T.
+template <typename T>
+void readInt(const json& node, const char* key, const std::string& path, T& out,
+             std::type_identity_t<T> min = std::numeric_limits<T>::min(),
+             std::type_identity_t<T> max = std::numeric_limits<T>::max()) {
     const json* value = member(node, key);
     if (value == nullptr) {
         return;
     }
-    const std::string where = path + "." + key;
+    const std::string where = memberPath(path, key);
     if (!value->is_number_integer()) {
         fail(where, "expected an integer");
     }
+    const std::string range = " out of range " + std::to_string(+min) + ".." + std::to_string(+max);
     // Read as unsigned where the text holds one, so that values beyond int64_t are not wrapped.
     if (value->is_number_unsigned()) {
         const auto number = value->get<uint64_t>();
-        if (number > static_cast<uint64_t>(std::numeric_limits<T>::max())) {
-            fail(where, "value " + std::to_string(number) + " out of range");
+        if (number > static_cast<uint64_t>(max) || (min > 0 && number < static_cast<uint64_t>(min))) {
+            fail(where, "value " + std::to_string(number) + range);
         }
         out = static_cast<T>(number);
         return;
     }
     const auto number = value->get<int64_t>();
-    if (number < static_cast<int64_t>(std::numeric_limits<T>::min()) ||
-        (number > 0 &&
-         static_cast<uint64_t>(number) > static_cast<uint64_t>(std::numeric_limits<T>::max()))) {
-        fail(where, "value " + std::to_string(number) + " out of range");
+    if (number < static_cast<int64_t>(min) ||
+        (number > 0 && static_cast<uint64_t>(number) > static_cast<uint64_t>(max))) {
+        fail(where, "value " + std::to_string(number) + range);
     }
     out = static_cast<T>(number);
 }
@@ -77,7 +106,7 @@ void readBool(const json& node, const char* key, const std::string& path, bool& 
         return;
     }
     if (!value->is_boolean()) {
-        fail(path + "." + key, "expected true or false");
+        fail(memberPath(path, key), "expected true or false");
     }
     out = value->get<bool>();
 }
@@ -88,9 +117,16 @@ void readString(const json& node, const char* key, const std::string& path, std:
         return;
     }
     if (!value->is_string()) {
-        fail(path + "." + key, "expected a string");
+        fail(memberPath(path, key), "expected a string");
     }
     out = value->get<std::string>();
+}
+
+std::string requiredString(const json& node, const char* key, const std::string& path) {
+    requireMember(node, key, path);
+    std::string text;
+    readString(node, key, path, text);
+    return text;
 }
 
 std::vector<std::string> readStringList(const json& node, const std::string& path) {
@@ -113,7 +149,7 @@ void readArray(const json& node, const char* key, const std::string& path, Reade
     if (list == nullptr) {
         return;
     }
-    const std::string where = path.empty() ? key : path + "." + key;
+    const std::string where = memberPath(path, key);
     if (!list->is_array()) {
         fail(where, "expected an array");
     }
@@ -122,9 +158,41 @@ void readArray(const json& node, const char* key, const std::string& path, Reade
     }
 }
 
+template <typename E> using Choices = std::initializer_list<std::pair<const char*, E>>;
+
+// One of the names of choices; fallback when the member is absent, which without one is refused.
+template <typename E>
+E readChoice(const json& node, const char* key, const std::string& path, Choices<E> choices,
+             std::optional<E> fallback) {
+    if (member(node, key) == nullptr && fallback) {
+        return *fallback;
+    }
+    const std::string text = requiredString(node, key, path);
+    std::string names;
+    size_t index = 0;
+    for (const auto& [name, choice] : choices) {
+        if (text == name) {
+            return choice;
+        }
+        names += index == 0 ? "" : index + 1 == choices.size() ? " or " : ", ";
+        names += "\"" + std::string(name) + "\"";
+        ++index;
+    }
+    fail(memberPath(path, key), "expected " + names + ", got \"" + text + "\"");
+}
+
+BleTypedAddress readAddress(const json& node, const std::string& path) {
+    const uint8_t type = readChoice<uint8_t>(node, "addressType", path, {{"public", 0}, {"random", 1}}, 0);
+    const std::string text = requiredString(node, "address", path);
+    const auto address = parseAddress(text, type);
+    if (!address) {
+        fail(path + ".address", "expected \"XX:XX:XX:XX:XX:XX\", got \"" + text + "\"");
+    }
+    return *address;
+}
+
 BleUuid readUuid(const json& node, const std::string& path) {
-    std::string text;
-    readString(node, "uuid", path, text);
+    const std::string text = requiredString(node, "uuid", path);
     const auto uuid = parseUuid(text);
     if (!uuid) {
         fail(path + ".uuid",
@@ -133,21 +201,21 @@ BleUuid readUuid(const json& node, const std::string& path) {
     return *uuid;
 }
 
-// An attribute value as "value" (hexadecimal bytes) or "text" (UTF-8).
+// An attribute value as "value" (hexadecimal bytes) or "text" (UTF-8); "value" wins, even when empty.
 std::vector<uint8_t> readValue(const json& node, const std::string& path) {
     std::string text;
     readString(node, "text", path, text);
     std::vector<uint8_t> value(text.begin(), text.end());
-    std::string hex;
-    readString(node, "value", path, hex);
-    if (!hex.empty()) {
+    if (member(node, "value") != nullptr) {
+        std::string hex;
+        readString(node, "value", path, hex);
         const auto bytes = parseHex(hex);
         if (!bytes) {
             fail(path + ".value", "expected hexadecimal bytes, got \"" + hex + "\"");
         }
         value = *bytes;
     }
-    if (value.size() > 512) {
+    if (value.size() > kMaxValueLength) {
         fail(path, "a value may hold at most 512 bytes");
     }
     return value;
@@ -185,72 +253,25 @@ uint8_t readProperties(const json& node, const std::string& path) {
 }
 
 PeerSecurity readSecurity(const json& node, const std::string& path) {
-    std::string text = "none";
-    readString(node, "security", path, text);
-    if (text == "none") {
-        return PeerSecurity::None;
-    }
-    if (text == "encryption") {
-        return PeerSecurity::Encryption;
-    }
-    if (text == "mitm") {
-        return PeerSecurity::Mitm;
-    }
-    fail(path + ".security", "expected \"none\", \"encryption\" or \"mitm\", got \"" + text + "\"");
+    return readChoice<PeerSecurity>(node, "security", path,
+                                    {{"none", PeerSecurity::None},
+                                     {"encryption", PeerSecurity::Encryption},
+                                     {"mitm", PeerSecurity::Mitm}},
+                                    PeerSecurity::None);
 }
 
-PasskeyBehaviour readPasskey(const json& node, const std::string& path) {
-    std::string text = "right";
-    readString(node, "passkey", path, text);
-    if (text == "right") {
-        return PasskeyBehaviour::Right;
+// Two peers with one identity (address type and address) would show as one device.
+void requireDistinctAddresses(const std::vector<PeerDescription>& peers) {
+    for (size_t i = 0; i < peers.size(); ++i) {
+        for (size_t j = 0; j < i; ++j) {
+            if (sameAddress(peers[i].address, peers[j].address)) {
+                fail("peers[" + std::to_string(i) + "].address",
+                     formatAddress(peers[i].address) +
+                         (peers[i].address.type == 0 ? " (public)" : " (random)") +
+                         " is already the address of peers[" + std::to_string(j) + "]");
+            }
+        }
     }
-    if (text == "wrong") {
-        return PasskeyBehaviour::Wrong;
-    }
-    if (text == "none") {
-        return PasskeyBehaviour::None;
-    }
-    fail(path + ".passkey", "expected \"right\", \"wrong\" or \"none\", got \"" + text + "\"");
-}
-
-StartupOutcome readStartup(const json& node, const std::string& path) {
-    std::string text = "up";
-    readString(node, "startup", path, text);
-    if (text == "up") {
-        return StartupOutcome::Up;
-    }
-    if (text == "failed") {
-        return StartupOutcome::Failed;
-    }
-    if (text == "error") {
-        return StartupOutcome::Error;
-    }
-    fail(path + ".startup", "expected \"up\", \"failed\" or \"error\", got \"" + text + "\"");
-}
-
-ScriptedAction readAction(const json& node, const std::string& path) {
-    std::string text;
-    readString(node, "action", path, text);
-    if (text == "unplugDongle") {
-        return ScriptedAction::UnplugDongle;
-    }
-    if (text == "unplugUsb") {
-        return ScriptedAction::UnplugUsb;
-    }
-    if (text == "suspend") {
-        return ScriptedAction::Suspend;
-    }
-    if (text == "resume") {
-        return ScriptedAction::Resume;
-    }
-    if (text == "hostError") {
-        return ScriptedAction::HostError;
-    }
-    if (text == "disconnect") {
-        return ScriptedAction::Disconnect;
-    }
-    fail(path + ".action", "unknown action \"" + text + "\"");
 }
 
 } // namespace
@@ -272,10 +293,10 @@ std::optional<World> WorldParser::parse(const std::string& text, std::string* er
 }
 
 World WorldParser::readWorld(const json& root) {
-    requireObject(root, "world");
+    requireObject(root, "", {"seed", "searchDurationMs", "dongle", "usbDevices", "peers", "events"});
     World world;
-    readInt(root, "seed", "world", world.seed);
-    readInt(root, "searchDurationMs", "world", world.searchDurationMs);
+    readInt(root, "seed", "", world.seed);
+    readInt(root, "searchDurationMs", "", world.searchDurationMs);
     if (const json* dongle = member(root, "dongle")) {
         world.dongle = readDongle(*dongle, "dongle");
     }
@@ -285,6 +306,7 @@ World WorldParser::readWorld(const json& root) {
     readArray(root, "peers", "", [&world](const json& node, const std::string& path) {
         world.peers.push_back(readPeer(node, path));
     });
+    requireDistinctAddresses(world.peers);
     readArray(root, "events", "", [&world](const json& node, const std::string& path) {
         world.events.push_back(readEvent(node, path));
     });
@@ -292,21 +314,26 @@ World WorldParser::readWorld(const json& root) {
 }
 
 DongleDescription WorldParser::readDongle(const json& node, const std::string& path) {
-    requireObject(node, path);
+    requireObject(node, path,
+                  {"present", "driver", "busy", "initFails", "startWndFails", "startup", "startupError",
+                   "startupDelayMs"});
     DongleDescription dongle;
     readBool(node, "present", path, dongle.present);
     readBool(node, "driver", path, dongle.driver);
     readBool(node, "busy", path, dongle.busy);
     readBool(node, "initFails", path, dongle.initFails);
     readBool(node, "startWndFails", path, dongle.startWndFails);
-    dongle.startup = readStartup(node, path);
-    readInt(node, "startupError", path, dongle.startupError);
+    dongle.startup = readChoice<StartupOutcome>(
+        node, "startup", path,
+        {{"up", StartupOutcome::Up}, {"failed", StartupOutcome::Failed}, {"error", StartupOutcome::Error}},
+        StartupOutcome::Up);
+    readInt(node, "startupError", path, dongle.startupError, 1u, kMaxHostError);
     readInt(node, "startupDelayMs", path, dongle.startupDelayMs);
     return dongle;
 }
 
 UsbDeviceDescription WorldParser::readUsbDevice(const json& node, const std::string& path) {
-    requireObject(node, path);
+    requireObject(node, path, {"hardwareIds", "service", "interfacePath"});
     UsbDeviceDescription device;
     if (const json* ids = member(node, "hardwareIds")) {
         device.hardwareIds = readStringList(*ids, path + ".hardwareIds");
@@ -320,21 +347,13 @@ UsbDeviceDescription WorldParser::readUsbDevice(const json& node, const std::str
 }
 
 PeerDescription WorldParser::readPeer(const json& node, const std::string& path) {
-    requireObject(node, path);
+    requireObject(node, path,
+                  {"kind", "address", "addressType", "name", "txPower", "appearance", "slaveInterval",
+                   "adFlags", "advIntervalMs", "rssi", "connectable", "advertising", "bonded", "security",
+                   "passkeyInput", "passkey", "parameterRequest", "gatt"});
     PeerDescription peer;
     readString(node, "kind", path, peer.kind);
-    std::string type = "public";
-    readString(node, "addressType", path, type);
-    if (type != "public" && type != "random") {
-        fail(path + ".addressType", "expected \"public\" or \"random\"");
-    }
-    std::string address;
-    readString(node, "address", path, address);
-    const auto parsed = parseAddress(address, type == "random" ? 1 : 0);
-    if (!parsed) {
-        fail(path + ".address", "expected \"XX:XX:XX:XX:XX:XX\", got \"" + address + "\"");
-    }
-    peer.address = *parsed;
+    peer.address = readAddress(node, path);
     if (const json* name = member(node, "name"); name != nullptr && !name->is_null()) {
         peer.name.emplace();
         readString(node, "name", path, *peer.name);
@@ -342,31 +361,37 @@ PeerDescription WorldParser::readPeer(const json& node, const std::string& path)
     readOptionalInt(node, "txPower", path, peer.txPower);
     readOptionalInt(node, "appearance", path, peer.appearance);
     if (const json* range = member(node, "slaveInterval")) {
-        requireObject(*range, path + ".slaveInterval");
+        const std::string where = path + ".slaveInterval";
+        requireObject(*range, where, {"min", "max"});
         std::pair<uint16_t, uint16_t> interval{0, 0};
-        readInt(*range, "min", path + ".slaveInterval", interval.first);
-        readInt(*range, "max", path + ".slaveInterval", interval.second);
+        requireMember(*range, "min", where);
+        requireMember(*range, "max", where);
+        readInt(*range, "min", where, interval.first);
+        readInt(*range, "max", where, interval.second);
+        if (interval.first > interval.second) {
+            fail(where,
+                 "min " + std::to_string(interval.first) + " above max " + std::to_string(interval.second));
+        }
         peer.slaveInterval = interval;
     }
     readInt(node, "adFlags", path, peer.adFlags);
-    readInt(node, "advIntervalMs", path, peer.advIntervalMs);
-    if (peer.advIntervalMs == 0) {
-        fail(path + ".advIntervalMs", "must be at least 1");
-    }
+    readInt(node, "advIntervalMs", path, peer.advIntervalMs, 1u);
     if (const json* rssi = member(node, "rssi")) {
-        requireObject(*rssi, path + ".rssi");
-        readInt(*rssi, "mean", path + ".rssi", peer.rssi.mean);
-        readInt(*rssi, "jitter", path + ".rssi", peer.rssi.jitter);
-        if (peer.rssi.mean < -127 || peer.rssi.mean > 20 || peer.rssi.jitter < 0 || peer.rssi.jitter > 40) {
-            fail(path + ".rssi", "mean must lie in -127..20 dBm and jitter in 0..40");
-        }
+        const std::string where = path + ".rssi";
+        requireObject(*rssi, where, {"mean", "jitter"});
+        readInt(*rssi, "mean", where, peer.rssi.mean, -127, 20);
+        readInt(*rssi, "jitter", where, peer.rssi.jitter, 0, 40);
     }
     readBool(node, "connectable", path, peer.connectable);
     readBool(node, "advertising", path, peer.advertising);
     readBool(node, "bonded", path, peer.bonded);
     peer.security = readSecurity(node, path);
     readBool(node, "passkeyInput", path, peer.passkeyInput);
-    peer.passkey = readPasskey(node, path);
+    peer.passkey = readChoice<PasskeyBehaviour>(node, "passkey", path,
+                                                {{"right", PasskeyBehaviour::Right},
+                                                 {"wrong", PasskeyBehaviour::Wrong},
+                                                 {"none", PasskeyBehaviour::None}},
+                                                PasskeyBehaviour::Right);
     readArray(node, "gatt", path, [&peer](const json& item, const std::string& where) {
         peer.gatt.push_back(readService(item, where));
     });
@@ -377,34 +402,34 @@ PeerDescription WorldParser::readPeer(const json& node, const std::string& path)
 }
 
 ScriptedEvent WorldParser::readEvent(const json& node, const std::string& path) {
-    requireObject(node, path);
+    requireObject(node, path, {"at", "action", "interfacePath", "code", "address", "addressType"});
     ScriptedEvent event;
     readInt(node, "at", path, event.at);
-    event.action = readAction(node, path);
+    event.action = readChoice<ScriptedAction>(node, "action", path,
+                                              {{"unplugDongle", ScriptedAction::UnplugDongle},
+                                               {"unplugUsb", ScriptedAction::UnplugUsb},
+                                               {"suspend", ScriptedAction::Suspend},
+                                               {"resume", ScriptedAction::Resume},
+                                               {"hostError", ScriptedAction::HostError},
+                                               {"disconnect", ScriptedAction::Disconnect}},
+                                              std::nullopt);
     readString(node, "interfacePath", path, event.interfacePath);
-    readInt(node, "code", path, event.code);
     if (event.action == ScriptedAction::UnplugUsb && event.interfacePath.empty()) {
         fail(path + ".interfacePath", "required for unplugUsb");
     }
-    if (event.action == ScriptedAction::Disconnect) {
-        std::string type = "public";
-        readString(node, "addressType", path, type);
-        std::string address;
-        readString(node, "address", path, address);
-        const auto parsed = parseAddress(address, type == "random" ? 1 : 0);
-        if (!parsed) {
-            fail(path + ".address", "expected \"XX:XX:XX:XX:XX:XX\", got \"" + address + "\"");
-        }
-        event.address = *parsed;
-        if (event.code == 0) {
-            event.code = 0x13; // remote user terminated the connection
-        }
+    const bool disconnect = event.action == ScriptedAction::Disconnect;
+    readInt(node, "code", path, event.code, 0u, disconnect ? kMaxHciReason : kMaxHostError);
+    if (disconnect || member(node, "address") != nullptr || member(node, "addressType") != nullptr) {
+        event.address = readAddress(node, path);
+    }
+    if (disconnect && event.code == 0) {
+        event.code = 0x13; // remote user terminated the connection
     }
     return event;
 }
 
 GattServiceDescription WorldParser::readService(const json& node, const std::string& path) {
-    requireObject(node, path);
+    requireObject(node, path, {"uuid", "characteristics"});
     GattServiceDescription service;
     service.uuid = readUuid(node, path);
     readArray(node, "characteristics", path, [&service](const json& item, const std::string& where) {
@@ -414,7 +439,9 @@ GattServiceDescription WorldParser::readService(const json& node, const std::str
 }
 
 GattCharacteristicDescription WorldParser::readCharacteristic(const json& node, const std::string& path) {
-    requireObject(node, path);
+    requireObject(node, path,
+                  {"uuid", "properties", "value", "text", "readError", "writeError", "silent", "security",
+                   "descriptors"});
     GattCharacteristicDescription characteristic;
     characteristic.uuid = readUuid(node, path);
     characteristic.properties = readProperties(node, path);
@@ -426,14 +453,15 @@ GattCharacteristicDescription WorldParser::readCharacteristic(const json& node, 
         characteristic.security = readSecurity(node, path);
     }
     readArray(node, "descriptors", path, [&characteristic](const json& item, const std::string& where) {
-        requireObject(item, where);
+        requireObject(item, where, {"uuid", "value", "text"});
         characteristic.descriptors.push_back({readUuid(item, where), readValue(item, where)});
     });
     return characteristic;
 }
 
 ParameterRequestDescription WorldParser::readParameterRequest(const json& node, const std::string& path) {
-    requireObject(node, path);
+    requireObject(node, path,
+                  {"afterMs", "intervalMin", "intervalMax", "slaveLatency", "supervisionTimeout"});
     ParameterRequestDescription request;
     readInt(node, "afterMs", path, request.afterMs);
     readInt(node, "intervalMin", path, request.intervalMin);

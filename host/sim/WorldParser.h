@@ -10,8 +10,9 @@
 
 namespace orv::sim {
 
-// Reads a world. Every field is optional and has a default; a field of the wrong type or out of
-// range makes the whole world invalid, with an error text naming the field ("peers[2].rssi.mean: ...").
+// Reads a world. Most members are optional and have a default; a member that is unknown, missing where
+// required, of the wrong type or out of range, or a second peer with the address of another, makes the
+// whole world invalid, with an error text naming the member ("peers[2].rssi.mean: ...").
 class WorldParser {
 public:
     static std::optional<World> parse(const std::string& text, std::string* error);

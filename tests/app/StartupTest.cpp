@@ -1,6 +1,7 @@
 // Start-up: dongle checks, host-library initialisation, single instance, settings key, version string.
 #include "app/COrvBleDemoApp.h"
 #include "app/DongleDetection.h"
+#include "app/SimulatedWorld.h"
 #include "mainframe/CMainFrame.h"
 #include "platform/StringTable.h"
 #include "platform/VersionInfo.h"
@@ -11,6 +12,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QWindow>
+#include <cstdlib>
 
 namespace {
 
@@ -54,6 +56,16 @@ TEST_F(StartupTest, FailuresShowTheirMessageAndDeinitialiseOnlyAfterASuccessfulI
         app.ExitInstance();
         EXPECT_EQ(m_host->count("OrvBleHostDeinit"), c.initialised ? 1u : 0u);
     }
+}
+
+TEST_F(StartupTest, ARefusedWorldIsShownInAMessageBoxAsWell) {
+    ::setenv("TINDREL_SIM_WORLD", "/nonexistent/world.json", 1);
+    EXPECT_FALSE(LoadSimulatedWorld());
+    ::unsetenv("TINDREL_SIM_WORLD");
+    EXPECT_EQ(PromptTexts(),
+              std::vector<QString>{QStringLiteral(
+                  "Cannot load the simulated world: cannot read world file /nonexistent/world.json")});
+    EXPECT_EQ(m_prompter.prompts.at(0).caption, QStringLiteral("Tindrel"));
 }
 
 TEST_F(StartupTest, ASecondInstanceSaysSoAndBringsTheFirstBackWithoutTouchingTheDongle) {

@@ -42,6 +42,8 @@ TEST(Scheduler, ActionSeesItsOwnTimeAndItsFollowUpsRunInTheSameAdvance) {
 TEST(Scheduler, NeverSchedulesIntoThePast) {
     Scheduler scheduler;
     scheduler.advanceTo(30);
+    scheduler.scheduleIn(UINT64_MAX, [] {});
+    EXPECT_EQ(scheduler.nextDueTime(), UINT64_MAX) << "a delay past the clock's end does not wrap round";
     scheduler.scheduleAt(10, [] {});
     EXPECT_EQ(scheduler.nextDueTime(), 30u);
 }

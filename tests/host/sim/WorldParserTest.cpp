@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
+#include <utility>
 
 namespace orv::sim {
 namespace {
@@ -24,19 +27,63 @@ TEST(MalformedWorld, IsRejectedWithAClearMessage) {
         {"BadAddress", R"({"peers": [{"address": "12:34:56:78:9A"}]})", "peers[0].address"},
         {"AddressWithoutColons", R"({"peers": [{"address": "12-34-56-78-9A-BC"}]})", "peers[0].address"},
         {"BadAddressType", R"({"peers": [{"address": "12:34:56:78:9A:BC", "addressType": "x"}]})",
-         "addressType"},
+         R"(peers[0].addressType: expected "public" or "random", got "x")"},
+        {"PeerWithoutAddress", R"({"peers": [{"name": "x"}]})", "peers[0].address: required"},
+        {"SameAddressTwice",
+         R"({"peers": [{"address": "12:34:56:78:9A:BC"}, {"address": "12:34:56:78:9a:bc", "kind": "x"}]})",
+         "peers[1].address: 12:34:56:78:9A:BC (public) is already the address of peers[0]"},
         {"TxPowerOutOfRange", R"({"peers": [{"address": "12:34:56:78:9A:BC", "txPower": 300}]})",
-         "peers[0].txPower: value 300 out of range"},
+         "peers[0].txPower: value 300 out of range -128..127"},
         {"NameNotString", R"({"peers": [{"address": "12:34:56:78:9A:BC", "name": 5}]})", "peers[0].name"},
         {"ZeroInterval", R"({"peers": [{"address": "12:34:56:78:9A:BC", "advIntervalMs": 0}]})",
-         "advIntervalMs"},
+         "advIntervalMs: value 0 out of range 1..4294967295"},
         {"RssiOutOfRange", R"({"peers": [{"address": "12:34:56:78:9A:BC", "rssi": {"mean": 50}}]})",
-         "peers[0].rssi"},
-        {"FloatSeed", R"({"seed": 1.5})", "world.seed: expected an integer"},
+         "peers[0].rssi.mean: value 50 out of range -127..20"},
+        {"JitterOutOfRange", R"({"peers": [{"address": "12:34:56:78:9A:BC", "rssi": {"jitter": 41}}]})",
+         "peers[0].rssi.jitter: value 41 out of range 0..40"},
+        {"SlaveIntervalWithoutMax",
+         R"({"peers": [{"address": "12:34:56:78:9A:BC", "slaveInterval": {"min": 6}}]})",
+         "peers[0].slaveInterval.max: required"},
+        {"SlaveIntervalUpsideDown",
+         R"({"peers": [{"address": "12:34:56:78:9A:BC", "slaveInterval": {"min": 24, "max": 6}}]})",
+         "peers[0].slaveInterval: min 24 above max 6"},
+        {"FloatSeed", R"({"seed": 1.5})", "world: seed: expected an integer"},
         {"NumberBeyondADouble", R"({"seed": 1e999})", "not valid JSON"},
         {"UnsignedBeyondTheField", R"({"seed": 18446744073709551615})",
-         "world.seed: value 18446744073709551615 out of range"},
-        {"UnknownAction", R"({"events": [{"at": 1, "action": "explode"}]})", "events[0].action"},
+         "world: seed: value 18446744073709551615 out of range 0..4294967295"},
+        {"StartupErrorZero", R"({"dongle": {"startupError": 0}})",
+         "dongle.startupError: value 0 out of range 1..2147483647"},
+        {"UnknownAction", R"({"events": [{"at": 1, "action": "explode"}]})",
+         R"(events[0].action: expected "unplugDongle", "unplugUsb", "suspend", "resume", "hostError" or )"
+         R"("disconnect", got "explode")"},
+        {"EventWithoutAction", R"({"events": [{"at": 1}]})", "events[0].action: required"},
+        {"DisconnectWithoutAddress", R"({"events": [{"action": "disconnect"}]})",
+         "events[0].address: required"},
+        {"DisconnectReasonBeyondAByte",
+         R"({"events": [{"action": "disconnect", "address": "12:34:56:78:9A:BC", "code": 256}]})",
+         "events[0].code: value 256 out of range 0..255"},
+        {"HostErrorBeyondItsText", R"({"events": [{"action": "hostError", "code": 2147483648}]})",
+         "events[0].code: value 2147483648 out of range 0..2147483647"},
+        {"EventAddressTypeUnknown",
+         R"({"events": [{"action": "disconnect", "address": "12:34:56:78:9A:BC", "addressType": "bogus"}]})",
+         R"(events[0].addressType: expected "public" or "random", got "bogus")"},
+        {"UnknownWorldMember", R"({"peer": []})", "world: peer: unknown member"},
+        {"UnknownDongleMember", R"({"dongle": {"prsent": false}})", "world: dongle.prsent: unknown member"},
+        {"UnknownPeerMember", R"({"peers": [{"address": "12:34:56:78:9A:BC", "bond": true}]})",
+         "peers[0].bond: unknown member"},
+        {"UnknownRssiMember", R"({"peers": [{"address": "12:34:56:78:9A:BC", "rssi": {"jiter": 2}}]})",
+         "peers[0].rssi.jiter: unknown member"},
+        {"UnknownCharacteristicMember",
+         R"({"peers": [{"address": "12:34:56:78:9A:BC", "gatt": [{"uuid": "1800",
+                 "characteristics": [{"uuid": "2A00", "txt": "x"}]}]}]})",
+         "peers[0].gatt[0].characteristics[0].txt: unknown member"},
+        {"UnknownDescriptorMember", R"({"peers": [{"address": "12:34:56:78:9A:BC", "gatt": [{"uuid": "1800",
+                 "characteristics": [{"uuid": "2A00", "descriptors": [{"uuid": "2901", "txt": "x"}]}]}]}]})",
+         "characteristics[0].descriptors[0].txt: unknown member"},
+        {"UnknownEventMember", R"({"events": [{"action": "suspend", "when": 5}]})",
+         "events[0].when: unknown member"},
+        {"ServiceWithoutUuid", R"({"peers": [{"address": "12:34:56:78:9A:BC", "gatt": [{}]}]})",
+         "peers[0].gatt[0].uuid: required"},
         {"UnplugWithoutPath", R"({"events": [{"at": 1, "action": "unplugUsb"}]})", "interfacePath"},
         {"UsbWithoutPath", R"({"usbDevices": [{"service": "x"}]})", "usbDevices[0].interfacePath"},
         {"UnknownSecurity", R"({"peers": [{"address": "12:34:56:78:9A:BC", "security": "bonded"}]})",
@@ -71,8 +118,9 @@ TEST(WorldParser, ReadsEveryPeerField) {
         "txPower": -4, "appearance": 961, "slaveInterval": {"min": 6, "max": 24}, "adFlags": 5,
         "advIntervalMs": 250, "rssi": {"mean": -70, "jitter": 2}, "connectable": false, "bonded": true,
         "security": "encryption", "passkeyInput": true, "passkey": "none",
-        "gatt": [{"uuid": "1812", "characteristics": [{"uuid": "2A4D", "security": "mitm"}, {"uuid": "2A4A"}]}]},
-        {"address": "12:34:56:78:9A:BD", "name": null}]})",
+        "gatt": [{"uuid": "1812", "characteristics": [{"uuid": "2A4D", "security": "mitm"},
+                                                        {"uuid": "2A4A", "value": "", "text": "x"}]}]},
+        {"address": "12:34:56:78:9A:BC", "name": null}]})",
                                           nullptr);
     ASSERT_TRUE(world);
     EXPECT_EQ(world->seed, 9u);
@@ -100,6 +148,7 @@ TEST(WorldParser, ReadsEveryPeerField) {
     EXPECT_EQ(peer.gatt.at(0).characteristics.at(0).security, PeerSecurity::Mitm);
     EXPECT_FALSE(peer.gatt.at(0).characteristics.at(1).security) << "the peer's own need";
     EXPECT_EQ(peer.gatt.at(0).characteristics.at(1).properties, kPropertyRead);
+    EXPECT_TRUE(peer.gatt.at(0).characteristics.at(1).value.empty()) << "an empty value wins over a text";
     const PeerDescription& plain = world->peers[1];
     EXPECT_FALSE(plain.name || plain.txPower || plain.appearance || plain.slaveInterval);
     EXPECT_EQ(plain.security, PeerSecurity::None);
@@ -107,14 +156,28 @@ TEST(WorldParser, ReadsEveryPeerField) {
     EXPECT_EQ(plain.passkey, PasskeyBehaviour::Right);
 }
 
+// Every world in docs/examples and every JSON block of the documentation.
 TEST(WorldLoading, DocumentedExamplesLoad) {
-    size_t examples = 0;
+    const auto read = [](const std::filesystem::path& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    std::vector<std::pair<std::string, std::string>> examples; // where, world
     for (const auto& entry : std::filesystem::directory_iterator(TINDREL_SOURCE_DIR "/docs/examples")) {
-        std::string error;
-        EXPECT_TRUE(loadWorldFile(entry.path().string(), &error)) << error;
-        ++examples;
+        examples.emplace_back(entry.path(), read(entry.path()));
     }
-    EXPECT_GE(examples, 2u);
+    const std::regex block("```json\n([^`]*)```");
+    for (const char* page : {TINDREL_SOURCE_DIR "/docs/worlds.md", TINDREL_SOURCE_DIR "/README.md"}) {
+        const std::string text = read(page);
+        for (std::sregex_iterator it(text.begin(), text.end(), block), end; it != end; ++it) {
+            examples.emplace_back(page, (*it)[1]);
+        }
+    }
+    for (const auto& [where, json] : examples) {
+        std::string error;
+        EXPECT_TRUE(loadWorldJson(json, &error)) << where << ": " << error;
+    }
+    EXPECT_GE(examples.size(), 4u);
 }
 
 TEST(WorldLoading, ReplacesTheWorldAndItsClockOrKeepsItWithAClearError) {
