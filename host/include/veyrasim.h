@@ -15,7 +15,9 @@ namespace orv::sim {
 
 // ---- Worlds ------------------------------------------------------------------------------------
 
-// A world is a JSON object; every member is optional:
+// A world is a JSON object. Members are optional unless said otherwise (a peer's "address", the
+// "uuid" of a service, characteristic or descriptor, an event's "action"); a member not listed here
+// refuses the world:
 //   "seed": 7, "searchDurationMs": 0 (0: a search runs until stopped),
 //   "dongle": {"present", "driver", "busy", "initFails", "startWndFails": bools,
 //              "startup": "up" | "failed" | "error", "startupError": 1, "startupDelayMs": 300},
