@@ -54,7 +54,7 @@ namespace orv::sim {
 // 0xFD while its indications are off and 0xFE while a request is being answered.
 // "cycling": Cycling Speed and Cadence (Measurement notified once a second with the wheel and crank
 // counts and the event times of their last revolutions; Feature 0x07; Sensor Location 12 of 4, 5, 6,
-// 12) on a ride that varies, coasts and stops, with counters that wrap within minutes. "running":
+// 12) on a ride that varies, coasts and stops, from the counts of a bike ridden for a while. "running":
 // Running Speed and Cadence (Measurement notified once a second, walking and running by turns, stride
 // and total distance sometimes left out; Feature 0x1F; Sensor Location 2 of 1, 2, 3; a calibration
 // fails while running). Both serve the SC Control Point. "environment":

@@ -1,5 +1,5 @@
 // The built-in world's bike sensor and foot pod followed in their windows over virtual time: their
-// readings, their locations, setting their counts and a calibration while running.
+// locations, setting their counts, walking and running, and a calibration while running.
 #include "platform/DialogItems.h"
 #include "profiles/sensor/CycleSpeedIds.h"
 #include "profiles/sensor/RunningSpeedIds.h"
@@ -8,8 +8,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <climits>
-#include <set>
 
 namespace {
 
@@ -27,27 +25,13 @@ protected:
     }
 };
 
-TEST_F(SpeedAndCadenceE2eTest, TheBikeSensorRidesWrapsItsCountsAndTakesItsValueAndLocation) {
+TEST_F(SpeedAndCadenceE2eTest, TheBikeSensorTakesItsValueAndLocation) {
     CCycleSpeedCtrl* window =
         ConnectedWindow("", QStringLiteral("Orvane Cadence"), &CMainFrame::CycleSpeedWindow);
     ASSERT_NE(window, nullptr);
     auto* locations = qobject_cast<QComboBox*>(platform::GetDlgItem(window, IDC_CSC_LOCATIONS));
     ASSERT_TRUE(AdvanceUntil([&] { return locations->count() == 4; }));
     EXPECT_EQ(Text(window, IDC_CSC_LOCATION), QStringLiteral("Rear Wheel"));
-    std::set<QString> speeds;
-    bool crankWrapped = false;
-    qulonglong lowestWheel = ULLONG_MAX;
-    for (int second = 0; second < 400; ++second) {
-        Advance(1000);
-        speeds.insert(Text(window, IDC_CSC_SPEED));
-        crankWrapped = crankWrapped || Text(window, IDC_CSC_CRANK_REVOLUTIONS).toULongLong() > 65535;
-        lowestWheel = std::min(lowestWheel, Text(window, IDC_CSC_WHEEL_REVOLUTIONS).toULongLong());
-    }
-    EXPECT_GE(speeds.size(), 4u);
-    EXPECT_TRUE(speeds.contains(QStringLiteral("0.00 KPH"))) << "the rider stops";
-    EXPECT_TRUE(crankWrapped);
-    EXPECT_LT(lowestWheel, 100000u) << "the wheel count wraps";
-
     platform::SetDlgItemText(window, IDC_CSC_CUMULATIVE_VALUE, QStringLiteral("1000"));
     ASSERT_TRUE(Run(window, ID_CSC_SET_VALUE));
     ASSERT_TRUE(

@@ -13,7 +13,7 @@ namespace {
 
 constexpr uint8_t kWheelAndCrank = 0x03;
 constexpr uint16_t kNotifyBit = 0x0001;
-constexpr uint32_t kCrankWrap = 0x10000;
+constexpr uint32_t kWheelTurnsPerCrankTurn = 3;
 
 } // namespace
 
@@ -29,10 +29,10 @@ void CyclingSensor::Revolutions::turn(double perSecond, uint64_t fromMs, uint64_
 
 CyclingSensor::CyclingSensor(Simulator& simulator, size_t peerIndex)
     : m_context(simulator, peerIndex),
-      m_controlPoint(m_context, {4, 5, 6, kLocation},
+      m_controlPoint(m_context, ServiceUuid::CyclingSpeedAndCadence, {4, 5, 6, kLocation},
                      {[this](uint32_t value) { m_wheel.count = value; }, {}}) {
-    m_wheel.count = 0u - static_cast<uint32_t>(draw(600, 1200));
-    m_crank.count = kCrankWrap - static_cast<uint32_t>(draw(100, 300));
+    m_wheel.count = static_cast<uint32_t>(draw(2000, 6000));
+    m_crank.count = m_wheel.count / kWheelTurnsPerCrankTurn;
     m_speed = draw(18, 26);
     m_targetSpeed = m_speed;
     m_phaseSeconds = draw(30, 90);
@@ -70,13 +70,15 @@ uint8_t CyclingSensor::onWrite(uint16_t handle, std::span<const uint8_t> value) 
 }
 
 void CyclingSensor::onConfiguration(uint16_t valueHandle, uint16_t configuration) {
-    if (valueHandle != m_context.valueHandle(CharacteristicUuid::CscMeasurement)) {
+    if (valueHandle != measurementHandle()) {
         return;
     }
     m_notifying = (configuration & kNotifyBit) != 0;
     if (m_notifying && !m_ticking) {
         m_ticking = true;
         m_lastTickMs = m_context.now();
+        m_wheel.restart(m_lastTickMs);
+        m_crank.restart(m_lastTickMs);
         m_context.after(kPeriodMs, [this] { tick(); });
     }
 }
@@ -92,7 +94,7 @@ void CyclingSensor::tick() {
     const uint64_t ms = m_lastTickMs - from;
     m_wheel.turn(m_speed / 3.6 / kWheelMetres, from, ms);
     m_crank.turn(m_cadence / 60.0, from, ms);
-    if (!m_context.notify(m_context.valueHandle(CharacteristicUuid::CscMeasurement), measurement())) {
+    if (!m_context.notify(measurementHandle(), measurement(m_wheel, m_crank))) {
         m_ticking = false;
         return;
     }
@@ -141,12 +143,16 @@ void CyclingSensor::nextPhase() {
     }
 }
 
-std::vector<uint8_t> CyclingSensor::measurement() const {
+uint16_t CyclingSensor::measurementHandle() const {
+    return m_context.valueHandle(ServiceUuid::CyclingSpeedAndCadence, CharacteristicUuid::CscMeasurement);
+}
+
+std::vector<uint8_t> CyclingSensor::measurement(const Revolutions& wheel, const Revolutions& crank) {
     std::vector<uint8_t> value{kWheelAndCrank};
-    appendLe(value, m_wheel.count, 4);
-    appendLe(value, m_wheel.eventTime(), 2);
-    appendLe(value, m_crank.count, 2);
-    appendLe(value, m_crank.eventTime(), 2);
+    appendLe(value, wheel.count, 4);
+    appendLe(value, wheel.eventTime(), 2);
+    appendLe(value, crank.count, 2);
+    appendLe(value, crank.eventTime(), 2);
     return value;
 }
 

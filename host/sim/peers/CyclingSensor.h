@@ -12,8 +12,10 @@ namespace orv::sim {
 // Kind "cycling". While the client has notifications of CSC Measurement on, one measurement a second
 // with the cumulative wheel (u32) and crank (u16) revolutions, each with the event time (1/1024 s) of
 // its last whole revolution. The ride varies its pace, coasts (the crank stands: its count and time
-// repeat) and stops (the wheel stands too). Both counters start close to their wrap, so that they wrap
-// within minutes. The SC Control Point sets the wheel count; the sensor cannot calibrate.
+// repeat) and stops (the wheel stands too). The counts start where a bike ridden for a while has them
+// (a few thousand wheel revolutions, about three for each crank revolution), and each subscription
+// starts on a whole revolution, so that the first event times belong to the counts they come with.
+// The SC Control Point sets the wheel count; the sensor cannot calibrate.
 class CyclingSensor : public PeerModel {
 public:
     static constexpr uint64_t kPeriodMs = 1000;
@@ -37,8 +39,15 @@ public:
         uint64_t lastMs = 0; // virtual time of the last whole revolution
         // Turns at perSecond revolutions a second from fromMs for ms.
         void turn(double perSecond, uint64_t fromMs, uint64_t ms);
+        // A whole revolution ends at atMs.
+        void restart(uint64_t atMs) {
+            fraction = 0;
+            lastMs = atMs;
+        }
         uint16_t eventTime() const { return static_cast<uint16_t>(lastMs * 1024 / 1000); }
     };
+    // CSC Measurement with the wheel and the crank data.
+    static std::vector<uint8_t> measurement(const Revolutions& wheel, const Revolutions& crank);
 
 private:
     enum class Phase { Riding, Coasting, Stopped };
@@ -47,7 +56,7 @@ private:
     // The ride one second on: its phase, speed and cadence.
     void ride();
     void nextPhase();
-    std::vector<uint8_t> measurement() const;
+    uint16_t measurementHandle() const;
     int draw(int low, int high);
 
     PeerContext m_context;

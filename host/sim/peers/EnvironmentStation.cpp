@@ -56,16 +56,20 @@ int EnvironmentStation::draw(int low, int high) {
 }
 
 EnvironmentStation::Values EnvironmentStation::values() const {
-    const double radians = m_heading * std::numbers::pi / 180.0;
     Values v;
     appendLe(v.pressure, static_cast<uint32_t>(m_pressure), 4);
     appendLe(v.temperature, static_cast<uint32_t>(m_temperature), 2);
     appendLe(v.humidity, static_cast<uint32_t>(m_humidity), 2);
     v.acceleration = axes(m_tilt[0], m_tilt[1], kGravity);
     v.rotation = axes(m_tilt[1] / 4, -m_tilt[0] / 4, static_cast<int32_t>(std::lround(m_turnRate)));
-    v.flux = axes(static_cast<int32_t>(std::lround(kHorizontalField * std::cos(radians))),
-                  static_cast<int32_t>(std::lround(kHorizontalField * std::sin(radians))), kVerticalField);
+    v.flux = flux(m_heading);
     return v;
+}
+
+std::vector<uint8_t> EnvironmentStation::flux(double heading) {
+    const double radians = heading * std::numbers::pi / 180.0;
+    return axes(static_cast<int32_t>(std::lround(kHorizontalField * std::cos(radians))),
+                static_cast<int32_t>(std::lround(kHorizontalField * std::sin(radians))), kVerticalField);
 }
 
 std::vector<GattServiceDescription> EnvironmentStation::baseDatabase() const {
@@ -103,8 +107,7 @@ void EnvironmentStation::onDisconnect() {
 }
 
 uint8_t EnvironmentStation::onWrite(uint16_t handle, std::span<const uint8_t> value) {
-    const PeerAttribute* attribute = m_context.attributes().attribute(handle);
-    if (attribute == nullptr || attribute->type.kind != BLE_UUID_KIND_128) {
+    if (handle != valueHandle(vendorUuid(VendorUuid::MagnetometerCalibration))) {
         return 0;
     }
     if (value.size() != 1) {
@@ -114,12 +117,7 @@ uint8_t EnvironmentStation::onWrite(uint16_t handle, std::span<const uint8_t> va
 }
 
 uint16_t EnvironmentStation::valueHandle(const BleUuid& uuid) const {
-    for (const PeerAttribute& attribute : m_context.attributes().table()) {
-        if (attribute.isValue && host::att::sameUuid(attribute.type, uuid)) {
-            return attribute.handle;
-        }
-    }
-    return 0;
+    return m_context.valueHandle(ServiceUuid::EnvironmentalSensing, uuid);
 }
 
 void EnvironmentStation::tick() {

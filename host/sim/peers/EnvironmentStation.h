@@ -24,11 +24,16 @@ public:
     void onDisconnect() override;
     uint8_t onWrite(uint16_t handle, std::span<const uint8_t> value) override;
 
+    // Magnetic Flux Density 3D of the board turned to heading (degrees from its X axis towards its Y
+    // axis, where the field's horizontal part points).
+    static std::vector<uint8_t> flux(double heading);
+
 private:
     struct Values {
         std::vector<uint8_t> pressure, temperature, humidity, acceleration, rotation, flux;
     };
 
+    // The value of uuid in the sensing service, 0 when it has none.
     uint16_t valueHandle(const BleUuid& uuid) const;
     void tick();
     // The weather and the board one second on.

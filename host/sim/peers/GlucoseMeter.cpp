@@ -57,7 +57,7 @@ GattCharacteristicDescription encrypted(uint16_t uuid, uint8_t properties, std::
 GlucoseMeter::GlucoseMeter(Simulator& simulator, size_t peerIndex)
     : m_context(simulator, peerIndex),
       m_controlPoint(
-          m_context, CharacteristicUuid::RecordAccessControlPoint,
+          m_context, ServiceUuid::Glucose, CharacteristicUuid::RecordAccessControlPoint,
           {kImproperlyConfigured, kProcedureAlreadyInProgress},
           [this](const std::vector<uint8_t>& request) { onRequest(request); },
           [](std::span<const uint8_t> request) { return !request.empty() && request[0] == OpCode::kAbort; }),

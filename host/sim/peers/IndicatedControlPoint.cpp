@@ -3,13 +3,13 @@
 
 namespace orv::sim {
 
-IndicatedControlPoint::IndicatedControlPoint(PeerContext& context, uint16_t uuid, Refusals refusals,
-                                             Procedure procedure, Interrupts interrupts)
-    : m_context(context), m_uuid(uuid), m_refusals(refusals), m_procedure(std::move(procedure)),
-      m_interrupts(std::move(interrupts)) {}
+IndicatedControlPoint::IndicatedControlPoint(PeerContext& context, uint16_t service, uint16_t uuid,
+                                             Refusals refusals, Procedure procedure, Interrupts interrupts)
+    : m_context(context), m_service(service), m_uuid(uuid), m_refusals(refusals),
+      m_procedure(std::move(procedure)), m_interrupts(std::move(interrupts)) {}
 
 uint8_t IndicatedControlPoint::onWrite(uint16_t handle, std::span<const uint8_t> value) {
-    if (handle != m_context.valueHandle(m_uuid)) {
+    if (handle != valueHandle()) {
         return 0;
     }
     if (!m_context.indicating(handle)) {
@@ -29,7 +29,7 @@ void IndicatedControlPoint::respond(std::span<const uint8_t> response) {
         return;
     }
     m_busy = false;
-    m_context.indicate(m_context.valueHandle(m_uuid), response);
+    m_context.indicate(valueHandle(), response);
 }
 
 } // namespace orv::sim

@@ -30,9 +30,10 @@ public:
     // Whether request may be written while a procedure runs; it then runs as well.
     using Interrupts = std::function<bool(std::span<const uint8_t> request)>;
 
-    // The control point is the characteristic value with that 16-bit UUID in the context's database.
-    IndicatedControlPoint(PeerContext& context, uint16_t uuid, Refusals refusals, Procedure procedure,
-                          Interrupts interrupts = {});
+    // The control point is the characteristic value with that 16-bit UUID in the service with the
+    // 16-bit UUID service, so that a peer listing several services binds the one of its own.
+    IndicatedControlPoint(PeerContext& context, uint16_t service, uint16_t uuid, Refusals refusals,
+                          Procedure procedure, Interrupts interrupts = {});
 
     // For the model's onWrite: 0 when the write is to another handle or is accepted, else the ATT error.
     uint8_t onWrite(uint16_t handle, std::span<const uint8_t> value);
@@ -45,7 +46,10 @@ public:
     void reset() { m_busy = false; }
 
 private:
+    uint16_t valueHandle() const { return m_context.valueHandle(m_service, m_uuid); }
+
     PeerContext& m_context;
+    uint16_t m_service;
     uint16_t m_uuid;
     Refusals m_refusals;
     Procedure m_procedure;

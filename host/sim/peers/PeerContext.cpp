@@ -76,6 +76,10 @@ uint16_t PeerContext::valueHandle(const BleUuid& uuid) const {
 }
 
 uint16_t PeerContext::valueHandle(uint16_t service, uint16_t uuid) const {
+    return valueHandle(service, MakeUuid16(uuid));
+}
+
+uint16_t PeerContext::valueHandle(uint16_t service, const BleUuid& uuid) const {
     const std::vector<PeerAttribute>& table = attributes().table();
     const std::vector<uint8_t> serviceValue{static_cast<uint8_t>(service),
                                             static_cast<uint8_t>(service >> 8)};
@@ -88,7 +92,7 @@ uint16_t PeerContext::valueHandle(uint16_t service, uint16_t uuid) const {
     }
     const auto value = std::find_if(declaration, table.end(), [&](const PeerAttribute& attribute) {
         return attribute.handle <= declaration->groupEnd && attribute.isValue &&
-               att::sameUuid(attribute.type, MakeUuid16(uuid));
+               att::sameUuid(attribute.type, uuid);
     });
     return value == table.end() || value->handle > declaration->groupEnd ? 0 : value->handle;
 }

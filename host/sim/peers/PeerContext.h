@@ -41,6 +41,7 @@ public:
     uint16_t valueHandle(const BleUuid& uuid) const;
     // The same within the first service with the 16-bit UUID service.
     uint16_t valueHandle(uint16_t service, uint16_t uuid) const;
+    uint16_t valueHandle(uint16_t service, const BleUuid& uuid) const;
     // The configuration descriptor of the characteristic value at valueHandle, if it has one.
     PeerAttribute* configurationOf(uint16_t valueHandle) const;
     // Switches off every client configuration of the database: a new client subscribes again.

@@ -21,7 +21,7 @@ constexpr double kLargestDistance = 4294967295.0;
 
 RunningSensor::RunningSensor(Simulator& simulator, size_t peerIndex)
     : m_context(simulator, peerIndex),
-      m_controlPoint(m_context, {1, kLocation, 3},
+      m_controlPoint(m_context, ServiceUuid::RunningSpeedAndCadence, {1, kLocation, 3},
                      {[this](uint32_t value) { m_distance = value; }, [this] { return !m_running; }}) {
     m_distance = draw(0, 50000);
     m_speed = 1.4;
@@ -61,7 +61,7 @@ uint8_t RunningSensor::onWrite(uint16_t handle, std::span<const uint8_t> value) 
 }
 
 void RunningSensor::onConfiguration(uint16_t valueHandle, uint16_t configuration) {
-    if (valueHandle != m_context.valueHandle(CharacteristicUuid::RscMeasurement)) {
+    if (valueHandle != measurementHandle()) {
         return;
     }
     m_notifying = (configuration & kNotifyBit) != 0;
@@ -77,7 +77,7 @@ void RunningSensor::tick() {
         return;
     }
     move();
-    if (!m_context.notify(m_context.valueHandle(CharacteristicUuid::RscMeasurement), measurement())) {
+    if (!m_context.notify(measurementHandle(), measurement())) {
         m_ticking = false;
         return;
     }
@@ -93,6 +93,10 @@ void RunningSensor::move() {
     m_speed += std::clamp(target - m_speed, -0.8, 0.8);
     m_cadence = m_running ? draw(155, 180) : draw(100, 120);
     m_distance = std::min(m_distance + m_speed * 10.0, kLargestDistance);
+}
+
+uint16_t RunningSensor::measurementHandle() const {
+    return m_context.valueHandle(ServiceUuid::RunningSpeedAndCadence, CharacteristicUuid::RscMeasurement);
 }
 
 std::vector<uint8_t> RunningSensor::measurement() {

@@ -31,6 +31,7 @@ private:
     void tick();
     // The wearer one second on: pace, cadence and distance.
     void move();
+    uint16_t measurementHandle() const;
     std::vector<uint8_t> measurement();
     int draw(int low, int high);
 

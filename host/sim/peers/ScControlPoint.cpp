@@ -23,9 +23,11 @@ constexpr uint8_t kOperationFailed = 0x04;
 
 } // namespace
 
-ScControlPoint::ScControlPoint(PeerContext& context, std::vector<uint8_t> locations, Sensor sensor)
-    : m_context(context), m_locations(std::move(locations)), m_sensor(std::move(sensor)),
-      m_point(context, CharacteristicUuid::ScControlPoint, {kImproperlyConfigured, kAlreadyInProgress},
+ScControlPoint::ScControlPoint(PeerContext& context, uint16_t service, std::vector<uint8_t> locations,
+                               Sensor sensor)
+    : m_context(context), m_service(service), m_locations(std::move(locations)), m_sensor(std::move(sensor)),
+      m_point(context, service, CharacteristicUuid::ScControlPoint,
+              {kImproperlyConfigured, kAlreadyInProgress},
               [this](std::vector<uint8_t> request) { run(request); }) {}
 
 void ScControlPoint::run(const std::vector<uint8_t>& request) {
@@ -55,8 +57,8 @@ uint8_t ScControlPoint::updateLocation(std::span<const uint8_t> request) {
         std::find(m_locations.begin(), m_locations.end(), request[1]) == m_locations.end()) {
         return kInvalidParameter;
     }
-    if (PeerAttribute* location =
-            m_context.attributes().attribute(m_context.valueHandle(CharacteristicUuid::SensorLocation))) {
+    if (PeerAttribute* location = m_context.attributes().attribute(
+            m_context.valueHandle(m_service, CharacteristicUuid::SensorLocation))) {
         location->value = {request[1]};
     }
     return kSuccess;

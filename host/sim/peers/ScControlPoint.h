@@ -30,7 +30,8 @@ public:
     static constexpr uint8_t kImproperlyConfigured = 0x81;
     static constexpr uint8_t kAlreadyInProgress = 0x80;
 
-    ScControlPoint(PeerContext& context, std::vector<uint8_t> locations, Sensor sensor);
+    // The SC Control Point and Sensor Location of the sensor's own service (16-bit UUID service).
+    ScControlPoint(PeerContext& context, uint16_t service, std::vector<uint8_t> locations, Sensor sensor);
 
     // For the model's onWrite: 0 when the write is to another handle or is accepted, else the ATT error.
     uint8_t onWrite(uint16_t handle, std::span<const uint8_t> value) {
@@ -44,6 +45,7 @@ private:
     uint8_t updateLocation(std::span<const uint8_t> request);
 
     PeerContext& m_context;
+    uint16_t m_service;
     std::vector<uint8_t> m_locations;
     Sensor m_sensor;
     IndicatedControlPoint m_point;

@@ -39,7 +39,8 @@ std::vector<uint8_t> le32(uint32_t value) {
 
 UserDataPart::UserDataPart(PeerContext& context)
     : m_context(context),
-      m_controlPoint(context, kUserControlPoint, {kImproperlyConfigured, kProcedureAlreadyInProgress},
+      m_controlPoint(context, ServiceUuid::UserData, kUserControlPoint,
+                     {kImproperlyConfigured, kProcedureAlreadyInProgress},
                      [this](const std::vector<uint8_t>& request) { onRequest(request); }) {
     m_users[0] = User{1234, {'A', 'n', 'n'}, 0};
 }

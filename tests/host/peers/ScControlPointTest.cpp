@@ -9,15 +9,32 @@ namespace {
 
 const std::string kPod = "00:1A:7D:DA:72:08";
 const std::string kBike = "00:1A:7D:DA:72:07";
+const std::string kBothPod = "00:1A:7D:DA:72:18";
+const std::string kBothBike = "00:1A:7D:DA:72:17";
 // Both sensors' databases: 11 Sensor Location, 13 SC Control Point with 14 its configuration.
 constexpr uint16_t kLocation = 11;
 constexpr uint16_t kControlPoint = 13;
-constexpr uint16_t kConfiguration = 14;
+
+// Both services, running first: Sensor Locations 6 and 15, SC Control Points 8 and 17, each with its
+// configuration after it.
+nlohmann::json bothServices() {
+    const auto service = [](const char* uuid, const char* measurement, const char* location) {
+        return nlohmann::json{{"uuid", uuid},
+                              {"characteristics",
+                               {{{"uuid", measurement}, {"properties", {"notify"}}},
+                                {{"uuid", "2A5D"}, {"value", location}},
+                                {{"uuid", "2A55"}, {"properties", {"write", "indicate"}}}}}};
+    };
+    return {service("1814", "2A53", "02"), service("1816", "2A5B", "0C")};
+}
 
 nlohmann::json sensorsWorld() {
     nlohmann::json world = basicWorld();
-    world["peers"] = nlohmann::json::array({{{"kind", "running"}, {"address", kPod}, {"name", "Pod"}},
-                                            {{"kind", "cycling"}, {"address", kBike}, {"name", "Bike"}}});
+    world["peers"] =
+        nlohmann::json::array({{{"kind", "running"}, {"address", kPod}, {"name", "Pod"}},
+                               {{"kind", "cycling"}, {"address", kBike}, {"name", "Bike"}},
+                               {{"kind", "running"}, {"address", kBothPod}, {"gatt", bothServices()}},
+                               {{"kind", "cycling"}, {"address", kBothBike}, {"gatt", bothServices()}}});
     return world;
 }
 
@@ -30,17 +47,18 @@ struct Answer {
 class ScControlPointTest : public HostTest {
 protected:
     void SetUp() override { harness.start(sensorsWorld()); }
-    void open(const std::string& peer, bool indications = true) {
+    // Connects and, unless controlPoint is 0, switches its indications on.
+    void open(const std::string& peer, uint16_t controlPoint = kControlPoint) {
         cid = harness.connect(peer);
         harness.freeQueued();
-        if (indications) {
-            ASSERT_EQ(OrvBleClientWriteConfiguration(cid, kConfiguration, kControlPoint, 2), ORV_BLE_OK);
+        if (controlPoint != 0) {
+            ASSERT_EQ(OrvBleClientWriteConfiguration(cid, controlPoint + 1, controlPoint, 2), ORV_BLE_OK);
             ASSERT_TRUE(harness.advanceUntil(BLE_EVT_CHAR_WRITTEN));
             harness.freeQueued();
         }
     }
-    Answer request(const Bytes& value) {
-        EXPECT_EQ(OrvBleClientWriteCfmCharByHandle(cid, kControlPoint, 0, static_cast<uint8_t>(value.size()),
+    Answer request(const Bytes& value, uint16_t controlPoint = kControlPoint) {
+        EXPECT_EQ(OrvBleClientWriteCfmCharByHandle(cid, controlPoint, 0, static_cast<uint8_t>(value.size()),
                                                    value.data()),
                   ORV_BLE_OK);
         orv::sim::advance(500);
@@ -50,7 +68,7 @@ protected:
                 answer.status = record<BleHostWriteEvent>(event).status;
             } else if (event.code == BLE_EVT_NOTIFICATION && answer.status != 0xFFFF) {
                 const auto& indication = record<BleHostNotificationEvent>(event);
-                EXPECT_EQ(indication.handle, kControlPoint);
+                EXPECT_EQ(indication.handle, controlPoint);
                 answer.indications.emplace_back(indication.value, indication.value + indication.length);
             }
             harness.freeAll({event});
@@ -60,7 +78,7 @@ protected:
 };
 
 TEST_F(ScControlPointTest, RefusesWithoutIndicationsAndWhileARequestIsUnanswered) {
-    open(kPod, false);
+    open(kPod, 0);
     EXPECT_EQ(request({0x04}), (Answer{0x81, {}}));
     open(kBike);
     ASSERT_TRUE(orv::sim::setControlPointsUnanswered(kBike, true));
@@ -73,18 +91,21 @@ struct Case {
     const std::string* peer;
     bool failing;
     Bytes request;
-    Bytes indication;
+    Bytes indication; // empty: none
     uint8_t location; // Sensor Location afterwards
+    uint16_t controlPoint = kControlPoint;
+    uint16_t locationHandle = kLocation;
 };
 
 class ScControlPointAnswers : public ScControlPointTest, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(ScControlPointAnswers, AnswerFollowsTheWriteResponse) {
     const Case& c = GetParam();
-    open(*c.peer);
+    open(*c.peer, c.controlPoint);
     ASSERT_TRUE(orv::sim::setControlPointsFailing(*c.peer, c.failing));
-    EXPECT_EQ(request(c.request), (Answer{0, {c.indication}}));
-    EXPECT_EQ(harness.read(cid, kLocation), (ReadResult{0, {c.location}}));
+    const std::vector<Bytes> indications(c.indication.empty() ? 0 : 1, c.indication);
+    EXPECT_EQ(request(c.request, c.controlPoint), (Answer{0, indications}));
+    EXPECT_EQ(harness.read(cid, c.locationHandle), (ReadResult{0, {c.location}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -96,11 +117,18 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"BikeCannotCalibrate", &kBike, false, {0x02}, {0x10, 0x02, 0x02}, 12},
         Case{"MoveToHip", &kPod, false, {0x03, 0x03}, {0x10, 0x03, 0x01}, 3},
         Case{"MoveOffTheList", &kPod, false, {0x03, 0x04}, {0x10, 0x03, 0x03}, 2},
+        Case{"MoveToOther", &kBike, false, {0x03, 0x00}, {0x10, 0x03, 0x03}, 12},
         Case{"MoveWithoutLocation", &kBike, false, {0x03}, {0x10, 0x03, 0x03}, 12},
         Case{"PodLocations", &kPod, false, {0x04}, {0x10, 0x04, 0x01, 1, 2, 3}, 2},
         Case{"BikeLocations", &kBike, false, {0x04}, {0x10, 0x04, 0x01, 4, 5, 6, 12}, 12},
         Case{"UnknownOpCode", &kBike, false, {0x10}, {0x10, 0x10, 0x02}, 12},
-        Case{"Failing", &kBike, true, {0x03, 0x04}, {0x10, 0x03, 0x04}, 12}),
+        Case{"Failing", &kBike, true, {0x03, 0x04}, {0x10, 0x03, 0x04}, 12},
+        // Sensors listing both services answer from their own and leave the other to the world.
+        Case{"BothBikeLocations", &kBothBike, false, {0x04}, {0x10, 0x04, 0x01, 4, 5, 6, 12}, 12, 17, 15},
+        Case{"BothBikeMovesItsOwn", &kBothBike, false, {0x03, 0x05}, {0x10, 0x03, 0x01}, 5, 17, 15},
+        Case{"BothBikeLeavesTheRunningOne", &kBothBike, false, {0x03, 0x02}, {}, 2, 8, 6},
+        Case{"BothPodMovesItsOwn", &kBothPod, false, {0x03, 0x03}, {0x10, 0x03, 0x01}, 3, 8, 6},
+        Case{"BothPodLeavesTheCyclingOne", &kBothPod, false, {0x03, 0x05}, {}, 12, 17, 15}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
