@@ -1,6 +1,8 @@
-// Fuzz target: every value decoder of the application. The first byte picks the decoder, the rest is
-// the value; a profile adds its decoders at the end of the table below, one line each, so that the
-// checked-in seeds keep the decoder their first byte picks.
+// Fuzz target: every value decoder, encoder and text helper of the application. The first byte picks
+// the entry, the rest is the value; a profile adds its entries at the end of the table below, one line
+// each, so that the checked-in seeds keep the entry their first byte picks. The entries of
+// GattContracts.h also check what the functions promise.
+#include "fuzz/GattContracts.h"
 #include "gatt/BloodPressure.h"
 #include "gatt/BodyComposition.h"
 #include "gatt/CscMeasurement.h"
@@ -25,14 +27,15 @@
 #include "gatt/WeightScale.h"
 #include "gatt/ZoneRules.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <span>
 
 namespace {
 
-using Value = std::span<const uint8_t>;
+using fuzz::after;
+using fuzz::typed;
+using fuzz::Value;
+using namespace fuzz::contracts;
 
 uint32_t firstByte(Value value) {
     return value.empty() ? 0 : value[0];
@@ -44,11 +47,6 @@ uint16_t first16(Value value) {
 
 uint32_t first32(Value value) {
     return value.size() < 4 ? 0 : static_cast<uint32_t>(first16(value) | first16(value.subspan(2)) << 16);
-}
-
-// The value after its first n bytes (which a decoder taking features reads them from).
-Value after(Value value, size_t n) {
-    return value.subspan(std::min(n, value.size()));
 }
 
 // The glucose window's texts of whatever a measurement and its context carry.
@@ -64,12 +62,6 @@ void glucoseTexts(Value v) {
     }
 }
 
-// The value as text typed into an edit.
-QString typed(Value value) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(value.data()),
-                             static_cast<qsizetype>(value.size()));
-}
-
 void (*const kDecoders[])(Value) = {
     [](Value v) { (void)HeartRateMeasurement::decode(v); },
     [](Value v) { (void)BodySensorLocationName(firstByte(v)); },
@@ -77,8 +69,10 @@ void (*const kDecoders[])(Value) = {
     [](Value v) { (void)WeightMeasurement::decode(after(v, 2), first16(v)); },
     [](Value v) { (void)BodyCompositionFeatures::decode(v); },
     [](Value v) { (void)BodyCompositionMeasurement::decode(after(v, 4), first32(v)); },
-    [](Value v) { (void)UserControlPointResponse::decode(v); }, [](Value v) { (void)FirstNameText(v); },
-    [](Value v) { (void)DatabaseChangeIncrement(v); }, [](Value v) { (void)SFloatToDouble(first16(v)); },
+    [](Value v) { (void)UserControlPointResponse::decode(v); },
+    [](Value v) { (void)FirstNameText(v); },
+    [](Value v) { (void)DatabaseChangeIncrement(v); },
+    [](Value v) { (void)SFloatToDouble(first16(v)); },
     [](Value v) { (void)Utf8ToCString(v.data(), static_cast<int>(v.size())); },
     [](Value v) { (void)BytesToHexString(v.data(), static_cast<int>(v.size()), QStringLiteral(" "), true); },
     [](Value v) { (void)CscMeasurement::decode(v); },
@@ -143,6 +137,26 @@ void (*const kDecoders[])(Value) = {
     [](Value v) {
         (void)ParseHexBytes(QString::fromLatin1(reinterpret_cast<const char*>(v.data()), v.size()));
     },
+    &hidTexts,
+    &hexInputFilter,
+    &fobStatus,
+    &stationName,
+    &locationUrl,
+    &bodyMeasures,
+    &typedNumber,
+    &editUInt16,
+    &sensorLocationNames,
+    &wheelPositionNames,
+    &roundToDecimals,
+    &cyclingRide,
+    &unreadCounts,
+    &alertCategories,
+    &firstName,
+    &userControlRequests,
+    &cumulativeValueRequest,
+    &currentTime,
+    &timeServiceValues,
+    &timeSinceUpdateAndZone,
 };
 
 } // namespace

@@ -13,7 +13,7 @@
 
 namespace orv::host {
 
-class ClientLink : private GattClient::Bearer, private GattResults {
+class ClientLink final : private GattClient::Bearer, private GattResults {
 public:
     ClientLink(uint32_t cid, const BleTypedAddress& address, ControllerPort& controller, EventPoster& poster,
                LocalGattServer& server);

@@ -78,12 +78,13 @@ void CEnvironmentCtrl::MapCommands() {
         {ID_ENV_UPDATE_HUMIDITY, {kHumidity}},          {ID_ENV_UPDATE_ACCELERATION, {kAccelerometer}},
         {ID_ENV_UPDATE_ANGULAR_VELOCITY, {kGyroscope}}, {ID_ENV_UPDATE_MAGNETIC_FLUX, {kFlux2D, kFlux3D}},
     };
+    // Init-captures, as clang before 16 cannot capture a structured binding.
     for (const auto& [id, uuids] : updates) {
-        commands->onCommand(id, [this, uuids] {
+        commands->onCommand(id, [this, uuids = uuids] {
             for (const BleUuid& uuid : uuids)
                 Read(uuid);
         });
-        commands->onUpdate(id, [this, uuids](platform::CmdUI& ui) {
+        commands->onUpdate(id, [this, uuids = uuids](platform::CmdUI& ui) {
             ui.Enable(!m_autoUpdate && std::any_of(uuids.begin(), uuids.end(),
                                                    [this](const BleUuid& uuid) { return Has(uuid); }));
         });

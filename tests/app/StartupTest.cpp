@@ -116,7 +116,7 @@ TEST_F(StartupTest, AnUnreadableVersionSaysWhyAndLeavesNoVersionLevelInTheSettin
         {std::nullopt, "Function <GetFileVersionInfoSize> unsuccessful!"},
         {two, "Error! Languages number: 2."}};
     for (const auto& [block, message] : cases) {
-        platform::setVersionInfoProvider([&block](const QString&) { return block; });
+        platform::setVersionInfoProvider([&block = block](const QString&) { return block; });
         m_prompter.prompts.clear();
         COrvBleDemoApp app;
         ASSERT_EQ(app.InitInstance(), TRUE);

@@ -75,7 +75,7 @@ TEST_F(PairingTest, APasskeyIsShownAsSixDigitsAndItsPromptEndsAsCancelExceptForA
         SCOPED_TRACE(name);
         const size_t cancels = Count("OrvBleHostCancelBonding");
         m_frame->ShowProgress(QStringLiteral("Busy"), QStringLiteral("Working"), true, true);
-        Passkey(passkey, [&](CUserPromptDlg& prompt) {
+        Passkey(passkey, [&, &shown = shown, &end = end](CUserPromptDlg& prompt) {
             EXPECT_EQ(prompt.Edit()->text(), shown);
             EXPECT_TRUE(prompt.Edit()->isReadOnly() && prompt.OkButton()->isHidden());
             EXPECT_TRUE(prompt.parentWidget() == m_frame.get() && prompt.CancelButton()->isVisible());

@@ -23,7 +23,6 @@ namespace Operator {
 constexpr uint8_t kNull = 0x00;
 constexpr uint8_t kAll = 0x01;
 constexpr uint8_t kAtMost = 0x02;
-constexpr uint8_t kAtLeast = 0x03;
 constexpr uint8_t kWithin = 0x04;
 constexpr uint8_t kFirst = 0x05;
 constexpr uint8_t kLast = 0x06;

@@ -16,7 +16,6 @@ namespace Chr = CharacteristicUuid;
 constexpr uint8_t kBootProtocol = 0;
 constexpr uint8_t kReportProtocol = 1;
 constexpr uint8_t kSuspend = 0;
-constexpr uint8_t kExitSuspend = 1;
 constexpr uint8_t kInputReport = 1;
 
 bool isType(const PeerAttribute& attribute, uint16_t uuid) {

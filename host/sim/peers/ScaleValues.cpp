@@ -16,7 +16,6 @@ constexpr uint16_t kBodyTimeStamp = 0x0002;
 constexpr uint16_t kBodyUserId = 0x0004;
 constexpr uint16_t kBodyMultiplePacket = 0x1000;
 constexpr size_t kHeaderLength = 4; // flags and body fat
-constexpr size_t kTimeStampLength = 7;
 
 void put16(std::vector<uint8_t>& out, uint16_t value) {
     out.push_back(static_cast<uint8_t>(value & 0xFF));
