@@ -41,6 +41,7 @@
 #include "veyrahost.h"
 
 #include <QDialog>
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 #include <deque>
@@ -636,6 +637,10 @@ private:
     platform::CommandRouter m_router;
     platform::CommandTarget m_commands;
     platform::Ribbon* m_ribbon = nullptr;
+    // The connect button's two faces, each icon loaded once, and the face shown (none before the first).
+    QIcon m_connectIcon;
+    QIcon m_disconnectIcon;
+    std::optional<bool> m_connectButtonShowsConnect;
     QMdiArea* m_mdiArea = nullptr;
     QLabel* m_messagePane = nullptr;
     QLabel* m_capsPane = nullptr;
@@ -675,8 +680,10 @@ private:
     BleTypedAddress m_restoreAddress{};
     BleConnectionParameters m_restoreParameters{};
     uint16_t m_nPairingFailures = 0;
-    bool m_bConnectCancelled = false;              // the user's Stop ended the attempt
-    BleConnectionParameters m_requestedParameters; // of the last parameter request sent
+    bool m_bConnectCancelled = false; // the user's Stop ended the attempt
+    // What the connected record takes when the host reports parameters set or updated: those of the
+    // last request, the stored ones for the quick parameters of a connection.
+    BleConnectionParameters m_requestedParameters;
 
     // Pairing and renaming.
     QPointer<QDialog> m_pPrompt; // the passkey prompt (a CUserPromptDlg) while it is shown

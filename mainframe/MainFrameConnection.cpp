@@ -69,10 +69,11 @@ void CMainFrame::OnConnect() {
         if (m_bMitmProtection)
             bleHost().OrvBleHostChangeSecurityLevel(1);
     }
-    m_requestedParameters = m_bQuickConnect ? kQuickParameters : m_connectionParameters;
-    bleHost().OrvBleHostSetConnectionParams(
-        0xFFFF, 0xFFFF, m_requestedParameters.intervalMin, m_requestedParameters.intervalMax,
-        m_requestedParameters.slaveLatency, m_requestedParameters.supervisionTimeout);
+    // The quick parameters serve only the first reads: the record keeps the stored ones.
+    m_requestedParameters = m_connectionParameters;
+    const BleConnectionParameters& sent = m_bQuickConnect ? kQuickParameters : m_connectionParameters;
+    bleHost().OrvBleHostSetConnectionParams(0xFFFF, 0xFFFF, sent.intervalMin, sent.intervalMax,
+                                            sent.slaveLatency, sent.supervisionTimeout);
     bleHost().OrvBleHostConnect(device->address);
 }
 

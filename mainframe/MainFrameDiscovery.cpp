@@ -110,7 +110,13 @@ void CMainFrame::OnDeviceFound(const BleHostDeviceFoundEvent& report) {
     record->adFlags = report.adFlags;
     record->rssi = report.rssi;
     ApplyOptionalFields(*record, report);
-    record->treeItem = m_wndDeviceView->MoveToDiscovered(TreeItem(*record));
+    // The first report of a search takes the row out of "Paired devices" and selects it; later ones
+    // only move it to the end of "Discovered devices" and leave the user's selection alone.
+    QTreeWidgetItem* row = TreeItem(*record);
+    if (row && row->parent() == m_wndDeviceView->PairedGroup())
+        record->treeItem = m_wndDeviceView->MoveToDiscovered(row);
+    else
+        m_wndDeviceView->MoveToEndOfDiscovered(row);
 }
 
 void CMainFrame::RenamePairedDevice(BleDeviceRecord& record, const QString& name) {
@@ -135,19 +141,16 @@ void CMainFrame::OnDeviceSelChanged(int itemData) {
     OnDeviceSelected(itemData);
 }
 
+// The window's updates stay on: Qt paints once after this returns, and only what changed.
 void CMainFrame::OnDeviceSelected(int itemData) {
-    setUpdatesEnabled(false);
-    if (itemData >= 1 && itemData > static_cast<int>(m_devices.size())) {
-        setUpdatesEnabled(true);
+    if (itemData > static_cast<int>(m_devices.size()))
         return;
-    }
     if (itemData >= 1) {
         BleDeviceRecord& record = *m_devices[static_cast<size_t>(itemData - 1)];
         m_wndProperties->UpdateDevice(&record);
         if (record.connected) {
             UpdateRibbonState(false);
             OpenProfileWindows(&record);
-            setUpdatesEnabled(true);
             return;
         }
     } else {
@@ -155,7 +158,6 @@ void CMainFrame::OnDeviceSelected(int itemData) {
     }
     UpdateRibbonState(true);
     CloseProfileWindows();
-    setUpdatesEnabled(true);
 }
 
 BleDeviceRecord* CMainFrame::SelectedRecord() const {

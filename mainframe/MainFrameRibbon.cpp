@@ -56,6 +56,8 @@ void CMainFrame::BuildRibbon() {
               IDI_DISCOVER);
     AddButton(connections, ID_CONNECT, IDS_CONNECT_LABEL, LoadString(IDS_CONNECT_TIP), IDS_CONNECT_DESC,
               IDI_CONNECT);
+    m_connectIcon = platform::loadIcon(IDI_CONNECT);
+    m_disconnectIcon = platform::loadIcon(IDI_DISCONNECT);
     UpdateRibbonState(true);
 
     platform::RibbonPanel* parameters = main->addPanel(LoadString(IDS_CONNECTION_PARAMETERS));
@@ -104,19 +106,23 @@ void CMainFrame::BuildRibbon() {
 }
 
 void CMainFrame::UpdateRibbonState(bool showConnect) {
+    // A button that already shows this face stays: a selection then costs no new button.
+    if (m_connectButtonShowsConnect == showConnect)
+        return;
     platform::RibbonCategory* main = m_ribbon->categoryAt(0);
     platform::RibbonPanel* connections = main ? main->panelAt(0) : nullptr;
     if (!connections)
         return;
     auto* button = new platform::RibbonButton(
         ID_CONNECT, LoadString(showConnect ? IDS_CONNECT_LABEL : IDS_DISCONNECT_LABEL),
-        platform::loadIcon(showConnect ? IDI_CONNECT : IDI_DISCONNECT), true);
+        showConnect ? m_connectIcon : m_disconnectIcon, true);
     button->reserveWidthFor({LoadString(IDS_CONNECT_LABEL), LoadString(IDS_DISCONNECT_LABEL)});
     Describe(button, LoadString(showConnect ? IDS_CONNECT_TIP : IDS_DISCONNECT_LABEL),
              LoadString(showConnect ? IDS_CONNECT_DESC : IDS_DISCONNECT_DESC));
     connections->removeAt(1);
     connections->append(button);
     m_ribbon->recalcLayout();
+    m_connectButtonShowsConnect = showConnect;
 }
 
 platform::RibbonEdit* CMainFrame::ParameterEdit(UINT id) const {

@@ -31,6 +31,9 @@ LRESULT CMainFrame::OnDeviceChange(UINT eventType, uintptr_t /*data*/) {
 LRESULT CMainFrame::OnPowerBroadcast(UINT powerEvent, LPARAM /*data*/) {
     if (powerEvent == PBT_APMSUSPEND) {
         m_bDeviceChecksSuspended = true;
+        // A resume still waiting to start the host is void: the system sleeps again.
+        m_timers.killTimer(TIMER_RESUME);
+        m_bResumePending = false;
         if (COrvBleDemoApp* app = AfxGetApp())
             app->DeinitBleHost();
         if (ConnectedRecord())
@@ -55,6 +58,11 @@ LRESULT CMainFrame::OnPowerBroadcast(UINT powerEvent, LPARAM /*data*/) {
 void CMainFrame::ResumeHost() {
     m_bResumePending = false;
     COrvBleDemoApp* app = AfxGetApp();
+    // A resume without a suspend before it finds the host still up: there is nothing to start.
+    if (app && app->IsHostInitialised()) {
+        HideProgress();
+        return;
+    }
     bool ok = app && app->InitBleHost(m_bHostDebug);
     if (ok && bleHost().OrvBleHostStartWnd(GetSafeHwnd()) == 0) {
         platform::AfxMessageBox(QStringLiteral("Unable to start BLE client"), MB_OK);

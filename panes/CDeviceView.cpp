@@ -103,6 +103,19 @@ QTreeWidgetItem* CDeviceView::MoveTo(QTreeWidgetItem* item, QTreeWidgetItem* gro
     return moved;
 }
 
+void CDeviceView::MoveToEndOfDiscovered(QTreeWidgetItem* item) {
+    if (!item || item->parent() != m_hDiscovered || ItemData(item) <= 0)
+        return;
+    const int at = m_hDiscovered->indexOfChild(item);
+    if (at == m_hDiscovered->childCount() - 1)
+        return;
+    const QScopedValueRollback<bool> silent(m_bSilent, true);
+    const bool current = m_wndTree->currentItem() == item;
+    m_hDiscovered->addChild(m_hDiscovered->takeChild(at));
+    if (current)
+        m_wndTree->setCurrentItem(item);
+}
+
 void CDeviceView::ClearDiscovered() {
     ClearGroup(m_hDiscovered);
 }

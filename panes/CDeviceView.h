@@ -54,6 +54,9 @@ public:
     QTreeWidgetItem* MoveToConnected(QTreeWidgetItem* item);
     QTreeWidgetItem* MoveToPaired(QTreeWidgetItem* item);
     QTreeWidgetItem* MoveToDiscovered(QTreeWidgetItem* item);
+    // Moves a device row of "Discovered devices" to the end of that group, leaving the selection as it
+    // is; the row stays the same item. Rows of other groups are left alone.
+    void MoveToEndOfDiscovered(QTreeWidgetItem* item);
 
     // Delete every row of that group, devices and placeholder; no placeholder is added.
     void ClearDiscovered();

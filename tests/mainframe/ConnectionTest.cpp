@@ -57,7 +57,7 @@ TEST_F(ConnectionTest, QuickConnectRestoresAlsoWithNothingToReadAndWithoutItTheU
     EXPECT_EQ(Count("OrvBleHostUpdateConnectionParams"), 1u);
 }
 
-TEST_F(ConnectionTest, ParameterResultsKeepOnlySuccessfulRequestsAndTheEditsWaitForThem) {
+TEST_F(ConnectionTest, ParameterResultsKeepOnlySuccessfulRequestsTheEditsWaitForThemAndARefusalKeepsThem) {
     Connect();
     SetEdits({"80", "100", "1", "600"});
     for (const uint32_t status : {0x1Eu, 0u}) {
@@ -76,11 +76,17 @@ TEST_F(ConnectionTest, ParameterResultsKeepOnlySuccessfulRequestsAndTheEditsWait
     Deliver(BLE_EVT_CONN_PARAMS_UPDATED, 0);
     EXPECT_EQ(Record(0).connectionParameters.intervalMax, 24);
     EXPECT_TRUE(m_frame->AreParameterEditsEnabled());
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_ACCEPT_UPDATES));
+    DeliverRecord(BLE_EVT_REMOTE_CONN_PARAMS, BleHostConnParamRequestEvent{kCid, 6, 30, 0, 100, 4});
+    EXPECT_EQ(Calls("OrvBleHostAcceptConnUpdate").back().args, (std::vector<int64_t>{kCid, 4, 0}));
+    EXPECT_TRUE(LogContains("Remote Connection parameter request rejected: 6 30 0 100, id: 4"));
+    EXPECT_EQ(Edits(), (std::vector<int>{80, 24, 1, 600}));
+    EXPECT_TRUE(m_frame->AreParameterEditsEnabled());
 }
 
 TEST_F(ConnectionTest, ClosingWaitsForTheLinkOrTheSearchToEndAtMostTwiceTheTimeoutAndAtLeastOneSecond) {
     // A connection with this supervision timeout, or none (-1: a search); the wait; whether the link or
-    // the search ends first.
+    // the search ends first. A second close request while a disconnection is awaited keeps the wait.
     for (const auto& [timeout, wait, ends] : {std::tuple{1000, 2000, false},
                                               {0, 1000, false},
                                               {1000, 2000, true},
@@ -93,13 +99,16 @@ TEST_F(ConnectionTest, ClosingWaitsForTheLinkOrTheSearchToEndAtMostTwiceTheTimeo
         else
             m_frame->ExecuteCommand(ID_DISCOVER);
         m_frame->close();
+        Advance(500);
+        if (timeout >= 0)
+            m_frame->close();
         EXPECT_TRUE(timeout < 0 ? m_frame->SearchState() == CMainFrame::Search::Stopping
                                 : Calls("OrvBleHostDisconnect").back().args == std::vector<int64_t>{kCid});
         if (ends && timeout >= 0)
             Disconnected();
         if (ends && timeout < 0)
             DeliverRecord(BLE_EVT_SEARCH_ENDED, BleHostSearchEndedEvent{});
-        Advance(wait - 1);
+        Advance(wait - 501);
         EXPECT_EQ(m_frame->isVisible(), !ends);
         Advance(1);
         EXPECT_FALSE(m_frame->isVisible());

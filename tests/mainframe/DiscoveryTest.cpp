@@ -1,7 +1,14 @@
 // Device discovery in the main window: reports, the tree and its groups, reloads, closing while searching.
 #include "panes/CDeviceView.h"
+#include "panes/CViewTree.h"
+#include "platform/ui/Ribbon.h"
+#include "platform/ui/RibbonButton.h"
 #include "res/resource.h"
 #include "support/MainFrameFixture.h"
+#include "support/PaintCounter.h"
+
+#include <QCoreApplication>
+#include <QMdiArea>
 
 namespace {
 
@@ -55,6 +62,50 @@ TEST_F(DiscoveryTest, APairedDeviceSeenAgainMovesToDiscoveredSelectedAndRenamedT
     ASSERT_EQ(updates.size(), 1u);
     EXPECT_EQ(updates[0].args, (std::vector<int64_t>{TestAddress(1).lap, 0x03C1}));
     EXPECT_EQ(updates[0].data, std::vector<uint8_t>(49, 'a'));
+}
+
+TEST_F(DiscoveryTest, LaterReportsOfAPairedDeviceMoveItWithoutTakingTheSelectionAndANewSearchStartsAnew) {
+    StartUp({PairedDevice(1, "Tag")});
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER));
+    Report(1, -50, "Tag");
+    Report(2, -60, "Scale");
+    EXPECT_EQ(m_frame->SelectedItem(), 1);
+    // A device found after the tag, then the row the user selects before the tag reports again: the
+    // tag's row goes to the end, and is selected afterwards only if it was before.
+    for (const auto& [last, selected, data] : {std::tuple{3, 1, 2}, {4, 0, 1}}) {
+        Report(static_cast<uint8_t>(last), -60, nullptr);
+        Select(static_cast<size_t>(selected));
+        Report(1, -40, "Tag");
+        EXPECT_EQ(Discovered().last(), "Tag");
+        EXPECT_EQ(m_frame->SelectedItem(), data);
+        EXPECT_EQ(CDeviceView::ItemData(m_frame->DeviceView()->Tree()->currentItem()), data);
+    }
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER));
+    DeliverRecord(BLE_EVT_SEARCH_ENDED, BleHostSearchEndedEvent{});
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER));
+    EXPECT_EQ(Paired(), QStringList{"Tag"});
+    EXPECT_EQ(Discovered(), QStringList{});
+    EXPECT_EQ(m_frame->DeviceList().size(), 1u);
+}
+
+TEST_F(DiscoveryTest, ASelectionRepaintsOnlyWhatChangedAndTheConnectButtonChangesOnlyWithItsFace) {
+    StartUp({PairedDevice(1, "Keys")});
+    Discover({{2, "Pulse"}});
+    const auto button = [this] {
+        return qobject_cast<platform::RibbonButton*>(m_frame->RibbonBar()->findById(ID_CONNECT));
+    };
+    const platform::RibbonButton* shown = button();
+    const qint64 connectIcon = shown->icon().cacheKey();
+    QCoreApplication::processEvents();
+    const PaintCounter workspace(m_frame->MdiArea()->viewport());
+    Select(0), Select(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(workspace.count, 0);
+    EXPECT_EQ(button(), shown);
+    Select(0), ConnectPeer();
+    EXPECT_EQ(button()->label(), "Disconnect");
+    Disconnected();
+    EXPECT_EQ(button()->icon().cacheKey(), connectIcon);
 }
 
 TEST_F(DiscoveryTest, AReloadAfterAResumeRebuildsTheWholeTreeFromThePairedList) {

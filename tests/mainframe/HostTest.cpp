@@ -29,7 +29,10 @@ TEST_F(HostDispatchTest, EventsAfterDeinitialisationAreDroppedWithoutTouchingThe
     EXPECT_EQ(Frees(&report), 0);
 }
 
-TEST_F(HostDispatchTest, RecordsHandledDuringAModalPromptAreGivenBackBeforeTheOuterOne) {
+TEST_F(HostDispatchTest, RecordsOfUnknownCodesAndThoseHandledInsideAModalPromptAreGivenBackOnce) {
+    const int unknown = 0;
+    Deliver(300, reinterpret_cast<LPARAM>(&unknown));
+    EXPECT_EQ(Frees(&unknown), 1);
     const BleHostJustWorksEvent inner{TestAddress(7)};
     const BleHostServerAllocEvent outer{0, 3, 0};
     m_prompter.setInsidePrompt([&](const RecordingPrompter::Prompt&) {
@@ -55,8 +58,12 @@ TEST_F(HostDispatchTest, StartUpHidesTheProgressLoadsThePairedListAndAllocatesTh
 TEST_F(HostDispatchTest, StartUpFailuresAndHostErrorsShowTheirMessageAndClose) {
     const QString startupFailed = QStringLiteral(
         "Unable to start up communication with the chip.\n\nPlease check that BLE host dongle is connected.");
-    // Error 1 means the start-up failed; 0 is no error. A start-up failure and other errors end to end.
-    for (const auto& [value, message] : {std::pair{1, startupFailed}, {0, QString()}}) {
+    const QString lost =
+        QStringLiteral("Communication with the BT4.0 USB device has been lost.\nPlease unplug "
+                       "the BLE host dongle, plug it once again\nand restart the "
+                       "application. Error code = 2.");
+    // Error 1 means the start-up failed, others that the dongle was lost; 0 is no error.
+    for (const auto& [value, message] : {std::pair{1, startupFailed}, {2, lost}, {0, QString()}}) {
         NewFrame();
         m_prompter.prompts.clear();
         Deliver(BLE_EVT_HOST_ERROR, value);
@@ -143,17 +150,35 @@ TEST_F(SystemTest, LosingTheDongleOrItsDriverClosesButOnlyAfterStartUp) {
     }
 }
 
-TEST_F(SystemTest, ResumeRestartsTheHostOnceTwoSecondsAfterTheFirstResumeEvent) {
-    CMainFrame* frame = Start();
-    frame->OnPowerBroadcast(PBT_APMSUSPEND, 0);
-    EXPECT_FALSE(m_app.IsHostInitialised());
-    frame->OnPowerBroadcast(PBT_APMRESUMESUSPEND, 0);
-    frame->OnPowerBroadcast(PBT_APMRESUMECRITICAL, 0);
-    Advance(1999);
-    EXPECT_EQ(m_host->count("OrvBleHostInit"), 1u);
-    Advance(5000);
-    EXPECT_EQ(m_host->count("OrvBleHostInit"), 2u);
-    EXPECT_EQ(m_host->count("OrvBleHostStartWnd"), 2u);
+TEST_F(SystemTest, AResumeStartsTheHostTwoSecondsAfterItsFirstEventUnlessTheSystemSleepsAgainOrItIsUp) {
+    // A power event (0: none), then that many virtual milliseconds: the host's initialisations so far.
+    struct Step {
+        UINT event;
+        uint64_t ms;
+        size_t inits;
+    };
+    constexpr UINT kSuspend = PBT_APMSUSPEND, kResume = PBT_APMRESUMESUSPEND;
+    const std::pair<std::vector<Step>, bool> runs[] = {
+        {{{kSuspend, 0, 1}, {kResume, 0, 1}, {PBT_APMRESUMECRITICAL, 1999, 1}, {0, 5000, 2}}, true},
+        {{{kSuspend, 0, 1}, {kResume, 1000, 1}, {kSuspend, 2000, 1}, {kResume, 2000, 2}}, true},
+        {{{kResume, 2000, 1}}, false}, // no suspend: the host is still up
+    };
+    for (const auto& [steps, progressShown] : runs) {
+        SCOPED_TRACE(steps.size());
+        m_host->calls.clear();
+        CMainFrame* frame = Start();
+        for (const Step& step : steps) {
+            if (step.event)
+                frame->OnPowerBroadcast(step.event, 0);
+            Advance(step.ms);
+            EXPECT_EQ(m_host->count("OrvBleHostInit"), step.inits) << step.event;
+        }
+        EXPECT_EQ(m_host->count("OrvBleHostStartWnd"), m_host->count("OrvBleHostInit"));
+        EXPECT_TRUE(m_prompter.prompts.empty());
+        EXPECT_TRUE(frame->isVisible());
+        EXPECT_EQ(frame->ProgressWindow()->isVisible(), progressShown);
+        m_app.ExitInstance();
+    }
 }
 
 TEST_F(SystemTest, AResumeThatCannotStartTheHostSaysWhyAndCloses) {

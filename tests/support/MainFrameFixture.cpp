@@ -58,6 +58,7 @@ void MainFrameFixture::Select(size_t index) {
 
 void MainFrameFixture::Connect() {
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_CONNECT));
+    Deliver(BLE_EVT_CONN_PARAMS_SET, 0); // the host takes the parameters the link starts with
     DeliverRecord(BLE_EVT_CONNECT_RESULT, BleHostConnectEvent{0, 0, kCid});
     DeliverRecord(BLE_EVT_DATABASE_DISCOVERED, m_database.Event(kCid));
 }

@@ -34,7 +34,8 @@ protected:
     void Discover(std::vector<std::pair<uint8_t, const char*>> devices, uint16_t appearance = 0);
     // Selects the row of device index (0-based) in the tree.
     void Select(size_t index);
-    // Connects the selected device: the command, then the connect result and m_database from the host.
+    // Connects the selected device: the command, then the host's answers: parameters set, the connect
+    // result and m_database.
     void Connect();
     // Connects the selected device to a peer with Device Name (these properties) and, when asked, Bond
     // Management whose feature allows bond deletion; the first reads are answered.

@@ -4,6 +4,7 @@
 
 #include "platform/DialogItems.h"
 #include "platform/TimerClock.h"
+#include "support/PaintCounter.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -69,19 +70,6 @@ TEST(ProfileCtrlViewTest, TheFormIsBuiltWithTransparentControlsAndTheFirstFormsS
         EXPECT_EQ(item(id)->font(), *pane.PaneFont()) << id;
     EXPECT_FALSE(item(kGroupedLabel)->testAttribute(Qt::WA_SetFont));
 }
-
-// Counts the paint events of one widget.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        count += event->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 // A shown pane with a value field, on virtual time.
 class ValueFieldTest : public ::testing::Test {

@@ -1,5 +1,7 @@
 // The security tag on the main window: its opening, the averaged signal strength and its zones, the
 // link-loss check, the poll timer and what a new link starts with.
+#include "panes/CDeviceView.h"
+#include "panes/CViewTree.h"
 #include "platform/DialogItems.h"
 #include "profiles/control/SecurityTagIds.h"
 #include "res/resource.h"
@@ -81,7 +83,7 @@ TEST_F(SecurityTagTest, TheLinkLossCheckFollowsThePeerAndIsBusyUntilItsFinalResu
     EXPECT_FALSE(m_frame->IsLinkLossWriteBusy());
 }
 
-TEST_F(SecurityTagTest, ThePollFollowsTheConnectionParametersAndEndsWithTheWindow) {
+TEST_F(SecurityTagTest, ThePollFollowsTheStoredParametersAlsoWithQuickConnectAndEndsWithTheWindow) {
     m_host->calls.clear();
     Advance(1999);
     EXPECT_EQ(Count("OrvBleHostGetRssi"), 0u);
@@ -92,7 +94,10 @@ TEST_F(SecurityTagTest, ThePollFollowsTheConnectionParametersAndEndsWithTheWindo
     DeliverRecord(BLE_EVT_CONN_PARAMS_UPDATED, BleHostConnParamsUpdatedEvent{kCid, 400, 400, 2, 1000});
     Advance(1000);
     EXPECT_EQ(Count("OrvBleHostGetRssi"), 2u);
-    Select(1);
+    // Selecting a group clears the properties and closes the windows.
+    m_frame->DeviceView()->Tree()->setCurrentItem(m_frame->DeviceView()->DiscoveredGroup());
+    EXPECT_EQ(ShownName(), QString());
+    EXPECT_FALSE(m_frame->SecurityTagWindow());
     EXPECT_FALSE(m_frame->IsTimerRunning(TIMER_RSSI));
 }
 
