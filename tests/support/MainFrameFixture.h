@@ -45,6 +45,10 @@ protected:
         Deliver(code, reinterpret_cast<LPARAM>(&record));
     }
     void ReadResult(uint16_t handle, std::vector<uint8_t> value, uint16_t status = 0, uint32_t cid = kCid);
+    void Notify(uint16_t handle, const std::vector<uint8_t>& value) {
+        DeliverRecord(BLE_EVT_NOTIFICATION,
+                      BleHostNotificationEvent{kCid, 0, {}, handle, uint16_t(value.size()), value.data()});
+    }
     void WriteResult(uint16_t handle, uint16_t status = 0) {
         DeliverRecord(BLE_EVT_CHAR_WRITTEN, BleHostWriteEvent{0, status, kCid, handle});
     }

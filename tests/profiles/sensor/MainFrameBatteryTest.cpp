@@ -26,11 +26,6 @@ protected:
         return qobject_cast<QProgressBar*>(platform::GetDlgItem(m_frame->BatteryWindow(), IDC_BATTERY_BAR))
             ->value();
     }
-    void Notify(std::vector<uint8_t> value) {
-        DeliverRecord(
-            BLE_EVT_NOTIFICATION,
-            BleHostNotificationEvent{kCid, 0, {}, kLevel, static_cast<uint16_t>(value.size()), value.data()});
-    }
 };
 
 TEST_F(MainFrameBatteryTest, UpdateShowsNoReadingUntilTheReadIsAnsweredFailsOrTheLinkDropsAndNeedsAConnectedPeer) {
@@ -60,9 +55,9 @@ TEST_F(MainFrameBatteryTest, UpdateShowsNoReadingUntilTheReadIsAnsweredFailsOrTh
 }
 
 TEST_F(MainFrameBatteryTest, OnlyNotificationsOfOneByteAreShown) {
-    Notify({0x21});
-    Notify({0x22, 0x00});
-    Notify({});
+    Notify(kLevel, {0x21});
+    Notify(kLevel, {0x22, 0x00});
+    Notify(kLevel, {});
     EXPECT_EQ(Text(), QStringLiteral("33%"));
     EXPECT_TRUE(LogContains(QStringLiteral("Battery Level notification of 2 bytes ignored.")));
 }
