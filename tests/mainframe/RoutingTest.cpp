@@ -16,14 +16,8 @@ constexpr uint16_t kMeasurement = 12, kMeasurementConfig = 13, kLocation = 15, k
 // Device information (PnP ID, model, manufacturer) and battery level of the peer with all four services.
 constexpr uint16_t kPnpId = 32, kModel = 34, kManufacturer = 36, kLevel = 52, kLevelConfig = 53;
 
-class RoutingTest : public MainFrameFixture {
+class RoutingTest : public PeerFixture {
 protected:
-    void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Pulse"}, {2, "Other"}});
-        Select(0);
-    }
     void ConnectHeartRatePeer() {
         m_database.Service(0x180D, 10, 18)
             .Characteristic(0x2A37, kMeasurement, 0x10, kMeasurementConfig)

@@ -9,13 +9,10 @@ namespace {
 
 constexpr uint16_t kLevel = 52, kLevelConfig = 53;
 
-class MainFrameBatteryTest : public MainFrameFixture {
+class MainFrameBatteryTest : public PeerFixture {
 protected:
     void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Pack"}});
-        Select(0);
+        PeerFixture::SetUp();
         m_database.Service(0x180F, 50, 54).Characteristic(0x2A19, kLevel, 0x12, kLevelConfig);
         ConnectPeer();
         WriteResult(kLevelConfig);

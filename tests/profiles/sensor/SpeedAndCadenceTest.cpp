@@ -20,14 +20,8 @@ constexpr uint16_t kRscMeasurement = 0x32, kRscFeature = 0x35, kRscLocation = 0x
 constexpr uint16_t kCscMeasurement = 0x42, kCscFeature = 0x45, kCscLocation = 0x47, kCscControlPoint = 0x49;
 using Bytes = std::vector<uint8_t>;
 
-class SpeedAndCadenceTest : public MainFrameFixture {
+class SpeedAndCadenceTest : public PeerFixture {
 protected:
-    void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Sensor"}, {2, "Other"}});
-        Select(0);
-    }
     // A sensor with both services (or one), each with its control point unless asked otherwise; the
     // features and locations are read.
     void ConnectSensor(bool running = true, bool cycling = true, bool controlPoints = true,
@@ -61,15 +55,6 @@ protected:
     CRunningSpeedCtrl* Running() const { return m_frame->RunningSpeedWindow(); }
     CCycleSpeedCtrl* Cycling() const { return m_frame->CycleSpeedWindow(); }
     static QString Text(const QWidget* window, UINT id) { return platform::GetDlgItemText(window, id); }
-    static QStringList Texts(const QWidget* window, std::initializer_list<UINT> ids) {
-        QStringList texts;
-        for (const UINT id : ids)
-            texts << Text(window, id);
-        return texts;
-    }
-    bool Run(CChildFrame* window, UINT id) {
-        return m_frame->Router().execute(window->GetCommandTarget(), id);
-    }
     // The bytes of the last write queued; empty when none was.
     Bytes LastWrite(size_t queuedBefore) const {
         const auto& queue = m_frame->WriteQueue();
