@@ -20,12 +20,9 @@ using Bytes = std::vector<uint8_t>;
 using Kind = orv::sim::PeerClientValue::Kind;
 const std::string kPhone = "5E:3B:90:11:42:77";
 
-std::string PhonePeer(const std::string& security) {
-    return R"({"kind": "phone", "address": "5E:3B:90:11:42:77", "addressType": "random",
-               "name": "Mira's Phone", "advIntervalMs": 100, "security": ")" +
-           security + R"(", "parameterRequest": {"afterMs": 6000, "intervalMin": 24, "intervalMax": 40,
-                                                    "slaveLatency": 0, "supervisionTimeout": 400}})";
-}
+const std::string kPhonePeer = R"({"kind": "phone", "address": "5E:3B:90:11:42:77", "addressType": "random",
+    "name": "Mira's Phone", "advIntervalMs": 100, "security": "encryption", "parameterRequest": {"afterMs":
+    6000, "intervalMin": 24, "intervalMax": 40, "slaveLatency": 0, "supervisionTimeout": 400}})";
 
 class LocalServerE2eTest : public SimFixture {
 protected:
@@ -41,7 +38,7 @@ protected:
     }
     // Connects the phone and lets it go through the time and alert services.
     void ConnectPhone() {
-        ASSERT_NE(ConnectedWorld(PhonePeer("encryption"), QStringLiteral("Mira's Phone")), nullptr);
+        ASSERT_NE(ConnectedWorld(kPhonePeer, QStringLiteral("Mira's Phone")), nullptr);
         Advance(10000);
         ASSERT_NE(Frame()->TimeWindow(), nullptr);
         ASSERT_NE(Frame()->PhoneWindow(), nullptr);
@@ -80,18 +77,6 @@ TEST_F(LocalServerE2eTest, ThePhonesReferenceUpdateEveryTwoMinutesTimesOutWhenAs
     Advance(30000);
     EXPECT_EQ(platform::GetDlgItemText(time, IDC_TIME_UPDATE_STATE), QStringLiteral("Idle"));
     EXPECT_EQ(platform::GetDlgItemText(time, IDC_TIME_LAST_UPDATE_RESULT), QStringLiteral("Timeout"));
-}
-
-TEST_F(LocalServerE2eTest, ReadsBeforeTheLinkIsEncryptedAreRefused) {
-    ASSERT_NE(ConnectedWorld(PhonePeer("none"), QStringLiteral("Mira's Phone")), nullptr);
-    const uint16_t currentTime = Frame()->ServerHandles().currentTime;
-    orv::sim::takePeerReceived(kPhone);
-    ASSERT_TRUE(orv::sim::injectAttPdu(kPhone, {0x0A, static_cast<uint8_t>(currentTime), 0}));
-    Advance(2000);
-    EXPECT_EQ(orv::sim::takePeerReceived(kPhone),
-              (std::vector<Bytes>{{0x01, 0x0A, static_cast<uint8_t>(currentTime), 0, 0x0F}}));
-    EXPECT_EQ(Frame()->TimeWindow(), nullptr);
-    EXPECT_EQ(LogCount(QStringLiteral("DbDataReadResult, m_bEncrypted = 0, handle = ")), 1);
 }
 
 TEST_F(LocalServerE2eTest, DateChangedAcrossADaylightChangeIsNotifiedWithReasonNine) {

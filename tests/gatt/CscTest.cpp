@@ -40,12 +40,6 @@ TEST(CscTest, DecodeReadsTheAnnouncedFieldsAndRefusesAValueCutShort) {
         EXPECT_EQ(Csc::decode(value), expected) << name;
 }
 
-TEST(CscTest, TheFirstWheelSampleSetsTheDistanceAndShowsNoSpeed) {
-    CscCalculator csc;
-    EXPECT_EQ(csc.AddWheel(1000, 5000), std::nullopt);
-    EXPECT_FLOAT_EQ(csc.TotalDistance(), 1.75f);
-}
-
 // Each row: wheel samples after a first one at (1000 revolutions, time 0), and the speed of the last.
 TEST(CscTest, WheelSpeedOverWholeSecondsOfEventTime) {
     struct Row {
@@ -96,6 +90,9 @@ TEST(CscTest, CoastingKeepsTheCrankTimeAndTimeoutsStretchTheAverages) {
     csc.AddCrank(0, 0);
     csc.AddCrank(30, 30 * 1024);
     EXPECT_EQ(csc.AddCrank(30, 30 * 1024).cadence, std::nullopt); // coasting: the time repeats
+    const auto coasting = csc.AddCrank(30, 32 * 1024);            // the crank stands for 2 s
+    EXPECT_EQ(coasting.shownRevolutions, 30u);
+    EXPECT_TRUE(Near(coasting.cadence, Rates{0, 60}));
     EXPECT_TRUE(Near(csc.CadenceTimeout(), Rates{0, 56.25f}));
 }
 

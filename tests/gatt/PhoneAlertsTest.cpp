@@ -25,6 +25,9 @@ TEST(PhoneAlertsTest, NewAlertCarriesAtMostEighteenCharactersThatFitEighteenByte
     EXPECT_EQ(EncodeNewAlert(5, QString(9, QChar(0x00E9))).size(), 20u) << "nine two-byte characters";
     EXPECT_EQ(EncodeNewAlert(5, QString(10, QChar(0x00E9))), (Bytes{5, 1})) << "twenty bytes do not fit";
     EXPECT_EQ(EncodeNewAlert(0, QString()), (Bytes{0, 1}));
+    const QString face = QString(17, QLatin1Char('a')) + QString::fromUcs4(U"\U0001F600");
+    EXPECT_EQ(EncodeNewAlert(9, face).size(), 19u)
+        << "a surrogate pair at the 18th character is left out whole";
 }
 
 } // namespace

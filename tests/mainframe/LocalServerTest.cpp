@@ -14,6 +14,7 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using Notes = std::vector<std::pair<int64_t, Bytes>>; // handle and value of each notification
 constexpr int32_t kNone = -1;
 
 class LocalServerTest : public MainFrameFixture {
@@ -43,8 +44,8 @@ protected:
         return Calls("OrvBleServerWriteResponse").back().args[2];
     }
     // The notifications sent since the last call: handle and bytes.
-    std::vector<std::pair<int64_t, Bytes>> Sent() {
-        std::vector<std::pair<int64_t, Bytes>> sent;
+    Notes Sent() {
+        Notes sent;
         for (const HostCall& call : Calls("OrvBleServerSendNotification"))
             sent.emplace_back(call.args[1], call.data);
         sent.erase(sent.begin(), sent.begin() + static_cast<long>(std::min(m_seen, sent.size())));
@@ -74,7 +75,10 @@ protected:
     size_t m_seen = 0;
 };
 
-TEST_F(LocalServerTest, ReadsAreAnsweredByHandle) {
+TEST_F(LocalServerTest, ReadsAreAnsweredByHandleOnceTheLinkIsEncrypted) {
+    EXPECT_EQ(Read(h.currentTime).args[2], 0x0F);
+    EXPECT_EQ(m_frame->TimeWindow(), nullptr);
+    EXPECT_TRUE(LogContains(QStringLiteral("DbDataReadResult, m_bEncrypted = 0, handle = ")));
     Encrypt();
     const std::tuple<uint16_t, int64_t, size_t> cases[] = {{h.alertStatus, 0, 1},
                                                            {h.ringerSetting, 0, 1},
@@ -133,28 +137,28 @@ TEST_F(LocalServerTest, WritesAreDispatchedByHandleAndTheLastEntryGivesTheResult
 TEST_F(LocalServerTest, RingerModesMoveTheRingerAndVibrateAndAreNotified) {
     Subscribe();
     ASSERT_TRUE(m_frame->ExecuteCommand(IDC_PHONE_RING));
-    EXPECT_EQ(Sent(), (std::vector<std::pair<int64_t, Bytes>>{{h.alertStatus, {0x01}}}));
+    EXPECT_EQ(Sent(), (Notes{{h.alertStatus, {0x01}}}));
     EXPECT_EQ(Write({{h.ringerControlPoint, {1}}}), 0) << "silent: vibrate instead of the ringer";
-    EXPECT_EQ(Sent(),
-              (std::vector<std::pair<int64_t, Bytes>>{{h.ringerSetting, {0}}, {h.alertStatus, {0x02}}}));
+    EXPECT_EQ(Sent(), (Notes{{h.ringerSetting, {0}}, {h.alertStatus, {0x02}}}));
     ASSERT_TRUE(m_frame->ExecuteCommand(IDC_PHONE_RINGER_NORMAL));
-    EXPECT_EQ(Sent(),
-              (std::vector<std::pair<int64_t, Bytes>>{{h.ringerSetting, {1}}, {h.alertStatus, {0x03}}}));
+    EXPECT_EQ(Sent(), (Notes{{h.ringerSetting, {1}}, {h.alertStatus, {0x03}}}));
     EXPECT_EQ(Write({{h.ringerControlPoint, {2}}}), 0) << "mute once";
-    EXPECT_EQ(Sent(), (std::vector<std::pair<int64_t, Bytes>>{{h.alertStatus, {0x02}}}));
+    EXPECT_EQ(Sent(), (Notes{{h.alertStatus, {0x02}}}));
 }
 
 TEST_F(LocalServerTest, AddToggleAndDeleteSendExactlyTheChangedCounts) {
     Subscribe();
     AddAlert(0, QStringLiteral("Mira"));
-    EXPECT_EQ(Sent(), (std::vector<std::pair<int64_t, Bytes>>{{h.newAlert, {3, 1, 'M', 'i', 'r', 'a'}},
-                                                              {h.newAlert, {3, 0}},
-                                                              {h.unreadAlertStatus, {3, 1}}}));
+    EXPECT_EQ(Sent(), (Notes{{h.newAlert, {3, 1, 'M', 'i', 'r', 'a'}},
+                             {h.newAlert, {3, 0}},
+                             {h.unreadAlertStatus, {3, 1}}}));
+    Write({{h.newAlertConfig, {0, 0}}});
     AddAlert(4, QStringLiteral("Bill"));
-    Sent();
+    EXPECT_EQ(Sent(), (Notes{{h.unreadAlertStatus, {1, 1}}}))
+        << "New Alert off: listed and counted all the same";
     List()->topLevelItem(1)->setSelected(true); // Mira's call
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_PHONE_TOGGLE_READ));
-    EXPECT_EQ(Sent(), (std::vector<std::pair<int64_t, Bytes>>{{h.unreadAlertStatus, {3, 0}}}));
+    EXPECT_EQ(Sent(), (Notes{{h.unreadAlertStatus, {3, 0}}}));
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_PHONE_DELETE_RECORDS));
     EXPECT_TRUE(Sent().empty()) << "a read record leaves the counts as they were";
 }
@@ -191,15 +195,21 @@ TEST_F(LocalServerTest, TheNotificationCenterOpensOnThePeersWriteAndItsSubscript
     qobject_cast<QComboBox*>(platform::GetDlgItem(window, IDC_ANCS_CATEGORY))->setCurrentIndex(6);
     window->OnBnClickedAdd();
     auto* list = qobject_cast<QTreeWidget*>(platform::GetDlgItem(window, IDC_ANCS_CATEGORY_LIST));
-    list->topLevelItem(0)->setSelected(true);
+    list->setCurrentItem(list->topLevelItem(0));
     window->OnBnClickedUpdate();
     EXPECT_TRUE(Sent().empty()) << "Notification Source is off";
 
     EXPECT_EQ(Write({{a.notificationSourceConfig, {1, 0}}, {a.dataSourceConfig, {1, 0}}}), 0);
+    list->clearSelection(); // the row stays current
+    m_frame->Router().runUpdatePass();
+    EXPECT_FALSE(platform::GetDlgItem(window, ID_ANCS_UPDATE)->isEnabled());
+    window->OnBnClickedUpdate();
+    EXPECT_TRUE(Sent().empty()) << "no row selected";
+    list->topLevelItem(0)->setSelected(true);
     window->OnBnClickedUpdate();
     const uint32_t uid = window->Store().at(6).notificationUid;
     const Bytes source{0, 1, 6, 1, uint8_t(uid), uint8_t(uid >> 8), uint8_t(uid >> 16), uint8_t(uid >> 24)};
-    EXPECT_EQ(Sent(), (std::vector<std::pair<int64_t, Bytes>>{{a.notificationSource, source}}));
+    EXPECT_EQ(Sent(), (Notes{{a.notificationSource, source}}));
     EXPECT_EQ(Write({{a.controlPoint, Bytes(source.begin() + 4, source.end())}}), kNone) << "under 5 bytes";
     EXPECT_EQ(Write({{a.controlPoint, {0, 9, 9, 9, 9, 1}}}), 0) << "an unknown UID";
     EXPECT_TRUE(Sent().empty());

@@ -16,14 +16,8 @@ constexpr uint16_t kMeasurement = 12, kMeasurementConfig = 13, kLocation = 15, k
 // Device information (PnP ID, model, manufacturer) and battery level of the peer with all four services.
 constexpr uint16_t kPnpId = 32, kModel = 34, kManufacturer = 36, kLevel = 52, kLevelConfig = 53;
 
-class RoutingTest : public MainFrameFixture {
+class RoutingTest : public PeerFixture {
 protected:
-    void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Pulse"}, {2, "Other"}});
-        Select(0);
-    }
     void ConnectHeartRatePeer() {
         m_database.Service(0x180D, 10, 18)
             .Characteristic(0x2A37, kMeasurement, 0x10, kMeasurementConfig)
@@ -112,7 +106,26 @@ TEST_F(RoutingTest, EmptyValuesAreLoggedAndSkipped) {
     EXPECT_FALSE(Record(0).bondDeletionSupported);
 }
 
-TEST_F(RoutingTest, TheResetIsPendingUntilItsResultAlsoAfterTheWindowClosed) {
+// Each measurement in turn, and the rate, contact, energy and RR texts it leaves.
+TEST_F(RoutingTest, HeartRateMeasurementsShowTheirFieldsAndTheEnergyStaysUntilTheNextOne) {
+    ConnectHeartRatePeer();
+    const std::tuple<std::vector<uint8_t>, QStringList> rows[] = {
+        {{0x18, 72, 0x34, 0x12, 0x2C, 0x03}, {"72 bpm", "Sensor contact unknown", "4660 kJ", "812 ticks"}},
+        {{0x17, 0x2C, 0x01, 0x2C, 0x03, 0x16, 0x03}, {"300 bpm", "Sensor in contact", "4660 kJ", "812 790 "}},
+        {{0x04, 60, 0x2C, 0x03}, {"60 bpm", "Sensor disconnected", "4660 kJ", "N/A"}},
+        {{0x01, 72}, {"60 bpm", "Sensor disconnected", "4660 kJ", "N/A"}}, // cut short: ignored
+        {{0x00, 72}, {"72 bpm", "Sensor contact unknown", "4660 kJ", "N/A"}},
+    };
+    for (const auto& [value, texts] : rows) {
+        Notify(kMeasurement, value);
+        EXPECT_EQ((QStringList{Text(IDC_HR_HEART_RATE), Text(IDC_HR_CONTACT_TEXT),
+                               Text(IDC_HR_ENERGY_EXPENDED), Text(IDC_HR_RR_INTERVALS)}),
+                  texts);
+    }
+    EXPECT_TRUE(LogContains(QStringLiteral("Heart Rate Measurement of 2 bytes is too short; ignored.")));
+}
+
+TEST_F(RoutingTest, TheResetIsPendingUntilItsResultAlsoAfterTheWindowClosedOrUntilTheLinkEnds) {
     ConnectHeartRatePeer();
     WriteResult(kMeasurementConfig);
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_HR_RESET_ENERGY));
@@ -121,6 +134,8 @@ TEST_F(RoutingTest, TheResetIsPendingUntilItsResultAlsoAfterTheWindowClosed) {
     WriteResult(kControlPoint);
     Select(0);
     EXPECT_TRUE(m_frame->ExecuteCommand(ID_HR_RESET_ENERGY));
+    Disconnected();
+    EXPECT_FALSE(m_frame->IsHeartRateResetPending());
 }
 
 TEST_F(RoutingTest, AWindowClosedByTheUserIsForgottenSafely) {
@@ -128,8 +143,7 @@ TEST_F(RoutingTest, AWindowClosedByTheUserIsForgottenSafely) {
     m_frame->MdiArea()->subWindowList().first()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(m_frame->HeartRateWindow(), nullptr);
-    const uint8_t measurement[] = {0x00, 72};
-    DeliverRecord(BLE_EVT_NOTIFICATION, BleHostNotificationEvent{kCid, 0, {}, kMeasurement, 2, measurement});
+    Notify(kMeasurement, {0x00, 72});
     ReadResult(kLocation, {1});
     Disconnected();
     EXPECT_TRUE(m_frame->MdiArea()->subWindowList().isEmpty());

@@ -5,6 +5,7 @@
 #include "panes/CPropertiesWnd.h"
 #include "panes/CUserPromptDlg.h"
 #include "panes/CViewTree.h"
+#include "platform/DialogItems.h"
 #include "platform/ui/Ribbon.h"
 #include "platform/ui/RibbonEdit.h"
 #include "res/resource.h"
@@ -54,6 +55,19 @@ void MainFrameFixture::Discover(std::vector<std::pair<uint8_t, const char*>> dev
 
 void MainFrameFixture::Select(size_t index) {
     m_frame->DeviceView()->Tree()->setCurrentItem(Row(index));
+}
+
+void MainFrameFixture::FindPeers() {
+    StartUp();
+    Discover({{1, "Peer"}, {2, "Other"}});
+    Select(0);
+}
+
+QStringList MainFrameFixture::Texts(const QWidget* window, std::initializer_list<UINT> ids) {
+    QStringList texts;
+    for (const UINT id : ids)
+        texts << platform::GetDlgItemText(window, id);
+    return texts;
 }
 
 void MainFrameFixture::Connect() {

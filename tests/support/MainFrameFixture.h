@@ -34,6 +34,8 @@ protected:
     void Discover(std::vector<std::pair<uint8_t, const char*>> devices, uint16_t appearance = 0);
     // Selects the row of device index (0-based) in the tree.
     void Select(size_t index);
+    // Host start-up and a search that finds "Peer" (address byte 1) and "Other" (2); Peer selected.
+    void FindPeers();
     // Connects the selected device: the command, then the host's answers: parameters set, the connect
     // result and m_database.
     void Connect();
@@ -46,6 +48,10 @@ protected:
         Deliver(code, reinterpret_cast<LPARAM>(&record));
     }
     void ReadResult(uint16_t handle, std::vector<uint8_t> value, uint16_t status = 0, uint32_t cid = kCid);
+    void Notify(uint16_t handle, const std::vector<uint8_t>& value) {
+        DeliverRecord(BLE_EVT_NOTIFICATION,
+                      BleHostNotificationEvent{kCid, 0, {}, handle, uint16_t(value.size()), value.data()});
+    }
     void WriteResult(uint16_t handle, uint16_t status = 0) {
         DeliverRecord(BLE_EVT_CHAR_WRITTEN, BleHostWriteEvent{0, status, kCid, handle});
     }
@@ -64,6 +70,12 @@ protected:
     void SetEdits(const QStringList& texts);
     std::vector<int> Edits() const;
     bool LogContains(const QString& text) const;
+    // Issues the command as a control of the window would; whether a handler ran.
+    bool Run(CChildFrame* window, UINT id) {
+        return m_frame->Router().execute(window->GetCommandTarget(), id);
+    }
+    // The texts of these controls of window.
+    static QStringList Texts(const QWidget* window, std::initializer_list<UINT> ids);
     std::vector<HostCall> Calls(const std::string& name) const { return m_host->callsNamed(name); }
     size_t Count(const std::string& name) const { return m_host->count(name); }
     BleDeviceRecord& Record(size_t index) const { return *m_frame->DeviceList().at(index); }
@@ -73,4 +85,13 @@ protected:
 
     std::unique_ptr<CMainFrame> m_frame;
     DatabaseBuilder m_database;
+};
+
+// A main window with the peers of FindPeers found and "Peer" selected.
+class PeerFixture : public MainFrameFixture {
+protected:
+    void SetUp() override {
+        MainFrameFixture::SetUp();
+        FindPeers();
+    }
 };

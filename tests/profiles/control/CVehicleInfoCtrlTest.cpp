@@ -25,9 +25,7 @@ class VehicleInfoTest : public MainFrameFixture {
 protected:
     // Every value notifies except the odometer (AB0C), which has no configuration descriptor.
     void ConnectFob(bool deletePairing = true) {
-        StartUp();
-        Discover({{1, "Fob"}});
-        Select(0);
+        FindPeers();
         m_database.Service(MakeVendorUuid(0xAB09), 0x40, 0x5F);
         for (int i = 0; i < 10; ++i)
             m_database.Characteristic(MakeVendorUuid(static_cast<uint16_t>(0xAB0A + i)), Value(i), 0x12,

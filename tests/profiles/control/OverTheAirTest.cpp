@@ -10,14 +10,8 @@ namespace {
 
 constexpr uint16_t kAppIndex = 0x51, kBootIndex = 0x41, kBootVersion = 0x43;
 
-class OverTheAirTest : public MainFrameFixture {
+class OverTheAirTest : public PeerFixture {
 protected:
-    void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Target"}});
-        Select(0);
-    }
     void AddService(uint16_t service, uint16_t start, std::vector<std::pair<uint16_t, uint16_t>> values) {
         m_database.Service(MakeVendorUuid(service), start, static_cast<uint16_t>(start + 4));
         for (const auto& [characteristic, handle] : values)

@@ -15,14 +15,8 @@ namespace {
 constexpr uint16_t kPressure = 0x62, kTemperature = 0x64, kHumidity = 0x66, kFlux2D = 0x68,
                    kDeclination = 0x6A, kCalibration = 0x6C;
 
-class CEnvironmentCtrlTest : public MainFrameFixture {
+class CEnvironmentCtrlTest : public PeerFixture {
 protected:
-    void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Board"}});
-        Select(0);
-    }
     void ConnectBoard(bool declination) {
         m_database.Service(0x181A, 0x60, 0x6C)
             .Characteristic(0x2A6D, kPressure, 0x02)
@@ -71,9 +65,7 @@ TEST_F(CEnvironmentCtrlTest, CreatingTheWindowLeavesTheQueuedRequestsAlone) {
 TEST_F(CEnvironmentCtrlTest, TheDirectionIsTheFluxsUnlessTheBoardHasADeclination) {
     for (const bool declination : {false, true}) {
         NewFrame();
-        StartUp();
-        Discover({{1, "Board"}});
-        Select(0);
+        FindPeers();
         ConnectBoard(declination);
         ReadResult(kPressure, {0x02, 0x76, 0x0F, 0x00});
         ReadResult(kTemperature, {0x9C});
@@ -117,8 +109,8 @@ TEST_F(CEnvironmentCtrlTest, AutomaticUpdatePollsAtTheChosenIntervalWithoutPilin
 TEST_F(CEnvironmentCtrlTest, CalibrateStartsOnceAndTheProgressWindowsStopEndsIt) {
     ConnectBoard(false);
     const size_t queued = m_frame->WriteQueue().size();
-    ASSERT_TRUE(m_frame->Router().execute(Window()->GetCommandTarget(), ID_ENV_CALIBRATE));
-    ASSERT_TRUE(m_frame->Router().execute(Window()->GetCommandTarget(), ID_ENV_CALIBRATE));
+    ASSERT_TRUE(Run(Window(), ID_ENV_CALIBRATE));
+    ASSERT_TRUE(Run(Window(), ID_ENV_CALIBRATE));
     EXPECT_TRUE(m_frame->ProgressWindow()->isVisible());
     EXPECT_TRUE(m_frame->ProgressWindow()->IsStopEnabled());
     m_frame->ProgressWindow()->OnCancel();

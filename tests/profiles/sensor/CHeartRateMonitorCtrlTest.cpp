@@ -1,10 +1,9 @@
-// The heart-rate window: its texts and images at the edges of its values, and its Reset button.
+// The heart-rate window: its contact texts and images (its Reset is tested on the main window).
 #include "profiles/sensor/CHeartRateMonitorCtrl.h"
 
 #include "profiles/sensor/HeartRateIds.h"
 #include "support/WindowTest.h"
 
-#include <QAbstractButton>
 #include <QLabel>
 
 namespace {
@@ -25,20 +24,6 @@ TEST_F(HeartRateMonitorCtrlTest, SensorContactStatesShowTheirImageOf24PixelsAndO
         EXPECT_EQ(picture->pixmap().cacheKey(), image.cacheKey()) << state;
         EXPECT_EQ(image.size(), QSize(24, 24));
     }
-}
-
-TEST_F(HeartRateMonitorCtrlTest, TheResetButtonIssuesItsCommandToTheMainWindowWhileItAllows) {
-    int resets = 0;
-    bool pending = false;
-    m_mainTarget.onCommand(ID_HR_RESET_ENERGY, [&] { ++resets; });
-    m_mainTarget.onUpdate(ID_HR_RESET_ENERGY, [&](platform::CmdUI& ui) { ui.Enable(!pending); });
-    auto* reset = Item<QAbstractButton>(ID_HR_RESET_ENERGY);
-    reset->click();
-    pending = true;
-    m_router.runUpdatePass();
-    EXPECT_FALSE(reset->isEnabled());
-    EXPECT_FALSE(m_router.execute(m_window->GetCommandTarget(), ID_HR_RESET_ENERGY));
-    EXPECT_EQ(resets, 1);
 }
 
 } // namespace

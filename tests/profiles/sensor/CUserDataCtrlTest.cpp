@@ -19,13 +19,10 @@ constexpr uint16_t kName = 0x32, kIncrement = 0x34, kControlPoint = 0x37, kContr
 
 const auto String = platform::LoadString;
 
-class UserDataCtrlTest : public MainFrameFixture {
+class UserDataCtrlTest : public PeerFixture {
 protected:
     void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Scale"}});
-        Select(0);
+        PeerFixture::SetUp();
         m_database.Service(0x181C, 0x30, 0x38)
             .Characteristic(0x2A8A, kName, 0x0A)
             .Characteristic(0x2A99, kIncrement, 0x1A, 0x35)
@@ -42,10 +39,7 @@ protected:
     CUserDataCtrl* Window() const { return m_frame->UserDataWindow(); }
     QString Text(UINT id) const { return platform::GetDlgItemText(Window(), id); }
     QStringList Texts(std::initializer_list<UINT> ids) const {
-        QStringList texts;
-        for (const UINT id : ids)
-            texts << Text(id);
-        return texts;
+        return MainFrameFixture::Texts(Window(), ids);
     }
     void Set(std::initializer_list<std::pair<UINT, QString>> edits) {
         for (const auto& [id, text] : edits)
@@ -64,7 +58,7 @@ protected:
     // Clicks the button and completes the write it sent with status; the bytes it sent, if any.
     Bytes Press(UINT id, uint16_t status = 0) {
         const size_t before = Count("OrvBleClientWriteCfmCharByHandle");
-        EXPECT_TRUE(m_frame->Router().execute(Window()->GetCommandTarget(), id));
+        EXPECT_TRUE(Run(Window(), id));
         if (Count("OrvBleClientWriteCfmCharByHandle") == before)
             return {};
         const auto [handle, bytes] = LastWrite();

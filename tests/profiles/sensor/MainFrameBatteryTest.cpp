@@ -9,13 +9,10 @@ namespace {
 
 constexpr uint16_t kLevel = 52, kLevelConfig = 53;
 
-class MainFrameBatteryTest : public MainFrameFixture {
+class MainFrameBatteryTest : public PeerFixture {
 protected:
     void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Pack"}});
-        Select(0);
+        PeerFixture::SetUp();
         m_database.Service(0x180F, 50, 54).Characteristic(0x2A19, kLevel, 0x12, kLevelConfig);
         ConnectPeer();
         WriteResult(kLevelConfig);
@@ -25,11 +22,6 @@ protected:
     int Position() const {
         return qobject_cast<QProgressBar*>(platform::GetDlgItem(m_frame->BatteryWindow(), IDC_BATTERY_BAR))
             ->value();
-    }
-    void Notify(std::vector<uint8_t> value) {
-        DeliverRecord(
-            BLE_EVT_NOTIFICATION,
-            BleHostNotificationEvent{kCid, 0, {}, kLevel, static_cast<uint16_t>(value.size()), value.data()});
     }
 };
 
@@ -60,9 +52,9 @@ TEST_F(MainFrameBatteryTest, UpdateShowsNoReadingUntilTheReadIsAnsweredFailsOrTh
 }
 
 TEST_F(MainFrameBatteryTest, OnlyNotificationsOfOneByteAreShown) {
-    Notify({0x21});
-    Notify({0x22, 0x00});
-    Notify({});
+    Notify(kLevel, {0x21});
+    Notify(kLevel, {0x22, 0x00});
+    Notify(kLevel, {});
     EXPECT_EQ(Text(), QStringLiteral("33%"));
     EXPECT_TRUE(LogContains(QStringLiteral("Battery Level notification of 2 bytes ignored.")));
 }

@@ -6,6 +6,7 @@
 #include "profiles/sensor/CycleSpeedIds.h"
 #include "profiles/sensor/RunningSpeedIds.h"
 #include "res/resource.h"
+#include "support/Hex.h"
 #include "support/MainFrameFixture.h"
 
 #include <QComboBox>
@@ -19,17 +20,12 @@ constexpr uint16_t kRscMeasurement = 0x32, kRscFeature = 0x35, kRscLocation = 0x
 constexpr uint16_t kCscMeasurement = 0x42, kCscFeature = 0x45, kCscLocation = 0x47, kCscControlPoint = 0x49;
 using Bytes = std::vector<uint8_t>;
 
-class SpeedAndCadenceTest : public MainFrameFixture {
+class SpeedAndCadenceTest : public PeerFixture {
 protected:
-    void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Sensor"}, {2, "Other"}});
-        Select(0);
-    }
     // A sensor with both services (or one), each with its control point unless asked otherwise; the
     // features and locations are read.
-    void ConnectSensor(bool running = true, bool cycling = true, bool controlPoints = true) {
+    void ConnectSensor(bool running = true, bool cycling = true, bool controlPoints = true,
+                       uint8_t cyclingFeatures = 0x07) {
         if (running) {
             m_database.Service(0x1814, 0x30, 0x3A)
                 .Characteristic(0x2A53, kRscMeasurement, 0x10, kRscMeasurement + 1)
@@ -48,7 +44,7 @@ protected:
         }
         Connect();
         if (cycling) {
-            ReadResult(kCscFeature, {0x07});
+            ReadResult(kCscFeature, {cyclingFeatures});
             ReadResult(kCscLocation, {12});
         }
         if (running) {
@@ -59,14 +55,6 @@ protected:
     CRunningSpeedCtrl* Running() const { return m_frame->RunningSpeedWindow(); }
     CCycleSpeedCtrl* Cycling() const { return m_frame->CycleSpeedWindow(); }
     static QString Text(const QWidget* window, UINT id) { return platform::GetDlgItemText(window, id); }
-    void Notify(uint16_t handle, const Bytes& value) {
-        DeliverRecord(
-            BLE_EVT_NOTIFICATION,
-            BleHostNotificationEvent{kCid, 1, {}, handle, static_cast<uint16_t>(value.size()), value.data()});
-    }
-    bool Run(CChildFrame* window, UINT id) {
-        return m_frame->Router().execute(window->GetCommandTarget(), id);
-    }
     // The bytes of the last write queued; empty when none was.
     Bytes LastWrite(size_t queuedBefore) const {
         const auto& queue = m_frame->WriteQueue();
@@ -76,17 +64,23 @@ protected:
     }
     bool ProgressShown() const { return m_frame->ProgressWindow()->isVisible(); }
     QString LastPrompt() const { return PromptTexts().empty() ? QString() : PromptTexts().back(); }
+    // Whatever characteristic a notification is of, it hides the progress window.
+    void ExpectANotificationHidesTheProgress() {
+        m_frame->ShowProgress(QStringLiteral("busy"), QStringLiteral("busy"), true, true);
+        Notify(0x99, {0x01});
+        EXPECT_FALSE(ProgressShown());
+    }
 };
 
 TEST_F(SpeedAndCadenceTest, OpeningReadsSubscribesAndAsksForTheLocationsOnceIndicationsAreOn) {
     ConnectSensor();
-    const std::vector<int64_t> cycling[] = {{kCid, kCscMeasurement + 1, kCscMeasurement, 1},
-                                            {kCid, kCscControlPoint + 1, kCscControlPoint, 2}};
-    EXPECT_EQ(Calls("OrvBleClientWriteConfiguration").at(0).args, cycling[0]);
     WriteResult(kCscMeasurement + 1);
     EXPECT_TRUE(Cycling()->IsTimerRunning(TIMER_CSC_NO_DATA));
-    EXPECT_EQ(Calls("OrvBleClientWriteConfiguration").at(1).args, cycling[1]);
     WriteResult(kCscControlPoint + 1);
+    std::vector<int64_t> configurations;
+    for (const HostCall& call : Calls("OrvBleClientWriteConfiguration"))
+        configurations.push_back(call.args.at(3));
+    EXPECT_EQ(configurations, (std::vector<int64_t>{1, 2, 1})) << "cycling's two, then running's first";
     EXPECT_EQ(m_frame->WriteQueue().back().handle, kCscControlPoint);
     EXPECT_EQ(LastWrite(0), Bytes{0x04});
     EXPECT_TRUE(ProgressShown());
@@ -110,31 +104,30 @@ TEST_F(SpeedAndCadenceTest, CyclingShowsDistanceFirstThenSpeedAndZeroAfterEightS
     EXPECT_EQ(Text(Cycling(), IDC_CSC_DISTANCE), QStringLiteral("1.75 km"));
     EXPECT_EQ(Text(Cycling(), IDC_CSC_SPEED), before);
     Notify(kCscMeasurement, {0x03, 0xF2, 0x03, 0, 0, 0x00, 0x08, 0x05, 0x00, 0x00, 0x2C}); // 2 s, 11 s
-    EXPECT_EQ(Text(Cycling(), IDC_CSC_SPEED), QStringLiteral("31.50 KPH"));
-    EXPECT_EQ(Text(Cycling(), IDC_CSC_CADENCE), QStringLiteral("60.00 RPM"));
+    EXPECT_EQ(Texts(Cycling(), {IDC_CSC_SPEED, IDC_CSC_CADENCE}), (QStringList{"31.50 KPH", "60.00 RPM"}));
     Advance(8000);
-    EXPECT_EQ(Text(Cycling(), IDC_CSC_SPEED), QStringLiteral("0.00 KPH"));
-    EXPECT_EQ(Text(Cycling(), IDC_CSC_AVERAGE_SPEED), QStringLiteral("10.50 KPH"));
+    EXPECT_EQ(Texts(Cycling(), {IDC_CSC_SPEED, IDC_CSC_AVERAGE_SPEED}),
+              (QStringList{"0.00 KPH", "10.50 KPH"}));
     Notify(kCscMeasurement, {0x01, 0xE8, 0x03});
     EXPECT_TRUE(LogContains(QStringLiteral("CSC Measurement of 3 bytes is too short; ignored.")));
+    ExpectANotificationHidesTheProgress();
 }
 
 TEST_F(SpeedAndCadenceTest, RunningShowsGaitSpeedCadenceStrideAndKeepsTheLastDistance) {
     ConnectSensor(true, false);
     const auto* gait = qobject_cast<QLabel*>(platform::GetDlgItem(Running(), IDC_RSC_STATUS_PICTURE));
     Notify(kRscMeasurement, {0x06, 0x00, 0x03, 80, 0x40, 0xE2, 0x01, 0x00});
+    const auto shown = [this] {
+        return Texts(Running(), {IDC_RSC_SPEED, IDC_RSC_CADENCE, IDC_RSC_STRIDE, IDC_RSC_DISTANCE});
+    };
     EXPECT_EQ(gait->pixmap().cacheKey(), Running()->GaitImage(true).cacheKey());
-    const UINT ids[] = {IDC_RSC_SPEED, IDC_RSC_CADENCE, IDC_RSC_STRIDE, IDC_RSC_DISTANCE};
-    const QStringList running{"10.80 KPH", "80 RPM", "0 cm", "12.35 km"};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Text(Running(), ids[i]), running[i]);
+    EXPECT_EQ(shown(), (QStringList{"10.80 KPH", "80 RPM", "0 cm", "12.35 km"}));
     Notify(kRscMeasurement, {0x01, 0x80, 0x01, 110, 0x46, 0x00});
     EXPECT_EQ(gait->pixmap().cacheKey(), Running()->GaitImage(false).cacheKey());
-    const QStringList walking{"5.40 KPH", "110 RPM", "70 cm", "12.35 km"};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Text(Running(), ids[i]), walking[i]);
+    EXPECT_EQ(shown(), (QStringList{"5.40 KPH", "110 RPM", "70 cm", "12.35 km"}));
     Running()->ShowSensorLocation(14);
     EXPECT_EQ(Text(Running(), IDC_RSC_LOCATION), QStringLiteral("Unknown"));
+    ExpectANotificationHidesTheProgress();
 }
 
 // The running feature list starts again at each opening; its location names beyond 13 read "Other".
@@ -147,14 +140,34 @@ TEST_F(SpeedAndCadenceTest, AnotherOpeningRebuildsTheFeatureList) {
     EXPECT_EQ(features->item(1)->text(), QStringLiteral("Walking/Running status"));
 }
 
+TEST_F(SpeedAndCadenceTest, SetValueWaitsForWheelDataAndTheLocationUpdateForMultipleLocations) {
+    ConnectSensor(false, true, true, 0x02);
+    EXPECT_FALSE(Run(Cycling(), ID_CSC_SET_VALUE));
+    EXPECT_FALSE(Run(Cycling(), ID_SC_UPDATE_LOCATION));
+    ReadResult(kCscFeature, {0x05});
+    EXPECT_TRUE(platform::GetDlgItem(Cycling(), IDC_CSC_CUMULATIVE_VALUE)->isEnabled());
+    EXPECT_TRUE(Run(Cycling(), ID_CSC_SET_VALUE));
+    EXPECT_TRUE(Run(Cycling(), ID_SC_UPDATE_LOCATION));
+}
+
+TEST_F(SpeedAndCadenceTest, WithBothWindowsOpenEitherLocationUpdateWritesTheRunningChoice) {
+    ConnectSensor();
+    Notify(kRscControlPoint, {0x10, 0x04, 0x01, 1, 2});
+    Notify(kCscControlPoint, {0x10, 0x04, 0x01, 4, 12});
+    qobject_cast<QComboBox*>(platform::GetDlgItem(Running(), IDC_RSC_LOCATIONS))->setCurrentIndex(1);
+    const size_t queued = m_frame->WriteQueue().size();
+    ASSERT_TRUE(Run(Cycling(), ID_SC_UPDATE_LOCATION));
+    EXPECT_EQ(LastWrite(queued), (Bytes{0x03, 2}));
+    EXPECT_EQ(m_frame->WriteQueue().back().handle, kRscControlPoint);
+}
+
 struct Input {
-    const char* name;
     bool running;
     UINT edit;
     const char* text;
     UINT command;
-    const char* prompt; // empty: none
-    Bytes written;      // empty: nothing
+    const char* prompt;  // empty: none
+    const char* written; // hex; empty: nothing
 };
 
 TEST_F(SpeedAndCadenceTest, TypedValuesAreSentOrRefusedWithTheirMessage) {
@@ -163,30 +176,12 @@ TEST_F(SpeedAndCadenceTest, TypedValuesAreSentOrRefusedWithTheirMessage) {
     const char* kCircumference = "Please enter a value between 1 and 65,535";
     const char* kDistance = "Please enter the distance between 0 and 429,496 km";
     const Input rows[] = {
-        {"empty count", false, IDC_CSC_CUMULATIVE_VALUE, "", ID_CSC_SET_VALUE, kCount, {}},
-        {"largest count",
-         false,
-         IDC_CSC_CUMULATIVE_VALUE,
-         "4294967295",
-         ID_CSC_SET_VALUE,
-         "",
-         {0x01, 0xFF, 0xFF, 0xFF, 0xFF}},
-        {"no circumference", false, IDC_CSC_CIRCUMFERENCE, "0", ID_CSC_CIRCUMFERENCE, kCircumference, {}},
-        {"distance without digits", true, IDC_RSC_DISTANCE_EDIT, "abc", ID_RSC_SET_DISTANCE, kDistance, {}},
-        {"distance",
-         true,
-         IDC_RSC_DISTANCE_EDIT,
-         "12.5",
-         ID_RSC_SET_DISTANCE,
-         "",
-         {0x01, 0x48, 0xE8, 0x01, 0x00}},
-        {"small distance",
-         true,
-         IDC_RSC_DISTANCE_EDIT,
-         "0.0371",
-         ID_RSC_SET_DISTANCE,
-         "",
-         {0x01, 0x73, 0x01, 0, 0}},
+        {false, IDC_CSC_CUMULATIVE_VALUE, "", ID_CSC_SET_VALUE, kCount, ""},
+        {false, IDC_CSC_CUMULATIVE_VALUE, "4294967295", ID_CSC_SET_VALUE, "", "01 FF FF FF FF"},
+        {false, IDC_CSC_CIRCUMFERENCE, "0", ID_CSC_CIRCUMFERENCE, kCircumference, ""},
+        {true, IDC_RSC_DISTANCE_EDIT, "abc", ID_RSC_SET_DISTANCE, kDistance, ""},
+        {true, IDC_RSC_DISTANCE_EDIT, "12.5", ID_RSC_SET_DISTANCE, "", "01 48 E8 01 00"},
+        {true, IDC_RSC_DISTANCE_EDIT, "0.0371", ID_RSC_SET_DISTANCE, "", "01 73 01 00 00"},
     };
     for (const Input& row : rows) {
         m_frame->HideProgress();
@@ -194,10 +189,10 @@ TEST_F(SpeedAndCadenceTest, TypedValuesAreSentOrRefusedWithTheirMessage) {
         platform::SetDlgItemText(window, row.edit, QString::fromLatin1(row.text));
         const size_t prompts = PromptTexts().size();
         const size_t queued = m_frame->WriteQueue().size();
-        EXPECT_TRUE(Run(window, row.command)) << row.name;
-        EXPECT_EQ(PromptTexts().size() > prompts ? LastPrompt() : QString(), QString::fromLatin1(row.prompt))
-            << row.name;
-        EXPECT_EQ(LastWrite(queued), row.written) << row.name;
+        SCOPED_TRACE(row.text);
+        EXPECT_TRUE(Run(window, row.command));
+        EXPECT_EQ(PromptTexts().size() > prompts ? LastPrompt() : QString(), QString::fromLatin1(row.prompt));
+        EXPECT_EQ(LastWrite(queued), Hex(row.written));
     }
     EXPECT_EQ(Text(Cycling(), IDC_CSC_CIRCUMFERENCE), QStringLiteral("175"));
     platform::SetDlgItemText(Cycling(), IDC_CSC_CIRCUMFERENCE, QString());
