@@ -63,6 +63,9 @@ TEST_F(Connection, RequestsTheLinksCannotTakeAreRefused) {
     harness.freeQueued();
     harness.advanceUntil(BLE_EVT_CONNECT_RESULT);
     EXPECT_EQ(OrvBleHostConnect(addressOf(kPeer)), ORV_BLE_E_WRONG_STATE) << "already connected";
+    BleTypedAddress random = addressOf(kPeer);
+    random.type = 1;
+    EXPECT_EQ(OrvBleHostGetRssi(random), ORV_BLE_E_NOT_CONNECTED) << "another device: its type differs";
 }
 
 TEST_F(Connection, ConnectsAfterAVirtualDelayAndTheHostsDisconnectEndsWithEvent5) {

@@ -24,7 +24,8 @@ BleServerCharacteristicRecord characteristic(uint16_t uuid, uint8_t properties, 
 // Handles: Current Time 1-6 (3 time value read by the program, 4 its configuration, 6 local time
 // information); Alert Notification 7-14 (9 supported categories served by the library, 11 New Alert
 // with 12 its configuration, 14 control point); Immediate Alert 15-17 (17 alert level, write command);
-// Phone Alert Status 18-21 (20 alert status read by the program, 21 its configuration).
+// Phone Alert Status 18-21 (20 alert status read by the program, 21 its configuration); Device
+// Information 22-24 (24 a 30-byte manufacturer name served by the library).
 class LocalServer : public HostTest {
 protected:
     void SetUp() override {
@@ -32,7 +33,7 @@ protected:
         ASSERT_EQ(OrvBleServerAllocDatabase(256), ORV_BLE_OK);
         const auto allocated = harness.advanceUntil(BLE_EVT_SERVER_DB_ALLOCATED);
         ASSERT_TRUE(allocated);
-        ASSERT_EQ(OrvBleServerAddDatabase(record<BleHostServerAllocEvent>(*allocated).databaseId, 4,
+        ASSERT_EQ(OrvBleServerAddDatabase(record<BleHostServerAllocEvent>(*allocated).databaseId, 5,
                                           services.data()),
                   ORV_BLE_OK);
         ASSERT_TRUE(harness.advanceUntil(BLE_EVT_SERVER_DB_ADDED));
@@ -60,11 +61,15 @@ protected:
         characteristic(0x2A44, 0x08, 0x20, 3)};
     std::array<BleServerCharacteristicRecord, 1> immediate{characteristic(0x2A06, 0x04, 0x20, 1)};
     std::array<BleServerCharacteristicRecord, 1> phone{characteristic(0x2A3F, 0x12, 0x10, 1)};
-    std::array<BleServerServiceRecord, 4> services{
+    const std::string maker = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123";
+    std::array<BleServerCharacteristicRecord, 1> information{
+        characteristic(0x2A29, 0x02, 0x00, 30, reinterpret_cast<const uint8_t*>(maker.data()))};
+    std::array<BleServerServiceRecord, 5> services{
         BleServerServiceRecord{MakeUuid16(0x1805), 0, 2, time.data()},
         BleServerServiceRecord{MakeUuid16(0x1811), 0, 3, alerts.data()},
         BleServerServiceRecord{MakeUuid16(0x1802), 0, 1, immediate.data()},
-        BleServerServiceRecord{MakeUuid16(0x180E), 0, 1, phone.data()}};
+        BleServerServiceRecord{MakeUuid16(0x180E), 0, 1, phone.data()},
+        BleServerServiceRecord{MakeUuid16(0x180A), 0, 1, information.data()}};
 };
 
 std::vector<Bytes> hex(const char* text) {
@@ -101,6 +106,41 @@ TEST_F(LocalServer, ReadsAreAnsweredOnceWithTheProgramsBytesOrError) {
         EXPECT_EQ(OrvBleServerReadResponse(cid, 3, 0, 0, nullptr), ORV_BLE_E_WRONG_STATE) << "answered once";
         harness.freeQueued();
     }
+}
+
+Bytes answer(uint8_t opcode, std::string_view text) {
+    Bytes bytes{opcode};
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    return bytes;
+}
+
+// Parts of 22 bytes; a blob read at the very end of the value gets an empty part, one past it an error.
+TEST_F(LocalServer, LongValuesAreReadInPartsOfTheMtuLessOne) {
+    const std::tuple<const char*, Bytes, bool, Bytes> reads[] = {
+        // the request, whether the program answers it (with the same 30 bytes), what the peer gets
+        {"Read", {0x0A, 24, 0}, false, answer(0x0B, "ABCDEFGHIJKLMNOPQRSTUV")},
+        {"BlobRest", {0x0C, 24, 0, 22, 0}, false, answer(0x0D, "WXYZ0123")},
+        {"BlobAtTheEnd", {0x0C, 24, 0, 30, 0}, false, answer(0x0D, "")},
+        {"BlobPastTheEnd", {0x0C, 24, 0, 31, 0}, false, {0x01, 0x0C, 24, 0, 0x07}},
+        {"ProgramsRead", {0x0A, 3, 0}, true, answer(0x0B, "ABCDEFGHIJKLMNOPQRSTUV")},
+        {"ProgramsBlobAtTheEnd", {0x0C, 3, 0, 30, 0}, true, answer(0x0D, "")},
+        {"ProgramsBlobPastTheEnd", {0x0C, 3, 0, 31, 0}, true, {0x01, 0x0C, 3, 0, 0x07}}};
+    for (const auto& [name, request, program, expected] : reads) {
+        auto received = exchange(request);
+        if (program) {
+            ASSERT_EQ(OrvBleServerReadResponse(cid, 3, 0, 30, information[0].value), ORV_BLE_OK) << name;
+            received = exchange(Bytes{});
+        }
+        EXPECT_EQ(received, std::vector<Bytes>{expected}) << name;
+        harness.freeQueued();
+    }
+}
+
+TEST_F(LocalServer, PrepareQueueTakes64Parts) {
+    const Bytes part{0x16, 14, 0, 0, 0, 0x01};
+    for (int i = 0; i < 64; ++i)
+        ASSERT_EQ(exchange(part), (std::vector<Bytes>{{0x17, 14, 0, 0, 0, 0x01}})) << i;
+    EXPECT_EQ(exchange(part), hex("01 16 0E00 09"));
 }
 
 struct WriteCase {
@@ -160,7 +200,8 @@ TEST_F(LocalServer, RefusalsAreAnsweredWithoutTheProgram) {
         {"NotReadable", "0A 0B00", "01 0A 0B00 02"},
         {"WriteToDeclaration", "12 0200 01", "01 12 0200 03"},
         {"WriteToReadOnly", "12 0900 01", "01 12 0900 03"},
-        {"ConfigurationOfWrongLength", "12 0C00 01", "01 12 0C00 0D"},
+        {"ConfigurationOfOneByte", "12 0C00 01", "01 12 0C00 0D"},
+        {"ConfigurationOfThreeBytes", "12 0C00 010000", "01 12 0C00 0D"},
         {"Mtu", "02 0001", "03 1700"},
         {"Unsupported", "20", "01 20 0000 06"},
         {"ShortRead", "0A 03", "01 0A 0000 04"},
