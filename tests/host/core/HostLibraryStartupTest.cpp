@@ -7,82 +7,60 @@ namespace {
 
 using nlohmann::json;
 
-struct StartupCase {
-    const char* name;
-    json dongle;
-    bool initSucceeds;
-    bool startSucceeds;
-    uint32_t code;  // code of the one event after the start-up delay
-    intptr_t value; // its plain value
-};
-
-class StartupMatrix : public ::testing::TestWithParam<StartupCase> {};
-
-TEST_P(StartupMatrix, GivesTheWorldsOutcomeAfterItsDelay) {
-    const StartupCase& c = GetParam();
-    HostHarness harness;
-    json world = basicWorld();
-    world["dongle"].update(c.dongle);
-    world["dongle"]["startupDelayMs"] = 1500;
-    harness.load(world);
-    const OrvBleHostInitParams params{};
-    const uint32_t id = OrvBleHostInit(0, 0, &params);
-    ASSERT_EQ(id != 0, c.initSucceeds);
-    if (!c.initSucceeds) {
-        return;
+// Each on a world of its own: the dongle's fields that differ, whether init and start succeed, then the
+// code and plain value of the one event after the start-up delay.
+TEST(HostStartup, GivesTheWorldsOutcomeAfterItsDelay) {
+    const std::tuple<const char*, json, bool, bool, uint32_t, intptr_t> cases[] = {
+        {"Up", json::object(), true, true, BLE_EVT_HOST_STARTED, 1},
+        {"StartupFails", {{"startup", "failed"}}, true, true, BLE_EVT_HOST_STARTED, 0},
+        {"StartupError", {{"startup", "error"}}, true, true, BLE_EVT_HOST_ERROR, 1},
+        {"StartupErrorCode", {{"startup", "error"}, {"startupError", 9}}, true, true, BLE_EVT_HOST_ERROR, 9},
+        {"Absent", {{"present", false}}, false, false, 0, 0},
+        {"NoDriver", {{"driver", false}}, false, false, 0, 0},
+        {"Busy", {{"busy", true}}, false, false, 0, 0},
+        {"InitFails", {{"initFails", true}}, false, false, 0, 0},
+        {"StartWndFails", {{"startWndFails", true}}, true, false, 0, 0}};
+    for (const auto& [name, dongle, initSucceeds, startSucceeds, code, value] : cases) {
+        SCOPED_TRACE(name);
+        HostHarness harness;
+        json world = basicWorld();
+        world["dongle"].update(dongle);
+        world["dongle"]["startupDelayMs"] = 1500;
+        harness.load(world);
+        const OrvBleHostInitParams params{};
+        const uint32_t id = OrvBleHostInit(0, 0, &params);
+        ASSERT_EQ(id != 0, initSucceeds);
+        if (!initSucceeds) {
+            continue;
+        }
+        EXPECT_EQ(id, HostHarness::registerResult);
+        EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED);
+        ASSERT_EQ(OrvBleHostStartWnd(HostHarness::window()) != 0, startSucceeds);
+        if (!startSucceeds) {
+            continue;
+        }
+        EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED) << "before the start-up result";
+        orv::sim::advance(1499);
+        EXPECT_TRUE(HostHarness::posted.empty()) << "nothing inside the call, nothing before the delay";
+        orv::sim::advance(1);
+        const auto events = harness.takeEvents();
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(std::tuple(events[0].message, events[0].code, events[0].lParam),
+                  std::tuple(HostHarness::registerResult, code, value));
+        const bool up = code == BLE_EVT_HOST_STARTED && value == 1;
+        EXPECT_EQ(OrvBleHostStartDeviceSearch(0), up ? ORV_BLE_OK : ORV_BLE_E_NOT_STARTED);
     }
-    EXPECT_EQ(id, HostHarness::registerResult);
-    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED);
-    ASSERT_EQ(OrvBleHostStartWnd(HostHarness::window()) != 0, c.startSucceeds);
-    if (!c.startSucceeds) {
-        return;
-    }
-    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_STARTED) << "before the start-up result";
-    orv::sim::advance(1499);
-    EXPECT_TRUE(HostHarness::posted.empty()) << "nothing inside the call, nothing before the delay";
-    orv::sim::advance(1);
-    const auto events = harness.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].message, HostHarness::registerResult);
-    EXPECT_EQ(events[0].code, c.code);
-    EXPECT_EQ(events[0].lParam, c.value);
-    const bool up = c.code == BLE_EVT_HOST_STARTED && c.value == 1;
-    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), up ? ORV_BLE_OK : ORV_BLE_E_NOT_STARTED);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Dongle, StartupMatrix,
-    ::testing::Values(StartupCase{"Up", json::object(), true, true, BLE_EVT_HOST_STARTED, 1},
-                      StartupCase{
-                          "StartupFails", {{"startup", "failed"}}, true, true, BLE_EVT_HOST_STARTED, 0},
-                      StartupCase{"StartupError", {{"startup", "error"}}, true, true, BLE_EVT_HOST_ERROR, 1},
-                      StartupCase{"StartupErrorCode",
-                                  {{"startup", "error"}, {"startupError", 9}},
-                                  true,
-                                  true,
-                                  BLE_EVT_HOST_ERROR,
-                                  9},
-                      StartupCase{"Absent", {{"present", false}}, false, false, 0, 0},
-                      StartupCase{"NoDriver", {{"driver", false}}, false, false, 0, 0},
-                      StartupCase{"Busy", {{"busy", true}}, false, false, 0, 0},
-                      StartupCase{"InitFails", {{"initFails", true}}, false, false, 0, 0},
-                      StartupCase{"StartWndFails", {{"startWndFails", true}}, true, false, 0, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(HostStartup, InitNeedsAParameterRecordAndAMessageId) {
+TEST(HostStartup, InitNeedsAParameterRecordAndAMessageIdAndStartWndInitAWindowAndHappensOnce) {
     HostHarness harness;
     harness.load(basicWorld());
     const OrvBleHostInitParams params{};
     EXPECT_EQ(OrvBleHostInit(0, 0, nullptr), 0u);
     HostHarness::registerResult = 0;
     EXPECT_EQ(OrvBleHostInit(0, 0, &params), 0u);
-}
-
-TEST(HostStartup, StartWndNeedsInitAWindowAndHappensOnce) {
-    HostHarness harness;
-    harness.load(basicWorld());
+    HostHarness::registerResult = 0xC123;
     EXPECT_EQ(OrvBleHostStartWnd(HostHarness::window()), 0);
-    const OrvBleHostInitParams params{};
     ASSERT_NE(OrvBleHostInit(0, 0, &params), 0u);
     EXPECT_EQ(OrvBleHostInit(0, 0, &params), HostHarness::registerResult) << "the same id again";
     EXPECT_EQ(OrvBleHostStartWnd(nullptr), 0);

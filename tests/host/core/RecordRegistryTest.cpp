@@ -55,14 +55,23 @@ TEST_F(HostRecords, RecordRefusedByTheWindowIsReleasedAtOnce) {
 TEST(HostNotInitialised, CallsAreHarmlessNoOps) {
     HostHarness harness;
     harness.load(basicWorld());
-    EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_NOT_INITIALISED);
-    EXPECT_EQ(OrvBleHostStopDeviceSearch(), ORV_BLE_E_NOT_INITIALISED);
-    EXPECT_EQ(OrvBleServerAllocDatabase(256), ORV_BLE_E_NOT_INITIALISED);
-    EXPECT_EQ(OrvBleServerAddDatabase(1, 0, nullptr), ORV_BLE_E_NOT_INITIALISED);
-    EXPECT_EQ(OrvBleClientReadCharByHandle(0x40, 3), ORV_BLE_E_NOT_INITIALISED);
-    EXPECT_EQ(OrvBleHostConnect(addressOf("AA:BB:CC:DD:EE:01")), ORV_BLE_E_NOT_INITIALISED);
+    const BleTypedAddress peer = addressOf("AA:BB:CC:DD:EE:01");
     BleHostPairedDevice device{};
-    EXPECT_EQ(OrvBleHostUpdatePairedDeviceList(&device), ORV_BLE_E_NOT_INITIALISED);
+    const OrvBleResult results[] = {OrvBleHostStartDeviceSearch(0),
+                                    OrvBleHostStopDeviceSearch(),
+                                    OrvBleServerAllocDatabase(256),
+                                    OrvBleServerAddDatabase(1, 0, nullptr),
+                                    OrvBleClientReadCharByHandle(0x40, 3),
+                                    OrvBleHostConnect(peer),
+                                    OrvBleHostUpdatePairedDeviceList(&device),
+                                    OrvBleHostSetEncryption(0x40, 1),
+                                    OrvBleHostJustWorksResult(peer, 1, 1),
+                                    OrvBleHostPasskeyNotificationResult(peer, 1),
+                                    OrvBleHostCancelBonding(peer),
+                                    OrvBleHostCancel(),
+                                    OrvBleHostChangeSecurityLevel(1)};
+    for (size_t i = 0; i < std::size(results); ++i)
+        EXPECT_EQ(results[i], ORV_BLE_E_NOT_INITIALISED) << "call " << i;
     uint16_t count = 7;
     BleHostPairedDevice* array = nullptr;
     EXPECT_EQ(OrvBleHostGetPairedDeviceList(&count, &array), 0);
