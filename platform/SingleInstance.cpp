@@ -25,24 +25,28 @@ QString perUserName(const QString& guid) {
     return QStringLiteral("Tindrel-%1-%2").arg(safe).arg(::getuid());
 }
 
+QString runtimeDirectory() {
+    // Without XDG_RUNTIME_DIR Qt would invent a runtime directory (with a warning); the temporary
+    // directory serves as well since the names carry the user.
+    return qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")
+               ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+               : QDir::tempPath();
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(QString mutexName, QString messageName)
-    : m_mutexName(std::move(mutexName)), m_messageName(std::move(messageName)) {}
+    : m_mutexName(std::move(mutexName)), m_messageName(std::move(messageName)),
+      m_directory(runtimeDirectory()) {}
 
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::lockFilePath() const {
-    // Without XDG_RUNTIME_DIR Qt would invent a runtime directory (with a warning); the temporary
-    // directory serves as well since the name carries the user.
-    const QString directory = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")
-                                  ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
-                                  : QDir::tempPath();
-    return directory + QLatin1Char('/') + perUserName(m_mutexName) + QStringLiteral(".lock");
+    return m_directory + QLatin1Char('/') + perUserName(m_mutexName) + QStringLiteral(".lock");
 }
 
 QString SingleInstance::serverName() const {
-    return perUserName(m_messageName);
+    return m_directory + QLatin1Char('/') + perUserName(m_messageName);
 }
 
 bool SingleInstance::acquire() {
@@ -57,22 +61,34 @@ bool SingleInstance::acquire() {
                 << QStringLiteral("Single instance: cannot create the lock file %1.").arg(lockFilePath());
         return false;
     }
+    if (!listen())
+        return false;
     m_lock = std::move(lock);
-    listen();
     return true;
 }
 
-void SingleInstance::listen() {
+// False only when another instance answers on the socket (its lock file was removed under it): that
+// one stays the instance to activate. Otherwise this one runs, with its socket if it can listen.
+bool SingleInstance::listen() {
+    if (answers()) {
+        qWarning().noquote() << QStringLiteral("Single instance: an instance without its lock answers on %1.")
+                                    .arg(serverName());
+        return false;
+    }
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
-    if (m_server->listen(serverName()))
-        return;
-    // The lock is ours, so a socket left under the name belongs to an instance that died.
-    QLocalServer::removeServer(serverName());
+    // Nothing answers: listening replaces a socket file that an instance which died left here.
     if (!m_server->listen(serverName()))
         qWarning().noquote() << QStringLiteral("Single instance: cannot listen on %1 (%2).")
                                     .arg(serverName(), m_server->errorString());
+    return true;
+}
+
+bool SingleInstance::answers() const {
+    QLocalSocket probe;
+    probe.connectToServer(serverName());
+    return probe.waitForConnected(kRequestTimeoutMs);
 }
 
 void SingleInstance::acceptConnections() {
