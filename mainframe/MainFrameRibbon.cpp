@@ -158,6 +158,7 @@ void CMainFrame::OnRemoteConnectionParameters(uint16_t min, uint16_t max, uint16
 bool CMainFrame::IsParameterEditKey(int key, Qt::KeyboardModifiers modifiers) {
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return !(modifiers & Qt::KeypadModifier);
-    return key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Tab || key == Qt::Key_Left ||
-           key == Qt::Key_Right;
+    // Shift+Tab arrives as Backtab; it is the Tab key all the same.
+    return key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Tab ||
+           key == Qt::Key_Backtab || key == Qt::Key_Left || key == Qt::Key_Right;
 }

@@ -77,6 +77,7 @@ TEST_F(CommandsTest, ParameterEditsReadDecimalTextTruncatedToSixteenBitsAndTakeO
     for (const int key :
          {Qt::Key_0, Qt::Key_9, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab, Qt::Key_Left, Qt::Key_Right})
         EXPECT_TRUE(CMainFrame::IsParameterEditKey(key, Qt::NoModifier)) << key;
+    EXPECT_TRUE(CMainFrame::IsParameterEditKey(Qt::Key_Backtab, Qt::ShiftModifier));
     for (const int key : {Qt::Key_A, Qt::Key_Minus, Qt::Key_Up, Qt::Key_Space})
         EXPECT_FALSE(CMainFrame::IsParameterEditKey(key, Qt::NoModifier)) << key;
     EXPECT_FALSE(CMainFrame::IsParameterEditKey(Qt::Key_5, Qt::KeypadModifier));
