@@ -59,6 +59,7 @@ class CDeviceView;
 class QTreeWidgetItem;
 
 class CPropertiesWnd;
+class QDockWidget;
 class QLabel;
 class QMdiArea;
 namespace platform {
@@ -375,7 +376,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateDockingWindows();
@@ -408,6 +410,8 @@ private:
     void UpdatePairedDeviceEntry(const BleDeviceRecord& record);
     // The record's name in its device row and, when the properties pane shows the record, in its Name row.
     void ShowRecordName(const BleDeviceRecord& record);
+    void RememberPaneWidths();
+    void RestorePaneWidths();
     void UpdateMinimumWidth();
     void ResetRequestQueues();
     void RunQuickConnectRestore();
@@ -646,6 +650,8 @@ private:
     QLabel* m_capsPane = nullptr;
     CDeviceView* m_wndDeviceView = nullptr;
     CPropertiesWnd* m_wndProperties = nullptr;
+    // The side panes' widths as the user last set them (at first the initial ones).
+    std::vector<std::pair<QDockWidget*, int>> m_paneWidths;
     platform::WindowTimers m_timers;
     std::unique_ptr<CLogDialog> m_pLog;
     std::unique_ptr<CConnectProgressDlg> m_pProgress;

@@ -17,6 +17,7 @@
 #include "platform/ui/Ribbon.h"
 
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -31,6 +32,12 @@ static void InitResources() {
 namespace {
 // The close timer never runs shorter than this, also for a supervision timeout of 0.
 constexpr UINT kMinimumCloseDelayMs = 1000;
+constexpr int kDevicePaneWidth = 200;
+constexpr int kPropertiesPaneWidth = 300;
+
+bool IsDocked(const QDockWidget* pane) {
+    return !pane->isHidden() && !pane->isFloating();
+}
 } // namespace
 
 CMainFrame::CMainFrame(bool hostDebugLogging, QWidget* parent)
@@ -121,22 +128,54 @@ void CMainFrame::CreateDockingWindows() {
     m_wndProperties->setWindowTitle(platform::LoadString(IDS_PROPERTIES_PANE));
     addDockWidget(Qt::RightDockWidgetArea, m_wndProperties);
 
-    resizeDocks({m_wndDeviceView, m_wndProperties}, {200, 300}, Qt::Horizontal);
-    m_wndDeviceView->installEventFilter(this);
-    m_wndProperties->installEventFilter(this);
+    m_paneWidths = {{m_wndDeviceView, kDevicePaneWidth}, {m_wndProperties, kPropertiesPaneWidth}};
+    RestorePaneWidths();
+    UpdateMinimumWidth();
 }
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize && (watched == m_wndDeviceView || watched == m_wndProperties))
-        UpdateMinimumWidth();
-    return QMainWindow::eventFilter(watched, event);
+bool CMainFrame::event(QEvent* event) {
+    const bool result = QMainWindow::event(event);
+    // Of the mouse releases that reach the window itself, the window takes only the one ending a move
+    // of a pane's edge: the panes' widths are then the ones the user chose.
+    if (event->type() == QEvent::MouseButtonRelease && event->isAccepted())
+        RememberPaneWidths();
+    return result;
 }
 
-// The window is never narrower than the two panes side by side.
+// Narrowing the window squeezes the panes along with the central area; whenever the window's size
+// changes they get the widths the user gave them back, as far as there is room.
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    RestorePaneWidths();
+}
+
+void CMainFrame::RememberPaneWidths() {
+    for (auto& [pane, width] : m_paneWidths)
+        if (IsDocked(pane))
+            width = pane->width();
+    UpdateMinimumWidth();
+}
+
+void CMainFrame::RestorePaneWidths() {
+    QList<QDockWidget*> panes;
+    QList<int> widths;
+    for (const auto& [pane, width] : m_paneWidths)
+        if (IsDocked(pane) && pane->width() != width) {
+            panes.append(pane);
+            widths.append(width);
+        }
+    if (!panes.isEmpty())
+        resizeDocks(panes, widths, Qt::Horizontal);
+}
+
+// The window is never narrower than the docked panes side by side at the widths the user gave them;
+// from their current widths it would shrink each time the panes are squeezed.
 void CMainFrame::UpdateMinimumWidth() {
-    if (!m_wndDeviceView || !m_wndProperties)
-        return;
-    setMinimumWidth(m_wndDeviceView->width() + m_wndProperties->width());
+    int width = 0;
+    for (const auto& [pane, preferred] : m_paneWidths)
+        if (IsDocked(pane))
+            width += preferred;
+    setMinimumWidth(width);
 }
 
 LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -152,8 +191,9 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CMainFrame::OnActivateInstance(WPARAM, LPARAM) {
+    // Back in the state it was minimised from: maximised stays maximised.
     if (isMinimized())
-        showNormal();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
     return 0;

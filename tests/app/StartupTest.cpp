@@ -68,9 +68,10 @@ TEST_F(StartupTest, ARefusedWorldIsShownInAMessageBoxAsWell) {
     EXPECT_EQ(m_prompter.prompts.at(0).caption, QStringLiteral("Tindrel"));
 }
 
-TEST_F(StartupTest, ASecondInstanceSaysSoAndBringsTheFirstBackWithoutTouchingTheDongle) {
+TEST_F(StartupTest, ASecondInstanceSaysSoAndBringsTheFirstBackAsItWasWithoutTouchingTheDongle) {
     COrvBleDemoApp first;
     ASSERT_EQ(first.InitInstance(), TRUE);
+    first.MainFrame()->showMaximized();
     first.MainFrame()->showMinimized();
     m_host->calls.clear();
     COrvBleDemoApp second;
@@ -86,7 +87,7 @@ TEST_F(StartupTest, ASecondInstanceSaysSoAndBringsTheFirstBackWithoutTouchingThe
     QTimer::singleShot(10000, &loop, [&] { timedOut = true, loop.quit(); }); // only a failing test waits
     while (first.MainFrame()->isMinimized() && !timedOut)
         loop.exec();
-    EXPECT_FALSE(first.MainFrame()->isMinimized());
+    EXPECT_TRUE(first.MainFrame()->isMaximized() && !first.MainFrame()->isMinimized());
     first.ExitInstance();
 }
 

@@ -2,11 +2,15 @@
 // given back, saved appearances, dongle removal, suspend and resume.
 #include "app/COrvBleDemoApp.h"
 #include "panes/CConnectProgressDlg.h"
+#include "panes/CDeviceView.h"
+#include "panes/CPropertiesWnd.h"
 #include "platform/StringTable.h"
 #include "res/resource.h"
 #include "support/MainFrameFixture.h"
 
 #include <QCoreApplication>
+#include <QMouseEvent>
+#include <QStatusBar>
 
 namespace {
 
@@ -191,12 +195,30 @@ TEST_F(SystemTest, AResumeThatCannotStartTheHostSaysWhyAndCloses) {
     EXPECT_FALSE(frame->isVisible());
 }
 
-TEST_F(SystemTest, AnActivationRequestRestoresAMinimisedWindow) {
+TEST_F(SystemTest, TheMinimumWidthIsThePanesWidthsTheUserSetAndThePanesGetThemBackWithRoom) {
     CMainFrame* frame = Start();
-    frame->showMinimized();
-    platform::PostMessage(frame->GetSafeHwnd(), InterInstanceMessage(), 0, 0);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(frame->isMinimized());
+    const auto mouse = [frame](QEvent::Type type, QPoint at) {
+        QMouseEvent event(type, at, frame->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame, &event);
+        QCoreApplication::processEvents(); // the window moves a pane's edge on a timer
+    };
+    for (const int width : {100, 100, 1200}) {
+        frame->resize(width, frame->height());
+        QCoreApplication::processEvents();
+        mouse(QEvent::MouseButtonRelease, frame->statusBar()->geometry().center()); // a click elsewhere
+    }
+    EXPECT_EQ(frame->minimumWidth(), 500);
+    EXPECT_EQ(frame->DeviceView()->width(), 200);
+    EXPECT_EQ(frame->PropertiesView()->width(), 300);
+
+    // The user moves the device pane's edge 40 pixels to the right.
+    const QPoint edge = frame->DeviceView()->geometry().topRight() + QPoint(2, 100);
+    mouse(QEvent::MouseButtonPress, edge);
+    mouse(QEvent::MouseMove, edge + QPoint(40, 0));
+    mouse(QEvent::MouseButtonRelease, edge + QPoint(40, 0));
+    EXPECT_EQ(frame->DeviceView()->width(), 240);
+    EXPECT_EQ(frame->minimumWidth(), 540);
 }
 
 } // namespace
