@@ -10,9 +10,14 @@
 #include "platform/StringTable.h"
 #include "platform/VersionInfo.h"
 #include "platform/WindowMessages.h"
+#include "platform/ui/Icons.h"
 #include "res/resource.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+
+static void InitIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace {
 COrvBleDemoApp* g_app = nullptr;
@@ -59,6 +64,10 @@ COrvBleDemoApp::~COrvBleDemoApp() {
 }
 
 BOOL COrvBleDemoApp::InitInstance() {
+    // First of all, so that every window carries it, the message boxes shown before the main window
+    // and the dialogs the main window creates before its own icon is set among them.
+    InitIconResources();
+    QApplication::setWindowIcon(platform::loadIcon(IDR_MAINFRAME));
     m_profileName = platform::LoadString(IDS_APP_TITLE);
     QCoreApplication::setApplicationName(m_profileName);
 

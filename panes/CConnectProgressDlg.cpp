@@ -1,6 +1,7 @@
 #include "panes/CConnectProgressDlg.h"
 
 #include "platform/DialogItems.h"
+#include "platform/ui/DialogBoxFrame.h"
 #include "res/resource.h"
 #include "ui_ConnectProgressDlg.h"
 
@@ -9,7 +10,8 @@
 CConnectProgressDlg::CConnectProgressDlg(QWidget* parent) : QDialog(parent) {
     Ui::ConnectProgressDlg ui;
     ui.setupUi(this);
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
+    // The close button, like Esc, is "Stop".
+    platform::setDialogBoxFrame(*this);
     m_stop = ui.stopButton;
     connect(m_stop, &QPushButton::clicked, this, &CConnectProgressDlg::OnCancel);
 }

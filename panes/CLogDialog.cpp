@@ -2,6 +2,7 @@
 
 #include "gatt/ValueText.h"
 #include "platform/DialogItems.h"
+#include "platform/ui/DialogBoxFrame.h"
 #include "res/resource.h"
 #include "ui_LogDialog.h"
 
@@ -22,6 +23,7 @@ QDateTime Now() {
 CLogDialog::CLogDialog(QWidget* parent, const QString& directory) : QDialog(parent) {
     Ui::LogDialog ui;
     ui.setupUi(this);
+    platform::setDialogBoxFrame(*this);
     m_edit = qobject_cast<QPlainTextEdit*>(platform::GetDlgItem(this, IDC_LOG_EDIT));
     connect(ui.okButton, &QPushButton::clicked, this, &QDialog::hide);
 

@@ -3,6 +3,7 @@
 #include "platform/DialogItems.h"
 #include "platform/StringTable.h"
 #include "platform/WinTypes.h"
+#include "platform/ui/DialogBoxFrame.h"
 #include "res/resource.h"
 #include "ui_UserPromptDlg.h"
 
@@ -29,6 +30,7 @@ CUserPromptDlg::CUserPromptDlg(const QString& editText, const QFont& editFont, b
       m_bReadOnly(readOnly), m_bShowOk(showOk), m_bShowCancel(showCancel) {
     Ui::UserPromptDlg ui;
     ui.setupUi(this);
+    platform::setDialogBoxFrame(*this);
     m_edit = ui.codeEdit;
     m_ok = ui.okButton;
     m_cancel = ui.cancelButton;

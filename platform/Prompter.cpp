@@ -1,5 +1,7 @@
 #include "platform/Prompter.h"
 
+#include "platform/ui/DialogBoxFrame.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -59,6 +61,7 @@ int DialogPrompter::messageBox(QWidget* parent, const QString& text, const QStri
 }
 
 void DialogPrompter::configure(QMessageBox& box, const QString& text, const QString& caption, UINT type) {
+    setDialogBoxFrame(box);
     box.setWindowTitle(caption);
     box.setText(text);
     box.setTextFormat(Qt::PlainText);

@@ -28,7 +28,7 @@ class DialogPrompter : public Prompter {
 public:
     int messageBox(QWidget* parent, const QString& text, const QString& caption, UINT type) override;
 
-    // Sets up the box's caption, text, buttons, icon and modality from the type.
+    // Sets up the box's frame (a dialog box's), caption, text, buttons, icon and modality from the type.
     static void configure(QMessageBox& box, const QString& text, const QString& caption, UINT type);
     // The result for the button the box ended with.
     static int resultFor(const QMessageBox& box);

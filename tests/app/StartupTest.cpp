@@ -3,6 +3,7 @@
 #include "app/DongleDetection.h"
 #include "app/SimulatedWorld.h"
 #include "mainframe/CMainFrame.h"
+#include "panes/CConnectProgressDlg.h"
 #include "platform/StringTable.h"
 #include "platform/VersionInfo.h"
 #include "platform/WindowMessages.h"
@@ -50,6 +51,7 @@ TEST_F(StartupTest, FailuresShowTheirMessageAndDeinitialiseOnlyAfterASuccessfulI
         if (c.message.isEmpty()) {
             EXPECT_EQ(m_host->startedWindow, app.MainFrame()->GetSafeHwnd());
             EXPECT_TRUE(app.MainFrame()->isVisible());
+            EXPECT_FALSE(app.MainFrame()->ProgressWindow()->windowHandle()->icon().isNull());
             EXPECT_EQ(HostEventMessage(), 0xC123u);
             EXPECT_EQ(app.SettingsKeyPath(), QStringLiteral("Software\\Orvane\\Tindrel\\2.6.0.3"));
         }
