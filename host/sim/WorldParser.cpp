@@ -175,7 +175,7 @@ E readChoice(const json& node, const char* key, const std::string& path, Choices
             return choice;
         }
         names += index == 0 ? "" : index + 1 == choices.size() ? " or " : ", ";
-        names += "\"" + std::string(name) + "\"";
+        names.append("\"").append(name).append("\"");
         ++index;
     }
     fail(memberPath(path, key), "expected " + names + ", got \"" + text + "\"");
