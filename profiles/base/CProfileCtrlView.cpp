@@ -61,6 +61,11 @@ protected:
 
 private:
     void PaintBackdrop(QWidget* label) {
+        // Opaque painting skips the fill of a label that fills its own background: fill it here.
+        if (label->autoFillBackground()) {
+            QPainter(label).fillRect(label->rect(), label->palette().brush(label->backgroundRole()));
+            return;
+        }
         QWidget* parent = label->parentWidget();
         const qreal ratio = label->devicePixelRatioF();
         QPixmap& copy = m_copies[parent];

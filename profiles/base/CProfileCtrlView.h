@@ -59,8 +59,8 @@ protected:
     // Called for every control of the pane during Create: labels and buttons let the pane's
     // background show through, group boxes keep their own. A label with a control id (one that code
     // writes to) on a parent that fills its background is drawn opaque over a copy of that parent's
-    // pixels, so that its new values repaint nothing behind it. Panes with own colours override this
-    // and call it first.
+    // pixels (or over its own background, when it fills one), so that its new values repaint nothing
+    // behind it. Panes with own colours override this and call it first.
     virtual void OnCtlColor(QWidget* control);
 
 private:

@@ -55,7 +55,6 @@ public:
     bool BuildRacpOperator(std::vector<uint8_t>& request);
 
     const std::map<uint16_t, Record>& Records() const { return m_records; }
-    const CGlucoseCtrlView& View() const { return m_wndView; }
 
 protected:
     void OnCreate() override;

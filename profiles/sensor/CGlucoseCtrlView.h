@@ -11,7 +11,6 @@ public:
 
     // Paints the colour box green, orange or red for the level.
     void SetLevel(GlucoseLevel level);
-    GlucoseLevel Level() const { return m_level; }
 
 protected:
     // Value, unit and sample texts dark blue, error and status texts red, the colour box in the

@@ -88,7 +88,6 @@ TEST_F(GlucoseCtrlTest, SelectedRecordShowsWhatWasMeasuredAndNothingOfTheRecordB
     EXPECT_EQ(Shown().size(), std::size(kDetails) - 1) << "all but the status";
     EXPECT_EQ((QStringList{Text(IDC_GLUCOSE_VALUE), Text(IDC_GLUCOSE_SAMPLE), Text(IDC_GLUCOSE_ERROR)}),
               (QStringList{"130.0", "Finger, Capillary Plasma", "Sensor reported error: 0040h"}));
-    EXPECT_EQ(m_window->View().Level(), GlucoseLevel::High);
     EXPECT_EQ(Row(IDC_GLUCOSE_CONTEXT, 0).mid(0, 2), (QStringList{"HbA1c", "5.8%"}));
     Select(1);
     EXPECT_EQ(Shown(), (std::vector<UINT>{IDC_GLUCOSE_VALUE, IDC_GLUCOSE_UNIT, IDC_GLUCOSE_COLOUR}));
@@ -99,6 +98,23 @@ TEST_F(GlucoseCtrlTest, SelectedRecordShowsWhatWasMeasuredAndNothingOfTheRecordB
     Select(0);
     Select(3);
     EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(GlucoseCtrlTest, ColourBoxIsPaintedInTheColourOfTheSelectedLevel) {
+    const std::pair<double, QColor> cases[] = {{0.00092, QColor(0, 140, 0)},
+                                               {0.00118, QColor(255, 128, 0)},
+                                               {0.00131, QColor(255, 0, 0)},
+                                               {-1, m_window->palette().color(QPalette::Window)}}; // hidden
+    for (const auto& [concentration, colour] : cases) {
+        if (concentration < 0)
+            m_window->AddMeasurementStatusOnly(9, Day(7), 0x0004);
+        else
+            m_window->AddMeasurement(9, Day(7), kKg, 1, 1, concentration);
+        Select(List(IDC_GLUCOSE_RECORDS)->topLevelItemCount() - 1);
+        const QWidget* box = Item(IDC_GLUCOSE_COLOUR);
+        const QPoint centre = box->mapTo(m_window, box->rect().center());
+        EXPECT_EQ(m_window->grab().toImage().pixelColor(centre).name(), colour.name()) << concentration;
+    }
 }
 
 TEST_F(GlucoseCtrlTest, OperatorsFollowTheRadioButtonAndInvalidSequenceNumbersBuildNothing) {
