@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr size_t kTimeStampLength = 7;
-
 // Narrowing a double beyond a float's range is undefined: such a number is not shown.
 float narrow(double number) {
     if (!std::isfinite(number) || std::fabs(number) > std::numeric_limits<float>::max()) {
@@ -25,15 +23,6 @@ std::optional<TemperatureMeasurement> TemperatureMeasurement::decode(std::span<c
     ByteReader reader(value);
     const auto flags = reader.u8();
     const auto raw = reader.u32();
-    if (reader.failed()) {
-        return std::nullopt;
-    }
-    if (*flags & TemperatureFlag::TimeStamp) {
-        reader.skip(kTimeStampLength);
-    }
-    if (*flags & TemperatureFlag::TemperatureType) {
-        reader.u8();
-    }
     if (reader.failed()) {
         return std::nullopt;
     }

@@ -8,8 +8,6 @@
 // Bits of the Temperature Measurement flags byte.
 namespace TemperatureFlag {
 inline constexpr uint8_t Fahrenheit = 0x01; // clear: Celsius
-inline constexpr uint8_t TimeStamp = 0x02;
-inline constexpr uint8_t TemperatureType = 0x04;
 } // namespace TemperatureFlag
 
 struct TemperatureMeasurement {
@@ -18,8 +16,7 @@ struct TemperatureMeasurement {
     // float's range.
     float value = 0;
 
-    // nullopt ("too short") when the value does not hold the temperature or the time stamp and type
-    // its flags announce; those two are not read further. Unknown flag bits and bytes after the
-    // announced fields are ignored.
+    // nullopt ("too short") when the value does not hold the temperature. Nothing after it is read:
+    // a time stamp or type that the flags announce may be missing, and other flag bits are ignored.
     static std::optional<TemperatureMeasurement> decode(std::span<const uint8_t> value);
 };
