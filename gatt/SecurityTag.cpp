@@ -21,11 +21,7 @@ uint8_t RssiZone(int value, int lowThreshold, int highThreshold) {
 }
 
 int TxPowerCorrection(uint8_t level) {
-    if (level == 0xFF)
-        return -1;
-    if (level >= 0x80)
-        return level - 256 + 1;
-    return level;
+    return static_cast<int8_t>(level);
 }
 
 uint32_t RssiPollPeriodMs(const BleConnectionParameters& parameters) {

@@ -33,8 +33,8 @@ private:
 // lowThreshold, 1 between. The zone is the Alert Level written to the tag.
 uint8_t RssiZone(int value, int lowThreshold, int highThreshold);
 
-// The correction (dBm) added to the average for a Tx Power Level byte: the byte itself up to 127,
-// b - 255 from 128 to 254, -1 for 255.
+// The correction (dBm) added to the average for a Tx Power Level byte: the byte read as a signed
+// 8-bit number of dBm, as the properties pane shows the advertised level.
 int TxPowerCorrection(uint8_t level);
 
 // The poll period of the signal strength: interval min x 1.25 ms x slave latency, truncated.

@@ -33,7 +33,7 @@ TEST_F(SecurityTagE2eTest, TheTagPairsGetsZoneLevelsAndItsButtonAlertsThePc) {
         ConnectedWindow(std::string(), QStringLiteral("Orvane Key Tag"), &CMainFrame::SecurityTagWindow);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(Frame()->LinkEncrypted());
-    EXPECT_EQ(Frame()->RssiCorrection(), -7);
+    EXPECT_EQ(Frame()->RssiCorrection(), -8);
     ASSERT_TRUE(Frame()->ExecuteCommand(ID_TAG_PLAY_SOUND));
 
     const auto alertText = [&] { return platform::GetDlgItemText(window, IDC_TAG_ALERT_LEVEL); };

@@ -13,8 +13,8 @@ TEST(SecurityTagTest, ZonesFollowTheThresholds) {
 }
 
 TEST(SecurityTagTest, TxPowerCorrection) {
-    const std::pair<uint8_t, int> rows[] = {{0xFC, -3},   {0xFF, -1}, {0x04, 4}, {0x7F, 127},
-                                            {0x80, -127}, {0x00, 0},  {0xF6, -9}};
+    const std::pair<uint8_t, int> rows[] = {{0xFC, -4},   {0xFF, -1}, {0x04, 4},  {0x7F, 127},
+                                            {0x80, -128}, {0x00, 0},  {0xF6, -10}};
     for (const auto& [level, correction] : rows)
         EXPECT_EQ(TxPowerCorrection(level), correction) << int(level);
 }

@@ -119,7 +119,7 @@ TEST_F(SecurityTagTest, ANewLinkAndAReopenedWindowStartFromTheNextSample) {
 
 TEST_F(SecurityTagTest, Event264SetsTheCheckAndTheCorrectionOnlyForTwoBytesOfTheTag) {
     const std::tuple<uint32_t, uint16_t, std::vector<uint8_t>, bool, int> rows[] = {
-        {kCid, 0, {1, 0xFC}, true, -3},  {kCid, 0, {0, 0xFF}, false, -1}, {kCid, 0, {1}, false, -1},
+        {kCid, 0, {1, 0xFC}, true, -4},  {kCid, 0, {0, 0xFF}, false, -1}, {kCid, 0, {1}, false, -1},
         {kCid, 0, {1, 4, 0}, false, -1}, {kCid, 1, {1, 4}, false, -1},    {kCid + 1, 0, {1, 4}, false, -1},
     };
     for (const auto& [cid, field, value, checked, correction] : rows) {
