@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QSet>
 #include <QtDebug>
+#include <algorithm>
 #include <optional>
 
 namespace platform {
@@ -85,9 +86,9 @@ QDateTime LocalBefore(const QTimeZone::OffsetData& transition, int offset) {
     return transition.atUtc.toOffsetFromUtc(offset);
 }
 
-const QTimeZone::OffsetData* Find(const QTimeZone::OffsetDataList& list, bool intoDaylight) {
+const QTimeZone::OffsetData* Find(const QTimeZone::OffsetDataList& list, int offset) {
     for (const auto& transition : list)
-        if ((transition.daylightTimeOffset != 0) == intoDaylight)
+        if (transition.offsetFromUtc == offset)
             return &transition;
     return nullptr;
 }
@@ -118,28 +119,31 @@ DWORD ZoneInformation(const QTimeZone& zone, const QDateTime& moment, TIME_ZONE_
     record.DaylightName = zone.displayName(QTimeZone::DaylightTime, QTimeZone::LongName, QLocale::c());
 
     const QTimeZone::OffsetDataList transitions = TransitionsOf(zone, year);
-    const auto* into = Find(transitions, true);
-    const auto* out = Find(transitions, false);
-    const bool onePair = transitions.size() == 2 && into && out && into->standardTimeOffset == standard &&
-                         out->standardTimeOffset == standard;
+    const bool onePair =
+        transitions.size() == 2 && transitions[0].offsetFromUtc != transitions[1].offsetFromUtc &&
+        (transitions[0].daylightTimeOffset == 0) != (transitions[1].daylightTimeOffset == 0) &&
+        transitions[0].standardTimeOffset == standard && transitions[1].standardTimeOffset == standard;
     if (!onePair) {
         if (!transitions.isEmpty())
             LogOnce(zone, year, transitions.size());
         *info = record;
         return TIME_ZONE_ID_UNKNOWN;
     }
-    const int daylight = standard + into->daylightTimeOffset;
+    // The zone as it is lived: the smaller offset is standard time, the larger daylight time, even
+    // where the database calls the smaller one daylight time with a negative saving (Irish winter).
+    const int lower = std::min(transitions[0].offsetFromUtc, transitions[1].offsetFromUtc);
+    const int higher = std::max(transitions[0].offsetFromUtc, transitions[1].offsetFromUtc);
     const QTimeZone::OffsetDataList next = TransitionsOf(zone, year + 1);
-    const auto* nextInto = Find(next, true);
-    const auto* nextOut = Find(next, false);
-    const auto nextBefore = [](const QTimeZone::OffsetData* transition, int offset) {
-        return transition ? std::optional(LocalBefore(*transition, offset)) : std::nullopt;
+    const auto nextBefore = [&next](int into, int before) {
+        const auto* transition = Find(next, into);
+        return transition ? std::optional(LocalBefore(*transition, before)) : std::nullopt;
     };
-    record.DaylightBias = -into->daylightTimeOffset / 60;
-    record.DaylightDate = Rule(LocalBefore(*into, standard), nextBefore(nextInto, standard));
-    record.StandardDate = Rule(LocalBefore(*out, daylight), nextBefore(nextOut, daylight));
+    record.Bias = -lower / 60;
+    record.DaylightBias = -(higher - lower) / 60;
+    record.DaylightDate = Rule(LocalBefore(*Find(transitions, higher), lower), nextBefore(higher, lower));
+    record.StandardDate = Rule(LocalBefore(*Find(transitions, lower), higher), nextBefore(lower, higher));
     *info = record;
-    return zone.isDaylightTime(moment) ? TIME_ZONE_ID_DAYLIGHT : TIME_ZONE_ID_STANDARD;
+    return zone.offsetFromUtc(moment) == higher ? TIME_ZONE_ID_DAYLIGHT : TIME_ZONE_ID_STANDARD;
 }
 
 DWORD GetTimeZoneInformation(TIME_ZONE_INFORMATION* info) {

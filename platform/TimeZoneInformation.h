@@ -43,7 +43,8 @@ constexpr DWORD TIME_ZONE_ID_DAYLIGHT = 2;
 constexpr DWORD TIME_ZONE_ID_INVALID = 0xFFFFFFFF;
 
 // The record of zone at moment, from the zone's transitions in moment's year: the change into
-// daylight time and the change out of it, each as a weekday rule when the following year changes on
+// daylight time (the larger of the two offsets, whichever the zone's data calls daylight time) and
+// the change out of it, each as a weekday rule when the following year changes on
 // the same weekday occurrence at the same time, else as its fixed date. A year without transitions
 // gives TIME_ZONE_ID_UNKNOWN; so does, after one log line per zone, a year with another number of
 // transitions or with a change of the standard offset. TIME_ZONE_ID_INVALID, info untouched, for an

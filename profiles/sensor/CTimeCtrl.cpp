@@ -24,6 +24,7 @@ constexpr UINT kSecondPeriodMs = 1000;
 constexpr UINT kMinutePeriodMs = 60000;
 constexpr UINT kReferenceTimeoutMs = 30000;
 constexpr int kZoneUnreadable = 255;
+constexpr uint8_t kDstNotKnown = 255;
 constexpr int kHourUnits = 4; // an hour in 15-minute units
 
 const std::map<int, QString>& DstNames() {
@@ -115,6 +116,8 @@ std::array<uint8_t, 8> CTimeCtrl::GetNextDstChangeValue() const {
 }
 
 std::array<uint8_t, 2> CTimeCtrl::GetLocalTimeInfoValue() const {
+    if (!m_bZoneRead)
+        return EncodeLocalTimeInformation(m_nTimeZone, kDstNotKnown);
     return EncodeLocalTimeInformation(m_nTimeZone, m_bDaylightTime ? m_nZoneDstOffset : 0);
 }
 

@@ -64,6 +64,15 @@ TEST(TimeZoneInformationTest, ZoneRecordsFromTheZonesTransitions) {
          {0, 11, 0, 1, 2, 0},
          {0, 3, 0, 2, 2, 0},
          "Newfoundland Standard Time"},
+        // Winter is the daylight period of the zone's data, with a negative saving: lived as standard.
+        {"Europe/Dublin",
+         QDateTime(QDate(2026, 12, 15), QTime(12, 0), Qt::UTC),
+         TIME_ZONE_ID_STANDARD,
+         0,
+         -60,
+         {0, 10, 0, 5, 2, 0},
+         {0, 3, 0, 5, 1, 0},
+         "Greenwich Mean Time"},
         {"Asia/Kolkata", july, TIME_ZONE_ID_UNKNOWN, -330, 0, {}, {}, "India Standard Time"},
         // Changes on fixed dates (21 or 22 March and September), not on a weekday.
         {"Asia/Tehran",
