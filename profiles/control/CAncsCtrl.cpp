@@ -5,6 +5,7 @@
 #include "gatt/ByteReader.h"
 #include "platform/DialogItems.h"
 #include "platform/ui/CmdUI.h"
+#include "profiles/base/ColumnFitter.h"
 #include "profiles/control/AncsIds.h"
 #include "res/resource.h"
 #include "ui_AncsPane.h"
@@ -109,9 +110,7 @@ void CAncsCtrl::InitServer(const std::shared_ptr<BleDeviceRecord>& device, AncsS
     for (const auto& [id, widths] :
          {std::pair{IDC_ANCS_CATEGORY_LIST, std::span<const int>(kCategoryColumns)},
           std::pair{IDC_ANCS_ATTRIBUTE_LIST, std::span<const int>(kAttributeColumns)}})
-        if (QTreeWidget* list = List(id))
-            for (size_t column = 0; column < widths.size(); ++column)
-                list->setColumnWidth(static_cast<int>(column), widths[column]);
+        ColumnFitter::Fit(List(id), std::vector<int>(widths.begin(), widths.end()));
     update();
 }
 

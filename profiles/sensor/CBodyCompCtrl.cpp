@@ -8,8 +8,9 @@
 #include "platform/DebugOutput.h"
 #include "platform/DialogItems.h"
 #include "platform/StringTable.h"
-#include "profiles/sensor/BodyCompIds.h"
+#include "profiles/base/ColumnFitter.h"
 #include "profiles/base/ProfileLog.h"
+#include "profiles/sensor/BodyCompIds.h"
 #include "res/resource.h"
 #include "ui_BodyCompPane.h"
 
@@ -170,8 +171,7 @@ void CBodyCompCtrl::LayOutFeatures(uint32_t features) {
     m_lastRowOpen = false;
     m_records->setColumnCount(static_cast<int>(titles.size()));
     m_records->setHeaderLabels(titles);
-    for (int i = 0; i < static_cast<int>(widths.size()); ++i)
-        m_records->setColumnWidth(i, widths[static_cast<size_t>(i)]);
+    ColumnFitter::Fit(m_records, std::move(widths));
     m_featureList->clear();
     m_featureList->addItems(lines);
 }

@@ -8,6 +8,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/DialogItems.h"
 #include "platform/StringTable.h"
+#include "profiles/base/ColumnFitter.h"
 #include "profiles/base/ProfileLog.h"
 #include "profiles/sensor/WeightScaleIds.h"
 #include "res/resource.h"
@@ -121,11 +122,13 @@ void CWeightScaleCtrl::LayOutFeatures(uint16_t features) {
     m_records->clear();
     m_records->setColumnCount(static_cast<int>(columns.size()));
     QStringList titles;
-    for (const Column& column : columns)
+    std::vector<int> widths;
+    for (const Column& column : columns) {
         titles << QString::fromLatin1(column.title);
+        widths.push_back(column.width);
+    }
     m_records->setHeaderLabels(titles);
-    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
-        m_records->setColumnWidth(i, columns[static_cast<size_t>(i)].width);
+    ColumnFitter::Fit(m_records, std::move(widths));
     m_featureList->clear();
     m_featureList->addItems(lines);
 }

@@ -6,7 +6,24 @@
 #include "platform/ui/CommandRouter.h"
 
 #include <QMdiArea>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
+
+// The width that column of list needs for its header and its longest value.
+inline int ContentWidth(QTreeWidget& list, int column) {
+    const int width = list.columnWidth(column);
+    list.resizeColumnToContents(column);
+    const int needed = list.columnWidth(column);
+    list.setColumnWidth(column, width);
+    return needed;
+}
+
+// Every column of list is wide enough for its header and its longest value.
+inline void ExpectColumnsFit(QTreeWidget* list) {
+    for (int column = 0; column < list->columnCount(); ++column)
+        EXPECT_GE(list->columnWidth(column), ContentWidth(*list, column))
+            << list->headerItem()->text(column).toStdString();
+}
 
 template <class Window, class Base = ::testing::Test> class WindowTest : public Base {
 protected:

@@ -77,6 +77,8 @@ TEST_F(AncsCtrlTest, OneRecordPerCategoryModifyKeepsItsUidAndDeleteDropsItsRow) 
     ASSERT_EQ(List(IDC_ANCS_ATTRIBUTE_LIST)->topLevelItemCount(), 3);
     EXPECT_EQ(Row(IDC_ANCS_ATTRIBUTE_LIST, 2).mid(1),
               QStringList({"Hello", "From ORV", "Email", "5", "13/12/13 20:12:12"}));
+    ExpectColumnsFit(List(IDC_ANCS_CATEGORY_LIST));
+    ExpectColumnsFit(List(IDC_ANCS_ATTRIBUTE_LIST));
 
     Click(ID_ANCS_DELETE);
     EXPECT_FALSE(m_window->Store().contains(6));

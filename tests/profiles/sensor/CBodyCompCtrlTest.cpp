@@ -37,6 +37,7 @@ TEST_F(BodyCompCtrlTest, FeaturesBuildOneColumnPerField) {
     Features(0x0001BFFF);
     EXPECT_EQ(Table()->columnCount(), 11);
     EXPECT_EQ(m_window->ColumnMap().at("Height"), 10);
+    ExpectColumnsFit(Table());
 }
 
 TEST_F(BodyCompCtrlTest, ContinuationsFillTheRowTheirFirstPacketStarted) {
@@ -58,6 +59,7 @@ TEST_F(BodyCompCtrlTest, ContinuationsFillTheRowTheirFirstPacketStarted) {
         ASSERT_EQ(Rows(), rows) << name;
         EXPECT_EQ(Row(rows - 1), last) << name;
     }
+    ExpectColumnsFit(Table());
 }
 
 TEST_F(BodyCompCtrlTest, The26thRowEvictsTheOldestAndClearingNeedsSeveralUsers) {

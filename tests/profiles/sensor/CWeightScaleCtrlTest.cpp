@@ -64,6 +64,7 @@ TEST_F(WeightScaleCtrlTest, ARowShowsTheFieldsTheFlagsAndFeaturesAllow) {
         Measure(value);
         EXPECT_EQ(Row(Rows() - 1), cells) << features;
         EXPECT_EQ(User(), user) << features;
+        ExpectColumnsFit(Table());
     }
     Measure(Hex("08 A4 38 F5 00 B8")); // the height cut short
     EXPECT_EQ(Rows(), 1);
