@@ -92,9 +92,15 @@ QRect CChildFrame::MapDialogRect(const QFont& font, const QRect& dialogUnits) {
 
 void CChildFrame::InitScrollMetrics(QWidget* pane) {
     m_pane = pane;
-    const QRect content = MapDialogRect(pane->font(), kContentDialogRect);
-    m_contentHeight = content.y() + content.height() + kContentMargin;
-    m_contentWidth = content.x() + content.width();
+    // The pane's controls at their natural size: its layout's, or where a pane without a layout put them.
+    QSize content = pane->sizeHint();
+    if (!content.isValid()) {
+        const QRect children = pane->childrenRect();
+        content = QSize(std::max(0, children.x() + children.width()),
+                        std::max(0, children.y() + children.height()));
+    }
+    m_contentHeight = content.height() + kContentMargin;
+    m_contentWidth = content.width();
     const QFontMetrics metrics(pane->font());
     m_lineHeight = metrics.lineSpacing();
     m_columnWidth = metrics.averageCharWidth();

@@ -18,9 +18,10 @@ namespace platform {
 class CommandRouter;
 }
 
-// The window's scroll bars follow the contents at a fixed size (the size of the largest profile
-// dialog): when the window is smaller, the pane moves by whole text lines vertically and by whole
-// average-character columns horizontally. The wheel does not scroll.
+// The window's scroll bars follow the contents (the pane's controls, with a margin below them): when
+// the window is smaller, the pane moves by whole text lines vertically and by whole average-character
+// columns horizontally. A window at least as large as its contents has no range. The wheel does not
+// scroll.
 class CChildFrame : public QWidget {
     Q_OBJECT
 public:
@@ -48,8 +49,7 @@ public:
         int Last() const;
     };
 
-    // The dialog-unit area every profile window scrolls over.
-    static constexpr QRect kContentDialogRect{0, 0, 422, 366};
+    // Pixels below the pane's controls that belong to the contents.
     static constexpr int kContentMargin = 30;
 
     explicit CChildFrame(QWidget* parent = nullptr);
@@ -102,7 +102,7 @@ protected:
     QWidget* PaneParent() const { return m_client; }
     // The router the window's controls and menus issue their commands through (null before Create).
     platform::CommandRouter* Router() const;
-    // Content size and scroll steps from the pane's font; then the first scroll ranges.
+    // Content size from the pane's controls and scroll steps from its font; then the first scroll ranges.
     void InitScrollMetrics(QWidget* pane);
     void UpdateScrollRanges(int cx, int cy);
     // Binds the push button with control id id in this window to command id id.

@@ -18,6 +18,10 @@ TEST(CMfswHostCtrlTest, ExactlyTheButtonsOfTheLastInputReportWithIdOneAreLit) {
     platform::CommandTarget mainTarget;
     auto* window = new CMfswHostCtrl; // owned by its sub-window
     window->Create(&area, &router, &mainTarget);
+    const QRect group = window->findChild<QWidget*>(QStringLiteral("buttonsGroup"))->geometry();
+    EXPECT_EQ(QPoint(window->ContentWidth(), window->ContentHeight() - CChildFrame::kContentMargin),
+              group.bottomRight() + QPoint(1, 1))
+        << "the contents of a pane without a layout";
     struct Row {
         uint8_t id;
         uint8_t type;
