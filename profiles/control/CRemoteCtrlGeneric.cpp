@@ -17,6 +17,8 @@ namespace {
         form.setupUi(pane);
     });
 
+constexpr int kFlagCount = 4; // the boxes' ids follow the flags' bits
+
 } // namespace
 
 CRemoteCtrlGeneric::CRemoteCtrlGeneric(QWidget* parent) : CChildFrame(parent) {}
@@ -26,6 +28,12 @@ CRemoteCtrlGeneric::~CRemoteCtrlGeneric() = default;
 void CRemoteCtrlGeneric::OnCreate() {
     m_wndView.Create(IDD_REMOTE_GENERIC, PaneParent());
     setWindowTitle(QStringLiteral("HID device"));
+    // The boxes show the peer's flags and send nothing: neither a click nor a key changes them.
+    for (UINT id = IDC_REMOTE_FLAG_VIRTUAL_CABLE; id < IDC_REMOTE_FLAG_VIRTUAL_CABLE + kFlagCount; ++id)
+        if (QWidget* box = platform::GetDlgItem(this, id)) {
+            box->setAttribute(Qt::WA_TransparentForMouseEvents);
+            box->setFocusPolicy(Qt::NoFocus);
+        }
     InitScrollMetrics(&m_wndView);
 }
 
@@ -38,7 +46,7 @@ void CRemoteCtrlGeneric::ShowReportMap(std::span<const uint8_t> descriptor) {
 }
 
 void CRemoteCtrlGeneric::SetHidFlags(uint16_t flags) {
-    for (int bit = 0; bit < 4; ++bit)
+    for (int bit = 0; bit < kFlagCount; ++bit)
         if (auto* box = qobject_cast<QCheckBox*>(
                 platform::GetDlgItem(this, IDC_REMOTE_FLAG_VIRTUAL_CABLE + static_cast<UINT>(bit))))
             box->setChecked(((flags >> bit) & 1) != 0);
