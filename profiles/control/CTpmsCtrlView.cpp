@@ -67,5 +67,7 @@ bool CTpmsCtrlView::eventFilter(QObject* watched, QEvent* event) {
         m_window.OnEditKillFocus(IDC_TPMS_OFFSET);
     else if (edit == m_blowOutThreshold)
         m_window.OnEditKillFocus(IDC_TPMS_BLOW_OUT_THRESHOLD);
-    return false;
+    // A refused value gave the edit the focus back with its text selected: the edit must not go on to
+    // leave the focus, which would drop that selection.
+    return edit->window()->focusWidget() == edit;
 }

@@ -67,9 +67,13 @@ protected:
             ->click();
     }
     // Types text into the edit and leaves it.
+    // As a user: into the edit, type, and tab away.
     void Type(UINT id, const QString& text) {
+        m_frame->activateWindow(); // focus changes reach only an active window
+        QApplication::processEvents();
+        Item(id)->setFocus();
         platform::SetDlgItemText(m_window, id, text);
-        m_window->OnEditKillFocus(id);
+        Item(IDC_TPMS_POSITION_LIST)->setFocus(Qt::TabFocusReason);
     }
     void Choose(const QString& position) {
         qobject_cast<QComboBox*>(Item(IDC_TPMS_POSITION_LIST))->setCurrentText(position);
