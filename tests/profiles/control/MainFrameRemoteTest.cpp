@@ -8,10 +8,7 @@
 #include "support/MainFrameFixture.h"
 #include "support/RecordingKeyInput.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QMouseEvent>
-#include <QWindow>
 
 namespace {
 
@@ -68,14 +65,9 @@ TEST_F(MainFrameRemoteTest, TheGenericWindowShowsTheFlagsDescriptorAndReports) {
     for (UINT bit = 0; bit < 4; ++bit)
         checked.push_back(Box(window, IDC_REMOTE_FLAG_VIRTUAL_CABLE + bit)->isChecked());
     EXPECT_EQ(checked, (std::vector<bool>{true, false, true, false}));
-    QCheckBox* box = Box(window, IDC_REMOTE_FLAG_VIRTUAL_CABLE);
-    const QPoint at = box->mapTo(m_frame.get(), box->rect().center());
-    for (const auto& [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
-                                        std::pair{QEvent::MouseButtonRelease, Qt::NoButton}}) {
-        QMouseEvent click(type, at, at, m_frame->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
-        QApplication::sendEvent(m_frame->windowHandle(), &click);
-    }
-    EXPECT_TRUE(box->isChecked() && box->focusPolicy() == Qt::NoFocus) << "the peer's flag, not the user's";
+    QCheckBox* box = Box(window, IDC_REMOTE_FLAG_VIRTUAL_CABLE); // shows the peer's flag: takes no click
+    EXPECT_NE(m_frame->childAt(box->mapTo(m_frame.get(), box->rect().center())), box);
+    EXPECT_EQ(box->focusPolicy(), Qt::NoFocus);
     EXPECT_TRUE(LogContains(QStringLiteral("HID flags value is empty; ignored.")));
     ReadResult(kDescriptor, {0x05, 0x0C});
     Notify({0x00, 0x00, 0x52, 0x00});
