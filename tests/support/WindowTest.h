@@ -9,6 +9,14 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+// The texts of every column of a list's row or header.
+inline QStringList ItemTexts(const QTreeWidgetItem* item) {
+    QStringList texts;
+    for (int column = 0; column < item->treeWidget()->columnCount(); ++column)
+        texts << item->text(column);
+    return texts;
+}
+
 // The width that column of list needs for its header and its longest value.
 inline int ContentWidth(QTreeWidget& list, int column) {
     const int width = list.columnWidth(column);
@@ -29,6 +37,11 @@ template <class Window, class Base = ::testing::Test> class WindowTest : public 
 protected:
     void SetUp() override {
         Base::SetUp();
+        Open();
+    }
+    // Opens the window; again, a new one in place of the test's.
+    void Open() {
+        delete m_window;
         m_window = new Window;
         m_window->Create(&m_area, &m_router, &m_mainTarget);
     }

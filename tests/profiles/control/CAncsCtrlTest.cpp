@@ -28,12 +28,7 @@ protected:
         Item<QAbstractButton>(id)->click();
     }
     QTreeWidget* List(UINT id) const { return Item<QTreeWidget>(id); }
-    QStringList Row(UINT list, int row) const {
-        QStringList texts;
-        for (int column = 0; column < List(list)->columnCount(); ++column)
-            texts << List(list)->topLevelItem(row)->text(column);
-        return texts;
-    }
+    QStringList Row(UINT list, int row) const { return ItemTexts(List(list)->topLevelItem(row)); }
 
     std::shared_ptr<BleDeviceRecord> m_device =
         std::make_shared<BleDeviceRecord>(BleTypedAddress{}, -60, "Watch", 0, true);

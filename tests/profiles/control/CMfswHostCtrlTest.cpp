@@ -2,24 +2,19 @@
 #include "profiles/control/CMfswHostCtrl.h"
 
 #include "panes/CLogDialog.h"
-#include "platform/ui/CommandRouter.h"
 #include "support/MainFrameFixture.h"
-
-#include <QMdiArea>
+#include "support/WindowTest.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 using Lit = std::set<uint16_t>;
 
-TEST(CMfswHostCtrlTest, ExactlyTheButtonsOfTheLastInputReportWithIdOneAreLit) {
-    QMdiArea area;
-    platform::CommandRouter router;
-    platform::CommandTarget mainTarget;
-    auto* window = new CMfswHostCtrl; // owned by its sub-window
-    window->Create(&area, &router, &mainTarget);
-    const QRect group = window->findChild<QWidget*>(QStringLiteral("buttonsGroup"))->geometry();
-    EXPECT_EQ(QPoint(window->ContentWidth(), window->ContentHeight() - CChildFrame::kContentMargin),
+using MfswHostCtrlTest = WindowTest<CMfswHostCtrl>;
+
+TEST_F(MfswHostCtrlTest, ExactlyTheButtonsOfTheLastInputReportWithIdOneAreLit) {
+    const QRect group = m_window->findChild<QWidget*>(QStringLiteral("buttonsGroup"))->geometry();
+    EXPECT_EQ(QPoint(m_window->ContentWidth(), m_window->ContentHeight() - CChildFrame::kContentMargin),
               group.bottomRight() + QPoint(1, 1))
         << "the contents of a pane without a layout";
     struct Row {
@@ -44,8 +39,8 @@ TEST(CMfswHostCtrlTest, ExactlyTheButtonsOfTheLastInputReportWithIdOneAreLit) {
         {1, 1, {0x44, 0x00, 0x99, 0x00, 0x00}, {0x44}}, // a usage without a button lights nothing
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
-        window->OnInputReport(rows[i].id, rows[i].type, rows[i].report);
-        EXPECT_EQ(window->LitButtons(), rows[i].lit) << "row " << i;
+        m_window->OnInputReport(rows[i].id, rows[i].type, rows[i].report);
+        EXPECT_EQ(m_window->LitButtons(), rows[i].lit) << "row " << i;
     }
 }
 

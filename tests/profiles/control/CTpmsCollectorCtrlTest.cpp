@@ -66,7 +66,6 @@ protected:
             Item(mode == Mode::Absolute ? IDC_TPMS_SHOW_ABSOLUTE : IDC_TPMS_SHOW_RELATIVE))
             ->click();
     }
-    // Types text into the edit and leaves it.
     // As a user: into the edit, type, and tab away.
     void Type(UINT id, const QString& text) {
         m_frame->activateWindow(); // focus changes reach only an active window
@@ -190,19 +189,17 @@ TEST_F(TpmsTest, ToggledDisplaysLeaveAWholeThresholdWhereItIs) {
     EXPECT_EQ(Run(ID_TPMS_UPDATE), (Writes{{kPosition, {0xFF}}}));
 }
 
-TEST_F(TpmsTest, UpdateKeepsItsProgressUntilTheLastResultAndARefusedValueComesBack) {
+TEST_F(TpmsTest, UpdateKeepsItsProgressUntilTheLastResult) {
     ConnectSensor();
     Readings();
     Type(IDC_TPMS_BLOW_OUT_THRESHOLD, "17");
     Choose("Spare");
     EXPECT_EQ(Run(ID_TPMS_UPDATE), (Writes{{kThreshold, {121, 0}}}));
     WriteResult(kThreshold, 0x13);
-    EXPECT_EQ(Text(IDC_TPMS_BLOW_OUT_THRESHOLD), "15.5");
     EXPECT_TRUE(ProgressShown()) << "the position's write is still out";
     WriteResult(kPosition);
     EXPECT_EQ(Text(IDC_TPMS_POSITION), "Spare");
     EXPECT_FALSE(ProgressShown());
-    EXPECT_FALSE(m_frame->IsInModalState());
 }
 
 TEST_F(TpmsTest, RemovePairingDebondsWhateverTheStatus) {

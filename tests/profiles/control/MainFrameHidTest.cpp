@@ -91,7 +91,6 @@ TEST_F(MainFrameHidTest, OpeningAsksForEncryptionReadsInOrderAndNamesTheReports)
     EXPECT_EQ(Item<QComboBox>(IDC_HID_OUTPUT_REPORT_ID)->count(), 2); // "01" twice
     EXPECT_EQ(Item<QComboBox>(IDC_HID_OUTPUT_REPORT_ID)->itemText(1), QStringLiteral("01"));
     EXPECT_EQ(Item<QComboBox>(IDC_HID_FEATURE_REPORT_ID)->currentText(), QStringLiteral("02"));
-    EXPECT_EQ(Text(IDC_HID_DESCRIPTOR), QStringLiteral("05 01 "));
     EXPECT_TRUE(Item<QRadioButton>(IDC_HID_REPORT_PROTOCOL)->isChecked());
 }
 
@@ -155,9 +154,7 @@ TEST_F(MainFrameHidTest, NotificationsShowTheirReportsIdAndTypeAndShortOrEmptyVa
         {kInput, {0x07}, "0 UNKNOWN - 07 "},
     };
     for (const auto& [handle, value, text] : rows) {
-        DeliverRecord(
-            BLE_EVT_NOTIFICATION,
-            BleHostNotificationEvent{kCid, 0, {}, handle, static_cast<uint16_t>(value.size()), value.data()});
+        Notify(handle, value);
         EXPECT_EQ(Text(IDC_HID_INPUT_REPORT), text);
     }
     EXPECT_TRUE(LogContains(

@@ -1,16 +1,51 @@
-// The main window's part of the legacy HID remotes: which window opens, their first requests, the flags,
-// the key reports and the forwarding switch.
+// The legacy HID remotes: the keys a report lights and forwards in the remote-control window, and on the
+// main window which window opens, their first requests, the flags, the key reports and the forwarding switch.
 #include "panes/CLogDialog.h"
 #include "platform/DialogItems.h"
+#include "platform/KeyInput.h"
+#include "profiles/control/CRemoteCtrl.h"
 #include "profiles/control/CRemotePict.h"
 #include "profiles/control/HidIds.h"
 #include "profiles/control/RemoteIds.h"
 #include "support/MainFrameFixture.h"
 #include "support/RecordingKeyInput.h"
+#include "support/WindowTest.h"
 
 #include <QCheckBox>
 
 namespace {
+
+namespace Vk = platform::VirtualKey;
+using Keys = std::vector<std::pair<uint16_t, bool>>;
+using RemoteCtrlTest = WindowTest<CRemoteCtrl>;
+
+TEST_F(RemoteCtrlTest, AReportLightsItsKnownKeysAndForwardsEachPressedAndReleasedInReportOrder) {
+    RecordingKeyInput keys;
+    struct Row {
+        const char* name;
+        std::vector<uint8_t> report;
+        bool forwarding;
+        std::vector<int> lit;
+        Keys sent;
+    };
+    const Keys up = {{Vk::Up, false}, {Vk::Up, true}};
+    const Keys volumeUpThenOne = {{Vk::VolumeUp, false}, {Vk::VolumeUp, true}, {'1', false}, {'1', true}};
+    const Row rows[] = {
+        {"Up", {0x00, 0x00, 0x52, 0x00}, true, {0x52}, up},
+        {"two keys", {0x80, 0x1E}, true, {0x1E, 0x80}, volumeUpThenOne},
+        {"F4 is not a key", {0x3D, 0x27}, true, {0x27}, {{'0', false}, {'0', true}}},
+        {"empty", {}, true, {}, {}},
+        {"all zero", {0x00, 0x00, 0x00, 0x00}, true, {}, {}},
+        {"forwarding off", {0x00, 0x00, 0x52, 0x00}, false, {0x52}, {}},
+    };
+    for (const Row& row : rows) {
+        keys.keys.clear();
+        m_window->SetForwarding(row.forwarding);
+        m_window->OnKeyReport(row.report);
+        EXPECT_EQ(m_window->Picture()->PressedKeys(), row.lit) << row.name;
+        EXPECT_EQ(keys.keys, row.sent) << row.name;
+    }
+}
 
 constexpr uint16_t kDescriptor = 0x12, kFlags = 0x1C, kInterrupt = 0x19, kInterruptConfig = 0x1A;
 
@@ -31,11 +66,6 @@ protected:
             .Characteristic(0x2C03, kInterrupt, 0x12, kInterruptConfig)
             .Characteristic(0x2C04, kFlags, 0x02);
         Connect();
-    }
-    void Notify(std::vector<uint8_t> report) {
-        DeliverRecord(BLE_EVT_NOTIFICATION,
-                      BleHostNotificationEvent{
-                          kCid, 0, {}, kInterrupt, static_cast<uint16_t>(report.size()), report.data()});
     }
     QCheckBox* Box(QWidget* window, UINT id) const {
         return qobject_cast<QCheckBox*>(platform::GetDlgItem(window, id));
@@ -70,7 +100,7 @@ TEST_F(MainFrameRemoteTest, TheGenericWindowShowsTheFlagsDescriptorAndReports) {
     EXPECT_EQ(box->focusPolicy(), Qt::NoFocus);
     EXPECT_TRUE(LogContains(QStringLiteral("HID flags value is empty; ignored.")));
     ReadResult(kDescriptor, {0x05, 0x0C});
-    Notify({0x00, 0x00, 0x52, 0x00});
+    Notify(kInterrupt, {0x00, 0x00, 0x52, 0x00});
     EXPECT_EQ(platform::GetDlgItemText(window, IDC_HID_DESCRIPTOR), QStringLiteral("05 0C "));
     EXPECT_EQ(platform::GetDlgItemText(window, IDC_HID_INPUT_REPORT), QStringLiteral("00 00 52 00 "));
     EXPECT_TRUE(LogContains(QStringLiteral("Received HID report 00 00 52 00 ")));
@@ -81,7 +111,7 @@ TEST_F(MainFrameRemoteTest, ForwardingFollowsTheBoxAndANewRemoteWindowStartsWith
     ConnectRemote(0);
     Box(m_frame->RemoteWindow(), ID_FORWARD_HID_REPORTS)->click();
     EXPECT_TRUE(m_frame->IsForwardingHidReports());
-    Notify({0x00, 0x00, 0x52, 0x00});
+    Notify(kInterrupt, {0x00, 0x00, 0x52, 0x00});
     EXPECT_EQ(keys.keys.size(), 2u);
 
     Select(1); // closes the window
@@ -91,7 +121,7 @@ TEST_F(MainFrameRemoteTest, ForwardingFollowsTheBoxAndANewRemoteWindowStartsWith
     EXPECT_FALSE(m_frame->IsForwardingHidReports());
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_FORWARD_HID_REPORTS)); // the box is clear: no toggle
     EXPECT_FALSE(m_frame->IsForwardingHidReports());
-    Notify({0x00, 0x00, 0x52, 0x00});
+    Notify(kInterrupt, {0x00, 0x00, 0x52, 0x00});
     EXPECT_EQ(keys.keys.size(), 2u);
     EXPECT_EQ(m_frame->RemoteWindow()->Picture()->PressedKeys(), std::vector<int>{0x52});
 }
@@ -101,11 +131,11 @@ TEST_F(MainFrameRemoteTest, KeysTheDesktopDoesNotTakeAreLoggedOncePerRunOrPerKey
     ConnectRemote(0);
     Box(m_frame->RemoteWindow(), ID_FORWARD_HID_REPORTS)->click();
     keys.result = platform::KeyInputResult::NoX11Session;
-    Notify({0x1E, 0x1F});
-    Notify({0x1E});
+    Notify(kInterrupt, {0x1E, 0x1F});
+    Notify(kInterrupt, {0x1E});
     keys.result = platform::KeyInputResult::NoKeyCode;
-    Notify({0x6B, 0x6C});
-    Notify({0x6B});
+    Notify(kInterrupt, {0x6B, 0x6C});
+    Notify(kInterrupt, {0x6B});
     const QString log = m_frame->LogWindow()->WindowText();
     EXPECT_EQ(log.count(QStringLiteral("Keys are not forwarded: not an X11 session.")), 1);
     EXPECT_EQ(log.count(QStringLiteral("No key code for key 0x7F; not forwarded.")), 1);

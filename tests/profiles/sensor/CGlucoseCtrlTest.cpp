@@ -1,12 +1,10 @@
 // The glucose window: its record list, the details of a selected record and the operator its radio
-// buttons build.
+// buttons build; the main window's record-access commands: one procedure at a time, and a pending state
+// that never outlives its procedure.
 #include "profiles/sensor/CGlucoseCtrl.h"
 
-#include "platform/Prompter.h"
-#include "platform/StringTable.h"
 #include "profiles/sensor/GlucoseIds.h"
-#include "res/StringTable.h"
-#include "support/RecordingPrompter.h"
+#include "support/MainFrameFixture.h"
 #include "support/WindowTest.h"
 
 #include <QAbstractButton>
@@ -31,15 +29,8 @@ std::tm Day(int day) {
     return time;
 }
 
-class GlucoseCtrlTest : public WindowTest<CGlucoseCtrl> {
+class GlucoseCtrlTest : public WindowTest<CGlucoseCtrl, EnvironmentFixture> {
 protected:
-    void SetUp() override {
-        platform::installStringTable(applicationStrings());
-        platform::setPrompter(&m_prompter);
-        WindowTest::SetUp();
-    }
-    void TearDown() override { platform::setPrompter(nullptr); }
-
     std::vector<UINT> Shown() const {
         std::vector<UINT> shown;
         std::copy_if(std::begin(kDetails), std::end(kDetails), std::back_inserter(shown),
@@ -47,10 +38,7 @@ protected:
         return shown;
     }
     QTreeWidget* List(UINT id) const { return Item<QTreeWidget>(id); }
-    QStringList Row(UINT id, int row) const {
-        const QTreeWidgetItem* item = List(id)->topLevelItem(row);
-        return item ? QStringList{item->text(0), item->text(1), item->text(2)} : QStringList{};
-    }
+    QStringList Row(UINT id, int row) const { return ItemTexts(List(id)->topLevelItem(row)); }
     // The colour inside the colour box, as the window shows it.
     QString BoxColour() {
         const QWidget* box = Item(IDC_GLUCOSE_COLOUR);
@@ -59,8 +47,6 @@ protected:
     void Select(int row) {
         List(IDC_GLUCOSE_RECORDS)->setCurrentItem(List(IDC_GLUCOSE_RECORDS)->topLevelItem(row));
     }
-
-    RecordingPrompter m_prompter;
 };
 
 TEST_F(GlucoseCtrlTest, EveryMeasurementAddsARowAndTheLaterOfOneSequenceNumberIsKept) {
@@ -95,7 +81,7 @@ TEST_F(GlucoseCtrlTest, SelectedRecordShowsWhatWasMeasuredAndNothingOfTheRecordB
     EXPECT_EQ(Shown().size(), std::size(kDetails) - 1) << "all but the status";
     EXPECT_EQ((QStringList{Text(IDC_GLUCOSE_VALUE), Text(IDC_GLUCOSE_SAMPLE), Text(IDC_GLUCOSE_ERROR)}),
               (QStringList{"130.0", "Finger, Capillary Plasma", "Sensor reported error: 0040h"}));
-    EXPECT_EQ(Row(IDC_GLUCOSE_CONTEXT, 0).mid(0, 2), (QStringList{"HbA1c", "5.8%"}));
+    EXPECT_EQ(Row(IDC_GLUCOSE_CONTEXT, 0), (QStringList{"HbA1c", "5.8%"}));
     Select(1);
     EXPECT_EQ(Shown(), (std::vector<UINT>{IDC_GLUCOSE_VALUE, IDC_GLUCOSE_UNIT, IDC_GLUCOSE_COLOUR}));
     EXPECT_EQ(Text(IDC_GLUCOSE_VALUE) + Text(IDC_GLUCOSE_UNIT), QStringLiteral("5.5mmol/L"));
@@ -156,6 +142,78 @@ TEST_F(GlucoseCtrlTest, OperatorsFollowTheRadioButtonAndInvalidSequenceNumbersBu
             EXPECT_EQ(m_prompter.prompts.back().type, MB_OK | MB_ICONHAND);
         }
     }
+}
+
+constexpr uint16_t kControlPoint = 0x4A;
+
+class MainFrameGlucoseTest : public PeerFixture {
+protected:
+    void ConnectMeter(bool controlPoint = true) {
+        m_database.Service(0x1808, 0x40, 0x4B).Characteristic(0x2A18, 0x42, 0x10, 0x43);
+        if (controlPoint)
+            m_database.Characteristic(0x2A52, kControlPoint, 0x28, 0x4B);
+        ConnectPeer();
+        WriteResult(0x43);
+        if (controlPoint)
+            WriteResult(0x4B);
+    }
+    bool Pending() const { return m_frame->IsRecordAccessPending(); }
+};
+
+TEST_F(MainFrameGlucoseTest, ARequestIsPendingUntilItsAnswerAndOnlyCancelIsAvailableMeanwhile) {
+    ConnectMeter();
+    Notify(kControlPoint, {0x05, 0x00, 0x0C, 0x00}); // nothing asked: ignored
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_GLUCOSE_READ_ALL));
+    EXPECT_TRUE(Pending());
+    EXPECT_EQ(Calls("OrvBleClientWriteCfmCharByHandle").at(0).data, (std::vector<uint8_t>{0x01, 0x01}));
+    EXPECT_FALSE(m_frame->ExecuteCommand(ID_GLUCOSE_DELETE_ALL));
+    EXPECT_TRUE(m_frame->ExecuteCommand(ID_GLUCOSE_CANCEL));
+    EXPECT_TRUE(Pending()) << "an abort does not end the request";
+    Notify(kControlPoint, {0x06, 0x00, 0x01, 0x01});
+    EXPECT_FALSE(Pending());
+    EXPECT_FALSE(m_frame->ExecuteCommand(ID_GLUCOSE_CANCEL));
+
+    platform::GetDlgItem(m_frame->GlucoseWindow(), IDC_GLUCOSE_ALL)->setProperty("checked", true);
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_GLUCOSE_GET_COUNT));
+    Notify(kControlPoint, {0x05, 0x00}); // too short: logged, and the request is over all the same
+    EXPECT_FALSE(Pending());
+    EXPECT_EQ(platform::GetDlgItemText(m_frame->GlucoseWindow(), IDC_GLUCOSE_COUNT),
+              QStringLiteral("Unknown"));
+}
+
+// How a request's pending state ends when no answer comes.
+TEST_F(MainFrameGlucoseTest, ThePendingStateEndsWithTheProcedure) {
+    struct Case {
+        const char* name;
+        std::function<void()> then;
+    };
+    const Case cases[] = {
+        {"final failure of the write", [this] { WriteResult(kControlPoint, 0x80); }},
+        {"disconnection", [this] { Disconnected(); }},
+        {"answer while the windows were closed",
+         [this] {
+             Select(1);
+             Notify(kControlPoint, {0x06, 0x00, 0x01, 0x06});
+             Select(0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        NewFrame();
+        FindPeers();
+        ConnectMeter();
+        ASSERT_TRUE(m_frame->ExecuteCommand(ID_GLUCOSE_READ_ALL));
+        c.then();
+        EXPECT_FALSE(Pending());
+    }
+}
+
+TEST_F(MainFrameGlucoseTest, WithoutAControlPointTheCommandsDoNothing) {
+    ConnectMeter(false);
+    for (const UINT id : {ID_GLUCOSE_READ_ALL, ID_GLUCOSE_DELETE_ALL, ID_GLUCOSE_GET_COUNT, ID_GLUCOSE_READ})
+        m_frame->ExecuteCommand(id);
+    EXPECT_FALSE(Pending());
+    EXPECT_EQ(Count("OrvBleClientWriteCfmCharByHandle"), 0u);
 }
 
 } // namespace

@@ -2,41 +2,34 @@
 // before daylight time starts) and virtual window timers.
 #include "profiles/sensor/CTimeCtrl.h"
 
-#include "platform/DialogItems.h"
 #include "platform/TimeZoneInformation.h"
 #include "platform/TimerClock.h"
-#include "platform/ui/CommandRouter.h"
 #include "profiles/sensor/TimeIds.h"
 #include "support/EnvironmentFixture.h"
+#include "support/WindowTest.h"
 
 #include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QComboBox>
-#include <QMdiArea>
 
 namespace {
 
 using Bytes2 = std::array<uint8_t, 2>;
 
-class TimeCtrlTest : public EnvironmentFixture {
+class TimeCtrlTest : public WindowTest<CTimeCtrl, EnvironmentFixture> {
 protected:
     void SetUp() override {
-        EnvironmentFixture::SetUp();
         platform::SetLocalClock([this] { return m_now; }, [this] { return QTimeZone(m_zone); });
-        m_main.onCommand(IDC_TIME_CALENDAR, [this] { m_dstChanged = m_window->OnDateSelected(); });
-        m_main.onCommand(IDC_TIME_ZONE, [this] { m_window->OnDstSelected(); });
-        m_main.onCommand(IDC_TIME_SIMULATE_TIMEOUT, [this] { m_window->OnTimeoutCheck(); });
+        m_mainTarget.onCommand(IDC_TIME_CALENDAR, [this] { m_dstChanged = m_window->OnDateSelected(); });
+        m_mainTarget.onCommand(IDC_TIME_ZONE, [this] { m_window->OnDstSelected(); });
+        m_mainTarget.onCommand(IDC_TIME_SIMULATE_TIMEOUT, [this] { m_window->OnTimeoutCheck(); });
+        WindowTest::SetUp();
     }
     void TearDown() override {
         delete m_window;
         platform::SetLocalClock(nullptr, nullptr);
         EnvironmentFixture::TearDown();
     }
-    void Open() {
-        m_window = new CTimeCtrl;
-        m_window->Create(&m_area, &m_router, &m_main);
-    }
-    QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
     QString Clock() const { return Text(IDC_TIME_HOUR) + QLatin1Char(':') + Text(IDC_TIME_MINUTE); }
     QString NextChange() const {
         QStringList parts;
@@ -44,28 +37,20 @@ protected:
             parts << Text(id);
         return parts.join(QLatin1Char(' '));
     }
-    template <typename T> T* Control(UINT id) const {
-        return qobject_cast<T*>(platform::GetDlgItem(m_window, id));
-    }
-    void PickDate(QDate date) { Control<QCalendarWidget>(IDC_TIME_CALENDAR)->setSelectedDate(date); }
+    void PickDate(QDate date) { Item<QCalendarWidget>(IDC_TIME_CALENDAR)->setSelectedDate(date); }
     void PickZone(int item) {
-        Control<QComboBox>(IDC_TIME_ZONE)->setCurrentIndex(item);
-        emit Control<QComboBox>(IDC_TIME_ZONE)->activated(item);
+        Item<QComboBox>(IDC_TIME_ZONE)->setCurrentIndex(item);
+        emit Item<QComboBox>(IDC_TIME_ZONE)->activated(item);
     }
 
     QDateTime m_now{QDate(2024, 3, 30), QTime(22, 30, 0), Qt::UTC};
     QByteArray m_zone = "Europe/Berlin";
-    QMdiArea m_area;
-    platform::CommandRouter m_router;
-    platform::CommandTarget m_main;
-    CTimeCtrl* m_window = nullptr;
     bool m_dstChanged = false;
 };
 
 TEST_F(TimeCtrlTest, OpensOnTheLocalTimeAndTheZonesNextChange) {
-    Open();
     EXPECT_EQ(Clock(), QStringLiteral("23:30"));
-    EXPECT_EQ(Control<QComboBox>(IDC_TIME_ZONE)->itemText(1), QStringLiteral("Time Zone: UTC + 01:00"));
+    EXPECT_EQ(Item<QComboBox>(IDC_TIME_ZONE)->itemText(1), QStringLiteral("Time Zone: UTC + 01:00"));
     EXPECT_EQ(Text(IDC_TIME_DST_NAME), QStringLiteral("Daylight Time (+1h)"));
     EXPECT_EQ(NextChange(), QStringLiteral("31 03 2024 02 00 00"));
     EXPECT_EQ(m_window->GetLocalTimeInfoValue(), (Bytes2{4, 0})) << "standard time in force";
@@ -79,7 +64,7 @@ TEST_F(TimeCtrlTest, ClockRunsBySecondsToTheMinuteThenByMinutesIntoTheNextDay) {
     EXPECT_EQ(Clock(), QStringLiteral("23:59"));
     platform::TimerClock::advance(1000);
     EXPECT_EQ(Clock(), QStringLiteral("00:00"));
-    EXPECT_EQ(Control<QCalendarWidget>(IDC_TIME_CALENDAR)->selectedDate(), QDate(2024, 3, 31));
+    EXPECT_EQ(Item<QCalendarWidget>(IDC_TIME_CALENDAR)->selectedDate(), QDate(2024, 3, 31));
     EXPECT_EQ(m_window->GetCurrentTimeValue()[7], 7) << "Sunday";
     platform::TimerClock::advance(59000);
     EXPECT_EQ(Clock(), QStringLiteral("00:00")) << "a minute period now";
@@ -89,14 +74,13 @@ TEST_F(TimeCtrlTest, ClockRunsBySecondsToTheMinuteThenByMinutesIntoTheNextDay) {
 }
 
 TEST_F(TimeCtrlTest, ZoneItemOneIsAnHourEastAcrossMidnightAndAnUpdateReadsTheSystemAgain) {
-    Open();
     PickZone(1);
     EXPECT_EQ(Clock(), QStringLiteral("00:30"));
-    EXPECT_EQ(Control<QCalendarWidget>(IDC_TIME_CALENDAR)->selectedDate(), QDate(2024, 3, 31));
+    EXPECT_EQ(Item<QCalendarWidget>(IDC_TIME_CALENDAR)->selectedDate(), QDate(2024, 3, 31));
     EXPECT_EQ(m_window->GetLocalTimeInfoValue(), (Bytes2{8, 0}));
     PickZone(0);
     EXPECT_EQ(Clock(), QStringLiteral("23:30"));
-    EXPECT_EQ(Control<QCalendarWidget>(IDC_TIME_CALENDAR)->selectedDate(), QDate(2024, 3, 30));
+    EXPECT_EQ(Item<QCalendarWidget>(IDC_TIME_CALENDAR)->selectedDate(), QDate(2024, 3, 30));
     EXPECT_EQ(m_window->GetLocalTimeInfoValue(), (Bytes2{4, 0}));
     PickZone(1);
     m_now = m_now.addSecs(3 * 3600);
@@ -106,7 +90,6 @@ TEST_F(TimeCtrlTest, ZoneItemOneIsAnHourEastAcrossMidnightAndAnUpdateReadsTheSys
 }
 
 TEST_F(TimeCtrlTest, DatePickedAcrossAChangeMovesTheNextChangeAndTheOffsetInForce) {
-    Open();
     struct Case {
         QDate date;
         bool changed;
@@ -131,7 +114,6 @@ TEST_F(TimeCtrlTest, DatePickedAcrossAChangeMovesTheNextChangeAndTheOffsetInForc
 }
 
 TEST_F(TimeCtrlTest, InvalidTimeIsRefusedWithItsMessage) {
-    Open();
     platform::SetDlgItemText(m_window, IDC_TIME_HOUR, QStringLiteral("24"));
     bool dstChanged = true;
     EXPECT_FALSE(m_window->OnSetTime(&dstChanged));
@@ -146,13 +128,12 @@ TEST_F(TimeCtrlTest, InvalidTimeIsRefusedWithItsMessage) {
 }
 
 TEST_F(TimeCtrlTest, ReferenceUpdateWithTheTimeOutTickedEndsAfterItsFullThirtySeconds) {
-    Open();
-    Control<QAbstractButton>(IDC_TIME_SIMULATE_TIMEOUT)->click();
+    Item<QAbstractButton>(IDC_TIME_SIMULATE_TIMEOUT)->click();
     m_window->OnGetReferenceUpdate();
     EXPECT_EQ(Text(IDC_TIME_UPDATE_STATE), QStringLiteral("Update Pending"));
     EXPECT_EQ(m_window->GetTimeUpdateStateValue(), (Bytes2{1, 0}));
     platform::TimerClock::advance(10000);
-    m_router.invoke(Control<QAbstractButton>(IDC_TIME_CANCEL_UPDATE));
+    m_router.invoke(Item<QAbstractButton>(IDC_TIME_CANCEL_UPDATE));
     EXPECT_EQ(Text(IDC_TIME_LAST_UPDATE_RESULT), QStringLiteral("Cancelled"));
     m_window->OnGetReferenceUpdate();
     platform::TimerClock::advance(29000);
@@ -167,7 +148,7 @@ TEST_F(TimeCtrlTest, UnreadableZoneKeepsTheZoneUnknown) {
     m_zone = "No/Such_Zone";
     Open();
     EXPECT_EQ(PromptTexts(), std::vector<QString>{QStringLiteral("Couldn't get the system time zone")});
-    EXPECT_EQ(Control<QComboBox>(IDC_TIME_ZONE)->count(), 1);
+    EXPECT_EQ(Item<QComboBox>(IDC_TIME_ZONE)->count(), 1);
     PickZone(0);
     EXPECT_EQ(m_window->GetLocalTimeInfoValue(), (Bytes2{0x80, 255}));
     EXPECT_EQ(Text(IDC_TIME_DST_NAME), QStringLiteral("DST not known"));

@@ -45,11 +45,6 @@ protected:
         for (const auto& [id, text] : edits)
             platform::SetDlgItemText(Window(), id, text);
     }
-    void Indicate(const Bytes& value) {
-        DeliverRecord(BLE_EVT_NOTIFICATION,
-                      BleHostNotificationEvent{
-                          kCid, 1, {}, kControlPoint, static_cast<uint16_t>(value.size()), value.data()});
-    }
     // The handle and bytes of the write sent last.
     std::pair<int64_t, Bytes> LastWrite() const {
         const HostCall write = Calls("OrvBleClientWriteCfmCharByHandle").back();
@@ -135,7 +130,7 @@ TEST_F(UserDataCtrlTest, EachResponseShowsItsOutcome) {
         Set({{IDC_UD_REGISTER_CODE, "4321"}, {IDC_UD_CONSENT_INDEX, "0"}, {IDC_UD_CONSENT_CODE, "1234"}});
         if (row.button)
             Press(row.button);
-        Indicate(row.response);
+        Notify(kControlPoint, row.response);
         EXPECT_EQ(Text(IDC_UD_STATUS), row.status);
         EXPECT_EQ(Texts({IDC_UD_REGISTER_CODE, IDC_UD_CONSENT_INDEX, IDC_UD_CONSENT_CODE, IDC_UD_USER_INDEX}),
                   row.edits);
@@ -149,7 +144,7 @@ TEST_F(UserDataCtrlTest, EachResponseShowsItsOutcome) {
 TEST_F(UserDataCtrlTest, ANewFirstNameIsWrittenReadAgainAndCountedInTheIncrement) {
     Set({{IDC_UD_CONSENT_INDEX, "0"}, {IDC_UD_CONSENT_CODE, "1234"}});
     Press(ID_UD_CONSENT);
-    Indicate({0x20, 0x02, 0x01});
+    Notify(kControlPoint, {0x20, 0x02, 0x01});
     EXPECT_EQ(Calls("OrvBleClientReadCharByHandle").back().args.at(1), kName);
     EXPECT_EQ(m_frame->ReadQueue(), std::deque<uint16_t>{kIncrement});
     ReadResult(kName, {'A', 'n', 'n', 0x00, 'x'});
@@ -186,9 +181,9 @@ TEST_F(UserDataCtrlTest, Timer25RunsFromAControlPointWriteToItsResponseAndItsExp
     Press(ID_UD_REGISTER, 0xFD);
     EXPECT_FALSE(Window()->IsResponseTimerRunning()) << "started by a refused write";
     Press(ID_UD_REGISTER);
-    Indicate({0x10, 0x01, 0x03});
+    Notify(kControlPoint, {0x10, 0x01, 0x03});
     EXPECT_TRUE(Window()->IsResponseTimerRunning()) << "stopped by response code 0x10";
-    Indicate({0x20, 0x01, 0x03});
+    Notify(kControlPoint, {0x20, 0x01, 0x03});
     EXPECT_FALSE(Window()->IsResponseTimerRunning()) << "running after the response";
     Set({{IDC_UD_REGISTER_CODE, "4321"}});
     Press(ID_UD_REGISTER);

@@ -113,7 +113,9 @@ TEST_F(SpeedAndCadenceTest, CyclingShowsDistanceFirstThenSpeedAndZeroAfterEightS
     ExpectANotificationHidesTheProgress();
 }
 
-TEST_F(SpeedAndCadenceTest, RunningShowsGaitSpeedCadenceStrideAndKeepsTheLastDistance) {
+// The running window's measurements, a location beyond the known ones, its feature list built again at
+// another opening, and one prompt after thirty seconds without measurements.
+TEST_F(SpeedAndCadenceTest, RunningShowsItsMeasurementsRebuildsItsFeaturesAndSaysNoDataOnce) {
     ConnectSensor(true, false);
     const auto* gait = qobject_cast<QLabel*>(platform::GetDlgItem(Running(), IDC_RSC_STATUS_PICTURE));
     Notify(kRscMeasurement, {0x06, 0x00, 0x03, 80, 0x40, 0xE2, 0x01, 0x00});
@@ -128,16 +130,15 @@ TEST_F(SpeedAndCadenceTest, RunningShowsGaitSpeedCadenceStrideAndKeepsTheLastDis
     Running()->ShowSensorLocation(14);
     EXPECT_EQ(Text(Running(), IDC_RSC_LOCATION), QStringLiteral("Unknown"));
     ExpectANotificationHidesTheProgress();
-}
 
-// The running feature list starts again at each opening; its location names beyond 13 read "Other".
-TEST_F(SpeedAndCadenceTest, AnotherOpeningRebuildsTheFeatureList) {
-    ConnectSensor(true, false);
     m_frame->OpenProfileWindows(&Record(0));
     ReadResult(kRscFeature, {0x05});
     const auto* features = qobject_cast<QListWidget*>(platform::GetDlgItem(Running(), IDC_RSC_FEATURES));
     ASSERT_EQ(features->count(), 2);
     EXPECT_EQ(features->item(1)->text(), QStringLiteral("Walking/Running status"));
+    WriteResult(kRscMeasurement + 1);
+    Advance(65000);
+    EXPECT_EQ(PromptTexts(), std::vector<QString>{QStringLiteral("No Data being received from sensor")});
 }
 
 TEST_F(SpeedAndCadenceTest, SetValueWaitsForWheelDataAndTheLocationUpdateForMultipleLocations) {
@@ -309,12 +310,5 @@ TEST_P(ControlPointWait, AControlPointWriteWaitsForItsAnswerUnlessItFailed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WriteStatus, ControlPointWait, ::testing::Values(0x00, 0x80));
-
-TEST_F(SpeedAndCadenceTest, ThirtySecondsWithoutMeasurementsSayNoDataOnce) {
-    ConnectSensor(true, false);
-    WriteResult(kRscMeasurement + 1);
-    Advance(65000);
-    EXPECT_EQ(PromptTexts(), std::vector<QString>{QStringLiteral("No Data being received from sensor")});
-}
 
 } // namespace
