@@ -1,9 +1,11 @@
 // Profile panes: forms by template id, the pane font, transparent controls, values paced to screen
-// frames, icons as pictures.
+// frames, icons as pictures, and list columns fitted to their headers and values.
 #include "profiles/base/CProfileCtrlView.h"
 
 #include "platform/DialogItems.h"
 #include "platform/TimerClock.h"
+#include "profiles/base/ColumnFitter.h"
+#include "support/WindowTest.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -140,6 +143,24 @@ TEST(IconToBitmapTest, TheIconFillsABitmapOfTheAskedSizeAndANullIconATransparent
     EXPECT_TRUE(image.pixelColor(1, 1) == QColor(Qt::blue) && image.pixelColor(22, 22) == QColor(Qt::blue));
     EXPECT_EQ(CProfileCtrlView::IconToBitmap(QIcon(), 24, 24).toImage().pixelColor(12, 12).alpha(), 0);
     EXPECT_EQ(CProfileCtrlView::IconToBitmap(QIcon(blue), 0, 12).size(), QSize(40, 20));
+}
+
+TEST(ColumnFitterTest, AColumnIsItsMinimumWidenedToItsHeaderAndItsLongestValue) {
+    QTreeWidget list;
+    list.setHeaderLabels({QStringLiteral("A"), QStringLiteral("A header longer than forty pixels")});
+    ColumnFitter::Fit(&list, {60, 40});
+    EXPECT_EQ(list.columnWidth(0), 60);
+    EXPECT_EQ(list.columnWidth(1), ContentWidth(list, 1));
+    auto* row = new QTreeWidgetItem(&list, {QStringLiteral("x"), QStringLiteral("y")});
+    const int headerWidth = list.columnWidth(1);
+    row->setText(1, QStringLiteral("a value longer than the header of its column"));
+    EXPECT_GT(list.columnWidth(1), headerWidth);
+    EXPECT_EQ(list.columnWidth(1), ContentWidth(list, 1));
+    list.setColumnWidth(0, 300); // by the user: kept while values change, not when the columns are new
+    row->setText(0, QStringLiteral("z"));
+    EXPECT_EQ(list.columnWidth(0), 300);
+    ColumnFitter::Fit(&list, {50});
+    EXPECT_EQ(list.columnWidth(0), 50);
 }
 
 } // namespace

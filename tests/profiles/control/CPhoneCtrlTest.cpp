@@ -40,11 +40,6 @@ protected:
         }
         return rows;
     }
-    std::map<uint8_t, uint8_t> Unread(uint16_t mask) const {
-        std::map<uint8_t, uint8_t> counts;
-        m_window->GetUnreadCounts(mask, &counts);
-        return counts;
-    }
 };
 
 TEST_F(PhoneCtrlTest, RecordsListNewestFirstUnreadInBoldAndTheNextIdIsAboveTheLoadedOnes) {
@@ -66,7 +61,9 @@ TEST_F(PhoneCtrlTest, UnreadCountsOfTheMasksCategoriesStopAt255) {
         many[id] = {0, 3, QString()};
     many[301] = {1, 1, QString()};
     m_window->LoadRecords(many);
-    EXPECT_EQ(Unread(0x000A), (std::map<uint8_t, uint8_t>{{1, 0}, {3, 255}}));
+    std::map<uint8_t, uint8_t> unread;
+    m_window->GetUnreadCounts(0x000A, &unread);
+    EXPECT_EQ(unread, (std::map<uint8_t, uint8_t>{{1, 0}, {3, 255}}));
 }
 
 TEST_F(PhoneCtrlTest, ContextMenuOnlyFromTheMouseOnARow) {

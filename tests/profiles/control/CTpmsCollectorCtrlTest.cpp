@@ -35,6 +35,7 @@ protected:
         StartUp({PairedDevice(1, "Tyre")});
         Discover({{2, "Other"}});
         Select(0);
+        ConnectSensor();
     }
     void ConnectSensor(bool pairingService = true) {
         m_database = DatabaseBuilder();
@@ -88,12 +89,11 @@ protected:
     }
     bool ProgressShown() const { return m_frame->ProgressWindow()->isVisible(); }
 
+    DebugOutputRecorder m_debugger;
     CTpmsCollectorCtrl* m_window = nullptr;
 };
 
 TEST_F(TpmsTest, OpeningReadsAndSubscribesInItsOrderWithTheAbsoluteDisplay) {
-    DebugOutputRecorder debugger;
-    ConnectSensor();
     WriteResult(kPressureConfig);
     for (const uint16_t handle : {kPressure, kPosition, kDiscoverability, kTemperature})
         ReadResult(handle, {});
@@ -104,13 +104,12 @@ TEST_F(TpmsTest, OpeningReadsAndSubscribesInItsOrderWithTheAbsoluteDisplay) {
     EXPECT_EQ(requests,
               (std::vector<int64_t>{kThreshold, kPressure, kPosition, kDiscoverability, kTemperature,
                                     kDeviceName, kPressureConfig, kTemperatureConfig}));
-    EXPECT_EQ(debugger.lines(), std::vector<QString>{"Enabling notification for pressure"});
+    EXPECT_EQ(m_debugger.lines(), std::vector<QString>{"Enabling notification for pressure"});
     EXPECT_FALSE(Item(IDC_TPMS_OFFSET)->isEnabled());
     EXPECT_TRUE(qobject_cast<QAbstractButton*>(Item(IDC_TPMS_SHOW_ABSOLUTE))->isChecked());
 }
 
 TEST_F(TpmsTest, ValuesShowAbsoluteOrRelativeToTheOffset) {
-    ConnectSensor();
     Readings();
     ReadResult(kTemperature, {0xFB});
     ReadResult(kPressure, {0x50}); // too short: ignored
@@ -133,7 +132,6 @@ TEST_F(TpmsTest, ValuesShowAbsoluteOrRelativeToTheOffset) {
 }
 
 TEST_F(TpmsTest, EditsRefuseWhatIsOutOfRangeAndPutTheOldValueBack) {
-    ConnectSensor();
     Readings();
     const QString blowOutRange =
         "Enter blow out pressure threshold in the range 0 - 10 psi (relative) and 14.5 - "
@@ -174,7 +172,6 @@ TEST_F(TpmsTest, EditsRefuseWhatIsOutOfRangeAndPutTheOldValueBack) {
 }
 
 TEST_F(TpmsTest, ToggledDisplaysLeaveAWholeThresholdWhereItIs) {
-    ConnectSensor();
     SetMode(Mode::Relative);
     Type(IDC_TPMS_OFFSET, "5.1");
     Readings(); // 110 kPa: 16.1 psi, 11 relative
@@ -190,7 +187,6 @@ TEST_F(TpmsTest, ToggledDisplaysLeaveAWholeThresholdWhereItIs) {
 }
 
 TEST_F(TpmsTest, UpdateKeepsItsProgressUntilTheLastResult) {
-    ConnectSensor();
     Readings();
     Type(IDC_TPMS_BLOW_OUT_THRESHOLD, "17");
     Choose("Spare");
@@ -203,7 +199,6 @@ TEST_F(TpmsTest, UpdateKeepsItsProgressUntilTheLastResult) {
 }
 
 TEST_F(TpmsTest, RemovePairingDebondsWhateverTheStatus) {
-    ConnectSensor();
     Readings();
     for (const uint16_t status : {0x13, 0x00}) {
         EXPECT_EQ(Run(ID_TPMS_REMOVE_PAIRING), (Writes{{kRemoval, {0x01}}}));
@@ -215,19 +210,19 @@ TEST_F(TpmsTest, RemovePairingDebondsWhateverTheStatus) {
     }
 }
 
-TEST_F(TpmsTest, RemovePairingIsHiddenWithoutItsServiceAndDisabledForAnUnpairedSensor) {
-    ConnectSensor(false);
-    EXPECT_FALSE(Item(ID_TPMS_REMOVE_PAIRING)->isVisibleTo(m_window));
+TEST_F(TpmsTest, RemovePairingIsDisabledForAnUnpairedSensorAndHiddenWithoutItsService) {
     Disconnected();
     Select(1);
     ConnectSensor();
     m_frame->Router().runUpdatePass();
     EXPECT_TRUE(Item(ID_TPMS_REMOVE_PAIRING)->isVisibleTo(m_window));
     EXPECT_FALSE(Item(ID_TPMS_REMOVE_PAIRING)->isEnabled());
+    Disconnected();
+    ConnectSensor(false);
+    EXPECT_FALSE(Item(ID_TPMS_REMOVE_PAIRING)->isVisibleTo(m_window));
 }
 
 TEST_F(TpmsTest, TheAlarmBlinksAtLowPressureAndAtBlowOut) {
-    ConnectSensor();
     ReadResult(kThreshold, {110, 0}); // 15.5 psi
     auto* alarm = qobject_cast<QLabel*>(Item(IDC_TPMS_ALARM_PICTURE));
     const std::tuple<Bytes, const QPixmap*, UINT> rows[] = {
@@ -248,7 +243,6 @@ TEST_F(TpmsTest, TheAlarmBlinksAtLowPressureAndAtBlowOut) {
 }
 
 TEST_F(TpmsTest, TheThresholdIsSavedWithTheSettingsKeyCreatedAndReadBackInTheCLocale) {
-    ConnectSensor();
     Type(IDC_TPMS_LOW_THRESHOLD, "27.5");
     Disconnected(); // saved at once: the application may end before the window is deleted
     QString stored;
@@ -270,7 +264,6 @@ TEST_F(TpmsTest, TheThresholdIsSavedWithTheSettingsKeyCreatedAndReadBackInTheCLo
 }
 
 TEST_F(TpmsTest, OneCheckAtATimeAndNoneWhenTheWindowClosesWithAnEditInFocus) {
-    ConnectSensor();
     platform::SetDlgItemText(m_window, IDC_TPMS_LOW_THRESHOLD, "x");
     m_prompter.setInsidePrompt([this](const auto&) { Type(IDC_TPMS_BLOW_OUT_THRESHOLD, "x"); });
     m_window->OnEditKillFocus(IDC_TPMS_LOW_THRESHOLD);
@@ -284,7 +277,6 @@ TEST_F(TpmsTest, OneCheckAtATimeAndNoneWhenTheWindowClosesWithAnEditInFocus) {
 }
 
 TEST_F(TpmsTest, OpeningAgainTakesTheHandlesAgainAndKeepsWhatTheUserSet) {
-    ConnectSensor();
     SetMode(Mode::Relative);
     Type(IDC_TPMS_OFFSET, "10.0");
     Type(IDC_TPMS_LOW_THRESHOLD, "20");

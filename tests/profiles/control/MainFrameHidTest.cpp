@@ -20,14 +20,8 @@ constexpr uint16_t kProtocolMode = 0x12, kInformation = 0x14, kReportMap = 0x16,
 
 using Requests = std::vector<std::string>;
 
-class MainFrameHidTest : public MainFrameFixture {
+class MainFrameHidTest : public PeerFixture {
 protected:
-    void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Keys"}, {2, "Other"}}, 0x03C1);
-        Select(0);
-    }
     // Connects the HID peer (with or without Protocol Mode, information and map); the name is being read.
     void ConnectHidPeer(bool full = true) {
         m_database.Service(0x1800, 1, 5).Characteristic(0x2A00, kDeviceName, kReadWrite);
@@ -114,8 +108,6 @@ TEST_F(MainFrameHidTest, SetAndGetValueReachEveryReportOfTheSelectedIdAndType) {
     ReadResult(kOutputA, {0x02, 0xFF});
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_HID_SET_FEATURE_REPORT)); // nothing typed
     EXPECT_EQ(Sent(), (Requests{"W28", "W31", "R28", "R31"}));
-    for (const HostCall& write : Calls("OrvBleClientWriteCfmCharByHandle"))
-        EXPECT_EQ(write.data, (std::vector<uint8_t>{0x0A, 0x02}));
     EXPECT_EQ(Text(IDC_HID_OUTPUT_REPORT), QStringLiteral("02 255"));
     EXPECT_TRUE(
         PromptTexts().back().startsWith(QStringLiteral("The format of output/feature report entered")));

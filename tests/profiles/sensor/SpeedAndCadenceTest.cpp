@@ -218,7 +218,6 @@ TEST_F(SpeedAndCadenceTest, ControlPointFailuresShowTheirMessageAndOtherAnswersN
         {"cycling list failed", false, {0x10, 0x04, 0x04}, IDS_LOCATIONS_FAILED},
         {"cycling unknown response code", false, {0x20, 0x01, 0x04}, 0},
         {"running set failed", true, {0x10, 0x01, 0x02}, IDS_TOTAL_DISTANCE_FAILED},
-        {"running calibration failed", true, {0x10, 0x02, 0x04}, IDS_CALIBRATION_FAILED},
         {"running calibrated", true, {0x10, 0x02, 0x01}, 0},
         {"running unknown op code", true, {0x10, 0x05, 0x04}, 0},
         {"running list failed", true, {0x10, 0x04, 0x03}, IDS_LOCATIONS_FAILED},

@@ -1,8 +1,16 @@
-// The blood-pressure window: what each display function shows and hides.
-#include "profiles/sensor/CBloodPressureCtrl.h"
-
+// The health windows on their own: what each blood-pressure display function shows and hides, the
+// thermometer's text, gauge and site, and the heart-rate contact images (its texts and Reset are tested
+// on the main window).
 #include "profiles/sensor/BloodPressureIds.h"
+#include "profiles/sensor/CBloodPressureCtrl.h"
+#include "profiles/sensor/CHeartRateMonitorCtrl.h"
+#include "profiles/sensor/CTemperatureCtrl.h"
+#include "profiles/sensor/HeartRateIds.h"
+#include "profiles/sensor/ThermometerIds.h"
 #include "support/WindowTest.h"
+
+#include <QLabel>
+#include <QProgressBar>
 
 #include <limits>
 
@@ -23,9 +31,8 @@ protected:
     }
     // How many of kOptional are shown.
     size_t Shown() const {
-        return std::count_if(std::begin(kOptional), std::end(kOptional), [this](UINT id) {
-            return Item(id)->isVisibleTo(m_window);
-        });
+        return std::count_if(std::begin(kOptional), std::end(kOptional),
+                             [this](UINT id) { return Item(id)->isVisibleTo(m_window); });
     }
 };
 
@@ -71,6 +78,51 @@ TEST_F(BloodPressureCtrlTest, WholeNumbersInTheirUnitDashesForSpecialsAndTheAddi
                   c.texts);
         EXPECT_EQ(Texts({IDC_BP_DIASTOLIC_UNIT, IDC_BP_MEAN_ARTERIAL_UNIT}), QStringList(2, c.texts[3]));
         EXPECT_EQ(Shown(), c.user == 0xFF && c.status == 0 ? 0u : 2u) << "the additional information";
+    }
+}
+
+class TemperatureCtrlTest : public WindowTest<CTemperatureCtrl> {
+protected:
+    int Gauge() const { return Item<QProgressBar>(IDC_TEMP_GAUGE)->value(); }
+};
+
+TEST_F(TemperatureCtrlTest, TemperatureTextAndGaugeLimitedToItsRange) {
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Thermometer"));
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::tuple<int, float, const char*, int> cases[] = {
+        {0, 36.5f, "36.5°C", 36},     {0, -10.0f, "-10.0°C", -10},
+        {0, 3.0e38f, nullptr, 100},   {1, 98.6f, "98.6°F", 98},
+        {0, -3.0e38f, nullptr, -40},  {0, 150.0f, "150.0°C", 100},
+        {0, -60.27f, "-60.3°C", -40}, {0, nan, "N/A", -40},
+        {2, 37.0f, "37.0°C", 37},     {0, -std::numeric_limits<float>::infinity(), "N/A", 37},
+    };
+    for (const auto& [unit, value, text, gauge] : cases) {
+        m_window->ShowTemperature(unit, value);
+        if (text) {
+            EXPECT_EQ(Text(IDC_TEMP_VALUE), QString::fromUtf8(text)) << value;
+        }
+        EXPECT_EQ(Gauge(), gauge) << value;
+    }
+}
+
+TEST_F(TemperatureCtrlTest, SitesHaveTheirNamesAndUnknownCodesAnEmptyText) {
+    for (const auto& [type, name] :
+         {std::pair{9u, "Tympanum"}, {0u, ""}, {5u, "Gastro-intestinal tract"}, {10u, ""}}) {
+        m_window->ShowTemperatureType(type);
+        EXPECT_EQ(Text(IDC_TEMP_SITE), QLatin1String(name)) << type;
+    }
+}
+
+using HeartRateMonitorCtrlTest = WindowTest<CHeartRateMonitorCtrl>;
+
+TEST_F(HeartRateMonitorCtrlTest, SensorContactStatesShowTheirImageOf24PixelsAndOtherStatesChangeNothing) {
+    const auto* picture = Item<QLabel>(IDC_HR_CONTACT_IMAGE);
+    const std::pair<uint32_t, bool> rows[] = {{2, true}, {3, true}, {0, false}, {2, true}, {1, false}};
+    for (const auto& [state, inContact] : rows) {
+        m_window->ShowSensorContact(state);
+        const QPixmap& image = inContact ? m_window->InContactImage() : m_window->NotInContactImage();
+        EXPECT_EQ(picture->pixmap().cacheKey(), image.cacheKey()) << state;
+        EXPECT_EQ(image.size(), QSize(24, 24));
     }
 }
 
