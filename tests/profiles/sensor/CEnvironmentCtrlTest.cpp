@@ -105,7 +105,6 @@ TEST_F(CEnvironmentCtrlTest, AutomaticUpdatePollsAtTheChosenIntervalWithoutPilin
     EXPECT_FALSE(Window()->IsTimerRunning(TIMER_ENV_POLL));
 }
 
-// Calibrate starts once and shows the progress window with Stop; Stop ends it; the results are logged.
 TEST_F(CEnvironmentCtrlTest, CalibrateStartsOnceAndTheProgressWindowsStopEndsIt) {
     ConnectBoard(false);
     const size_t queued = m_frame->WriteQueue().size();

@@ -21,10 +21,15 @@ template <class Window> class TableWindowTest : public WindowTest<Window> {
 protected:
     using Bytes = std::vector<uint8_t>;
     using WindowTest<Window>::m_window;
+    static constexpr uint16_t kFeature = 6, kMeasurement = 8;
 
-    // Opens the window for a peer whose only service is the one database describes.
-    void Open(DatabaseBuilder& database) {
+    // Opens the window for a peer whose only service holds the feature and the indicated measurement.
+    void Open(uint16_t service, uint16_t featureUuid, uint16_t measurementUuid) {
         WindowTest<Window>::SetUp();
+        DatabaseBuilder database;
+        database.Service(service, kFeature - 2, kMeasurement + 1)
+            .Characteristic(featureUuid, kFeature, 0x02)
+            .Characteristic(measurementUuid, kMeasurement, 0x20, kMeasurement + 1);
         const BleHostDatabaseEvent& event = database.Event(1);
         m_peer.BuildServiceMap(event.serviceCount, event.services);
         m_window->InitProfile(m_peer);
@@ -46,15 +51,7 @@ protected:
 
 class WeightScaleCtrlTest : public TableWindowTest<CWeightScaleCtrl> {
 protected:
-    static constexpr uint16_t kFeature = 6, kMeasurement = 8;
-
-    void SetUp() override {
-        DatabaseBuilder database;
-        database.Service(0x181D, 4, 9)
-            .Characteristic(0x2A9E, kFeature, 0x02)
-            .Characteristic(0x2A9D, kMeasurement, 0x20, 9);
-        Open(database);
-    }
+    void SetUp() override { Open(0x181D, 0x2A9E, 0x2A9D); }
     void Features(uint16_t bits) {
         m_window->OnValueReceived(kFeature,
                                   Bytes{static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8)});
@@ -133,15 +130,7 @@ constexpr uint32_t kFeatures = 0x00002A11;
 
 class BodyCompCtrlTest : public TableWindowTest<CBodyCompCtrl> {
 protected:
-    static constexpr uint16_t kFeature = 23, kMeasurement = 25;
-
-    void SetUp() override {
-        DatabaseBuilder database;
-        database.Service(0x181B, 21, 26)
-            .Characteristic(0x2A9B, kFeature, 0x02)
-            .Characteristic(0x2A9C, kMeasurement, 0x20, 26);
-        Open(database);
-    }
+    void SetUp() override { Open(0x181B, 0x2A9B, 0x2A9C); }
     void Features(uint32_t bits) {
         m_window->OnMeasurement(kFeature,
                                 Bytes{static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),

@@ -182,7 +182,6 @@ TEST_F(SpeedAndCadenceTest, TypedValuesAreSentOrRefusedWithTheirMessage) {
         {false, IDC_CSC_CIRCUMFERENCE, "0", ID_CSC_CIRCUMFERENCE, kCircumference, ""},
         {true, IDC_RSC_DISTANCE_EDIT, "abc", ID_RSC_SET_DISTANCE, kDistance, ""},
         {true, IDC_RSC_DISTANCE_EDIT, "12.5", ID_RSC_SET_DISTANCE, "", "01 48 E8 01 00"},
-        {true, IDC_RSC_DISTANCE_EDIT, "0.0371", ID_RSC_SET_DISTANCE, "", "01 73 01 00 00"},
     };
     for (const Input& row : rows) {
         m_frame->HideProgress();
