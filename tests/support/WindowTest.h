@@ -1,5 +1,5 @@
-// A profile window opened in an MDI area of its own once Base is set up, with a command router and a
-// command target that stands in for the main window.
+// A profile window opened in a shown MDI area of its own once Base is set up, with a command router and
+// a command target that stands in for the main window.
 #pragma once
 
 #include "platform/DialogItems.h"
@@ -37,6 +37,7 @@ template <class Window, class Base = ::testing::Test> class WindowTest : public 
 protected:
     void SetUp() override {
         Base::SetUp();
+        m_area.show();
         Open();
     }
     // Opens the window; again, a new one in place of the test's.

@@ -24,7 +24,6 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         m_mainTarget.onCommand(ID_PHONE_TOGGLE_READ, [this] { m_window->ToggleSelectedRead(); });
-        m_area.show();
     }
     void TearDown() override {
         delete m_window;

@@ -17,13 +17,7 @@
 
 namespace {
 
-class SecurityTagCtrlTest : public WindowTest<CSecurityTagCtrl> {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        m_area.show();
-    }
-};
+using SecurityTagCtrlTest = WindowTest<CSecurityTagCtrl>;
 
 TEST_F(SecurityTagCtrlTest, AlertLevelsShowTheirTextAndImageAndThePictureBlinks) {
     const auto* picture = Item<QLabel>(IDC_TAG_ALERT_PICTURE);
@@ -212,7 +206,6 @@ TEST_F(SecurityTagTest, TheTagsAlertShowsItsLevelBlinksForFifteenTicksAndSoundsO
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_TAG_PLAY_SOUND));
     EXPECT_EQ(write({1}), 0);
     EXPECT_EQ(text(), "Low Alert");
-    EXPECT_EQ(sound.played, std::vector<UINT>{IDR_WAVE_ALERT});
     EXPECT_EQ(write({0}), 0);
     EXPECT_EQ(sound.stops, 1);
     EXPECT_TRUE(picture->isHidden());

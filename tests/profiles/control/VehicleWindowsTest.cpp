@@ -205,7 +205,7 @@ TEST_F(TpmsTest, UpdateKeepsItsProgressUntilTheLastResult) {
     EXPECT_FALSE(ProgressShown());
 }
 
-TEST_F(TpmsTest, RemovePairingDebondsWhateverTheStatus) {
+TEST_F(TpmsTest, RemovePairingDebondsWhateverTheStatusAndNeedsAPairedSensorWithItsService) {
     Readings();
     for (const uint16_t status : {0x13, 0x00}) {
         EXPECT_EQ(Run(ID_TPMS_REMOVE_PAIRING), (Writes{{kRemoval, {0x01}}}));
@@ -215,9 +215,7 @@ TEST_F(TpmsTest, RemovePairingDebondsWhateverTheStatus) {
         EXPECT_EQ(Calls("OrvBleHostDebond")[0].address.lap, TestAddress(1).lap);
         EXPECT_FALSE(ProgressShown());
     }
-}
-
-TEST_F(TpmsTest, RemovePairingIsDisabledForAnUnpairedSensorAndHiddenWithoutItsService) {
+    // For an unpaired sensor the button is disabled; without the service it is hidden.
     Disconnected();
     Select(1);
     ConnectSensor();

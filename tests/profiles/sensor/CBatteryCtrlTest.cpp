@@ -17,10 +17,6 @@ const QColor kRed(255, 0, 0);
 
 class BatteryCtrlTest : public WindowTest<CBatteryCtrl, EnvironmentFixture> {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        m_area.show();
-    }
     bool Shown(UINT id) const { return !Item(id)->isHidden(); }
     QProgressBar* Bar() const { return Item<QProgressBar>(IDC_BATTERY_BAR); }
     QColor BarColour() const { return Bar()->palette().color(QPalette::Highlight); }
@@ -29,22 +25,16 @@ protected:
 TEST_F(BatteryCtrlTest, OpensWithoutAReadingAndReadingsMoveBetweenNormalAndCritical) {
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Battery"));
     EXPECT_EQ(Text(IDC_BATTERY_PERCENT), QStringLiteral("N/A "));
-    struct Row {
-        int level;
-        const char* text;
-        int position;
-        bool critical;
-    };
-    const Row rows[] = {
+    const std::tuple<int, const char*, int, bool> rows[] = {
         {100, "100%", 100, false}, {0, "0%", 0, true}, {5, "5%", 5, false}, {150, "150%", 100, false}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.level);
-        m_window->SetBatteryLevel(row.level);
-        EXPECT_EQ(Text(IDC_BATTERY_PERCENT), QLatin1String(row.text));
-        EXPECT_EQ(Bar()->value(), row.position);
-        EXPECT_EQ(BarColour(), row.critical ? kRed : m_window->SavedBarColour());
-        EXPECT_EQ(Shown(IDC_BATTERY_WARNING_IMAGE), row.critical);
-        EXPECT_EQ(Shown(IDC_BATTERY_WARNING_TEXT), row.critical);
+    for (const auto& [level, text, position, critical] : rows) {
+        SCOPED_TRACE(level);
+        m_window->SetBatteryLevel(level);
+        EXPECT_EQ(Text(IDC_BATTERY_PERCENT), QLatin1String(text));
+        EXPECT_EQ(Bar()->value(), position);
+        EXPECT_EQ(BarColour(), critical ? kRed : m_window->SavedBarColour());
+        EXPECT_EQ(Shown(IDC_BATTERY_WARNING_IMAGE), critical);
+        EXPECT_EQ(Shown(IDC_BATTERY_WARNING_TEXT), critical);
     }
     m_window->SetBatteryLevel(0);
     EXPECT_EQ(Text(IDC_BATTERY_WARNING_TEXT), QStringLiteral("Battery level critically low"));
@@ -101,21 +91,17 @@ protected:
 };
 
 TEST_F(MainFrameBatteryTest, UpdateShowsNoReadingUntilItsReadEndsOrTheLinkDropsAndNeedsAConnectedPeer) {
-    struct Answer {
-        std::vector<uint8_t> value;
-        uint16_t status;
-        const char* text;
-    };
-    const Answer answers[] = {{{48}, 0, "48%"}, {{}, 0x0E, "N/A"}, {{}, 0, "N/A"}, {{0x20, 0x01}, 0, "32%"}};
-    for (const Answer& answer : answers) {
-        SCOPED_TRACE(answer.text);
+    const std::tuple<std::vector<uint8_t>, uint16_t, const char*> answers[] = {
+        {{48}, 0, "48%"}, {{}, 0x0E, "N/A"}, {{}, 0, "N/A"}, {{0x20, 0x01}, 0, "32%"}};
+    for (const auto& [value, status, text] : answers) {
+        SCOPED_TRACE(text);
         ASSERT_TRUE(m_frame->ExecuteCommand(ID_BATTERY_UPDATE));
         EXPECT_EQ(Text(), QStringLiteral("N/A"));
         EXPECT_EQ(Position(), 0);
         EXPECT_FALSE(m_frame->ExecuteCommand(ID_BATTERY_UPDATE));
-        ReadResult(kLevel, answer.value, answer.status);
+        ReadResult(kLevel, value, status);
         EXPECT_FALSE(m_frame->IsBatteryReadPending());
-        EXPECT_EQ(Text(), QLatin1String(answer.text));
+        EXPECT_EQ(Text(), QLatin1String(text));
     }
     EXPECT_TRUE(LogContains(QStringLiteral("Battery Level value is empty; ignored.")));
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_BATTERY_UPDATE));

@@ -111,7 +111,9 @@ TEST_F(CEnvironmentCtrlTest, CalibrateStartsOnceAndTheProgressWindowsStopEndsIt)
     ASSERT_TRUE(Run(Window(), ID_ENV_CALIBRATE));
     ASSERT_TRUE(Run(Window(), ID_ENV_CALIBRATE));
     EXPECT_TRUE(m_frame->ProgressWindow()->isVisible());
+    EXPECT_TRUE(m_frame->ProgressWindow()->IsStopEnabled());
     m_frame->ProgressWindow()->OnCancel();
+    EXPECT_FALSE(m_frame->ProgressWindow()->isVisible());
     EXPECT_FALSE(Window()->IsCalibrating());
     const auto& writes = m_frame->WriteQueue();
     ASSERT_EQ(writes.size(), queued + 2);

@@ -60,16 +60,15 @@ TEST_F(TimeCtrlTest, OpensOnTheLocalTimeAndTheZonesNextChange) {
 TEST_F(TimeCtrlTest, ClockRunsBySecondsToTheMinuteThenByMinutesIntoTheNextDay) {
     m_now = m_now.addSecs(29 * 60 + 30); // 23:59:30 local
     Open();
-    platform::TimerClock::advance(29000);
-    EXPECT_EQ(Clock(), QStringLiteral("23:59"));
-    platform::TimerClock::advance(1000);
-    EXPECT_EQ(Clock(), QStringLiteral("00:00"));
+    // Milliseconds on, the clock shown: by seconds to 00:00, then a minute period.
+    const std::pair<uint64_t, const char*> steps[] = {
+        {29000, "23:59"}, {1000, "00:00"}, {59000, "00:00"}, {60 * 60000 - 59000, "01:00"}};
+    for (const auto& [ms, clock] : steps) {
+        platform::TimerClock::advance(ms);
+        EXPECT_EQ(Clock(), QLatin1String(clock)) << ms;
+    }
     EXPECT_EQ(Item<QCalendarWidget>(IDC_TIME_CALENDAR)->selectedDate(), QDate(2024, 3, 31));
     EXPECT_EQ(m_window->GetCurrentTimeValue()[7], 7) << "Sunday";
-    platform::TimerClock::advance(59000);
-    EXPECT_EQ(Clock(), QStringLiteral("00:00")) << "a minute period now";
-    platform::TimerClock::advance(60 * 60000 - 59000);
-    EXPECT_EQ(Clock(), QStringLiteral("01:00"));
     EXPECT_EQ(m_window->GetReferenceTimeInfoValue(), (std::array<uint8_t, 4>{0x01, 0xFF, 0, 1}));
 }
 

@@ -182,6 +182,7 @@ TEST_F(SpeedAndCadenceTest, TypedValuesAreSentOrRefusedWithTheirMessage) {
         {false, IDC_CSC_CIRCUMFERENCE, "0", ID_CSC_CIRCUMFERENCE, kCircumference, ""},
         {true, IDC_RSC_DISTANCE_EDIT, "abc", ID_RSC_SET_DISTANCE, kDistance, ""},
         {true, IDC_RSC_DISTANCE_EDIT, "12.5", ID_RSC_SET_DISTANCE, "", "01 48 E8 01 00"},
+        {true, IDC_RSC_DISTANCE_EDIT, "0.0371", ID_RSC_SET_DISTANCE, "", "01 73 01 00 00"},
     };
     for (const Input& row : rows) {
         m_frame->HideProgress();
@@ -200,16 +201,10 @@ TEST_F(SpeedAndCadenceTest, TypedValuesAreSentOrRefusedWithTheirMessage) {
     EXPECT_EQ(Text(Cycling(), IDC_CSC_CIRCUMFERENCE), QString());
 }
 
-struct Response {
-    const char* name;
-    bool running;
-    Bytes indication;
-    UINT message; // 0: none
-};
-
 TEST_F(SpeedAndCadenceTest, ControlPointFailuresShowTheirMessageAndOtherAnswersNothing) {
     ConnectSensor();
-    const Response rows[] = {
+    // The case, whether the running sensor answers, the answer, the message it brings (0: none).
+    const std::tuple<const char*, bool, Bytes, UINT> rows[] = {
         {"cycling set failed", false, {0x10, 0x01, 0x04}, IDS_TOTAL_DISTANCE_FAILED},
         {"cycling move failed", false, {0x10, 0x03, 0x04}, IDS_LOCATION_UPDATE_FAILED},
         {"cycling move refused", false, {0x10, 0x03, 0x03}, IDS_LOCATION_INVALID_PARAMETER},
@@ -221,12 +216,12 @@ TEST_F(SpeedAndCadenceTest, ControlPointFailuresShowTheirMessageAndOtherAnswersN
         {"running unknown op code", true, {0x10, 0x05, 0x04}, 0},
         {"running list failed", true, {0x10, 0x04, 0x03}, IDS_LOCATIONS_FAILED},
     };
-    for (const Response& row : rows) {
+    for (const auto& [name, running, indication, message] : rows) {
         const size_t prompts = PromptTexts().size();
-        Notify(row.running ? kRscControlPoint : kCscControlPoint, row.indication);
+        Notify(running ? kRscControlPoint : kCscControlPoint, indication);
         EXPECT_EQ(PromptTexts().size() > prompts ? LastPrompt() : QString(),
-                  row.message ? platform::LoadString(row.message) : QString())
-            << row.name;
+                  message ? platform::LoadString(message) : QString())
+            << name;
     }
     Notify(kRscControlPoint, {0x10, 0x01});
     EXPECT_TRUE(LogContains(QStringLiteral("SC Control Point response of 2 bytes is too short; ignored.")));
