@@ -4,14 +4,8 @@
 
 namespace {
 
-class ConnectionTest : public MainFrameFixture {
+class ConnectionTest : public PeerFixture {
 protected:
-    void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Pulse"}});
-        Select(0);
-    }
     std::vector<int64_t> Args(const std::string& call) const { return Calls(call).at(0).args; }
 };
 
@@ -93,7 +87,7 @@ TEST_F(ConnectionTest, ClosingWaitsForTheLinkOrTheSearchToEndAtMostTwiceTheTimeo
                                               {-1, 1000, false},
                                               {-1, 1000, true}}) {
         SCOPED_TRACE(testing::Message() << timeout << " " << ends);
-        NewFrame(), StartUp(), Discover({{1, "Pulse"}}), Select(0);
+        NewFrame(), FindPeers();
         if (timeout >= 0)
             Connect(), Record(0).connectionParameters.supervisionTimeout = static_cast<uint16_t>(timeout);
         else

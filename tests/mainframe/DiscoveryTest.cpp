@@ -5,12 +5,24 @@
 #include "platform/ui/RibbonButton.h"
 #include "res/resource.h"
 #include "support/MainFrameFixture.h"
-#include "support/PaintCounter.h"
 
 #include <QCoreApplication>
 #include <QMdiArea>
 
 namespace {
+
+// Counts the paint events of one widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 class DiscoveryTest : public MainFrameFixture {
 protected:

@@ -17,16 +17,13 @@ using Bytes = std::vector<uint8_t>;
 using Notes = std::vector<std::pair<int64_t, Bytes>>; // handle and value of each notification
 constexpr int32_t kNone = -1;
 
-class LocalServerTest : public MainFrameFixture {
+class LocalServerTest : public PeerFixture {
 protected:
     void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
+        PeerFixture::SetUp();
         DeliverRecord(BLE_EVT_SERVER_DB_ALLOCATED, BleHostServerAllocEvent{0, 0, 7});
         Deliver(BLE_EVT_SERVER_DB_ADDED, 0);
         h = m_frame->ServerHandles();
-        Discover({{1, "Mira's Phone"}, {2, "Other"}});
-        Select(0);
         ConnectPeer();
     }
     void Encrypt() { DeliverRecord(BLE_EVT_ENCRYPTION_RESULT, BleHostEncryptionEvent{kCid, 1, 0}); }
@@ -235,10 +232,6 @@ TEST_F(LocalServerTest, BlinkTimerShowsSetPicturesOnOddTicks) {
         EXPECT_FALSE(ring->isVisibleTo(m_frame->PhoneWindow())) << "the ringer is not active";
     }
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(LocalServerTest, CurrentTimeIsNotifiedWithTheReasonOfItsChange) {
     Subscribe();

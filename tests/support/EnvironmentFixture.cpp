@@ -5,6 +5,7 @@
 #include "platform/StringTable.h"
 #include "platform/TimerClock.h"
 #include "res/StringTable.h"
+#include "veyrasim.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,4 +48,9 @@ std::vector<QString> EnvironmentFixture::PromptTexts() const {
     for (const auto& prompt : m_prompter.prompts)
         texts.push_back(prompt.text);
     return texts;
+}
+
+void EnvironmentFixture::LoadWorld(const std::string& json) {
+    std::string error;
+    ASSERT_TRUE(orv::sim::loadWorldJson(json.empty() ? orv::sim::builtInWorldJson() : json, &error)) << error;
 }

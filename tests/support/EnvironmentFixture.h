@@ -1,14 +1,16 @@
 // The process-wide state every application test replaces, restored afterwards: a private temporary
 // directory (working directory, lock files, settings, log files), the string table, virtual window
-// timers and a recording prompter.
+// timers and a recording prompter. The simulated world and virtual time are at hand too.
 #pragma once
 
 #include "platform/SettingsStore.h"
 #include "support/RecordingPrompter.h"
+#include "support/VirtualTime.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 #include <vector>
 
 class EnvironmentFixture : public ::testing::Test {
@@ -18,6 +20,11 @@ protected:
 
     // Texts of all prompts shown so far.
     std::vector<QString> PromptTexts() const;
+    // Loads a simulated world (its USB list, dongle and peers), the built-in one when json is empty;
+    // fails the test on a malformed world.
+    void LoadWorld(const std::string& json = std::string());
+    // Advances the simulator and the window timers together by ms, delivering every posted event.
+    void Advance(uint64_t ms) { AdvanceVirtualTime(ms); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<platform::SettingsStore> m_settings;

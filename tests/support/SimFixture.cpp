@@ -27,11 +27,6 @@ std::string SimFixture::WorldOf(const std::string& peers, uint32_t seed) {
     return R"({"seed": )" + std::to_string(seed) + R"(, "peers": [)" + peers + "]}";
 }
 
-void SimFixture::LoadWorld(const std::string& json) {
-    std::string error;
-    ASSERT_TRUE(orv::sim::loadWorldJson(json.empty() ? orv::sim::builtInWorldJson() : json, &error)) << error;
-}
-
 CMainFrame* SimFixture::Start() {
     m_app = std::make_unique<COrvBleDemoApp>();
     if (!m_app->InitInstance())

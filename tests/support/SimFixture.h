@@ -7,7 +7,6 @@
 #include "panes/CDeviceView.h"
 #include "panes/CLogDialog.h"
 #include "support/EnvironmentFixture.h"
-#include "support/VirtualTime.h"
 
 #include <QStringList>
 #include <memory>
@@ -23,14 +22,10 @@ protected:
 
     // A world of these peers (JSON objects, comma-separated) with a present dongle.
     static std::string WorldOf(const std::string& peers, uint32_t seed = 5);
-    // Loads a world; an empty text loads the built-in world.
-    void LoadWorld(const std::string& json = std::string());
     // Runs the application's start-up and lets the host report it.
     CMainFrame* Start();
     // Exits the application and starts it again on the same world, settings and bond store.
     CMainFrame* Restart();
-    // Advances the simulator and the window timers together by ms, delivering every posted event.
-    void Advance(uint64_t ms) { AdvanceVirtualTime(ms); }
 
     // The Discover command, a search of ms virtual milliseconds, Discover again and the search's end.
     void Discover(uint64_t ms = 2000);
