@@ -154,7 +154,7 @@ TEST_F(SystemTest, LosingTheDongleOrItsDriverClosesButOnlyAfterStartUp) {
     }
 }
 
-TEST_F(SystemTest, AResumeStartsTheHostTwoSecondsAfterItsFirstEventUnlessTheSystemSleepsAgainOrItIsUp) {
+TEST_F(SystemTest, AResumeStartsTheHostTwoSecondsAfterItsFirstEventUnlessItSleepsAgainOrIsUpOrSaysWhyNot) {
     // A power event (0: none), then that many virtual milliseconds: the host's initialisations so far.
     struct Step {
         UINT event;
@@ -183,13 +183,11 @@ TEST_F(SystemTest, AResumeStartsTheHostTwoSecondsAfterItsFirstEventUnlessTheSyst
         EXPECT_EQ(frame->ProgressWindow()->isVisible(), progressShown);
         m_app.ExitInstance();
     }
-}
-
-TEST_F(SystemTest, AResumeThatCannotStartTheHostSaysWhyAndCloses) {
+    // A host that cannot be started again: the message, and the window closes.
     CMainFrame* frame = Start();
-    frame->OnPowerBroadcast(PBT_APMSUSPEND, 0);
+    frame->OnPowerBroadcast(kSuspend, 0);
     m_host->startWndResult = 0;
-    frame->OnPowerBroadcast(PBT_APMRESUMESUSPEND, 0);
+    frame->OnPowerBroadcast(kResume, 0);
     Advance(2000);
     EXPECT_EQ(PromptTexts(), std::vector<QString>{"Unable to start BLE client"});
     EXPECT_FALSE(frame->isVisible());

@@ -238,18 +238,7 @@ TEST_F(PairingTest, ABondManagementPeerIsAskedThenToldAndDebondedAtTheFinalWrite
     EXPECT_EQ(Calls("OrvBleHostDebond")[0].address.lap, TestAddress(1).lap);
 }
 
-TEST_F(PairingTest, ADebondedConnectedDeviceIsDisconnectedWhateverRowIsSelected) {
-    Select(0);
-    ConnectPeer();
-    ASSERT_TRUE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING));
-    Select(2);
-    DebondResult(1);
-    EXPECT_FALSE(Record(0).paired);
-    EXPECT_EQ(Calls("OrvBleHostDisconnect").at(0).args, std::vector<int64_t>{kCid});
-    EXPECT_EQ(Devices(), (QStringList{"Keys", "Tag", "Pulse"}));
-}
-
-TEST_F(PairingTest, DebondingAnUnconnectedDeviceRemovesItAndTheConnectedOneKeepsItsLinkAndTheSelection) {
+TEST_F(PairingTest, ADebondedDeviceIsRemovedButTheConnectedOneIsKeptAndDisconnectedWhateverRowIsSelected) {
     Select(1);
     ConnectPeer();
     Select(0);
@@ -260,6 +249,12 @@ TEST_F(PairingTest, DebondingAnUnconnectedDeviceRemovesItAndTheConnectedOneKeeps
     EXPECT_EQ(m_frame->GetConnectionHandle(), kCid);
     EXPECT_EQ(Row(0)->parent(), m_frame->DeviceView()->ConnectedGroup());
     EXPECT_EQ(ShownName(), QStringLiteral("Tag"));
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_REMOVE_PAIRING)); // the connected Tag's
+    Select(1);
+    DebondResult(2);
+    EXPECT_FALSE(Record(0).paired);
+    EXPECT_EQ(Calls("OrvBleHostDisconnect").at(0).args, std::vector<int64_t>{kCid});
+    EXPECT_EQ(Devices(), (QStringList{"Tag", "Pulse"}));
 }
 
 TEST_F(PairingTest, TheSelectionFollowsItsRecordOrIsClearedWithItAndAFailureKeepsTheBond) {

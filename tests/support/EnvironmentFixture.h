@@ -5,7 +5,6 @@
 
 #include "platform/SettingsStore.h"
 #include "support/RecordingPrompter.h"
-#include "support/VirtualTime.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -23,8 +22,9 @@ protected:
     // Loads a simulated world (its USB list, dongle and peers), the built-in one when json is empty;
     // fails the test on a malformed world.
     void LoadWorld(const std::string& json = std::string());
-    // Advances the simulator and the window timers together by ms, delivering every posted event.
-    void Advance(uint64_t ms) { AdvanceVirtualTime(ms); }
+    // Advances the simulator and the virtual window timers in step by ms, delivering every event posted
+    // on the way (each due action runs at its own time, with the Qt events it caused delivered after it).
+    void Advance(uint64_t ms);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<platform::SettingsStore> m_settings;
