@@ -15,6 +15,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -27,6 +29,24 @@ protected:
         Discover({{3, "Pulse"}}, CMainFrame::kAppearanceKeyboard);
     }
     void ConnectPulse() { Select(2), ConnectPeer(); }
+    // Delivers a passkey display for the peer with that address byte; whileOpen runs inside the
+    // prompt's modal loop. A prompt that whileOpen leaves open fails the test and is cancelled, so
+    // that no test can hang.
+    void Passkey(uint32_t passkey, std::function<void(CUserPromptDlg&)> whileOpen, uint8_t last = 1) {
+        QTimer::singleShot(0, m_frame.get(), [this, action = std::move(whileOpen)] {
+            const QPointer<CUserPromptDlg> prompt = qobject_cast<CUserPromptDlg*>(m_frame->OpenPrompt());
+            if (!prompt) {
+                ADD_FAILURE() << "no passkey prompt is open";
+                return;
+            }
+            action(*prompt);
+            if (prompt && prompt->isVisible()) {
+                ADD_FAILURE() << "the passkey prompt is still open";
+                prompt->reject();
+            }
+        });
+        DeliverRecord(BLE_EVT_PASSKEY_DISPLAY, BleHostPasskeyEvent{TestAddress(last), passkey});
+    }
     static void Press(QWidget* target, int key) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(target, &press);

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QTreeWidgetItem>
 #include <algorithm>
 
 namespace {
@@ -56,6 +57,13 @@ std::vector<QString> EnvironmentFixture::PromptTexts() const {
     std::vector<QString> texts;
     for (const auto& prompt : m_prompter.prompts)
         texts.push_back(prompt.text);
+    return texts;
+}
+
+QStringList EnvironmentFixture::RowTexts(const QTreeWidgetItem* group) {
+    QStringList texts;
+    for (int i = 0; i < group->childCount(); ++i)
+        texts << group->child(i)->text(0);
     return texts;
 }
 

@@ -6,11 +6,14 @@
 #include "platform/SettingsStore.h"
 #include "support/RecordingPrompter.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
+
+class QTreeWidgetItem;
 
 class EnvironmentFixture : public ::testing::Test {
 protected:
@@ -19,6 +22,8 @@ protected:
 
     // Texts of all prompts shown so far.
     std::vector<QString> PromptTexts() const;
+    // The texts of a group's rows in the device tree (placeholders included), in order.
+    static QStringList RowTexts(const QTreeWidgetItem* group);
     // Loads a simulated world (its USB list, dongle and peers), the built-in one when json is empty;
     // fails the test on a malformed world.
     void LoadWorld(const std::string& json = std::string());

@@ -85,13 +85,6 @@ QTreeWidgetItem* SimFixture::Row(const QString& text) const {
     return nullptr;
 }
 
-QStringList SimFixture::RowTexts(const QTreeWidgetItem* group) {
-    QStringList texts;
-    for (int i = 0; i < group->childCount(); ++i)
-        texts << group->child(i)->text(0);
-    return texts;
-}
-
 bool SimFixture::EveryRecordGivenBack() {
     return orv::sim::liveRecordCount() == 0 && orv::sim::unknownFreeCount() == 0;
 }

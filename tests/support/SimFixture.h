@@ -49,8 +49,6 @@ protected:
     CMainFrame* Frame() const { return m_app ? m_app->MainFrame() : nullptr; }
     // The row showing text, in any group; nullptr when there is none.
     QTreeWidgetItem* Row(const QString& text) const;
-    // The texts of a group's rows (placeholders included), in order.
-    static QStringList RowTexts(const QTreeWidgetItem* group);
     QStringList Paired() const { return RowTexts(Frame()->DeviceView()->PairedGroup()); }
     QStringList Connected() const { return RowTexts(Frame()->DeviceView()->ConnectedGroup()); }
     QStringList Discovered() const { return RowTexts(Frame()->DeviceView()->DiscoveredGroup()); }
