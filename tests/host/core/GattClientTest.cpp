@@ -9,10 +9,7 @@ const std::string kPeer = "AA:BB:CC:DD:EE:01";
 
 class Gatt : public HostTest {
 protected:
-    void SetUp() override {
-        harness.start(gattWorld());
-        cid = harness.connect(kPeer);
-    }
+    void SetUp() override { cid = harness.startConnected(gattWorld(), kPeer); }
     // Advances until the event comes and checks that nothing else was posted before it.
     PostedEvent only(uint32_t code) {
         const auto event = harness.advanceUntil(code);
@@ -204,12 +201,9 @@ TEST_F(Gatt, DeinitFromInsideThePostHookIsRefused) {
 
 // A silent peer drops its link end to end; here a characteristic that never answers.
 TEST_F(Gatt, UnansweredRequestDropsTheLinkAfter30Seconds) {
-    harness.freeQueued();
-    OrvBleHostDeinit();
     nlohmann::json world = gattWorld();
     world["peers"][0]["gatt"][1]["characteristics"][1]["silent"] = true;
-    harness.start(world);
-    cid = harness.connect(kPeer);
+    cid = harness.startConnected(world, kPeer);
     ASSERT_EQ(OrvBleClientReadCharByHandle(cid, 9), ORV_BLE_OK);
     const uint64_t asked = orv::sim::now();
     orv::sim::advance(29900);

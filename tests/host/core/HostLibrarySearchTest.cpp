@@ -45,8 +45,6 @@ protected:
 TEST_F(Search, ReportsRepeatAtTheAdvertisingIntervalWithVaryingRssi) {
     std::vector<std::pair<uint64_t, int>> runs[2];
     for (auto& run : runs) {
-        harness.freeQueued();
-        OrvBleHostDeinit();
         start({peer("12:34:56:78:9A:BC"), peer("00:00:00:00:00:01", {{"advertising", false}})});
         orv::sim::advance(1000);
         const auto& events = HostHarness::posted;
@@ -92,8 +90,6 @@ TEST_F(Search, ReportsCarryTheNameWholeOrNoneAndThePresentMaskSaysWhichOptionalF
 TEST_F(Search, StopEndsWithEvent3AndNoLaterReport) {
     harness.start(basicWorld());
     EXPECT_EQ(OrvBleHostStopDeviceSearch(), ORV_BLE_E_WRONG_STATE) << "no search";
-    harness.freeQueued();
-    OrvBleHostDeinit();
     start({peer("12:34:56:78:9A:BC")});
     EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_BUSY);
     orv::sim::advance(250);

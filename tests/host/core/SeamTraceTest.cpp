@@ -57,13 +57,6 @@ protected:
         orv::sim::setDebugOutputDirectory({});
         fs::remove_all(dir);
     }
-    void startWithDebug() {
-        const OrvBleHostInitParams params{};
-        ASSERT_NE(OrvBleHostInit(1, 0, &params), 0u);
-        ASSERT_EQ(OrvBleHostStartWnd(HostHarness::window()), 1);
-        orv::sim::advance(1000);
-        harness.freeQueued();
-    }
     std::string log() const {
         const Bytes text = readFile(dir / "veyrahost.log");
         return std::string(text.begin(), text.end());
@@ -73,7 +66,7 @@ protected:
 };
 
 TEST_F(DebugOutput, CaptureHoldsConnectionEventsAndAttTrafficInOrder) {
-    startWithDebug();
+    harness.startHost(true);
     EXPECT_EQ(readFile(dir / "veyrahost.btsnoop"),
               (Bytes{'b', 't', 's', 'n', 'o', 'o', 'p', 0, 0, 0, 0, 1, 0, 0, 0x03, 0xEA}))
         << "the header is on disk at once: a session killed now leaves a valid capture";
@@ -123,7 +116,7 @@ TEST(BtsnoopWriter, PduBeyondTheLengthFieldsIsRecordedCutWithItsOriginalLength) 
 }
 
 TEST_F(DebugOutput, PairingAndWarningsAreLogged) {
-    startWithDebug();
+    harness.startHost(true);
     const uint32_t cid = harness.connect("AA:BB:CC:DD:EE:01");
     harness.pairJustWorks(cid, "AA:BB:CC:DD:EE:01");
     ::testing::internal::CaptureStderr();
@@ -145,7 +138,7 @@ TEST_F(DebugOutput, NothingIsWrittenWithoutDebugAndAnUnwritableDirectoryIsLogged
     OrvBleHostDeinit();
     orv::sim::setDebugOutputDirectory((dir / "missing" / "deeper").string());
     ::testing::internal::CaptureStderr();
-    startWithDebug();
+    harness.startHost(true);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot write"), std::string::npos);
     EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK) << "the host still starts";
 }

@@ -29,17 +29,12 @@ std::vector<BuiltInPeer> builtInPeers() {
     return peers;
 }
 
-class BuiltInWorld : public ::testing::TestWithParam<BuiltInPeer> {
+class BuiltInWorld : public HostTest, public ::testing::WithParamInterface<BuiltInPeer> {
 protected:
     // Connects to the peer and learns its services and value handles by 16-bit UUID.
     void SetUp() override {
-        harness.start(nlohmann::json::parse(orv::sim::builtInWorldJson()));
-        BleTypedAddress address = addressOf(GetParam().address);
-        address.type = GetParam().random ? 1 : 0;
-        ASSERT_EQ(OrvBleHostConnect(address), ORV_BLE_OK);
-        const auto connected = harness.advanceUntil(BLE_EVT_CONNECT_RESULT, 10000);
-        ASSERT_TRUE(connected);
-        cid = record<BleHostConnectEvent>(*connected).cid;
+        cid = harness.startConnected(nlohmann::json::parse(orv::sim::builtInWorldJson()), GetParam().address,
+                                     GetParam().random ? 1 : 0);
         ASSERT_EQ(OrvBleClientDiscoverDatabase(cid), ORV_BLE_OK);
         const auto discovered = harness.advanceUntil(BLE_EVT_DATABASE_DISCOVERED);
         ASSERT_TRUE(discovered);
@@ -54,10 +49,7 @@ protected:
         }
         harness.freeQueued();
     }
-    void TearDown() override { harness.freeQueued(); }
 
-    HostHarness harness;
-    uint32_t cid = 0;
     std::map<uint16_t, uint16_t> handles;
 };
 
@@ -72,23 +64,6 @@ TEST_P(BuiltInWorld, PeerServesItsNameInGenericAccess) {
 
 INSTANTIATE_TEST_SUITE_P(Peers, BuiltInWorld, ::testing::ValuesIn(builtInPeers()),
                          [](const auto& info) { return info.param.kind + std::to_string(info.index); });
-
-class BuiltInBondManager : public BuiltInWorld {};
-
-// Its first read pairs it, so that its bond can then be deleted through Bond Management.
-TEST_P(BuiltInBondManager, FeatureNeedsEncryptionThenTheRequestersBondIsDeleted) {
-    EXPECT_EQ(harness.read(cid, handles[0x2AA5]).status, 0x0F);
-    harness.pairJustWorks(cid, GetParam().address);
-    harness.freeQueued();
-    const ReadResult feature = harness.read(cid, handles[0x2AA5]);
-    ASSERT_EQ(feature.status, 0);
-    EXPECT_NE(feature.value.at(0) & 0x10, 0);
-    EXPECT_EQ(harness.write(cid, handles[0x2AA4], {0x03}), 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Peer, BuiltInBondManager,
-                         ::testing::Values(BuiltInPeer{"bondManager", "00:1A:7D:DA:71:13", false, "",
-                                                       false}));
 
 } // namespace
 } // namespace orv::host::test

@@ -8,25 +8,14 @@
 namespace orv::host::test {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 const char* const kAnalyser = "00:1A:7D:DA:71:06";
 // The analyser's database: 8 Weight Measurement (9 its configuration), 12 First Name, 14 Database
 // Change Increment, 17 User Index, 19 User Control Point (20), 25 Body Composition Measurement (26).
 constexpr uint16_t kWeight = 8, kName = 12, kIncrement = 14, kUserIndex = 17, kControlPoint = 19,
                    kComposition = 25;
-// take() lists a write result under handle 0 with its status, a refused read as EE and its error.
+// A refused read as receive() lists it.
 const Bytes kNotPermitted = {0xEE, 0x80};
 
-struct Received {
-    uint16_t handle;
-    Bytes value;
-    uint64_t at = 0;
-    bool operator==(const Received& other) const { return handle == other.handle && value == other.value; }
-};
-void PrintTo(const Received& received, std::ostream* out) {
-    *out << received.handle << ":" << testing::PrintToString(received.value);
-}
 using Answer = std::vector<Received>;
 
 // The write's status, then the control point's response if there is one.
@@ -37,44 +26,19 @@ Answer Answered(uint8_t status, Bytes response = {}) {
     return answer;
 }
 
-class HouseholdScaleTest : public ::testing::Test {
+class HouseholdScaleTest : public HostTest {
 protected:
     void SetUp() override {
-        harness.load({{"peers", {{{"kind", "bodyComposition"}, {"address", kAnalyser}}}}});
-        harness.startHost();
-        cid = harness.connect(kAnalyser);
+        cid = harness.startConnected(peerWorld("bodyComposition", kAnalyser), kAnalyser);
     }
-    void TearDown() override { take(); }
 
-    Answer take(uint64_t ms = 2000) {
-        orv::sim::advance(ms);
-        Answer received;
-        const auto events = harness.takeEvents();
-        for (const PostedEvent& event : events) {
-            if (event.code == BLE_EVT_NOTIFICATION) {
-                const auto& n = *reinterpret_cast<const BleHostNotificationEvent*>(event.lParam);
-                received.push_back({n.handle, Bytes(n.value, n.value + n.length), event.at});
-            } else if (event.code == BLE_EVT_CHAR_WRITTEN) {
-                const auto status = reinterpret_cast<const BleHostWriteEvent*>(event.lParam)->status;
-                received.push_back({0, {static_cast<uint8_t>(status)}, event.at});
-            } else if (event.code == BLE_EVT_CHAR_READ) {
-                const auto& r = *reinterpret_cast<const BleHostReadEvent*>(event.lParam);
-                const Bytes value(r.value, r.value + r.length);
-                received.push_back(
-                    {r.handle, r.status ? Bytes{0xEE, static_cast<uint8_t>(r.status)} : value});
-            }
-        }
-        harness.freeAll(events);
-        return received;
-    }
+    Answer take(uint64_t ms = 2000) { return harness.receive(ms); }
     void indicate(uint16_t uuidHandle) {
         ASSERT_EQ(OrvBleClientWriteConfiguration(cid, uuidHandle + 1, 0, 2), ORV_BLE_OK);
         ASSERT_EQ(take(1000), Answered(0));
     }
     Answer write(uint16_t handle, const Bytes& value, uint64_t ms = 2000) {
-        EXPECT_EQ(OrvBleClientWriteCfmCharByHandle(cid, handle, 0, static_cast<uint8_t>(value.size()),
-                                                   value.data()),
-                  ORV_BLE_OK);
+        harness.send(cid, handle, value);
         return take(ms);
     }
     Answer ask(const Bytes& request, uint64_t ms = 2000) { return write(kControlPoint, request, ms); }
@@ -83,9 +47,6 @@ protected:
         const Answer received = take();
         return received.size() == 1 ? received[0].value : Bytes{0xBA, 0xD0};
     }
-
-    HostHarness harness;
-    uint32_t cid = 0;
 };
 
 TEST_F(HouseholdScaleTest, UsersAreRegisteredConsentedAndDeleted) {

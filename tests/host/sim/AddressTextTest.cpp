@@ -5,16 +5,6 @@
 namespace orv::sim {
 namespace {
 
-TEST(AddressText, ParsesMostSignificantByteFirst) {
-    const auto address = parseAddress("12:34:56:78:9a:BC", 1);
-    ASSERT_TRUE(address);
-    EXPECT_EQ(address->type, 1);
-    EXPECT_EQ(address->nap, 0x1234);
-    EXPECT_EQ(address->uap, 0x56);
-    EXPECT_EQ(address->lap, 0x789ABCu);
-    EXPECT_EQ(formatAddress(*address), "12:34:56:78:9A:BC");
-}
-
 TEST(AddressText, RejectsMalformedText) {
     for (const char* text : {"", "12:34:56:78:9A", "12:34:56:78:9A:BC:", "12:34:56:78:9A:BG",
                              "1234:56:78:9A:BC:D", "12 34 56 78 9A BC"}) {
