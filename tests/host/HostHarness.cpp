@@ -180,10 +180,6 @@ std::vector<Received> HostHarness::receive(uint64_t ms) {
         } else if (event.code == BLE_EVT_CHAR_WRITTEN) {
             received.push_back(
                 {0, {static_cast<uint8_t>(record<BleHostWriteEvent>(event).status)}, event.at});
-        } else if (event.code == BLE_EVT_CHAR_READ) {
-            const auto& r = record<BleHostReadEvent>(event);
-            const Bytes refusal{0xEE, static_cast<uint8_t>(r.status)};
-            received.push_back({r.handle, r.status ? refusal : Bytes(r.value, r.value + r.length), event.at});
         }
     }
     freeQueued();

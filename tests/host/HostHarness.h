@@ -33,8 +33,8 @@ struct ReadResult {
     bool operator==(const ReadResult&) const = default;
 };
 
-// What receive() lists: a value the peer sent, a write's result (handle 0, its status as the one
-// byte) or a read's answer (a refusal as EE and its error).
+// What receive() lists: a value the peer sent or a write's result (handle 0, its status as the one
+// byte).
 struct Received {
     uint16_t handle;
     Bytes value;

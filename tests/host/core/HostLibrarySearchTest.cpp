@@ -30,15 +30,6 @@ protected:
         ASSERT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK);
         EXPECT_TRUE(HostHarness::posted.empty()) << "no report inside the call";
     }
-    // The latest report of each address (by its lower bytes) after ms.
-    std::map<uint32_t, const BleHostDeviceFoundEvent*> reports(uint64_t ms) {
-        orv::sim::advance(ms);
-        std::map<uint32_t, const BleHostDeviceFoundEvent*> byLap;
-        for (const PostedEvent& event : HostHarness::posted) {
-            byLap[found(event).address.lap] = &found(event);
-        }
-        return byLap;
-    }
 };
 
 // Twice over: the same world and seed give the same run.
@@ -72,7 +63,10 @@ TEST_F(Search, ReportsCarryTheNameWholeOrNoneAndThePresentMaskSaysWhichOptionalF
                                       {"appearance", 961},
                                       {"slaveInterval", {{"min", 6}, {"max", 3200}}},
                                       {"adFlags", 5}})});
-    auto byLap = reports(100);
+    orv::sim::advance(100);
+    std::map<uint32_t, const BleHostDeviceFoundEvent*> byLap; // the latest report of each address
+    for (const PostedEvent& event : HostHarness::posted)
+        byLap[found(event).address.lap] = &found(event);
     ASSERT_EQ(byLap.size(), 5u);
     EXPECT_EQ(byLap[1]->name, nullptr);
     ASSERT_NE(byLap[2]->name, nullptr);

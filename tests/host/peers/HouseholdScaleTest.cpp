@@ -13,8 +13,6 @@ const char* const kAnalyser = "00:1A:7D:DA:71:06";
 // Change Increment, 17 User Index, 19 User Control Point (20), 25 Body Composition Measurement (26).
 constexpr uint16_t kWeight = 8, kName = 12, kIncrement = 14, kUserIndex = 17, kControlPoint = 19,
                    kComposition = 25;
-// A refused read as receive() lists it.
-const Bytes kNotPermitted = {0xEE, 0x80};
 
 using Answer = std::vector<Received>;
 
@@ -42,19 +40,14 @@ protected:
         return take(ms);
     }
     Answer ask(const Bytes& request, uint64_t ms = 2000) { return write(kControlPoint, request, ms); }
-    Bytes read(uint16_t handle) {
-        EXPECT_EQ(OrvBleClientReadCharByHandle(cid, handle), ORV_BLE_OK);
-        const Answer received = take();
-        return received.size() == 1 ? received[0].value : Bytes{0xBA, 0xD0};
-    }
 };
 
 TEST_F(HouseholdScaleTest, UsersAreRegisteredConsentedAndDeleted) {
     EXPECT_EQ(ask({0x02, 0x00, 0xD2, 0x04}), Answered(0xFD));
     indicate(kControlPoint);
-    EXPECT_EQ(read(kName), kNotPermitted);
+    EXPECT_EQ(harness.read(cid, kName).status, 0x80) << "without consent";
     EXPECT_EQ(write(kName, {'Z', 0}), Answered(0x80));
-    EXPECT_EQ(read(kUserIndex), Bytes{0xFF});
+    EXPECT_EQ(harness.read(cid, kUserIndex), (ReadResult{0, {0xFF}}));
     const std::pair<Bytes, Bytes> exchanges[] = {
         {{0x02, 0x00, 0xD3, 0x04}, {0x20, 0x02, 0x05}}, // wrong code
         {{0x02, 0x01, 0xD2, 0x04}, {0x20, 0x02, 0x03}}, // an empty slot
@@ -78,12 +71,12 @@ TEST_F(HouseholdScaleTest, ThreeWrongCodesLockConsentForAMinuteAndConsentEndsWit
         EXPECT_EQ(ask({0x02, 0x00, 0x00, 0x00}), Answered(0x00, {0x20, 0x02, 0x05})) << i;
     EXPECT_EQ(ask({0x02, 0x00, 0xD2, 0x04}, 60000), Answered(0x00, {0x20, 0x02, 0x04}));
     EXPECT_EQ(ask({0x02, 0x00, 0xD2, 0x04}), Answered(0x00, {0x20, 0x02, 0x01}));
-    EXPECT_EQ(read(kIncrement), (Bytes{0x00, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(harness.read(cid, kIncrement), (ReadResult{0, {0x00, 0x00, 0x00, 0x00}}));
 
     ASSERT_TRUE(orv::sim::disconnectPeer(kAnalyser, 0x13));
     take();
     cid = harness.connect(kAnalyser);
-    EXPECT_EQ(read(kIncrement), kNotPermitted);
+    EXPECT_EQ(harness.read(cid, kIncrement).status, 0x80);
     EXPECT_EQ(ask({0x03}), Answered(0xFD)); // indications are off again on a new link
 
     indicate(kControlPoint);
