@@ -37,6 +37,10 @@ nlohmann::json basicWorld() {
     return {{"seed", 7}, {"dongle", {{"startupDelayMs", 300}}}, {"peers", nlohmann::json::array()}};
 }
 
+nlohmann::json builtInWorld() {
+    return nlohmann::json::parse(orv::sim::builtInWorldJson());
+}
+
 nlohmann::json peerWorld(const std::string& kind, const std::string& address, const nlohmann::json& fields) {
     nlohmann::json peer = {{"kind", kind}, {"address", address}};
     peer.update(fields);
@@ -153,19 +157,20 @@ void HostHarness::send(uint32_t cid, uint16_t handle, const Bytes& value) {
 
 uint16_t HostHarness::write(uint32_t cid, uint16_t handle, const Bytes& value) {
     send(cid, handle, value);
+    return writeStatus(handle);
+}
+
+uint16_t HostHarness::configure(uint32_t cid, uint16_t descriptor, uint32_t value) {
+    EXPECT_EQ(OrvBleClientWriteConfiguration(cid, descriptor, 0, value), ORV_BLE_OK);
+    return writeStatus(descriptor);
+}
+
+uint16_t HostHarness::writeStatus(uint16_t handle) {
     uint16_t status = 0xFFFF;
     if (const auto event = advanceUntil(BLE_EVT_CHAR_WRITTEN, 40000)) {
         EXPECT_EQ(record<BleHostWriteEvent>(*event).handle, handle);
         status = record<BleHostWriteEvent>(*event).status;
     }
-    freeQueued();
-    return status;
-}
-
-uint16_t HostHarness::configure(uint32_t cid, uint16_t descriptor, uint32_t value) {
-    EXPECT_EQ(OrvBleClientWriteConfiguration(cid, descriptor, 0, value), ORV_BLE_OK);
-    const auto event = advanceUntil(BLE_EVT_CHAR_WRITTEN, 40000);
-    const uint16_t status = event ? record<BleHostWriteEvent>(*event).status : 0xFFFF;
     freeQueued();
     return status;
 }

@@ -102,6 +102,9 @@ public:
     static std::vector<PostedEvent> posted;
 
 private:
+    // The status of the write result for handle (0xFFFF: none came); queued records are given back.
+    uint16_t writeStatus(uint16_t handle);
+
     std::string m_bondPath;
 };
 
@@ -118,6 +121,8 @@ protected:
 
 // A minimal world: a dongle that starts in 300 ms and no peers.
 nlohmann::json basicWorld();
+// The world the application starts with.
+nlohmann::json builtInWorld();
 // basicWorld with one peer of a simulated kind at address; fields adds or replaces its members.
 nlohmann::json peerWorld(const std::string& kind, const std::string& address,
                          const nlohmann::json& fields = nlohmann::json::object());

@@ -64,8 +64,9 @@ TEST_F(Connection, RequestsTheLinksCannotTakeAreRefused) {
         << "another device: its type differs";
 }
 
-// The host's own disconnection, the peer's, then one the world scripts at its time.
-TEST_F(Connection, DisconnectionEndsWithEvent5AndItsReason) {
+// The host's own disconnection, the peer's, then one the world scripts at its time; a de-initialisation
+// drops the last link silently.
+TEST_F(Connection, DisconnectionEndsWithEvent5AndItsReasonOrSilentlyWithTheHost) {
     json world = gattWorld();
     world["events"] = json::array({{{"at", 20000}, {"action", "disconnect"}, {"address", kPeer}}});
     harness.start(world);
@@ -91,10 +92,7 @@ TEST_F(Connection, DisconnectionEndsWithEvent5AndItsReason) {
     cid = harness.connect(kPeer);
     disconnected(0x13);
     EXPECT_EQ(orv::sim::now(), 20000u) << "the scripted disconnection";
-}
-
-TEST_F(Connection, DeinitDropsTheLinkSilently) {
-    const uint32_t cid = harness.startConnected(gattWorld(), kPeer);
+    cid = harness.connect(kPeer);
     ASSERT_EQ(OrvBleClientReadCharByHandle(cid, 3), ORV_BLE_OK);
     OrvBleHostDeinit();
     orv::sim::advance(60000);

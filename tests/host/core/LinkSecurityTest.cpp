@@ -91,9 +91,9 @@ TEST_F(LinkSecurityTest, PairingEndsAsThePeerAndTheAnswerDecide) {
         EXPECT_EQ(securityResult(), result);
         const uint16_t supplier = codes[0] == kEncrypted ? BLE_KEY_FROM_BOND : BLE_KEY_FROM_PAIRING;
         for (const PostedEvent& event : harness.eventsWithCode(kEncrypted)) {
-            EXPECT_EQ(record<BleHostEncryptionEvent>(event).cid, cid);
-            EXPECT_EQ(record<BleHostEncryptionEvent>(event).result, 0);
-            EXPECT_EQ(record<BleHostEncryptionEvent>(event).supplier, supplier);
+            const auto& encryption = record<BleHostEncryptionEvent>(event);
+            EXPECT_EQ(std::tuple(encryption.cid, encryption.result, encryption.supplier),
+                      std::tuple(cid, 0, supplier));
         }
         const bool bonded = fields.value("bonded", false) || (result == 0 && answer == kBond);
         EXPECT_EQ(bonds(), (bonded ? decltype(bonds()){{"Keys", 961}} : decltype(bonds()){}));

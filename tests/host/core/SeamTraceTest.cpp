@@ -42,7 +42,7 @@ std::vector<SnoopRecord> records(const Bytes& file) {
     return out;
 }
 
-class DebugOutput : public ::testing::Test {
+class DebugOutput : public HostTest {
 protected:
     void SetUp() override {
         dir = fs::path(::testing::TempDir()) / ("veyrahost-debug-" + std::to_string(::getpid()));
@@ -52,7 +52,7 @@ protected:
         harness.load(gattWorld());
     }
     void TearDown() override {
-        harness.freeQueued();
+        HostTest::TearDown();
         OrvBleHostDeinit();
         orv::sim::setDebugOutputDirectory({});
         fs::remove_all(dir);
@@ -62,7 +62,6 @@ protected:
         return std::string(text.begin(), text.end());
     }
     fs::path dir;
-    HostHarness harness;
 };
 
 TEST_F(DebugOutput, CaptureHoldsConnectionEventsAndAttTrafficInOrder) {
@@ -70,7 +69,7 @@ TEST_F(DebugOutput, CaptureHoldsConnectionEventsAndAttTrafficInOrder) {
     EXPECT_EQ(readFile(dir / "veyrahost.btsnoop"),
               (Bytes{'b', 't', 's', 'n', 'o', 'o', 'p', 0, 0, 0, 0, 1, 0, 0, 0x03, 0xEA}))
         << "the header is on disk at once: a session killed now leaves a valid capture";
-    const uint32_t cid = harness.connect("AA:BB:CC:DD:EE:01");
+    cid = harness.connect("AA:BB:CC:DD:EE:01");
     EXPECT_EQ(harness.read(cid, 9).status, 0);
     ASSERT_EQ(OrvBleHostDisconnect(cid), ORV_BLE_OK);
     ASSERT_TRUE(harness.advanceUntil(BLE_EVT_DISCONNECTED));
@@ -117,7 +116,7 @@ TEST(BtsnoopWriter, PduBeyondTheLengthFieldsIsRecordedCutWithItsOriginalLength) 
 
 TEST_F(DebugOutput, PairingAndWarningsAreLogged) {
     harness.startHost(true);
-    const uint32_t cid = harness.connect("AA:BB:CC:DD:EE:01");
+    cid = harness.connect("AA:BB:CC:DD:EE:01");
     harness.pairJustWorks(cid, "AA:BB:CC:DD:EE:01");
     ::testing::internal::CaptureStderr();
     OrvBleHostFreeMessageContents(2, 0x1000);

@@ -116,19 +116,17 @@ std::vector<double> shown(const std::optional<EnvironmentReading>& reading) {
 class BuiltInPeers : public HostTest {
 protected:
     void open(const std::string& peer, uint32_t seed = 0) {
-        nlohmann::json world = nlohmann::json::parse(orv::sim::builtInWorldJson());
+        nlohmann::json world = builtInWorld();
         world["seed"] = seed != 0 ? seed : world["seed"].get<uint32_t>();
         cid = harness.startConnected(world, peer);
     }
     // Three minutes of what the peer sends after the configuration of its measurement (at 7) is written.
     std::vector<Bytes> notified(const std::string& peer, uint16_t configuration, uint32_t seed = 0) {
         open(peer, seed);
-        EXPECT_EQ(OrvBleClientWriteConfiguration(cid, 7, 6, configuration), ORV_BLE_OK);
+        EXPECT_EQ(harness.configure(cid, 7, configuration), 0);
         std::vector<Bytes> values;
-        for (const Received& received : harness.receive(180000)) {
-            if (received.handle != 0) // not the write's result
-                values.push_back(received.value);
-        }
+        for (const Received& received : harness.receive(180000))
+            values.push_back(received.value);
         return values;
     }
 };

@@ -11,9 +11,7 @@ const char* const kManager = "00:1A:7D:DA:71:13";
 
 class PeerProfileRules : public HostTest {
 protected:
-    void SetUp() override {
-        cid = harness.startConnected(nlohmann::json::parse(orv::sim::builtInWorldJson()), kManager);
-    }
+    void SetUp() override { cid = harness.startConnected(builtInWorld(), kManager); }
     // Reconnects and asks for encryption: the codes of the security events that follow.
     std::vector<uint32_t> encryptAgain() {
         cid = harness.reconnect(cid, kManager);
@@ -23,22 +21,19 @@ protected:
     }
 };
 
-TEST_F(PeerProfileRules, DeletingItsBondNeedsEncryptionAndMakesThePeerPairAgain) {
+TEST_F(PeerProfileRules, BondManagementNeedsEncryptionAndOnlyItsDeleteOpCodeMakesThePeerPairAgain) {
     EXPECT_EQ(harness.write(cid, 6, {0x03}), 0x0F);
     EXPECT_EQ(harness.read(cid, 8).status, 0x0F);
     harness.pairJustWorks(cid, kManager);
     const ReadResult feature = harness.read(cid, 8);
     ASSERT_EQ(feature.status, 0);
     EXPECT_NE(feature.value.at(0) & 0x10, 0) << "deletes the requester's bond";
+    EXPECT_EQ(harness.write(cid, 6, {0x01}), 0x80);
+    EXPECT_EQ(encryptAgain(), (std::vector<uint32_t>{BLE_EVT_ENCRYPTION_RESULT, BLE_EVT_SECURITY_RESULT}))
+        << "the bond is kept";
     EXPECT_EQ(harness.write(cid, 6, {0x03}), 0);
     EXPECT_EQ(encryptAgain(), std::vector<uint32_t>{BLE_EVT_JUST_WORKS_REQUEST})
         << "the stored key no longer works";
-}
-
-TEST_F(PeerProfileRules, PeerKeepsItsBondWithoutTheDeleteOpCode) {
-    harness.pairJustWorks(cid, kManager);
-    EXPECT_EQ(harness.write(cid, 6, {0x01}), 0x80);
-    EXPECT_EQ(encryptAgain(), (std::vector<uint32_t>{BLE_EVT_ENCRYPTION_RESULT, BLE_EVT_SECURITY_RESULT}));
 }
 
 // 248 bytes, the most a Device Name holds, take prepared writes; the name reaches the advertising.
