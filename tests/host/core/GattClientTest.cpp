@@ -104,9 +104,7 @@ TEST_F(Gatt, WriteCommandAndConfigurationWriteGetAWriteResult) {
     ASSERT_EQ(OrvBleClientWriteCharByHandle(cid, 0, 14, 2, bytes), ORV_BLE_OK);
     EXPECT_TRUE(HostHarness::posted.empty());
     const auto& command = record<BleHostWriteEvent>(only(BLE_EVT_CHAR_WRITTEN));
-    EXPECT_EQ(command.status, 0);
-    EXPECT_EQ(command.handle, 14);
-    EXPECT_EQ(command.cid, cid);
+    EXPECT_EQ(std::tuple(command.status, command.handle, command.cid), std::tuple(0, 14, cid));
     harness.freeQueued();
     orv::sim::advance(100);
     EXPECT_EQ(orv::sim::peerAttributeValue(kPeer, 14), (Bytes{0xAB, 0xCD}));

@@ -27,8 +27,7 @@ protected:
     }
     void writeCommand(uint16_t handle, uint8_t level) {
         EXPECT_EQ(OrvBleClientWriteCharByHandle(cid, 0, handle, 1, &level), ORV_BLE_OK);
-        EXPECT_TRUE(harness.advanceUntil(BLE_EVT_CHAR_WRITTEN));
-        harness.freeQueued();
+        EXPECT_EQ(harness.receive(1000), (std::vector<Received>{{0, {0}}}));
     }
 };
 

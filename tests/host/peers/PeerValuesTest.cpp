@@ -175,14 +175,11 @@ TEST_F(BuiltInPeers, TheStationRefusesOnlyWhatItsCalibrationDoesNotTake) {
         {"uuid": "0000fff0-4b7e-11e2-8c3a-5f8c2e10b7d4",
          "characteristics": [{"uuid": "0000fff1-4b7e-11e2-8c3a-5f8c2e10b7d4", "properties": ["write"]}]}])");
     cid = harness.startConnected(peerWorld("environment", kStation, {{"gatt", gatt}}), kStation);
-    const struct {
-        uint16_t handle;
-        Bytes value;
-        uint16_t status;
-    } writes[] = {{3, {0x01}, 0},          {3, {0x00}, 0}, {3, {0x02}, 0x13},
-                  {3, {0x01, 0x00}, 0x0D}, {6, {0x02}, 0}, {6, {0x01, 0x00}, 0}};
-    for (const auto& w : writes)
-        EXPECT_EQ(harness.write(cid, w.handle, w.value), w.status) << w.handle << " " << int(w.value[0]);
+    const std::tuple<uint16_t, Bytes, uint16_t> writes[] = {{3, {0x01}, 0},    {3, {0x00}, 0},
+                                                            {3, {0x02}, 0x13}, {3, {0x01, 0x00}, 0x0D},
+                                                            {6, {0x02}, 0},    {6, {0x01, 0x00}, 0}};
+    for (const auto& [handle, value, status] : writes)
+        EXPECT_EQ(harness.write(cid, handle, value), status) << handle << " " << int(value[0]);
 }
 
 } // namespace
