@@ -72,9 +72,11 @@ protected:
     size_t m_seen = 0;
 };
 
-TEST_F(LocalServerTest, ReadsAreAnsweredByHandleOnceTheLinkIsEncrypted) {
+TEST_F(LocalServerTest, ReadsAndWritesAreDispatchedByHandleOnceEncryptedAndAWritesLastEntryGivesItsResult) {
     EXPECT_EQ(Read(h.currentTime).args[2], 0x0F);
+    EXPECT_EQ(Write({{h.newAlertConfig, {1, 0}}}), 0x0F);
     EXPECT_EQ(m_frame->TimeWindow(), nullptr);
+    EXPECT_EQ(m_frame->PhoneWindow(), nullptr);
     EXPECT_TRUE(LogContains(QStringLiteral("DbDataReadResult, m_bEncrypted = 0, handle = ")));
     Encrypt();
     const std::tuple<uint16_t, int64_t, size_t> cases[] = {{h.alertStatus, 0, 1},
@@ -97,13 +99,8 @@ TEST_F(LocalServerTest, ReadsAreAnsweredByHandleOnceTheLinkIsEncrypted) {
     EXPECT_EQ(Read(h.ringerSetting).data, Bytes{0x01}) << "normal";
     ASSERT_NE(m_frame->TimeWindow(), nullptr) << "opened by the first time read";
     EXPECT_EQ(Record(0).roles, BleDeviceRecord::kRoleTime);
-}
 
-TEST_F(LocalServerTest, WritesAreDispatchedByHandleAndTheLastEntryGivesTheResult) {
-    EXPECT_EQ(Write({{h.newAlertConfig, {1, 0}}}), 0x0F);
-    EXPECT_EQ(m_frame->PhoneWindow(), nullptr);
-    Encrypt();
-    const std::pair<std::vector<std::pair<uint16_t, Bytes>>, int64_t> cases[] = {
+    const std::pair<std::vector<std::pair<uint16_t, Bytes>>, int64_t> writes[] = {
         {{{h.currentTimeConfig, {1, 0}}}, 0},
         {{{h.currentTimeConfig, {2, 0}}}, kNone},
         {{{h.currentTimeConfig, {}}}, kNone},
@@ -122,7 +119,7 @@ TEST_F(LocalServerTest, WritesAreDispatchedByHandleAndTheLastEntryGivesTheResult
         {{{h.immediateAlertLevel, {1}}}, kNone},
         {{{0x7777, {1}}}, 0x01},
     };
-    for (const auto& [entries, result] : cases)
+    for (const auto& [entries, result] : writes)
         EXPECT_EQ(Write(entries), result) << entries.front().first << " x" << entries.size();
     EXPECT_FALSE(m_frame->AreCurrentTimeNotificationsOn())
         << "the first of the two entries switched them off";

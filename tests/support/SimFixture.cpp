@@ -50,10 +50,15 @@ void SimFixture::Discover(uint64_t ms) {
 }
 
 bool SimFixture::Select(const QString& text) {
-    QTreeWidgetItem* row = Row(text);
-    if (row)
-        Frame()->DeviceView()->Tree()->setCurrentItem(row);
-    return row != nullptr;
+    const CDeviceView* view = Frame()->DeviceView();
+    for (const QTreeWidgetItem* group :
+         {view->PairedGroup(), view->ConnectedGroup(), view->DiscoveredGroup()})
+        for (int i = 0; i < group->childCount(); ++i)
+            if (group->child(i)->text(0) == text) {
+                view->Tree()->setCurrentItem(group->child(i));
+                return true;
+            }
+    return false;
 }
 
 BleDeviceRecord* SimFixture::Connect(uint64_t ms) {
@@ -73,16 +78,6 @@ BleDeviceRecord* SimFixture::ConnectedWorld(const std::string& peers, const QStr
     BleDeviceRecord* record = Select(text) ? Connect() : nullptr;
     EXPECT_NE(record, nullptr) << "not connected to " << text.toStdString();
     return record;
-}
-
-QTreeWidgetItem* SimFixture::Row(const QString& text) const {
-    const CDeviceView* view = Frame()->DeviceView();
-    for (const QTreeWidgetItem* group :
-         {view->PairedGroup(), view->ConnectedGroup(), view->DiscoveredGroup()})
-        for (int i = 0; i < group->childCount(); ++i)
-            if (group->child(i)->text(0) == text)
-                return group->child(i);
-    return nullptr;
 }
 
 bool SimFixture::EveryRecordGivenBack() {

@@ -13,7 +13,6 @@
 #include <string>
 
 class BleDeviceRecord;
-class QTreeWidgetItem;
 
 class SimFixture : public EnvironmentFixture {
 protected:
@@ -47,8 +46,6 @@ protected:
     }
 
     CMainFrame* Frame() const { return m_app ? m_app->MainFrame() : nullptr; }
-    // The row showing text, in any group; nullptr when there is none.
-    QTreeWidgetItem* Row(const QString& text) const;
     QStringList Paired() const { return RowTexts(Frame()->DeviceView()->PairedGroup()); }
     QStringList Connected() const { return RowTexts(Frame()->DeviceView()->ConnectedGroup()); }
     QStringList Discovered() const { return RowTexts(Frame()->DeviceView()->DiscoveredGroup()); }
