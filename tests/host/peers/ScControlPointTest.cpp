@@ -53,8 +53,9 @@ protected:
     // Connects and, unless controlPoint is 0, switches its indications on.
     void open(const std::string& peer, uint16_t controlPoint = kControlPoint) {
         cid = harness.connect(peer);
-        if (controlPoint != 0)
+        if (controlPoint != 0) {
             ASSERT_EQ(harness.configure(cid, controlPoint + 1, 2), 0);
+        }
     }
     std::vector<Received> request(const Bytes& value, uint16_t controlPoint = kControlPoint) {
         harness.send(cid, controlPoint, value);
