@@ -1,37 +1,31 @@
 // The built-in world's battery pack, followed over virtual time, and its dev board's device information.
 // What the battery window shows at each level is tested on the window.
-#include "platform/DialogItems.h"
+#include "E2eFixture.h"
 #include "profiles/sensor/BatteryIds.h"
 #include "profiles/sensor/CBatteryCtrl.h"
 #include "profiles/sensor/CDeviceInformationCtrl.h"
 #include "profiles/sensor/DeviceInformationIds.h"
-#include "support/SimFixture.h"
 
 #include <QTreeWidget>
 
 namespace {
 
-class BatteryAndDeviceInformationE2eTest : public SimFixture {};
+using BatteryAndDeviceInformationE2eTest = E2eFixture;
 
 TEST_F(BatteryAndDeviceInformationE2eTest, TheBatteryPackRunsDownToZeroAndIsRecharged) {
-    CBatteryCtrl* window =
-        ConnectedWindow("", QStringLiteral("Orvane Battery Pack"), &CMainFrame::BatteryWindow);
-    ASSERT_NE(window, nullptr);
+    CBatteryCtrl* window = Open("Orvane Battery Pack", &CMainFrame::BatteryWindow);
     // Its clock started with the connection: 15 %, one percent less every 4 s, empty from 60 s to 80 s.
     const std::pair<uint64_t, const char*> steps[] = {
         {0, "15%"}, {30000, "8%"}, {30000, "0%"}, {20000, "100%"}};
     for (const auto& [ms, text] : steps) {
         Advance(ms);
-        EXPECT_EQ(platform::GetDlgItemText(window, IDC_BATTERY_PERCENT), QLatin1String(text));
+        EXPECT_EQ(Text(window, IDC_BATTERY_PERCENT), QLatin1String(text));
     }
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 TEST_F(BatteryAndDeviceInformationE2eTest, TheDevBoardListsItsNineValuesWithTheirNamesWhole) {
-    CDeviceInformationCtrl* window =
-        ConnectedWindow("", QStringLiteral("Orvane Dev Board"), &CMainFrame::DeviceInformationWindow);
-    ASSERT_NE(window, nullptr);
-    const auto* list = qobject_cast<QTreeWidget*>(platform::GetDlgItem(window, IDC_DEVICE_INFORMATION_LIST));
+    CDeviceInformationCtrl* window = Open("Orvane Dev Board", &CMainFrame::DeviceInformationWindow);
+    const auto* list = Item<QTreeWidget>(window, IDC_DEVICE_INFORMATION_LIST);
     QStringList values;
     for (int row = 0; row < list->topLevelItemCount(); ++row)
         values << list->topLevelItem(row)->text(1);
@@ -42,7 +36,6 @@ TEST_F(BatteryAndDeviceInformationE2eTest, TheDevBoardListsItsNineValuesWithThei
     EXPECT_GE(list->columnWidth(0),
               list->fontMetrics().horizontalAdvance(QStringLiteral("Certification data")));
     EXPECT_GE(list->columnWidth(1), 190);
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 // Connecting to simulated peers: database discovery, disconnection, connection parameters, a peer that
-// is gone, and a suspend while connected.
+// is gone, and a suspend while connected (how the tree is rebuilt then: the main window's tests).
+#include "E2eFixture.h"
 #include "panes/CConnectProgressDlg.h"
 #include "platform/ui/Ribbon.h"
 #include "platform/ui/RibbonEdit.h"
 #include "res/resource.h"
-#include "support/SimFixture.h"
 #include "veyrasim.h"
 
 namespace {
@@ -32,7 +32,7 @@ const std::string kDemandingPeer = R"(
 
 const QString kParametersApplied = QStringLiteral("Set/update connection parameters Successful");
 
-using ConnectionE2eTest = SimFixture;
+using ConnectionE2eTest = E2eFixture;
 
 std::vector<int> Parameters(const BleDeviceRecord& record) {
     const BleConnectionParameters& kept = record.connectionParameters;
@@ -56,7 +56,6 @@ TEST_F(ConnectionE2eTest, ConnectingDiscoversTheDatabaseAndDisconnectingReturnsT
     EXPECT_EQ(LogCount(QStringLiteral("Disconnected from 00:1A:7D:DA:73:01 with reason 22.")), 1);
     EXPECT_EQ(StatusText(), QStringLiteral("Ready"));
     EXPECT_TRUE(m_prompter.prompts.empty());
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 TEST_F(ConnectionE2eTest, ThePeersParameterRequestAndTheUsersUpdateBothReachTheLink) {
@@ -74,7 +73,6 @@ TEST_F(ConnectionE2eTest, ThePeersParameterRequestAndTheUsersUpdateBothReachTheL
     EXPECT_EQ(LogCount(kParametersApplied), applied + 1);
     EXPECT_EQ(Parameters(*record), (std::vector<int>{24, 40, 2, 400}));
     EXPECT_EQ(StatusText(), QStringLiteral("Ready"));
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 TEST_F(ConnectionE2eTest, APeerThatIsGoneCanBeStoppedOrFailsWithTheMessage) {
@@ -94,7 +92,6 @@ TEST_F(ConnectionE2eTest, APeerThatIsGoneCanBeStoppedOrFailsWithTheMessage) {
     Discover();
     ASSERT_TRUE(Select(kPlain));
     EXPECT_NE(Connect(), nullptr);
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 TEST_F(ConnectionE2eTest, ASuspendEndsTheLinkAndAfterResumeTheTreeHoldsOnlyThePairedDevices) {
@@ -106,13 +103,10 @@ TEST_F(ConnectionE2eTest, ASuspendEndsTheLinkAndAfterResumeTheTreeHoldsOnlyThePa
     Advance(5000);
     ASSERT_TRUE(m_app->IsHostInitialised());
     EXPECT_EQ(Paired(), QStringList{kAbsent});
-    EXPECT_EQ(Connected(), QStringList{QStringLiteral("No connected devices")});
-    EXPECT_EQ(Discovered(), QStringList{QStringLiteral("No discovered devices")});
     Discover();
     ASSERT_TRUE(Select(kPlain));
     EXPECT_NE(Connect(), nullptr);
     EXPECT_TRUE(m_prompter.prompts.empty());
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 } // namespace

@@ -1,12 +1,10 @@
 // Start-up and device search on the simulated radio: the device tree and the bond store's devices.
-#include "panes/CViewTree.h"
+#include "E2eFixture.h"
 #include "res/resource.h"
-#include "support/SimFixture.h"
 #include "veyrasim.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 
 namespace {
 
@@ -17,39 +15,34 @@ const std::string kBondedPeers = R"(
     {"kind": "generic", "address": "00:1A:7D:DA:72:02", "name": "Bonded Scale", "bonded": true,
      "advertising": false})";
 
-using DiscoveryE2eTest = SimFixture;
+using DiscoveryE2eTest = E2eFixture;
 
 // What the built-in world's advertisers should be listed as: the name, else the address text.
 QStringList BuiltInAdvertiserTexts() {
     const QJsonDocument world =
         QJsonDocument::fromJson(QByteArray::fromStdString(orv::sim::builtInWorldJson()));
     QStringList texts;
-    for (const QJsonValue& peer : world.object().value(QStringLiteral("peers")).toArray()) {
-        const QJsonObject object = peer.toObject();
-        if (!object.value(QStringLiteral("advertising")).toBool(true))
-            continue;
-        const QString name = object.value(QStringLiteral("name")).toString();
-        texts << (name.isEmpty() ? object.value(QStringLiteral("address")).toString() : name);
+    for (const QJsonValue& peer : world[u"peers"].toArray()) {
+        const QString name = peer[u"name"].toString();
+        if (peer[u"advertising"].toBool(true))
+            texts << (name.isEmpty() ? peer[u"address"].toString() : name);
     }
     texts.sort();
     return texts;
 }
 
 TEST_F(DiscoveryE2eTest, TheBuiltInWorldStartsAndASearchListsEveryAdvertiserOnce) {
-    CMainFrame* frame = Start();
-    ASSERT_NE(frame, nullptr);
-    EXPECT_TRUE(frame->isVisible());
-    ASSERT_TRUE(frame->ExecuteCommand(ID_DISCOVER));
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_TRUE(Frame()->ExecuteCommand(ID_DISCOVER));
     Advance(3000);
     EXPECT_EQ(StatusText(), QStringLiteral("Discovering Bluetooth Smart devices..."));
     QStringList listed = Discovered();
     listed.sort();
     EXPECT_EQ(listed, BuiltInAdvertiserTexts());
-    ASSERT_TRUE(frame->ExecuteCommand(ID_DISCOVER));
+    ASSERT_TRUE(Frame()->ExecuteCommand(ID_DISCOVER));
     Advance(100);
     EXPECT_EQ(StatusText(), QStringLiteral("Ready"));
     EXPECT_TRUE(m_prompter.prompts.empty());
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 TEST_F(DiscoveryE2eTest, APairedDeviceIsListedFoundInASearchAndKeepsItsAppearanceAfterARestart) {
@@ -60,13 +53,11 @@ TEST_F(DiscoveryE2eTest, APairedDeviceIsListedFoundInASearchAndKeepsItsAppearanc
     Discover();
     EXPECT_EQ(Discovered(), QStringList{QStringLiteral("Bonded Pulse")});
     EXPECT_EQ(Paired(), QStringList{QStringLiteral("Bonded Scale")});
-    EXPECT_EQ(Frame()->DeviceView()->Tree()->currentItem(), Row(QStringLiteral("Bonded Pulse")));
     ASSERT_NE(Restart(), nullptr);
     EXPECT_EQ(Paired(), (QStringList{QStringLiteral("Bonded Pulse"), QStringLiteral("Bonded Scale")}));
     ASSERT_EQ(Frame()->PairedDeviceList().size(), 2u);
     EXPECT_EQ(Frame()->PairedDeviceList()[0]->appearance, 833);
     EXPECT_EQ(Frame()->PairedDeviceList()[1]->appearance, 0);
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 } // namespace

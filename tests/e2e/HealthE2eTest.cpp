@@ -1,34 +1,30 @@
 // The built-in world's health peers followed in their windows over virtual time: the cuff's cycle, the
-// glucose meter's records after Just Works pairing, and the ear thermometer.
-#include "platform/DialogItems.h"
+// glucose meter's records after Just Works pairing, and the ear thermometer (its gauge: the window's).
+#include "E2eFixture.h"
 #include "profiles/sensor/BloodPressureIds.h"
 #include "profiles/sensor/CBloodPressureCtrl.h"
 #include "profiles/sensor/CGlucoseCtrl.h"
 #include "profiles/sensor/CTemperatureCtrl.h"
 #include "profiles/sensor/GlucoseIds.h"
 #include "profiles/sensor/ThermometerIds.h"
-#include "support/SimFixture.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QRegularExpression>
 #include <QTreeWidget>
+#include <set>
 
 namespace {
 
-bool Matches(const QString& text, const char* pattern) {
-    return QRegularExpression(QRegularExpression::anchoredPattern(QString::fromUtf8(pattern)))
-        .match(text)
-        .hasMatch();
+bool Matches(const QString& text, const QString& pattern) {
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(text).hasMatch();
 }
 
-class HealthE2eTest : public SimFixture {};
+using HealthE2eTest = E2eFixture;
 
 TEST_F(HealthE2eTest, TheCuffShowsItsFallingPressureThenItsReadingEveryThirtySeconds) {
-    auto* window = ConnectedWindow("", QStringLiteral("Orvane BP Cuff"), &CMainFrame::BloodPressureWindow);
-    ASSERT_NE(window, nullptr);
-    const auto text = [window](UINT id) { return platform::GetDlgItemText(window, id); };
+    auto* window = Open("Orvane BP Cuff", &CMainFrame::BloodPressureWindow);
+    const auto text = [window](UINT id) { return Text(window, id); };
     const auto shown = [window](UINT id) { return platform::GetDlgItem(window, id)->isVisibleTo(window); };
     std::vector<int> cuff;
     bool pulse = false, time = false, extra = false;
@@ -48,19 +44,16 @@ TEST_F(HealthE2eTest, TheCuffShowsItsFallingPressureThenItsReadingEveryThirtySec
     }
     ASSERT_EQ(cuff.size(), 50u) << "ten cuff pressures in each of five cycles";
     int rises = 0; // the cuff inflates again only when a new cycle begins
-    for (size_t i = 1; i < cuff.size(); ++i) {
+    for (size_t i = 1; i < cuff.size(); ++i)
         rises += cuff[i] > cuff[i - 1] ? 1 : 0;
-    }
     EXPECT_LE(rises, 5);
     EXPECT_TRUE(pulse && time && extra);
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 TEST_F(HealthE2eTest, TheMetersRecordsAreReadCountedDeletedAndAbortedAfterJustWorks) {
-    auto* window = ConnectedWindow("", QStringLiteral("Orvane Glucose Meter"), &CMainFrame::GlucoseWindow);
-    ASSERT_NE(window, nullptr);
+    auto* window = Open("Orvane Glucose Meter", &CMainFrame::GlucoseWindow);
     Advance(3000); // pairing, then the subscriptions
-    auto* list = qobject_cast<QTreeWidget*>(platform::GetDlgItem(window, IDC_GLUCOSE_RECORDS));
+    auto* list = Item<QTreeWidget>(window, IDC_GLUCOSE_RECORDS);
     const auto run = [this](UINT command, uint64_t ms = 8000) {
         ASSERT_TRUE(Frame()->ExecuteCommand(command)) << command;
         Advance(ms);
@@ -70,13 +63,12 @@ TEST_F(HealthE2eTest, TheMetersRecordsAreReadCountedDeletedAndAbortedAfterJustWo
     EXPECT_TRUE(Frame()->DeviceList().at(static_cast<size_t>(Frame()->ConnectedDeviceIndex()))->paired);
     ASSERT_EQ(list->topLevelItemCount(), 12);
 
-    qobject_cast<QAbstractButton*>(platform::GetDlgItem(window, IDC_GLUCOSE_ABOVE))->setChecked(true);
-    qobject_cast<QLineEdit*>(platform::GetDlgItem(window, IDC_GLUCOSE_ABOVE_EDIT))
-        ->setText(QStringLiteral("8"));
+    Item<QAbstractButton>(window, IDC_GLUCOSE_ABOVE)->setChecked(true);
+    Item<QLineEdit>(window, IDC_GLUCOSE_ABOVE_EDIT)->setText(QStringLiteral("8"));
     run(ID_GLUCOSE_GET_COUNT);
-    EXPECT_EQ(platform::GetDlgItemText(window, IDC_GLUCOSE_COUNT), QStringLiteral("5"));
+    EXPECT_EQ(Text(window, IDC_GLUCOSE_COUNT), QStringLiteral("5"));
 
-    qobject_cast<QAbstractButton*>(platform::GetDlgItem(window, IDC_GLUCOSE_FIRST))->setChecked(true);
+    Item<QAbstractButton>(window, IDC_GLUCOSE_FIRST)->setChecked(true);
     run(ID_GLUCOSE_DELETE);
     run(ID_GLUCOSE_READ_ALL);
     ASSERT_EQ(list->topLevelItemCount(), 11);
@@ -88,26 +80,17 @@ TEST_F(HealthE2eTest, TheMetersRecordsAreReadCountedDeletedAndAbortedAfterJustWo
     EXPECT_GT(list->topLevelItemCount(), 0);
     EXPECT_LT(list->topLevelItemCount(), 11);
     EXPECT_EQ(LogCount(QStringLiteral("Glucose operation result: 01")), 4);
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 TEST_F(HealthE2eTest, TheThermometerShowsItsSiteAndATemperatureEveryFiveSeconds) {
-    auto* window = ConnectedWindow("", QStringLiteral("Orvane Thermometer"), &CMainFrame::ThermometerWindow);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(platform::GetDlgItemText(window, IDC_TEMP_SITE), QStringLiteral("Ear"));
-    QStringList temperatures;
-    for (int i = 0; i < 6; ++i) {
-        Advance(5000);
-        const QString text = platform::GetDlgItemText(window, IDC_TEMP_VALUE);
+    auto* window = Open("Orvane Thermometer", &CMainFrame::ThermometerWindow);
+    EXPECT_EQ(Text(window, IDC_TEMP_SITE), QStringLiteral("Ear"));
+    const auto temperatures =
+        Samples<QString>(30000, 5000, [window] { return Text(window, IDC_TEMP_VALUE); });
+    for (const QString& text : temperatures)
         EXPECT_TRUE(Matches(text, "3[67]\\.\\d\u00B0C")) << text.toStdString();
-        EXPECT_EQ(qobject_cast<QProgressBar*>(platform::GetDlgItem(window, IDC_TEMP_GAUGE))->value(),
-                  static_cast<int>(text.left(4).toDouble()));
-        temperatures << text;
-    }
-    temperatures.removeDuplicates();
-    EXPECT_GT(temperatures.size(), 1);
+    EXPECT_GT(std::set<QString>(temperatures.begin(), temperatures.end()).size(), 1u) << "they vary";
     EXPECT_EQ(LogCount(QStringLiteral("Received Temperature ")), 6);
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 } // namespace

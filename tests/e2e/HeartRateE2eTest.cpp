@@ -1,46 +1,40 @@
 // The built-in world's simulated chest strap in its heart-rate window over virtual time: Reset, and the
 // dongle pulled while measuring. What each measurement shows is tested on the main window's routing.
-#include "platform/DialogItems.h"
+#include "E2eFixture.h"
 #include "platform/StringTable.h"
 #include "profiles/sensor/CHeartRateMonitorCtrl.h"
 #include "profiles/sensor/HeartRateIds.h"
 #include "res/resource.h"
-#include "support/SimFixture.h"
 #include "veyrasim.h"
 
 namespace {
 
-const QString kStrap = QStringLiteral("Orvane HR Strap");
 const QString kNotAvailable = QStringLiteral("N/A");
 
-class HeartRateE2eTest : public SimFixture {
+class HeartRateE2eTest : public E2eFixture {
 protected:
     void SetUp() override {
-        SimFixture::SetUp();
-        m_window = ConnectedWindow("", kStrap, &CMainFrame::HeartRateWindow);
-        ASSERT_NE(m_window, nullptr);
+        E2eFixture::SetUp();
+        m_window = Open("Orvane HR Strap", &CMainFrame::HeartRateWindow);
     }
-    QString Text(UINT id) const { return platform::GetDlgItemText(m_window, id); }
     // The kilojoules shown next, waiting up to half a minute for a measurement that carries them.
     int NextEnergy() {
-        for (int i = 0; i < 30 && Text(IDC_HR_ENERGY_EXPENDED) == kNotAvailable; ++i)
-            Advance(1000);
-        return Text(IDC_HR_ENERGY_EXPENDED).section(QLatin1Char(' '), 0, 0).toInt();
+        AdvanceUntil([this] { return Text(m_window, IDC_HR_ENERGY_EXPENDED) != kNotAvailable; }, 30000, 1000);
+        return Text(m_window, IDC_HR_ENERGY_EXPENDED).section(QLatin1Char(' '), 0, 0).toInt();
     }
 
     CHeartRateMonitorCtrl* m_window = nullptr;
 };
 
 TEST_F(HeartRateE2eTest, TheStrapSitsOnTheChestAndResetMakesItCountItsEnergyFromZero) {
-    EXPECT_EQ(Text(IDC_HR_LOCATION), QStringLiteral("Chest"));
+    EXPECT_EQ(Text(m_window, IDC_HR_LOCATION), QStringLiteral("Chest"));
     Advance(150000);
     const int before = NextEnergy();
     ASSERT_GT(before, 0);
     ASSERT_TRUE(Frame()->ExecuteCommand(ID_HR_RESET_ENERGY));
     Advance(1000);
-    EXPECT_EQ(Text(IDC_HR_ENERGY_EXPENDED), kNotAvailable);
+    EXPECT_EQ(Text(m_window, IDC_HR_ENERGY_EXPENDED), kNotAvailable);
     EXPECT_LT(NextEnergy(), before);
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 TEST_F(HeartRateE2eTest, UnpluggingTheDongleWhileMeasuringShowsTheMessageAndCloses) {
@@ -51,7 +45,6 @@ TEST_F(HeartRateE2eTest, UnpluggingTheDongleWhileMeasuringShowsTheMessageAndClos
     EXPECT_EQ(PromptTexts()[0], platform::LoadString(IDS_DONGLE_UNPLUGGED));
     EXPECT_FALSE(Frame()->isVisible());
     EXPECT_EQ(Frame()->HeartRateWindow(), nullptr);
-    EXPECT_TRUE(EveryRecordGivenBack());
 }
 
 } // namespace

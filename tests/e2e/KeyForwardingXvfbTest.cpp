@@ -1,10 +1,9 @@
 // Keys forwarded from the simulated remote reach a real X server: an Xvfb of the test's own, with an
 // Xlib window there that has the keyboard focus. Skipped where Xvfb is not installed.
-#include "platform/DialogItems.h"
+#include "E2eFixture.h"
 #include "platform/XTestKeySender.h"
 #include "profiles/control/CRemoteCtrl.h"
 #include "profiles/control/RemoteIds.h"
-#include "support/SimFixture.h"
 #include "veyrasim.h"
 
 #include <QCheckBox>
@@ -16,7 +15,7 @@
 
 namespace {
 
-class KeyForwardingXvfbTest : public SimFixture {
+class KeyForwardingXvfbTest : public E2eFixture {
 protected:
     void TearDown() override {
         platform::setKeyInputSender(nullptr);
@@ -24,7 +23,7 @@ protected:
             XCloseDisplay(m_display);
         m_xvfb.terminate();
         m_xvfb.waitForFinished();
-        SimFixture::TearDown();
+        E2eFixture::TearDown();
     }
     // Starts Xvfb on a display it picks itself (so tests may run side by side) and opens a window there
     // with the keyboard focus that hears keys; the display's name, empty when Xvfb did not start.
@@ -73,9 +72,8 @@ TEST_F(KeyForwardingXvfbTest, UpFromTheRemoteIsPressedAndReleasedInTheFocusedWin
     ASSERT_NE(sender, nullptr);
     platform::setKeyInputSender([sender](uint16_t key, bool up) { return sender->send(key, up); });
 
-    CRemoteCtrl* remote = ConnectedWindow("", QStringLiteral("SKY Remote"), &CMainFrame::RemoteWindow);
-    ASSERT_NE(remote, nullptr);
-    qobject_cast<QCheckBox*>(platform::GetDlgItem(remote, ID_FORWARD_HID_REPORTS))->click();
+    CRemoteCtrl* remote = Open("SKY Remote", &CMainFrame::RemoteWindow);
+    Item<QCheckBox>(remote, ID_FORWARD_HID_REPORTS)->click();
     constexpr uint16_t kInterrupt = 13; // the built-in remote's 2C03
     ASSERT_TRUE(orv::sim::injectNotification("00:1A:7D:DA:71:0D", kInterrupt, {0x00, 0x00, 0x52, 0x00}));
     Advance(1000);

@@ -1,6 +1,8 @@
-// A peer's database as its record keeps it, from well-formed and from broken discovery records.
+// A peer's database as its record keeps it, from well-formed and from broken discovery records, and
+// the peer's address.
 #include "gatt/BleDeviceRecord.h"
 
+#include "gatt/Address.h"
 #include "gatt/UuidFunctions.h"
 #include "gatt/Uuids.h"
 #include "support/DatabaseBuilder.h"
@@ -72,12 +74,13 @@ TEST_F(BleDeviceRecordTest, HandlesAreFoundByServiceAndFirstCharacteristicOfAUui
     EXPECT_EQ(std::next(reports.first)->second.valueHandle, 0x44);
 }
 
-TEST_F(BleDeviceRecordTest, OneServiceIsCopiedWholeAndPropertiesTellAnAbsentServiceApart) {
+TEST_F(BleDeviceRecordTest, AServiceIsFoundByItsUuidAndPropertiesTellAnAbsentServiceApart) {
     BleServiceEntry found;
     found.startHandle = 0x4242;
     EXPECT_FALSE(device.FindService(kAbsentService, found));
     EXPECT_EQ(found.startHandle, 0x4242);
     ASSERT_TRUE(device.FindService(kHeartRate, found));
+    EXPECT_EQ(found.startHandle, 0x10);
     const std::tuple<BleUuid, BleUuid, bool, uint16_t> rows[] = {{kHeartRate, kLocation, true, 0x02},
                                                                  {kHeartRate, kLevel, true, 0},
                                                                  {kAbsentService, kLocation, false, 0}};
@@ -86,9 +89,6 @@ TEST_F(BleDeviceRecordTest, OneServiceIsCopiedWholeAndPropertiesTellAnAbsentServ
         EXPECT_EQ(device.GetCharacteristicProperties(service, characteristic, properties), result);
         EXPECT_EQ(properties, expected);
     }
-    device.services.clear();
-    EXPECT_EQ(found.startHandle, 0x10);
-    EXPECT_EQ(BleDeviceRecord::GetHandle16(found, Chr::HeartRateMeasurement, true), 0x15);
 }
 
 TEST_F(BleDeviceRecordTest, RecordsAnnouncingMoreThanTheyHoldKeepNothingOfThatLevel) {
@@ -112,6 +112,34 @@ TEST_F(BleDeviceRecordTest, RecordsAnnouncingMoreThanTheyHoldKeepNothingOfThatLe
     device.BuildServiceMap(2, services);
     device.BuildServiceMap(0, services);
     EXPECT_TRUE(device.services.empty());
+}
+
+BleTypedAddress Address(uint8_t type, uint16_t nap, uint8_t uap, uint32_t lap) {
+    BleTypedAddress result{};
+    result.type = type;
+    result.nap = nap;
+    result.uap = uap;
+    result.lap = lap;
+    return result;
+}
+
+TEST(AddressTest, TextIsMostSignificantFirstInTwoUpperCaseDigitsPerByte) {
+    EXPECT_EQ(BdAddrToString(Address(0, 0x000A, 0x0B, 0xFF00000C)), "00:0A:0B:00:00:0C");
+}
+
+TEST(AddressTest, SameAddressComparesTypeNapUapAndLap) {
+    const BleTypedAddress base = Address(0, 0x1234, 0x56, 0x789ABC);
+    const std::tuple<const char*, BleTypedAddress, bool> rows[] = {
+        {"unused LAP byte differs", Address(0, 0x1234, 0x56, 0x01789ABC), true},
+        {"type differs", Address(1, 0x1234, 0x56, 0x789ABC), false},
+        {"NAP differs", Address(0, 0x1235, 0x56, 0x789ABC), false},
+        {"UAP differs", Address(0, 0x1234, 0x57, 0x789ABC), false},
+        {"LAP differs", Address(0, 0x1234, 0x56, 0x789ABD), false},
+    };
+    for (const auto& [name, other, same] : rows) {
+        EXPECT_EQ(IsSameAddress(base, other), same) << name;
+        EXPECT_EQ(IsSameAddress(other, base), same) << name;
+    }
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "gatt/BloodPressure.h"
+#include "gatt/SFloat.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -56,13 +58,31 @@ TEST(BloodPressureTest, EveryCutOfAnAnnouncedFieldIsTooShort) {
 
 TEST(BloodPressureTest, PressuresAndPulseAreSFloatsWithTheirSpecials) {
     // Systolic 12.3 (exponent -1), diastolic -1, mean arterial NaN, pulse +infinity.
-    const Bytes value = {0x04, 0x7B, 0xF0, 0xFF, 0x0F, 0xFF, 0x07, 0xFE, 0x07};
-    const auto decoded = BloodPressureMeasurement::decode(value);
-    ASSERT_TRUE(decoded);
-    EXPECT_DOUBLE_EQ(decoded->systolic, 12.3);
-    EXPECT_EQ(decoded->diastolic, -1.0);
-    EXPECT_TRUE(std::isnan(decoded->meanArterial));
-    EXPECT_TRUE(std::isinf(*decoded->pulseRate));
+    const auto m =
+        BloodPressureMeasurement::decode(Bytes{0x04, 0x7B, 0xF0, 0xFF, 0x0F, 0xFF, 0x07, 0xFE, 0x07});
+    ASSERT_TRUE(m);
+    EXPECT_DOUBLE_EQ(m->systolic, 12.3);
+    EXPECT_EQ((std::tuple{m->diastolic, std::isnan(m->meanArterial), std::isinf(*m->pulseRate)}),
+              (std::tuple{-1.0, true, true}));
+}
+
+// The 16-bit floats of the pressures and of other health values.
+TEST(BloodPressureTest, SFloatIsTheMantissaTimesTenToTheExponentOrTheSpecialValue) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const std::pair<uint16_t, double> rows[] = {
+        {0x0072, 114.0},  {0xF48A, 116.2},  {0x0FFF, -1.0},    {0xE7FF, 20.47},    {0x7001, 1.0e7},
+        {0x8001, 1.0e-8}, {0xF801, -204.7}, {0x0803, -2045.0}, {0x17FF, 20470.0},  {0xF800, -204.8},
+        {0x07FF, nan},    {0x0800, nan},    {0x0801, nan},     {0x07FE, infinity}, {0x0802, -infinity},
+    };
+    for (const auto& [raw, expected] : rows) {
+        const double value = SFloatToDouble(raw);
+        if (std::isnan(expected)) {
+            EXPECT_TRUE(std::isnan(value)) << std::hex << raw;
+        } else {
+            EXPECT_DOUBLE_EQ(value, expected) << std::hex << raw;
+        }
+    }
 }
 
 } // namespace

@@ -41,35 +41,27 @@ TEST(CscTest, DecodeReadsTheAnnouncedFieldsAndRefusesAValueCutShort) {
 }
 
 // Each row: wheel samples after a first one at (1000 revolutions, time 0), and the speed of the last.
-TEST(CscTest, WheelSpeedOverWholeSecondsOfEventTime) {
-    struct Row {
-        const char* name;
-        std::vector<std::pair<uint32_t, uint16_t>> samples;
-        std::optional<Rates> speed;
-        float distance;
-    };
-    const Row rows[] = {
+TEST(CscTest, WheelSpeedOverWholeSecondsOfEventTimeAlsoWhereTimeAndCountWrap) {
+    using Samples = std::vector<std::pair<uint32_t, uint16_t>>;
+    const std::tuple<const char*, Samples, std::optional<Rates>, float> rows[] = {
         {"10 revolutions in 2 s", {{1010, 2048}}, Rates{31.5f, 31.5f}, 1.7675f},
         {"a gap under 512 ticks is deferred", {{1003, 511}}, std::nullopt, 1.75f},
         {"... and counted with the next", {{1003, 511}, {1010, 1024}}, Rates{63, 63}, 1.7675f},
         {"512 ticks round up to 1 s", {{1002, 512}}, Rates{12.6f, 12.6f}, 1.7535f},
         {"no movement counts no riding time", {{1000, 2048}, {1010, 4096}}, Rates{31.5f, 31.5f}, 1.7675f},
     };
-    for (const Row& row : rows) {
+    for (const auto& [name, samples, expected, distance] : rows) {
         CscCalculator csc;
         csc.AddWheel(1000, 0);
         std::optional<Rates> speed;
-        for (const auto& [revolutions, time] : row.samples)
+        for (const auto& [revolutions, time] : samples)
             speed = csc.AddWheel(revolutions, time);
-        EXPECT_TRUE(Near(speed, row.speed)) << row.name;
-        EXPECT_FLOAT_EQ(csc.TotalDistance(), row.distance) << row.name;
+        EXPECT_TRUE(Near(speed, expected)) << name;
+        EXPECT_FLOAT_EQ(csc.TotalDistance(), distance) << name;
     }
-}
-
-TEST(CscTest, EventTimesAndWheelCountsWrap) {
-    CscCalculator csc;
-    csc.AddWheel(4294967290u, 65000);
-    EXPECT_TRUE(Near(csc.AddWheel(4, 500), Rates{63, 63})); // 1036 ticks: 1 s; 10 revolutions past 2^32
+    CscCalculator wrapping;
+    wrapping.AddWheel(4294967290u, 65000);
+    EXPECT_TRUE(Near(wrapping.AddWheel(4, 500), Rates{63, 63})); // 1036 ticks: 1 s; 10 revolutions past 2^32
 }
 
 TEST(CscTest, AFallingCrankCountShowsPlus65536AndCountsTheSixteenBitDifference) {

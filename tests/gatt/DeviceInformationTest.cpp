@@ -2,19 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 namespace {
 
-struct TextCase {
-    std::function<QString(std::span<const uint8_t>)> text;
-    std::vector<uint8_t> value;
-    const char* expected;
-};
+using Text = QString (*)(std::span<const uint8_t>);
 
 TEST(DeviceInformationTest, ValuesReadAsTheirTextsAndShortOnesAsInvalid) {
-    const TextCase cases[] = {
+    const std::tuple<Text, std::vector<uint8_t>, const char*> cases[] = {
         {SystemIdText, {1, 2, 3, 4, 5, 6, 7, 8}, "0x0807060504030201"},
         {SystemIdText, {0x0B, 0x71, 0xDA, 0xFE, 0xFF, 0x7D, 0x1A, 0x00, 0x99}, "0x001A7DFFFEDA710B"},
         {SystemIdText, {1, 2, 3, 4, 5, 6, 7}, "Invalid"},
@@ -27,8 +22,8 @@ TEST(DeviceInformationTest, ValuesReadAsTheirTextsAndShortOnesAsInvalid) {
         {PnpIdText, {0x01, 0x0A, 0x00, 0x01, 0x00, 0x10}, "Invalid"},
         {PnpIdText, {}, "Invalid"},
     };
-    for (size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(cases[i].text(cases[i].value), QLatin1String(cases[i].expected)) << "case " << i;
+    for (const auto& [text, value, expected] : cases)
+        EXPECT_EQ(text(value), QLatin1String(expected)) << testing::PrintToString(value);
 }
 
 } // namespace

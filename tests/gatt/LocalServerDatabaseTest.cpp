@@ -1,8 +1,9 @@
 #include "gatt/LocalServerDatabase.h"
 
+#include "gatt/GattNames.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -11,29 +12,16 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 std::string UuidText(const BleUuid& uuid) {
-    char text[40] = {};
-    if (uuid.kind == BLE_UUID_KIND_16) {
-        std::snprintf(text, sizeof text, "%04X", uuid.uuid16);
-        return text;
-    }
-    std::string out;
-    for (int i = 15; i >= 0; --i) {
-        std::snprintf(text, sizeof text, "%02X", uuid.uuid128[i]);
-        out += text;
-    }
-    return out;
+    return (uuid.kind == BLE_UUID_KIND_16 ? QString::asprintf("%04X", uuid.uuid16) : Uuid128ToString(uuid))
+        .toStdString();
 }
 
-struct Expected {
-    const char* service;
-    const char* characteristic;
-    uint8_t properties;
-    uint16_t extra, permissions, length;
-    std::optional<Bytes> value;
-};
-
 TEST(LocalServerDatabaseTest, RegistersTheSevenServicesAsTheTableGivesThem) {
-    const Expected rows[] = {
+    // Service, characteristic, properties, extra flags, permissions, length and value (none: no buffer).
+    using Row =
+        std::tuple<std::string, std::string, uint8_t, uint16_t, uint16_t, uint16_t, std::optional<Bytes>>;
+    const std::string ancs = "7905F431-B5CE-4E99-A40F-4B1E122D00D0";
+    const std::vector<Row> expected = {
         {"1802", "2A06", 0x04, 4, 0x20, 1, Bytes{0xFF}},
         {"1811", "2A47", 0x02, 0, 0x00, 2, Bytes{0xFF, 0x03}},
         {"1811", "2A46", 0x10, 0, 0x08, 0, std::nullopt},
@@ -49,38 +37,27 @@ TEST(LocalServerDatabaseTest, RegistersTheSevenServicesAsTheTableGivesThem) {
         {"1807", "2A11", 0x02, 0, 0x10, 8, Bytes{0xFF, 0, 0, 0, 0, 0, 0, 0}},
         {"1806", "2A16", 0x04, 4, 0x20, 1, Bytes{0x00}},
         {"1806", "2A17", 0x02, 0, 0x10, 2, Bytes{0x00, 0xFF}},
-        {"7905F431B5CE4E99A40F4B1E122D00D0", "69D1D8F345E149A898219BBDFDAAD9D9", 0x08, 0, 0x28, 0,
-         std::nullopt},
-        {"7905F431B5CE4E99A40F4B1E122D00D0", "9FBF120D630142D98C5825E699A21DBD", 0x12, 4, 0x20, 8,
-         Bytes(8, 0xFF)},
-        {"7905F431B5CE4E99A40F4B1E122D00D0", "22EAC6E924D64BB5BE44B36ACE7C7BFB", 0x12, 4, 0x28, 0,
-         std::nullopt},
+        {ancs, "69D1D8F3-45E1-49A8-9821-9BBDFDAAD9D9", 0x08, 0, 0x28, 0, std::nullopt},
+        {ancs, "9FBF120D-6301-42D9-8C58-25E699A21DBD", 0x12, 4, 0x20, 8, Bytes(8, 0xFF)},
+        {ancs, "22EAC6E9-24D6-4BB5-BE44-B36ACE7C7BFB", 0x12, 4, 0x28, 0, std::nullopt},
     };
     LocalServerDatabase database;
-    ASSERT_EQ(database.ServiceCount(), 7);
-    size_t row = 0;
+    EXPECT_EQ(database.ServiceCount(), 7);
+    std::vector<Row> registered;
     for (uint16_t s = 0; s < database.ServiceCount(); ++s) {
         const BleServerServiceRecord& service = database.Services()[s];
         EXPECT_EQ(service.reserved, 0);
-        for (uint16_t c = 0; c < service.characteristicCount; ++c, ++row) {
-            ASSERT_LT(row, std::size(rows));
-            const Expected& expected = rows[row];
+        for (uint16_t c = 0; c < service.characteristicCount; ++c) {
             const BleServerCharacteristicRecord& record = service.characteristics[c];
-            SCOPED_TRACE(expected.characteristic);
-            EXPECT_EQ(UuidText(service.uuid), expected.service);
-            EXPECT_EQ(UuidText(record.uuid), expected.characteristic);
-            EXPECT_EQ(record.properties, expected.properties);
-            EXPECT_EQ(record.extraFlags, expected.extra);
-            EXPECT_EQ(record.permissions, expected.permissions);
-            EXPECT_EQ(record.length, expected.length);
             EXPECT_EQ(record.valueHandle | record.configHandle | record.reserved0, 0);
-            ASSERT_EQ(record.value != nullptr, expected.value.has_value());
-            if (record.value) {
-                EXPECT_EQ(Bytes(record.value, record.value + record.length), *expected.value);
-            }
+            std::optional<Bytes> value;
+            if (record.value)
+                value = Bytes(record.value, record.value + record.length);
+            registered.emplace_back(UuidText(service.uuid), UuidText(record.uuid), record.properties,
+                                    record.extraFlags, record.permissions, record.length, value);
         }
     }
-    EXPECT_EQ(row, std::size(rows));
+    EXPECT_EQ(registered, expected);
 }
 
 } // namespace

@@ -21,23 +21,23 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
     return all;
 }
 
+// A request for notification 0x04030201.
+AncsControlPointRequest Request(std::vector<uint8_t> ids, uint8_t command = 0) {
+    return {command, 0x04030201, std::move(ids)};
+}
+
 AncsAttributeBlock Block(std::string app, std::string title, std::string message) {
     return {std::move(app), std::move(title), "", std::move(message), "", ""};
 }
 
 TEST(NotificationCenterTest, ControlPointRequestsAreReadWithinTheValue) {
     const std::tuple<const char*, Bytes, std::optional<AncsControlPointRequest>> rows[] = {
-        {"empty", {}, std::nullopt},
         {"UID cut short", Hex("00 01 02 03"), std::nullopt},
-        {"bare request", Hex("00 01 02 03 04"), AncsControlPointRequest{0, 0x04030201, {}}},
-        {"maxima read past", Hex("00 01 02 03 04 00 01 20 00 03 40 00"),
-         AncsControlPointRequest{0, 0x04030201, {0, 1, 3}}},
-        {"ids without a maximum", Hex("00 01 02 03 04 04 05 00 09"),
-         AncsControlPointRequest{0, 0x04030201, {4, 5, 0, 9}}},
-        {"a maximum cut short: its byte is the next id", Hex("00 01 02 03 04 02 20"),
-         AncsControlPointRequest{0, 0x04030201, {2, 0x20}}},
-        {"another command keeps no ids", Hex("01 01 02 03 04 00 01"),
-         AncsControlPointRequest{1, 0x04030201, {}}},
+        {"bare request", Hex("00 01 02 03 04"), Request({})},
+        {"maxima read past", Hex("00 01 02 03 04 00 01 20 00 03 40 00"), Request({0, 1, 3})},
+        {"ids without a maximum", Hex("00 01 02 03 04 04 05 00 09"), Request({4, 5, 0, 9})},
+        {"a maximum cut short: its byte is the next id", Hex("00 01 02 03 04 02 20"), Request({2, 0x20})},
+        {"another command keeps no ids", Hex("01 01 02 03 04 00 01"), Request({}, 1)},
     };
     for (const auto& [name, value, expected] : rows)
         EXPECT_EQ(DecodeAncsControlPoint(value), expected) << name;
@@ -45,36 +45,35 @@ TEST(NotificationCenterTest, ControlPointRequestsAreReadWithinTheValue) {
 
 TEST(NotificationCenterTest, TheAnswerCarriesTheFullAttributesOfEveryBlockIn20BytePieces) {
     const Bytes uid = Hex("01 02 03 04");
-    const AncsControlPointRequest partRequest{0, 0x04030201, {0, 1, 3}};
     const std::string title(35, 'T');
     const std::tuple<const char*, AncsControlPointRequest, std::vector<AncsAttributeBlock>, AncsPieces>
         rows[] = {
             {"maxima not applied",
-             partRequest,
+             Request({0, 1, 3}),
              {Block("ab", title, "Hi")},
              {Cat({Hex("00"), uid, Hex("00 02 00"), Text("ab"), Hex("01 23 00"), Text(std::string(7, 'T'))}),
               Text(std::string(20, 'T')), Cat({Text(std::string(8, 'T')), Hex("03 02 00"), Text("Hi")})}},
             {"exactly 40 bytes: two pieces and no third",
-             {0, 0x04030201, {1}},
+             Request({1}),
              {Block("", std::string(32, 'T'), "")},
              {Cat({Hex("00"), uid, Hex("01 20 00"), Text(std::string(12, 'T'))}),
               Text(std::string(20, 'T'))}},
             {"a header split across pieces",
-             {0, 0x04030201, {1, 3}},
+             Request({1, 3}),
              {Block("", "0123456789", "Hi")},
              {Cat({Hex("00"), uid, Hex("01 0A 00"), Text("0123456789"), Hex("03 02")}),
               Cat({Hex("00"), Text("Hi")})}},
             {"a value filling the room",
-             {0, 0x04030201, {1}},
+             Request({1}),
              {Block("", std::string(12, 'T'), "")},
              {Cat({Hex("00"), uid, Hex("01 0C 00"), Text(std::string(12, 'T'))})}},
             {"unknown ids and empty values add nothing",
-             {0, 0x04030201, {9, 2, 3}},
+             Request({9, 2, 3}),
              {Block("ab", "", "")},
              {Cat({Hex("00"), uid})}},
-            {"a bare request", {0, 0x04030201, {}}, {Block("ab", "T", "M")}, {Cat({Hex("00"), uid})}},
-            {"another command: the header alone",
-             {7, 0x04030201, {}},
+            {"a bare request", Request({}), {Block("ab", "T", "M")}, {Cat({Hex("00"), uid})}},
+            {"another command: its header only",
+             Request({}, 7),
              {Block("ab", "T", "M")},
              {Cat({Hex("07"), uid})}},
         };

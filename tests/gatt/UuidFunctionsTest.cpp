@@ -1,6 +1,8 @@
+// UUIDs: their order, layout and text, the vendor UUIDs, and the names of services and characteristics.
 #include "gatt/UuidFunctions.h"
 
 #include "gatt/GattNames.h"
+#include "gatt/Uuids.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +35,6 @@ TEST(UuidFunctionsTest, MapsRunFrom128BitToSixteenBitAndFromGreaterToSmaller) {
 
 TEST(UuidFunctionsTest, HundredTwentyEightBitValuesAreStoredLeastSignificantByteFirst) {
     const BleUuid uuid = MakeUuid128(0x0011223344556677ULL, 0x8899AABBCCDDEEFFULL);
-    EXPECT_EQ(uuid.kind, BLE_UUID_KIND_128);
     EXPECT_EQ(uuid.uuid128[0], 0xFF);
     EXPECT_EQ(uuid.uuid128[15], 0x00);
     EXPECT_EQ(Uuid128ToString(uuid), "00112233-4455-6677-8899-AABBCCDDEEFF");
@@ -52,6 +53,37 @@ TEST(UuidFunctionsTest, VendorUuidNeedsKind128TheGivenHighAndTheVendorLow) {
     };
     for (const auto& [name, uuid, expectedHigh, expected] : rows) {
         EXPECT_EQ(IsVendorUuid(uuid, expectedHigh), expected) << name;
+    }
+}
+
+using LookUp = GattName (*)(const BleUuid&);
+
+TEST(UuidFunctionsTest, ServicesAndCharacteristicsAreNamedFromTheTablesWithFallbacks) {
+    const std::tuple<const char*, LookUp, BleUuid, QString, QString> rows[] = {
+        {"16-bit service", ServiceName, MakeUuid16(ServiceUuid::HeartRate), "Heart Rate Service",
+         "This service exposes heart rate and other data from a Heart Rate Sensor intended for fitness "
+         "applications"},
+        {"16-bit service not in the table", ServiceName, MakeUuid16(0x00ab), "Service 0x00AB", ""},
+        {"vendor service", ServiceName, MakeVendorUuid(VendorUuid::OtaBootloaderService),
+         "Over-the-Air Bootloader Update Service",
+         "This service exposes the Over-the-Air Update abilities of a device."},
+        {"vendor service not in the table", ServiceName, MakeVendorUuid(0xD00F), "Unknown Service",
+         "0000D00F-4B7E-11E2-8C3A-5F8C2E10B7D4"},
+        {"16-bit characteristic", CharacteristicName, MakeUuid16(CharacteristicUuid::BodySensorLocation),
+         "Sensor Location",
+         "This characteristic is used to describe the intended location of the heart rate measurement for "
+         "the device"},
+        {"16-bit characteristic not in the table", CharacteristicName,
+         MakeUuid16(CharacteristicUuid::AlertStatus), "Characteristic 0x2A3F", ""},
+        {"vendor characteristic", CharacteristicName, MakeVendorUuid(VendorUuid::OtaVersion),
+         "Version characteristic", "The version of the Over-the-Air Bootloader present on the device."},
+        {"a vendor service is no characteristic", CharacteristicName,
+         MakeVendorUuid(VendorUuid::TemperaturePressureService), "Unknown characteristic",
+         "0000D000-4B7E-11E2-8C3A-5F8C2E10B7D4"},
+    };
+    for (const auto& [label, lookUp, uuid, name, description] : rows) {
+        EXPECT_EQ(lookUp(uuid).name, name) << label;
+        EXPECT_EQ(lookUp(uuid).description, description) << label;
     }
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-TEST(VehicleInformationTest, NumbersTakeTheirExactLengthAndShowNotInSyncWhenNotReported) {
+TEST(VehicleInformationTest, TextsTakeTheirExactLengthAndShowNotInSyncWhenNotReported) {
     using Decoder = std::optional<QString> (*)(std::span<const uint8_t>);
     const std::tuple<const char*, Decoder, Bytes, std::optional<QString>> rows[] = {
         {"speed limit", SpeedLimitText, {0x50, 0x00}, "80 Km/Hr"},
@@ -19,35 +19,25 @@ TEST(VehicleInformationTest, NumbersTakeTheirExactLengthAndShowNotInSyncWhenNotR
         {"odometer", OdometerText, {0x39, 0x30}, "12345 Km"},
         {"odometer not reported", OdometerText, {0xFF, 0xFF}, "Not in sync"},
         {"smallest odometer", OdometerText, {0x00, 0x80}, "-32768 Km"},
+        {"registration", RegistrationText, {'O', 'R', 'V', '-', '2', '0', '2', '6', 'A', 'B'}, "ORV-2026AB"},
+        {"cut at the first 0", RegistrationText, {'K', 'A', '0', '1', 0, 'X', 'Y', 0, 0, 0}, "KA01"},
+        {"Latin-1", RegistrationText, {0xC4, 'B', 'C', 0, 0, 0, 0, 0, 0, 0}, QStringLiteral("\u00C4BC")},
+        {"registration all 0xFF", RegistrationText, Bytes(10, 0xFF), "Not in sync"},
+        {"registration 0xFF but one",
+         RegistrationText,
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x41},
+         QString(9, QChar(0xFF)) + "A"},
+        {"registration of nine bytes", RegistrationText, Bytes(9, 'A'), std::nullopt},
+        {"registration of eleven bytes", RegistrationText, Bytes(11, 'A'), std::nullopt},
     };
     for (const auto& [name, decode, value, expected] : rows) {
         EXPECT_EQ(decode(value), expected) << name;
     }
-}
-
-TEST(VehicleInformationTest, TyresShowNaWhereNotReported) {
-    const Bytes value = {0x20, 0x00, 0x1F, 0x00, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00};
-    EXPECT_EQ(TyrePressureTexts(value),
+    const Bytes tyres = {0x20, 0x00, 0x1F, 0x00, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00};
+    EXPECT_EQ(TyrePressureTexts(tyres),
               (std::array<QString, 5>{"32 psi", "31 psi", "NA", "-2 psi", "0 psi"}));
     EXPECT_EQ(TyrePressureTexts(Bytes(9, 0)), std::nullopt);
     EXPECT_EQ(TyrePressureTexts(Bytes(11, 0)), std::nullopt);
-}
-
-TEST(VehicleInformationTest, RegistrationIsLatin1UpToTheFirstZero) {
-    const std::tuple<const char*, Bytes, std::optional<QString>> rows[] = {
-        {"ten characters", {'O', 'R', 'V', '-', '2', '0', '2', '6', 'A', 'B'}, "ORV-2026AB"},
-        {"cut at the first 0", {'K', 'A', '0', '1', 0, 'X', 'Y', 0, 0, 0}, "KA01"},
-        {"Latin-1", {0xC4, 'B', 'C', 0, 0, 0, 0, 0, 0, 0}, QStringLiteral("\u00C4BC")},
-        {"all 0xFF", Bytes(10, 0xFF), "Not in sync"},
-        {"0xFF but one",
-         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x41},
-         QString(9, QChar(0xFF)) + "A"},
-        {"nine bytes", Bytes(9, 'A'), std::nullopt},
-        {"eleven bytes", Bytes(11, 'A'), std::nullopt},
-    };
-    for (const auto& [name, value, expected] : rows) {
-        EXPECT_EQ(RegistrationText(value), expected) << name;
-    }
 }
 
 TEST(VehicleInformationTest, CoordinatesFuelRangeAndStatusTakeTheirExactLength) {
@@ -80,7 +70,7 @@ TEST(VehicleInformationTest, StationIdsAndNames) {
     EXPECT_EQ(StationIds(Bytes(9, 0)), std::nullopt);
     const std::pair<uint16_t, const char*> names[] = {
         {1, "94.3"},  {2, "98.3"},      {3, "101.3"},     {4, "102.6"},
-        {5, "104.0"}, {0, "Unknown-0"}, {7, "Unknown-7"}, {0xFFFF, "Unknown-65535"}};
+        {5, "104.0"}, {0, "Unknown-0"}, {6, "Unknown-6"}, {0xFFFF, "Unknown-65535"}};
     for (const auto& [id, name] : names) {
         EXPECT_EQ(StationName(id), QLatin1String(name)) << id;
     }

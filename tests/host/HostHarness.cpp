@@ -37,6 +37,22 @@ nlohmann::json basicWorld() {
     return {{"seed", 7}, {"dongle", {{"startupDelayMs", 300}}}, {"peers", nlohmann::json::array()}};
 }
 
+nlohmann::json builtInWorld() {
+    return nlohmann::json::parse(orv::sim::builtInWorldJson());
+}
+
+nlohmann::json peerWorld(const std::string& kind, const std::string& address, const nlohmann::json& fields) {
+    nlohmann::json peer = {{"kind", kind}, {"address", address}};
+    peer.update(fields);
+    nlohmann::json world = basicWorld();
+    world["peers"].push_back(peer);
+    return world;
+}
+
+void PrintTo(const Received& received, std::ostream* out) {
+    *out << received.handle << ":" << testing::PrintToString(received.value);
+}
+
 // Handles: 1 Generic Access (to 3): 3 Device Name (read, write);
 // 4 Heart Rate (to 11): 6 Measurement (notify) with 7 its configuration, 9 Body Sensor Location
 // (read, answers 01), 11 Control Point (write; refuses reads with 0x81, writes with 0x80);
@@ -59,8 +75,9 @@ nlohmann::json gattWorld() {
     return world;
 }
 
-BleTypedAddress addressOf(const std::string& text) {
+BleTypedAddress addressOf(const std::string& text, uint8_t type) {
     BleTypedAddress address{};
+    address.type = type;
     unsigned b[6] = {};
     std::sscanf(text.c_str(), "%x:%x:%x:%x:%x:%x", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5]);
     address.nap = static_cast<uint16_t>(b[0] << 8 | b[1]);
@@ -97,9 +114,9 @@ void HostHarness::load(const nlohmann::json& world) {
     orv::sim::setBondStorePath(m_bondPath);
 }
 
-void HostHarness::startHost() {
+void HostHarness::startHost(bool debug) {
     const OrvBleHostInitParams params{};
-    ASSERT_NE(OrvBleHostInit(0, 0, &params), 0u);
+    ASSERT_NE(OrvBleHostInit(debug ? 1 : 0, 0, &params), 0u);
     ASSERT_EQ(OrvBleHostStartWnd(window()), 1);
     orv::sim::advance(1000);
     auto events = takeEvents();
@@ -109,8 +126,15 @@ void HostHarness::startHost() {
 }
 
 void HostHarness::start(const nlohmann::json& world) {
+    freeQueued();
+    OrvBleHostDeinit();
     load(world);
     startHost();
+}
+
+uint32_t HostHarness::startConnected(const nlohmann::json& world, const std::string& address, uint8_t type) {
+    start(world);
+    return connect(address, type);
 }
 
 ReadResult HostHarness::read(uint32_t cid, uint16_t handle) {
@@ -125,10 +149,23 @@ ReadResult HostHarness::read(uint32_t cid, uint16_t handle) {
     return result;
 }
 
-uint16_t HostHarness::write(uint32_t cid, uint16_t handle, const Bytes& value) {
+void HostHarness::send(uint32_t cid, uint16_t handle, const Bytes& value) {
     EXPECT_EQ(
         OrvBleClientWriteCfmCharByHandle(cid, handle, 0, static_cast<uint8_t>(value.size()), value.data()),
         ORV_BLE_OK);
+}
+
+uint16_t HostHarness::write(uint32_t cid, uint16_t handle, const Bytes& value) {
+    send(cid, handle, value);
+    return writeStatus(handle);
+}
+
+uint16_t HostHarness::configure(uint32_t cid, uint16_t descriptor, uint32_t value) {
+    EXPECT_EQ(OrvBleClientWriteConfiguration(cid, descriptor, 0, value), ORV_BLE_OK);
+    return writeStatus(descriptor);
+}
+
+uint16_t HostHarness::writeStatus(uint16_t handle) {
     uint16_t status = 0xFFFF;
     if (const auto event = advanceUntil(BLE_EVT_CHAR_WRITTEN, 40000)) {
         EXPECT_EQ(record<BleHostWriteEvent>(*event).handle, handle);
@@ -138,10 +175,26 @@ uint16_t HostHarness::write(uint32_t cid, uint16_t handle, const Bytes& value) {
     return status;
 }
 
-void HostHarness::pairJustWorks(uint32_t cid, const std::string& address, bool bond) {
+std::vector<Received> HostHarness::receive(uint64_t ms) {
+    orv::sim::advance(ms);
+    std::vector<Received> received;
+    for (const PostedEvent& event : posted) {
+        if (event.code == BLE_EVT_NOTIFICATION) {
+            const auto& n = record<BleHostNotificationEvent>(event);
+            received.push_back({n.handle, Bytes(n.value, n.value + n.length), event.at});
+        } else if (event.code == BLE_EVT_CHAR_WRITTEN) {
+            received.push_back(
+                {0, {static_cast<uint8_t>(record<BleHostWriteEvent>(event).status)}, event.at});
+        }
+    }
+    freeQueued();
+    return received;
+}
+
+void HostHarness::pairJustWorks(uint32_t cid, const std::string& address) {
     ASSERT_EQ(OrvBleHostSetEncryption(cid, 1), ORV_BLE_OK);
     ASSERT_TRUE(advanceUntil(BLE_EVT_JUST_WORKS_REQUEST));
-    ASSERT_EQ(OrvBleHostJustWorksResult(addressOf(address), 1, bond ? 1 : 0), ORV_BLE_OK);
+    ASSERT_EQ(OrvBleHostJustWorksResult(addressOf(address), 1, 1), ORV_BLE_OK);
     ASSERT_TRUE(advanceUntil(BLE_EVT_SECURITY_RESULT));
     orv::sim::advance(1000);
 }
@@ -153,6 +206,15 @@ uint32_t HostHarness::reconnect(uint32_t cid, const std::string& address) {
     return connect(address);
 }
 
+std::vector<BleHostPairedDevice> HostHarness::pairedDevices() {
+    uint16_t count = 0;
+    BleHostPairedDevice* array = nullptr;
+    EXPECT_EQ(OrvBleHostGetPairedDeviceList(&count, &array), 1);
+    std::vector<BleHostPairedDevice> devices(array, array + count);
+    OrvBleHostFreePairedDeviceList(array);
+    return devices;
+}
+
 std::vector<uint32_t> HostHarness::codes() const {
     std::vector<uint32_t> out;
     for (const PostedEvent& event : posted) {
@@ -161,8 +223,8 @@ std::vector<uint32_t> HostHarness::codes() const {
     return out;
 }
 
-uint32_t HostHarness::connect(const std::string& address) {
-    EXPECT_EQ(OrvBleHostConnect(addressOf(address)), ORV_BLE_OK);
+uint32_t HostHarness::connect(const std::string& address, uint8_t type) {
+    EXPECT_EQ(OrvBleHostConnect(addressOf(address, type)), ORV_BLE_OK);
     const auto event = advanceUntil(BLE_EVT_CONNECT_RESULT, 10000);
     if (!event) {
         ADD_FAILURE() << "no connect event";
@@ -199,8 +261,8 @@ std::vector<PostedEvent> HostHarness::takeEvents() {
     return events;
 }
 
-void HostHarness::freeAll(const std::vector<PostedEvent>& events) {
-    for (const PostedEvent& event : events) {
+void HostHarness::freeQueued() {
+    for (const PostedEvent& event : takeEvents()) {
         OrvBleHostFreeMessageContents(event.code, event.lParam);
     }
 }

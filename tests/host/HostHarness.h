@@ -33,6 +33,16 @@ struct ReadResult {
     bool operator==(const ReadResult&) const = default;
 };
 
+// What receive() lists: a value the peer sent or a write's result (handle 0, its status as the one
+// byte).
+struct Received {
+    uint16_t handle;
+    Bytes value;
+    uint64_t at = 0; // virtual time of the post; not compared
+    bool operator==(const Received& other) const { return handle == other.handle && value == other.value; }
+};
+void PrintTo(const Received& received, std::ostream* out);
+
 // Installs a platform that records every posted message. One instance at a time.
 class HostHarness {
 public:
@@ -45,34 +55,43 @@ public:
     // fresh temporary file.
     void load(const nlohmann::json& world);
     // OrvBleHostInit + OrvBleHostStartWnd + advance past the start-up; asserts event 0 with success.
-    void startHost();
+    void startHost(bool debug = false);
 
-    // load + startHost.
+    // Gives the queued records back, de-initialises, then load + startHost.
     void start(const nlohmann::json& world);
+    // start + connect: the connection id.
+    uint32_t startConnected(const nlohmann::json& world, const std::string& address, uint8_t type = 0);
     // The connected-world fixture: OrvBleHostConnect, advance until the connect event, assert
     // success; returns the connection id. Other events stay queued.
-    uint32_t connect(const std::string& address);
+    uint32_t connect(const std::string& address, uint8_t type = 0);
     // Advances until an event with that code is posted (at most maxMs) and returns it; the events
     // before it stay queued.
     std::optional<PostedEvent> advanceUntil(uint32_t code, uint64_t maxMs = 60000);
 
     // A read of handle and its result; every queued record is given back afterwards.
     ReadResult read(uint32_t cid, uint16_t handle);
+    // A write request, its result left to come.
+    static void send(uint32_t cid, uint16_t handle, const Bytes& value);
     // A write request and the status of its result (0xFFFF: none came); queued records are given back.
     uint16_t write(uint32_t cid, uint16_t handle, const Bytes& value);
+    // A configuration write and the status of its result (0xFFFF: none came); queued records are
+    // given back.
+    uint16_t configure(uint32_t cid, uint16_t descriptor, uint32_t value);
+    // Advances ms and lists what arrived meanwhile, with what was queued; every record is given back.
+    std::vector<Received> receive(uint64_t ms);
     // Encryption at level 1 answered as Just Works; advances until the security result.
-    void pairJustWorks(uint32_t cid, const std::string& address, bool bond = true);
+    void pairJustWorks(uint32_t cid, const std::string& address);
     // Drops the link from the host side and connects again; returns the new connection id.
     uint32_t reconnect(uint32_t cid, const std::string& address);
     // Codes of the queued events, in order.
     std::vector<uint32_t> codes() const;
-    void freeQueued() { freeAll(takeEvents()); }
-
+    // Gives every queued record back.
+    void freeQueued();
     std::vector<PostedEvent> takeEvents();
-    // Gives every taken record back.
-    void freeAll(const std::vector<PostedEvent>& events);
     std::vector<PostedEvent> eventsWithCode(uint32_t code) const;
 
+    // The paired-device list (the call must succeed), given back.
+    static std::vector<BleHostPairedDevice> pairedDevices();
     std::string bondPath() const { return m_bondPath; }
     // Installs the recording platform (the constructor does).
     static void installPlatform();
@@ -83,6 +102,9 @@ public:
     static std::vector<PostedEvent> posted;
 
 private:
+    // The status of the write result for handle (0xFFFF: none came); queued records are given back.
+    uint16_t writeStatus(uint16_t handle);
+
     std::string m_bondPath;
 };
 
@@ -99,9 +121,14 @@ protected:
 
 // A minimal world: a dongle that starts in 300 ms and no peers.
 nlohmann::json basicWorld();
+// The world the application starts with.
+nlohmann::json builtInWorld();
+// basicWorld with one peer of a simulated kind at address; fields adds or replaces its members.
+nlohmann::json peerWorld(const std::string& kind, const std::string& address,
+                         const nlohmann::json& fields = nlohmann::json::object());
 // basicWorld with one generic peer "AA:BB:CC:DD:EE:01" and the GATT database described in
 // HostHarness.cpp (handles listed there).
 nlohmann::json gattWorld();
-BleTypedAddress addressOf(const std::string& text);
+BleTypedAddress addressOf(const std::string& text, uint8_t type = 0);
 
 } // namespace orv::host::test

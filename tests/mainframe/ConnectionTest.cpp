@@ -4,16 +4,7 @@
 
 namespace {
 
-class ConnectionTest : public MainFrameFixture {
-protected:
-    void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
-        Discover({{1, "Pulse"}});
-        Select(0);
-    }
-    std::vector<int64_t> Args(const std::string& call) const { return Calls(call).at(0).args; }
-};
+using ConnectionTest = PeerFixture;
 
 TEST(ConnectionParametersTest, ValidityFollowsTheRangesAndTheTimeoutRule) {
     struct Case {
@@ -31,30 +22,30 @@ TEST(ConnectionParametersTest, ValidityFollowsTheRangesAndTheTimeoutRule) {
             << c.min << " " << c.max << " " << c.latency << " " << c.timeout;
 }
 
-TEST_F(ConnectionTest, QuickConnectSendsFastParametersThenRestoresTheEditsOnceTheReadsAreDone) {
+TEST_F(ConnectionTest, QuickConnectSendsFastParametersAndRestoresTheEditsOnceTheReadsAreDoneOffItSendsThem) {
+    Connect(); // nothing to read: restored at once
+    EXPECT_EQ(Count("OrvBleHostUpdateConnectionParams"), 1u);
+    Disconnected();
     SetEdits({"24", "40", "2", "500"});
     m_database.Service(0x1800, 1, 5).Characteristic(0x2A00, kDeviceName, 0x02);
     Connect();
-    EXPECT_EQ(Args("OrvBleHostSetConnectionParams"), (std::vector<int64_t>{0xFFFF, 0xFFFF, 10, 10, 0, 125}));
+    EXPECT_EQ(Calls("OrvBleHostSetConnectionParams").back().args,
+              (std::vector<int64_t>{0xFFFF, 0xFFFF, 10, 10, 0, 125}));
     EXPECT_EQ(Record(0).connectionParameters.supervisionTimeout, 500);
-    EXPECT_EQ(Count("OrvBleHostUpdateConnectionParams"), 0u);
+    EXPECT_EQ(Count("OrvBleHostUpdateConnectionParams"), 1u);
     for (int read = 0; read < 2; ++read)
         ReadResult(kDeviceName, {'P'}), m_frame->ReadCharacteristic(kDeviceName);
-    EXPECT_EQ(Count("OrvBleHostUpdateConnectionParams"), 1u);
-    EXPECT_EQ(Args("OrvBleHostUpdateConnectionParams"),
+    EXPECT_EQ(Count("OrvBleHostUpdateConnectionParams"), 2u);
+    EXPECT_EQ(Calls("OrvBleHostUpdateConnectionParams").back().args,
               (std::vector<int64_t>{TestAddress(1).lap, 24, 40, 2, 500, 0xFFFF, 0xFFFF}));
-}
-
-TEST_F(ConnectionTest, QuickConnectRestoresAlsoWithNothingToReadAndWithoutItTheUncheckedEditsAreSent) {
-    Connect();
-    EXPECT_EQ(Count("OrvBleHostUpdateConnectionParams"), 1u);
     Disconnected();
-    m_frame->ExecuteCommand(ID_QUICK_CONNECT);
+    m_frame->ExecuteCommand(ID_QUICK_CONNECT); // off: the edits go out unchecked and nothing is restored
     SetEdits({"abc", "40", "2", "500"});
+    m_database = DatabaseBuilder();
     Connect();
     EXPECT_EQ(Calls("OrvBleHostSetConnectionParams").back().args,
               (std::vector<int64_t>{0xFFFF, 0xFFFF, 0, 40, 2, 500}));
-    EXPECT_EQ(Count("OrvBleHostUpdateConnectionParams"), 1u);
+    EXPECT_EQ(Count("OrvBleHostUpdateConnectionParams"), 2u);
 }
 
 TEST_F(ConnectionTest, ParameterResultsKeepOnlySuccessfulRequestsTheEditsWaitForThemAndARefusalKeepsThem) {
@@ -93,7 +84,7 @@ TEST_F(ConnectionTest, ClosingWaitsForTheLinkOrTheSearchToEndAtMostTwiceTheTimeo
                                               {-1, 1000, false},
                                               {-1, 1000, true}}) {
         SCOPED_TRACE(testing::Message() << timeout << " " << ends);
-        NewFrame(), StartUp(), Discover({{1, "Pulse"}}), Select(0);
+        NewFrame(), FindPeers();
         if (timeout >= 0)
             Connect(), Record(0).connectionParameters.supervisionTimeout = static_cast<uint16_t>(timeout);
         else

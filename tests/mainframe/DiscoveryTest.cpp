@@ -5,23 +5,29 @@
 #include "platform/ui/RibbonButton.h"
 #include "res/resource.h"
 #include "support/MainFrameFixture.h"
-#include "support/PaintCounter.h"
 
 #include <QCoreApplication>
 #include <QMdiArea>
 
 namespace {
 
+// Counts the paint events of one widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 class DiscoveryTest : public MainFrameFixture {
 protected:
-    static QStringList Rows(const QTreeWidgetItem* group) {
-        QStringList rows;
-        for (int i = 0; i < group->childCount(); ++i)
-            rows << group->child(i)->text(0);
-        return rows;
-    }
-    QStringList Paired() const { return Rows(m_frame->DeviceView()->PairedGroup()); }
-    QStringList Discovered() const { return Rows(m_frame->DeviceView()->DiscoveredGroup()); }
+    QStringList Paired() const { return RowTexts(m_frame->DeviceView()->PairedGroup()); }
+    QStringList Discovered() const { return RowTexts(m_frame->DeviceView()->DiscoveredGroup()); }
     void Report(uint8_t last, int8_t rssi, const char* name) {
         BleHostDeviceFoundEvent report{};
         report.address = TestAddress(last), report.rssi = rssi, report.name = name;
@@ -29,33 +35,30 @@ protected:
     }
 };
 
-TEST_F(DiscoveryTest, AnUnpairedDeviceReportedAgainKeepsItsRowItsFirstRssiAndFlagsAndTakesNamesAndFields) {
-    StartUp();
+// Reported again, an unpaired device keeps its first RSSI and flags and takes names and fields; a paired
+// one takes the latest RSSI, moves to the discovered devices selected, and is renamed through the host once.
+TEST_F(DiscoveryTest,
+       ADeviceReportedAgainKeepsItsRowAndAPairedOneMovesSelectedAndIsRenamedThroughTheHostOnce) {
+    StartUp({PairedDevice(1, "Old name"), PairedDevice(2, "Other")});
+    Record(0).appearance = 0x03C1;
+    Record(0).services[BleUuid{}] = BleServiceEntry{};
     ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER));
     Report(5, -70, "Pulse");
     const uint16_t present = BLE_PRESENT_APPEARANCE | BLE_PRESENT_TX_POWER | BLE_PRESENT_SLAVE_INTERVAL;
     DeliverRecord(
         BLE_EVT_DEVICE_FOUND,
         BleHostDeviceFoundEvent{TestAddress(5), -40, 0, present, "Pulse 2", 5, 4, 0x0340, {}, 6, 3200});
-    EXPECT_EQ(Discovered(), QStringList{"Pulse 2"});
-    const BleDeviceRecord& r = Record(0);
-    EXPECT_EQ(std::vector<int>(
-                  {r.rssi, r.adFlags, r.appearance, r.txPower, r.slaveIntervalMin, r.slaveIntervalMax}),
-              std::vector<int>({-70, 0, 0x0340, 4, 6, 3200}));
-}
-
-TEST_F(DiscoveryTest, APairedDeviceSeenAgainMovesToDiscoveredSelectedAndRenamedThroughTheHostOnce) {
-    StartUp({PairedDevice(1, "Old name"), PairedDevice(2, "Other")});
-    Record(0).appearance = 0x03C1;
-    Record(0).services[BleUuid{}] = BleServiceEntry{};
-    ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER));
     // 49 ASCII bytes, then a two-byte character that would end at byte 51 of the entry's 50.
     const std::string name = std::string(49, 'a') + "\xC3\xA9" + "z";
     Report(1, -33, name.c_str());
     Report(1, -21, nullptr);
     EXPECT_EQ(Paired(), QStringList{"Other"});
-    EXPECT_EQ(Discovered(), QStringList{QString::fromUtf8(name)});
+    EXPECT_EQ(Discovered(), (QStringList{"Pulse 2", QString::fromUtf8(name)}));
     EXPECT_EQ(ShownName(), QString::fromUtf8(name));
+    const BleDeviceRecord& r = Record(2);
+    EXPECT_EQ(std::vector<int>(
+                  {r.rssi, r.adFlags, r.appearance, r.txPower, r.slaveIntervalMin, r.slaveIntervalMax}),
+              std::vector<int>({-70, 0, 0x0340, 4, 6, 3200}));
     EXPECT_EQ(Record(0).rssi, -21);
     EXPECT_TRUE(Record(0).services.empty());
     const auto updates = Calls("OrvBleHostUpdatePairedDeviceList");

@@ -22,18 +22,7 @@ protected:
     }
 };
 
-TEST_F(HostDispatchTest, EventsAfterDeinitialisationAreDroppedWithoutTouchingTheirRecords) {
-    StartUp();
-    ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER));
-    const COrvBleDemoApp app; // its host library is not initialised
-    BleHostDeviceFoundEvent report{};
-    report.address = TestAddress(1);
-    DeliverRecord(BLE_EVT_DEVICE_FOUND, report);
-    EXPECT_TRUE(m_frame->DeviceList().empty());
-    EXPECT_EQ(Frees(&report), 0);
-}
-
-TEST_F(HostDispatchTest, RecordsOfUnknownCodesAndThoseHandledInsideAModalPromptAreGivenBackOnce) {
+TEST_F(HostDispatchTest, RecordsOfUnknownCodesAndOfEventsInsideAModalPromptAreGivenBackOnceNoneAfterDeinit) {
     const int unknown = 0;
     Deliver(300, reinterpret_cast<LPARAM>(&unknown));
     EXPECT_EQ(Frees(&unknown), 1);
@@ -48,6 +37,16 @@ TEST_F(HostDispatchTest, RecordsOfUnknownCodesAndThoseHandledInsideAModalPromptA
     EXPECT_EQ(Frees(&outer), 1);
     EXPECT_EQ(Calls("OrvBleHostJustWorksResult").at(0).args,
               (std::vector<int64_t>{TestAddress(7).lap, 1, 1}));
+
+    // Events after the host library's deinitialisation are dropped without touching their records.
+    StartUp();
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER));
+    const COrvBleDemoApp app; // its host library is not initialised
+    BleHostDeviceFoundEvent report{};
+    report.address = TestAddress(1);
+    DeliverRecord(BLE_EVT_DEVICE_FOUND, report);
+    EXPECT_TRUE(m_frame->DeviceList().empty());
+    EXPECT_EQ(Frees(&report), 0);
 }
 
 TEST_F(HostDispatchTest, StartUpHidesTheProgressLoadsThePairedListAndAllocatesTheServerOnce) {
@@ -154,7 +153,7 @@ TEST_F(SystemTest, LosingTheDongleOrItsDriverClosesButOnlyAfterStartUp) {
     }
 }
 
-TEST_F(SystemTest, AResumeStartsTheHostTwoSecondsAfterItsFirstEventUnlessTheSystemSleepsAgainOrItIsUp) {
+TEST_F(SystemTest, AResumeStartsTheHostTwoSecondsAfterItsFirstEventUnlessItSleepsAgainOrIsUpOrSaysWhyNot) {
     // A power event (0: none), then that many virtual milliseconds: the host's initialisations so far.
     struct Step {
         UINT event;
@@ -183,13 +182,11 @@ TEST_F(SystemTest, AResumeStartsTheHostTwoSecondsAfterItsFirstEventUnlessTheSyst
         EXPECT_EQ(frame->ProgressWindow()->isVisible(), progressShown);
         m_app.ExitInstance();
     }
-}
-
-TEST_F(SystemTest, AResumeThatCannotStartTheHostSaysWhyAndCloses) {
+    // A host that cannot be started again: the message, and the window closes.
     CMainFrame* frame = Start();
-    frame->OnPowerBroadcast(PBT_APMSUSPEND, 0);
+    frame->OnPowerBroadcast(kSuspend, 0);
     m_host->startWndResult = 0;
-    frame->OnPowerBroadcast(PBT_APMRESUMESUSPEND, 0);
+    frame->OnPowerBroadcast(kResume, 0);
     Advance(2000);
     EXPECT_EQ(PromptTexts(), std::vector<QString>{"Unable to start BLE client"});
     EXPECT_FALSE(frame->isVisible());

@@ -17,16 +17,13 @@ using Bytes = std::vector<uint8_t>;
 using Notes = std::vector<std::pair<int64_t, Bytes>>; // handle and value of each notification
 constexpr int32_t kNone = -1;
 
-class LocalServerTest : public MainFrameFixture {
+class LocalServerTest : public PeerFixture {
 protected:
     void SetUp() override {
-        MainFrameFixture::SetUp();
-        StartUp();
+        PeerFixture::SetUp();
         DeliverRecord(BLE_EVT_SERVER_DB_ALLOCATED, BleHostServerAllocEvent{0, 0, 7});
         Deliver(BLE_EVT_SERVER_DB_ADDED, 0);
         h = m_frame->ServerHandles();
-        Discover({{1, "Mira's Phone"}, {2, "Other"}});
-        Select(0);
         ConnectPeer();
     }
     void Encrypt() { DeliverRecord(BLE_EVT_ENCRYPTION_RESULT, BleHostEncryptionEvent{kCid, 1, 0}); }
@@ -75,9 +72,11 @@ protected:
     size_t m_seen = 0;
 };
 
-TEST_F(LocalServerTest, ReadsAreAnsweredByHandleOnceTheLinkIsEncrypted) {
+TEST_F(LocalServerTest, ReadsAndWritesAreDispatchedByHandleOnceEncryptedAndAWritesLastEntryGivesItsResult) {
     EXPECT_EQ(Read(h.currentTime).args[2], 0x0F);
+    EXPECT_EQ(Write({{h.newAlertConfig, {1, 0}}}), 0x0F);
     EXPECT_EQ(m_frame->TimeWindow(), nullptr);
+    EXPECT_EQ(m_frame->PhoneWindow(), nullptr);
     EXPECT_TRUE(LogContains(QStringLiteral("DbDataReadResult, m_bEncrypted = 0, handle = ")));
     Encrypt();
     const std::tuple<uint16_t, int64_t, size_t> cases[] = {{h.alertStatus, 0, 1},
@@ -100,13 +99,8 @@ TEST_F(LocalServerTest, ReadsAreAnsweredByHandleOnceTheLinkIsEncrypted) {
     EXPECT_EQ(Read(h.ringerSetting).data, Bytes{0x01}) << "normal";
     ASSERT_NE(m_frame->TimeWindow(), nullptr) << "opened by the first time read";
     EXPECT_EQ(Record(0).roles, BleDeviceRecord::kRoleTime);
-}
 
-TEST_F(LocalServerTest, WritesAreDispatchedByHandleAndTheLastEntryGivesTheResult) {
-    EXPECT_EQ(Write({{h.newAlertConfig, {1, 0}}}), 0x0F);
-    EXPECT_EQ(m_frame->PhoneWindow(), nullptr);
-    Encrypt();
-    const std::pair<std::vector<std::pair<uint16_t, Bytes>>, int64_t> cases[] = {
+    const std::pair<std::vector<std::pair<uint16_t, Bytes>>, int64_t> writes[] = {
         {{{h.currentTimeConfig, {1, 0}}}, 0},
         {{{h.currentTimeConfig, {2, 0}}}, kNone},
         {{{h.currentTimeConfig, {}}}, kNone},
@@ -125,7 +119,7 @@ TEST_F(LocalServerTest, WritesAreDispatchedByHandleAndTheLastEntryGivesTheResult
         {{{h.immediateAlertLevel, {1}}}, kNone},
         {{{0x7777, {1}}}, 0x01},
     };
-    for (const auto& [entries, result] : cases)
+    for (const auto& [entries, result] : writes)
         EXPECT_EQ(Write(entries), result) << entries.front().first << " x" << entries.size();
     EXPECT_FALSE(m_frame->AreCurrentTimeNotificationsOn())
         << "the first of the two entries switched them off";
@@ -235,10 +229,6 @@ TEST_F(LocalServerTest, BlinkTimerShowsSetPicturesOnOddTicks) {
         EXPECT_FALSE(ring->isVisibleTo(m_frame->PhoneWindow())) << "the ringer is not active";
     }
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(LocalServerTest, CurrentTimeIsNotifiedWithTheReasonOfItsChange) {
     Subscribe();

@@ -94,9 +94,11 @@ TEST_F(RoutingTest, AHeartRateServiceWithoutCharacteristicsOpensTheWindowAndABat
     EXPECT_TRUE(Requests().empty());
 }
 
-TEST_F(RoutingTest, EmptyValuesAreLoggedAndSkipped) {
+TEST_F(RoutingTest, ADeviceNameReadRenamesTheDeviceEverywhereAndEmptyValuesAreLoggedAndSkipped) {
     m_database.Service(0x181E, 0x20, 0x26).Characteristic(0x2AA5, kBondFeature, 0x02);
     ConnectHeartRatePeer();
+    ReadResult(kDeviceName, {'H', 'R', ' ', 0xE2, 0x9D, 0xA4});
+    EXPECT_EQ((QStringList{Record(0).GetName(), Row(0)->text(0), ShownName()}), QStringList(3, "HR \u2764"));
     const uint8_t behind[] = {0x10};
     for (const uint16_t handle : {kLocation, kBondFeature}) // values of 0 bytes, with a byte behind them
         DeliverRecord(BLE_EVT_CHAR_READ, BleHostReadEvent{0, 0, kCid, handle, 0, behind});
@@ -149,25 +151,25 @@ TEST_F(RoutingTest, AWindowClosedByTheUserIsForgottenSafely) {
     EXPECT_TRUE(m_frame->MdiArea()->subWindowList().isEmpty());
 }
 
-TEST_F(RoutingTest, ADeviceNameReadRenamesTheRecordItsRowAndTheShownProperties) {
-    ConnectPeer();
-    ReadResult(kDeviceName, {'H', 'R', ' ', 0xE2, 0x9D, 0xA4});
-    EXPECT_EQ((QStringList{Record(0).GetName(), Row(0)->text(0), ShownName()}), QStringList(3, "HR \u2764"));
-}
-
 // ---- The request queues: one read and one write in flight -----------------------------------------
 
-TEST_F(RoutingTest, ReadsGoOneAtATimeInOrderWithoutZeroHandlesWhateverTheirResult) {
+// Refused for security on a plain link, a read waits for encryption (tested end to end); on an encrypted
+// link it is dropped like any failure.
+TEST_F(RoutingTest, ReadsGoOneAtATimeInOrderWithoutZeroHandlesAndOnAnEncryptedLinkAFailedOneIsDropped) {
     Connect();
-    for (const uint16_t handle : {10, 11, 0, 12})
+    DeliverRecord(BLE_EVT_ENCRYPTION_RESULT, BleHostEncryptionEvent{kCid, 0, 0});
+    for (const uint16_t handle : {10, 11, 0, 12, 13})
         m_frame->ReadCharacteristic(handle);
     EXPECT_EQ(Requests(), std::vector<std::string>{"R10"});
     ReadResult(10, {1});
     ReadResult(11, {}, 0x0A);
-    ReadResult(12, {1}, 0, kCid + 1); // another connection's result changes nothing
-    EXPECT_EQ(Requests(), (std::vector<std::string>{"R10", "R11", "R12"}));
+    ReadResult(12, {}, 0x05);
+    ReadResult(13, {1}, 0, kCid + 1); // another connection's result changes nothing
+    EXPECT_EQ(Requests(), (std::vector<std::string>{"R10", "R11", "R12", "R13"}));
     EXPECT_TRUE(m_frame->IsReadInFlight());
+    EXPECT_EQ(Count("OrvBleHostSetEncryption"), 0u);
     EXPECT_TRUE(LogContains(QStringLiteral("Failed to read characteristic handle 11, result = 10\n")));
+    EXPECT_TRUE(LogContains(QStringLiteral("Failed to read characteristic handle 12, result = 5\n")));
 }
 
 TEST_F(RoutingTest, WritesUseTheCallOfTheirKindOneAtATimeAndRefuseWhatCannotBeSent) {
@@ -217,19 +219,6 @@ TEST_F(RoutingTest, AWriteRefusedForSecurityAsksForEncryptionOnceAndIsResentAtMo
     EXPECT_EQ(Requests(), (std::vector<std::string>{"W30", "W30", "W30", "W30"}));
     EXPECT_FALSE(m_frame->IsWriteInFlight());
     EXPECT_TRUE(LogContains(QStringLiteral("Failed to write characteristic 30: 0F\n")));
-}
-
-// Refused on a plain link, a read waits for encryption (tested end to end); on an encrypted link it is
-// dropped.
-TEST_F(RoutingTest, AReadRefusedForSecurityOnAnEncryptedLinkIsDroppedLikeAnyFailure) {
-    Connect();
-    DeliverRecord(BLE_EVT_ENCRYPTION_RESULT, BleHostEncryptionEvent{kCid, 0, 0});
-    for (const uint16_t handle : {10, 11})
-        m_frame->ReadCharacteristic(handle);
-    ReadResult(10, {}, 0x05);
-    EXPECT_EQ(Count("OrvBleHostSetEncryption"), 0u);
-    EXPECT_EQ(Requests(), (std::vector<std::string>{"R10", "R11"}));
-    EXPECT_TRUE(LogContains(QStringLiteral("Failed to read characteristic handle 10, result = 5\n")));
 }
 
 } // namespace

@@ -69,19 +69,27 @@ protected:
 
 const Rows kEmpty = "No paired devices=-1|No connected devices=-1|No discovered devices=-1";
 
-TEST_F(CDeviceViewTest, GroupsStartWithTheirPlaceholdersWhichDeviceRowsReplace) {
+TEST_F(CDeviceViewTest, PlaceholdersGiveWayToDeviceRowsWhichAloneAreMovedOrEditedAsTheOwnerAllows) {
     for (QTreeWidgetItem* group : {Paired(), Connected(), Discovered()})
         EXPECT_TRUE(group->font(0).bold() && group->isExpanded() && CDeviceView::ItemData(group) == 0);
     EXPECT_EQ(All(), kEmpty);
 
-    m_view->InsertDevice(Discovered(), "Alpha", 1);
+    QTreeWidgetItem* alpha = m_view->InsertDevice(Discovered(), "Alpha", 1);
     m_view->InsertDevice(Discovered(), "Beta", 2);
     EXPECT_EQ(m_view->InsertDevice(Paired()->child(0), "Gamma", 3), nullptr);
     EXPECT_EQ(m_view->InsertDevice(nullptr, "Gamma", 3), nullptr);
-    m_view->SetDeviceItemText(Discovered()->child(0), "Alpha (updating)");
+    for (QTreeWidgetItem* item : {Discovered(), Paired()->child(0), static_cast<QTreeWidgetItem*>(nullptr)}) {
+        EXPECT_FALSE(m_view->EditLabel(item));
+        EXPECT_EQ(m_view->MoveToConnected(item), nullptr);
+    }
+    m_view->SetDeviceItemText(alpha, "Alpha (updating)");
 
     EXPECT_EQ(All(), "No paired devices=-1|No connected devices=-1|Alpha (updating)=1 Beta=2");
     EXPECT_TRUE(m_selections.empty());
+    m_allowEdit = false;
+    EXPECT_FALSE(m_view->EditLabel(alpha));
+    m_allowEdit = true;
+    EXPECT_TRUE(m_view->EditLabel(alpha));
 }
 
 // Start: "P" (3) paired, "C" (2) connected, "D1" (1) and "D4" (4) discovered; the first row of one group
@@ -177,20 +185,6 @@ TEST_F(CDeviceViewTest, RightClickSelectsTheRowAndOnlyADeviceRowOpensTheDeviceMe
     EXPECT_EQ(m_commands, (std::vector<UINT>{ID_CONNECT, ID_RENAME_DEVICE, ID_REMOVE_PAIRING}));
     EXPECT_TRUE(menu->actions().at(2)->isSeparator());
     menu->close();
-}
-
-TEST_F(CDeviceViewTest, OnlyDeviceRowsMoveOrOpenTheirLabelEditorWhichTheOwnerMayRefuse) {
-    QTreeWidgetItem* device = m_view->InsertDevice(Discovered(), "Old", 5);
-    for (QTreeWidgetItem* item : {Discovered(), Paired()->child(0), static_cast<QTreeWidgetItem*>(nullptr)}) {
-        EXPECT_FALSE(m_view->EditLabel(item));
-        EXPECT_EQ(m_view->MoveToConnected(item), nullptr);
-    }
-    EXPECT_EQ(All(), "No paired devices=-1|No connected devices=-1|Old=5");
-    EXPECT_TRUE(m_selections.empty());
-    m_allowEdit = false;
-    EXPECT_FALSE(m_view->EditLabel(device));
-    m_allowEdit = true;
-    EXPECT_TRUE(m_view->EditLabel(device));
 }
 
 TEST_F(CDeviceViewTest, DoubleClickAnywhereWithASelectedRowAsksToConnect) {

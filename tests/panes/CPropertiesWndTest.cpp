@@ -7,8 +7,9 @@
 #include "platform/ui/Property.h"
 #include "platform/ui/PropertyGrid.h"
 #include "res/StringTable.h"
+#include "support/DatabaseBuilder.h"
+#include "support/ScopedGermanNumbers.h"
 
-#include <QLocale>
 #include <gtest/gtest.h>
 #include <initializer_list>
 
@@ -21,25 +22,12 @@ BleDeviceRecord Record(const QString& name = "Sensor", int rssi = -60, uint8_t f
     return BleDeviceRecord(address, rssi, name, flags, false);
 }
 
-BleCharacteristicEntry Characteristic(const BleUuid& uuid, uint16_t value, uint16_t config) {
-    BleCharacteristicEntry entry;
-    entry.uuid = uuid;
-    entry.valueHandle = value;
-    entry.configHandle = config;
-    entry.declarationHandle = static_cast<uint16_t>(value - 1);
-    entry.properties = config != 0 ? 0x10 : 0x02;
-    return entry;
-}
-
-void AddService(BleDeviceRecord& record, const BleUuid& uuid, uint16_t start, uint16_t end,
-                std::initializer_list<BleCharacteristicEntry> characteristics = {}) {
-    BleServiceEntry service;
-    service.uuid = uuid;
-    service.startHandle = start;
-    service.endHandle = end;
-    for (const BleCharacteristicEntry& characteristic : characteristics)
-        service.characteristics.emplace(characteristic.uuid, characteristic);
-    record.services.emplace(uuid, service);
+// A record with the services of database, kept as database discovery keeps them.
+BleDeviceRecord WithServices(DatabaseBuilder& database) {
+    BleDeviceRecord record = Record();
+    const BleHostDatabaseEvent& event = database.Event(1);
+    record.BuildServiceMap(event.serviceCount, event.services);
+    return record;
 }
 
 class CPropertiesWndTest : public ::testing::Test {
@@ -48,7 +36,6 @@ protected:
         platform::installStringTable(applicationStrings());
         m_pane = std::make_unique<CPropertiesWnd>();
     }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
     // The property reached by names from the top level; nullptr when any step is missing.
     Property* Find(std::initializer_list<const char*> path) const {
@@ -110,7 +97,7 @@ TEST_F(CPropertiesWndTest, GeneralRowsShowTheRecordAsAdvertised) {
          "Yes, Yes, Yes, Yes, Yes|Yes|((Unknown))|FFFE (81917.50ms)|"
          "(Unknown), FFFE (81917.50ms)|-128dBm|-60dBm"},
     };
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // numbers stay in the C locale
+    const ScopedGermanNumbers german; // numbers stay in the C locale
     const BleDeviceRecord previous = Record("Previous", -50);
     for (const Case& c : cases) {
         BleDeviceRecord record = Record(c.name, c.rssi, c.flags);
@@ -131,10 +118,11 @@ TEST_F(CPropertiesWndTest, GeneralRowsShowTheRecordAsAdvertised) {
 }
 
 TEST_F(CPropertiesWndTest, ClearingEmptiesAndDisablesEveryGeneralRowAndDropsTheServices) {
-    BleDeviceRecord record = Record();
+    DatabaseBuilder database;
+    database.Service(ServiceUuid::Battery, 0x0010, 0x0013);
+    BleDeviceRecord record = WithServices(database);
     record.txPower = 4;
     record.slaveIntervalMin = record.slaveIntervalMax = 6;
-    AddService(record, MakeUuid16(ServiceUuid::Battery), 0x0010, 0x0013);
     m_pane->UpdateDevice(&record);
     m_pane->PropertyList()->setCurSel(Find({"Device services", "Battery Service", "UUID"}));
     m_pane->UpdateDevice(nullptr);
@@ -149,14 +137,15 @@ TEST_F(CPropertiesWndTest, ClearingEmptiesAndDisablesEveryGeneralRowAndDropsTheS
 }
 
 TEST_F(CPropertiesWndTest, ServicesAreListedInMapOrderWithTheirHandlesAndCollapsedCharacteristics) {
-    BleDeviceRecord record = Record();
-    AddService(record, MakeUuid16(ServiceUuid::GenericAccess), 0x0001, 0x0007);
-    AddService(record, MakeVendorUuid(VendorUuid::TemperaturePressureService), 0x0040, 0x0050);
-    AddService(record, MakeUuid16(ServiceUuid::Battery), 0x0000, 0x0013,
-               {Characteristic(MakeUuid16(CharacteristicUuid::BatteryLevel), 0x0012, 0)});
-    AddService(record, MakeUuid16(ServiceUuid::HeartRate), 0x0020, 0x0028,
-               {Characteristic(MakeUuid16(CharacteristicUuid::HeartRateMeasurement), 0x0022, 0x0023),
-                Characteristic(MakeUuid16(CharacteristicUuid::BodySensorLocation), 0x0025, 0)});
+    DatabaseBuilder database;
+    database.Service(ServiceUuid::GenericAccess, 0x0001, 0x0007)
+        .Service(MakeVendorUuid(VendorUuid::TemperaturePressureService), 0x0040, 0x0050)
+        .Service(ServiceUuid::Battery, 0x0000, 0x0013)
+        .Characteristic(CharacteristicUuid::BatteryLevel, 0x0012, 0x02)
+        .Service(ServiceUuid::HeartRate, 0x0020, 0x0028)
+        .Characteristic(CharacteristicUuid::HeartRateMeasurement, 0x0022, 0x10, 0x0023)
+        .Characteristic(CharacteristicUuid::BodySensorLocation, 0x0025, 0x02);
+    const BleDeviceRecord record = WithServices(database);
     m_pane->UpdateDevice(&record);
 
     const Property* services = Find({"Device services"});
@@ -183,8 +172,9 @@ TEST_F(CPropertiesWndTest, ServicesAreListedInMapOrderWithTheirHandlesAndCollaps
     EXPECT_EQ(Names(characteristics->subItem(0)),
               (std::vector<std::string>{"UUID", "Value", "Declaration", "Permissions"}));
 
-    BleDeviceRecord other = Record();
-    AddService(other, MakeUuid16(ServiceUuid::BondManagement), 0x0030, 0x0035);
+    DatabaseBuilder bondManagement;
+    bondManagement.Service(ServiceUuid::BondManagement, 0x0030, 0x0035);
+    const BleDeviceRecord other = WithServices(bondManagement);
     m_pane->UpdateDevice(&other);
     EXPECT_EQ(Names(Find({"Device services"})), std::vector<std::string>{"Bond Management Service"});
     const BleDeviceRecord without = Record();

@@ -9,99 +9,54 @@
 namespace platform {
 namespace {
 
-struct RuleFields {
-    int year, month, weekday, day, hour, minute;
-};
-
-RuleFields Fields(const SYSTEMTIME& t) {
-    return {t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute};
+// A rule as "year/month weekday day hh:mm"; a zone without daylight saving has "0/0 w0 d0 00:00".
+std::string Rule(const SYSTEMTIME& t) {
+    return QString::asprintf("%d/%d w%d d%d %02d:%02d", t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour,
+                             t.wMinute)
+        .toStdString();
 }
 
-bool operator==(const RuleFields& a, const RuleFields& b) {
-    return a.year == b.year && a.month == b.month && a.weekday == b.weekday && a.day == b.day &&
-           a.hour == b.hour && a.minute == b.minute;
+QDateTime NoonUtc(int year, int month, int day) {
+    return QDateTime(QDate(year, month, day), QTime(12, 0), Qt::UTC);
 }
-
-void PrintTo(const RuleFields& f, std::ostream* os) {
-    *os << f.year << '/' << f.month << " weekday " << f.weekday << " day " << f.day << ' ' << f.hour << ':'
-        << f.minute;
-}
-
-struct ZoneCase {
-    const char* zone;
-    QDateTime moment;
-    DWORD result;
-    LONG bias, daylightBias;
-    RuleFields standardDate, daylightDate;
-    const char* standardName;
-};
 
 TEST(TimeZoneInformationTest, ZoneRecordsFromTheZonesTransitions) {
-    const QDateTime july(QDate(2024, 7, 1), QTime(12, 0), Qt::UTC);
-    const QDateTime january(QDate(2024, 1, 15), QTime(12, 0), Qt::UTC);
-    const ZoneCase cases[] = {
-        {"Europe/Berlin",
-         july,
-         TIME_ZONE_ID_DAYLIGHT,
-         -60,
-         -60,
-         {0, 10, 0, 5, 3, 0},
-         {0, 3, 0, 5, 2, 0},
-         "Central European Standard Time"},
-        {"Australia/Sydney",
-         july,
-         TIME_ZONE_ID_STANDARD,
-         -600,
-         -60,
-         {0, 4, 0, 1, 3, 0},
-         {0, 10, 0, 1, 2, 0},
-         "Australian Eastern Standard Time"},
-        {"America/St_Johns",
-         january,
-         TIME_ZONE_ID_STANDARD,
-         210,
-         -60,
-         {0, 11, 0, 1, 2, 0},
-         {0, 3, 0, 2, 2, 0},
-         "Newfoundland Standard Time"},
-        // Winter is the daylight period of the zone's data, with a negative saving: lived as standard.
-        {"Europe/Dublin",
-         QDateTime(QDate(2026, 12, 15), QTime(12, 0), Qt::UTC),
-         TIME_ZONE_ID_STANDARD,
-         0,
-         -60,
-         {0, 10, 0, 5, 2, 0},
-         {0, 3, 0, 5, 1, 0},
-         "Greenwich Mean Time"},
-        {"Asia/Kolkata", july, TIME_ZONE_ID_UNKNOWN, -330, 0, {}, {}, "India Standard Time"},
-        // Changes on fixed dates (21 or 22 March and September), not on a weekday.
-        {"Asia/Tehran",
-         QDateTime(QDate(2021, 7, 1), QTime(12, 0), Qt::UTC),
-         TIME_ZONE_ID_DAYLIGHT,
-         -210,
-         -60,
-         {2021, 9, 3, 22, 0, 0},
-         {2021, 3, 1, 22, 0, 0},
-         nullptr},
-        // Daylight saving ended for good in February 2019: standard time only.
-        {"America/Sao_Paulo",
-         QDateTime(QDate(2019, 7, 1), QTime(12, 0), Qt::UTC),
-         TIME_ZONE_ID_UNKNOWN,
-         180,
-         0,
-         {},
-         {},
-         nullptr},
+    struct Case {
+        const char* zone;
+        QDateTime moment;
+        DWORD result;
+        LONG bias, daylightBias;
+        const char *standardDate, *daylightDate;
+        const char* standardName; // null: not checked
     };
-    for (const ZoneCase& c : cases) {
+    const QDateTime july = NoonUtc(2024, 7, 1);
+    const char* none = "0/0 w0 d0 00:00";
+    const Case cases[] = {
+        {"Europe/Berlin", july, TIME_ZONE_ID_DAYLIGHT, -60, -60, "0/10 w0 d5 03:00", "0/3 w0 d5 02:00",
+         "Central European Standard Time"},
+        {"Australia/Sydney", july, TIME_ZONE_ID_STANDARD, -600, -60, "0/4 w0 d1 03:00", "0/10 w0 d1 02:00",
+         "Australian Eastern Standard Time"},
+        {"America/St_Johns", NoonUtc(2024, 1, 15), TIME_ZONE_ID_STANDARD, 210, -60, "0/11 w0 d1 02:00",
+         "0/3 w0 d2 02:00", "Newfoundland Standard Time"},
+        // Winter is the daylight period of the zone's data, with a negative saving: lived as standard.
+        {"Europe/Dublin", NoonUtc(2026, 12, 15), TIME_ZONE_ID_STANDARD, 0, -60, "0/10 w0 d5 02:00",
+         "0/3 w0 d5 01:00", "Greenwich Mean Time"},
+        {"Asia/Kolkata", july, TIME_ZONE_ID_UNKNOWN, -330, 0, none, none, "India Standard Time"},
+        // Changes on fixed dates (21 or 22 March and September), not on a weekday.
+        {"Asia/Tehran", NoonUtc(2021, 7, 1), TIME_ZONE_ID_DAYLIGHT, -210, -60, "2021/9 w3 d22 00:00",
+         "2021/3 w1 d22 00:00", nullptr},
+        // Daylight saving ended for good in February 2019: standard time only.
+        {"America/Sao_Paulo", NoonUtc(2019, 7, 1), TIME_ZONE_ID_UNKNOWN, 180, 0, none, none, nullptr},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.zone);
         TIME_ZONE_INFORMATION info;
         EXPECT_EQ(ZoneInformation(QTimeZone(c.zone), c.moment, &info), c.result);
         EXPECT_EQ(info.Bias, c.bias);
         EXPECT_EQ(info.StandardBias, 0);
         EXPECT_EQ(info.DaylightBias, c.daylightBias);
-        EXPECT_EQ(Fields(info.StandardDate), c.standardDate);
-        EXPECT_EQ(Fields(info.DaylightDate), c.daylightDate);
+        EXPECT_EQ(Rule(info.StandardDate), c.standardDate);
+        EXPECT_EQ(Rule(info.DaylightDate), c.daylightDate);
         if (c.standardName) {
             EXPECT_EQ(info.StandardName, QLatin1String(c.standardName));
         }

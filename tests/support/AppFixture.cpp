@@ -1,7 +1,5 @@
 #include "support/AppFixture.h"
 
-#include "veyrasim.h"
-
 #include <QCoreApplication>
 
 void AppFixture::SetUp() {
@@ -14,11 +12,6 @@ void AppFixture::TearDown() {
     QCoreApplication::processEvents();
     m_host.reset();
     EnvironmentFixture::TearDown();
-}
-
-void AppFixture::LoadWorld(const std::string& json) {
-    std::string error;
-    ASSERT_TRUE(orv::sim::loadWorldJson(json, &error)) << error;
 }
 
 std::string WorldWithDongle(const std::string& dongleJson) {

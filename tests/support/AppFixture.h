@@ -3,7 +3,6 @@
 
 #include "support/EnvironmentFixture.h"
 #include "support/RecordingHost.h"
-#include "support/VirtualTime.h"
 
 #include <memory>
 #include <string>
@@ -12,11 +11,6 @@ class AppFixture : public EnvironmentFixture {
 protected:
     void SetUp() override;
     void TearDown() override;
-
-    // Loads a simulated world (its USB list, dongle and peers); fails the test on a malformed world.
-    void LoadWorld(const std::string& json);
-    // Delivers posted events and runs virtual timers up to ms from now.
-    void Advance(uint64_t ms) { AdvanceVirtualTime(ms); }
 
     std::unique_ptr<RecordingHost> m_host;
 };

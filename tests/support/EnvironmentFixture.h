@@ -1,15 +1,19 @@
 // The process-wide state every application test replaces, restored afterwards: a private temporary
 // directory (working directory, lock files, settings, log files), the string table, virtual window
-// timers and a recording prompter.
+// timers and a recording prompter. The simulated world and virtual time are at hand too.
 #pragma once
 
 #include "platform/SettingsStore.h"
 #include "support/RecordingPrompter.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 #include <vector>
+
+class QTreeWidgetItem;
 
 class EnvironmentFixture : public ::testing::Test {
 protected:
@@ -18,6 +22,14 @@ protected:
 
     // Texts of all prompts shown so far.
     std::vector<QString> PromptTexts() const;
+    // The texts of a group's rows in the device tree (placeholders included), in order.
+    static QStringList RowTexts(const QTreeWidgetItem* group);
+    // Loads a simulated world (its USB list, dongle and peers), the built-in one when json is empty;
+    // fails the test on a malformed world.
+    void LoadWorld(const std::string& json = std::string());
+    // Advances the simulator and the virtual window timers in step by ms, delivering every event posted
+    // on the way (each due action runs at its own time, with the Qt events it caused delivered after it).
+    void Advance(uint64_t ms);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<platform::SettingsStore> m_settings;

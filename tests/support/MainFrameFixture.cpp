@@ -3,15 +3,12 @@
 #include "panes/CDeviceView.h"
 #include "panes/CLogDialog.h"
 #include "panes/CPropertiesWnd.h"
-#include "panes/CUserPromptDlg.h"
 #include "panes/CViewTree.h"
 #include "platform/DialogItems.h"
 #include "platform/ui/Ribbon.h"
 #include "platform/ui/RibbonEdit.h"
 #include "res/resource.h"
 
-#include <QPointer>
-#include <QTimer>
 #include <cstring>
 
 BleHostPairedDevice PairedDevice(uint8_t last, const char* name) {
@@ -95,23 +92,6 @@ void MainFrameFixture::ReadResult(uint16_t handle, std::vector<uint8_t> value, u
     const BleHostReadEvent event{
         0, status, cid, handle, static_cast<uint16_t>(value.size()), value.empty() ? nullptr : value.data()};
     DeliverRecord(BLE_EVT_CHAR_READ, event);
-}
-
-void MainFrameFixture::Passkey(uint32_t passkey, std::function<void(CUserPromptDlg&)> whileOpen,
-                               uint8_t last) {
-    QTimer::singleShot(0, m_frame.get(), [this, action = std::move(whileOpen)] {
-        const QPointer<CUserPromptDlg> prompt = qobject_cast<CUserPromptDlg*>(m_frame->OpenPrompt());
-        if (!prompt) {
-            ADD_FAILURE() << "no passkey prompt is open";
-            return;
-        }
-        action(*prompt);
-        if (prompt && prompt->isVisible()) {
-            ADD_FAILURE() << "the passkey prompt is still open";
-            prompt->reject();
-        }
-    });
-    DeliverRecord(BLE_EVT_PASSKEY_DISPLAY, BleHostPasskeyEvent{TestAddress(last), passkey});
 }
 
 void MainFrameFixture::SetEdits(const QStringList& texts) {

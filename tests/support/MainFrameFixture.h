@@ -6,9 +6,6 @@
 #include "support/DatabaseBuilder.h"
 
 #include <QTreeWidgetItem>
-#include <functional>
-
-class CUserPromptDlg;
 
 // The test peers' addresses: C0:DE:01:02:03 and the last byte.
 inline BleTypedAddress TestAddress(uint8_t last) {
@@ -61,10 +58,6 @@ protected:
     void SecurityResult(uint16_t result) {
         DeliverRecord(BLE_EVT_SECURITY_RESULT, BleHostSecurityEvent{TestAddress(1), 0, result});
     }
-    // Delivers a passkey display for the peer with that address byte; whileOpen runs inside the
-    // prompt's modal loop. A prompt that whileOpen leaves open fails the test and is cancelled, so
-    // that no test can hang.
-    void Passkey(uint32_t passkey, std::function<void(CUserPromptDlg&)> whileOpen, uint8_t last = 1);
 
     // The four connection-parameter edits of the ribbon (min, max, latency, timeout).
     void SetEdits(const QStringList& texts);

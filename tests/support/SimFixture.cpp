@@ -27,11 +27,6 @@ std::string SimFixture::WorldOf(const std::string& peers, uint32_t seed) {
     return R"({"seed": )" + std::to_string(seed) + R"(, "peers": [)" + peers + "]}";
 }
 
-void SimFixture::LoadWorld(const std::string& json) {
-    std::string error;
-    ASSERT_TRUE(orv::sim::loadWorldJson(json.empty() ? orv::sim::builtInWorldJson() : json, &error)) << error;
-}
-
 CMainFrame* SimFixture::Start() {
     m_app = std::make_unique<COrvBleDemoApp>();
     if (!m_app->InitInstance())
@@ -55,10 +50,15 @@ void SimFixture::Discover(uint64_t ms) {
 }
 
 bool SimFixture::Select(const QString& text) {
-    QTreeWidgetItem* row = Row(text);
-    if (row)
-        Frame()->DeviceView()->Tree()->setCurrentItem(row);
-    return row != nullptr;
+    const CDeviceView* view = Frame()->DeviceView();
+    for (const QTreeWidgetItem* group :
+         {view->PairedGroup(), view->ConnectedGroup(), view->DiscoveredGroup()})
+        for (int i = 0; i < group->childCount(); ++i)
+            if (group->child(i)->text(0) == text) {
+                view->Tree()->setCurrentItem(group->child(i));
+                return true;
+            }
+    return false;
 }
 
 BleDeviceRecord* SimFixture::Connect(uint64_t ms) {
@@ -78,23 +78,6 @@ BleDeviceRecord* SimFixture::ConnectedWorld(const std::string& peers, const QStr
     BleDeviceRecord* record = Select(text) ? Connect() : nullptr;
     EXPECT_NE(record, nullptr) << "not connected to " << text.toStdString();
     return record;
-}
-
-QTreeWidgetItem* SimFixture::Row(const QString& text) const {
-    const CDeviceView* view = Frame()->DeviceView();
-    for (const QTreeWidgetItem* group :
-         {view->PairedGroup(), view->ConnectedGroup(), view->DiscoveredGroup()})
-        for (int i = 0; i < group->childCount(); ++i)
-            if (group->child(i)->text(0) == text)
-                return group->child(i);
-    return nullptr;
-}
-
-QStringList SimFixture::RowTexts(const QTreeWidgetItem* group) {
-    QStringList texts;
-    for (int i = 0; i < group->childCount(); ++i)
-        texts << group->child(i)->text(0);
-    return texts;
 }
 
 bool SimFixture::EveryRecordGivenBack() {

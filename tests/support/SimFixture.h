@@ -7,14 +7,12 @@
 #include "panes/CDeviceView.h"
 #include "panes/CLogDialog.h"
 #include "support/EnvironmentFixture.h"
-#include "support/VirtualTime.h"
 
 #include <QStringList>
 #include <memory>
 #include <string>
 
 class BleDeviceRecord;
-class QTreeWidgetItem;
 
 class SimFixture : public EnvironmentFixture {
 protected:
@@ -23,14 +21,10 @@ protected:
 
     // A world of these peers (JSON objects, comma-separated) with a present dongle.
     static std::string WorldOf(const std::string& peers, uint32_t seed = 5);
-    // Loads a world; an empty text loads the built-in world.
-    void LoadWorld(const std::string& json = std::string());
     // Runs the application's start-up and lets the host report it.
     CMainFrame* Start();
     // Exits the application and starts it again on the same world, settings and bond store.
     CMainFrame* Restart();
-    // Advances the simulator and the window timers together by ms, delivering every posted event.
-    void Advance(uint64_t ms) { AdvanceVirtualTime(ms); }
 
     // The Discover command, a search of ms virtual milliseconds, Discover again and the search's end.
     void Discover(uint64_t ms = 2000);
@@ -52,10 +46,6 @@ protected:
     }
 
     CMainFrame* Frame() const { return m_app ? m_app->MainFrame() : nullptr; }
-    // The row showing text, in any group; nullptr when there is none.
-    QTreeWidgetItem* Row(const QString& text) const;
-    // The texts of a group's rows (placeholders included), in order.
-    static QStringList RowTexts(const QTreeWidgetItem* group);
     QStringList Paired() const { return RowTexts(Frame()->DeviceView()->PairedGroup()); }
     QStringList Connected() const { return RowTexts(Frame()->DeviceView()->ConnectedGroup()); }
     QStringList Discovered() const { return RowTexts(Frame()->DeviceView()->DiscoveredGroup()); }

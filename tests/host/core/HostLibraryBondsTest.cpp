@@ -24,22 +24,13 @@ json bondedWorld() {
     return world;
 }
 
-std::vector<BleHostPairedDevice> readList() {
-    uint16_t count = 0;
-    BleHostPairedDevice* array = nullptr;
-    EXPECT_EQ(OrvBleHostGetPairedDeviceList(&count, &array), 1);
-    std::vector<BleHostPairedDevice> entries(array, array + count);
-    OrvBleHostFreePairedDeviceList(array);
-    return entries;
-}
-
 class PairedDevices : public HostTest {
 protected:
     void SetUp() override { harness.start(bondedWorld()); }
 };
 
 TEST_F(PairedDevices, ListIsSeededFromTheWorldsBondedPeersWithNamesCutToTheField) {
-    const auto list = readList();
+    const auto list = harness.pairedDevices();
     ASSERT_EQ(list.size(), 3u);
     EXPECT_STREQ(list[0].name, "Scale");
     EXPECT_EQ(list[0].appearance, 3200);
@@ -51,14 +42,14 @@ TEST_F(PairedDevices, ListIsSeededFromTheWorldsBondedPeersWithNamesCutToTheField
 }
 
 TEST_F(PairedDevices, UpdateTakesTheAppearanceAndAnUnterminatedNameToTheFieldAndNeedsABond) {
-    BleHostPairedDevice device = readList().at(0);
+    BleHostPairedDevice device = harness.pairedDevices().at(0);
     const std::string name = std::string(48, 'b') + "✓"; // exactly 51 bytes, no room for the terminator
     ASSERT_EQ(name.size(), sizeof device.name);
     std::memcpy(device.name, name.data(), sizeof device.name);
     device.appearance = 3201;
     ASSERT_EQ(OrvBleHostUpdatePairedDeviceList(&device), ORV_BLE_OK);
-    EXPECT_EQ(std::string(readList().at(0).name), std::string(48, 'b'));
-    EXPECT_EQ(readList().at(0).appearance, 3201);
+    EXPECT_EQ(std::string(harness.pairedDevices().at(0).name), std::string(48, 'b'));
+    EXPECT_EQ(harness.pairedDevices().at(0).appearance, 3201);
     device.address.lap = 0xDA7106;
     EXPECT_EQ(OrvBleHostUpdatePairedDeviceList(&device), ORV_BLE_E_INVALID_ARGUMENT);
     EXPECT_EQ(OrvBleHostUpdatePairedDeviceList(nullptr), ORV_BLE_E_INVALID_ARGUMENT);
@@ -88,10 +79,8 @@ TEST_F(PairedDevices, ListCallFailsWithoutTouchingItsArgumentsAndFreesOnlyWhatIt
 }
 
 TEST_F(PairedDevices, DebondRemovesTheBondOfThatAddressAndTypeAndSavesTheStore) {
-    BleTypedAddress random = addressOf("00:1A:7D:DA:71:05");
-    random.type = 1;
     for (const auto& [address, status] :
-         {std::pair(random, 1), std::pair(addressOf("00:1A:7D:DA:71:05"), 0)}) {
+         {std::pair(addressOf("00:1A:7D:DA:71:05", 1), 1), std::pair(addressOf("00:1A:7D:DA:71:05"), 0)}) {
         ASSERT_EQ(OrvBleHostDebond(address), ORV_BLE_OK);
         EXPECT_TRUE(HostHarness::posted.empty());
         const auto event = harness.advanceUntil(BLE_EVT_DEBOND_RESULT);
@@ -99,7 +88,7 @@ TEST_F(PairedDevices, DebondRemovesTheBondOfThatAddressAndTypeAndSavesTheStore) 
         EXPECT_EQ(record<BleHostDebondEvent>(*event).status, status);
         harness.freeQueued();
     }
-    const auto list = readList();
+    const auto list = harness.pairedDevices();
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].address.lap, 0xDA710Fu);
     std::ifstream in(harness.bondPath());

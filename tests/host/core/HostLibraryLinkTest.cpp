@@ -19,8 +19,7 @@ TEST_P(DongleLost, EndsTheSearchAndTheLinksWithOnlyTheHostError) {
     const bool unplug = GetParam();
     json world = gattWorld();
     world["peers"].push_back({{"address", "00:00:00:00:00:02"}, {"advIntervalMs", 50}});
-    harness.start(world);
-    harness.connect(kPeer);
+    harness.startConnected(world, kPeer);
     ASSERT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK);
     orv::sim::advance(200);
     harness.freeQueued();

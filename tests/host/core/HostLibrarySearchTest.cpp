@@ -30,23 +30,12 @@ protected:
         ASSERT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK);
         EXPECT_TRUE(HostHarness::posted.empty()) << "no report inside the call";
     }
-    // The latest report of each address (by its lower bytes) after ms.
-    std::map<uint32_t, const BleHostDeviceFoundEvent*> reports(uint64_t ms) {
-        orv::sim::advance(ms);
-        std::map<uint32_t, const BleHostDeviceFoundEvent*> byLap;
-        for (const PostedEvent& event : HostHarness::posted) {
-            byLap[found(event).address.lap] = &found(event);
-        }
-        return byLap;
-    }
 };
 
 // Twice over: the same world and seed give the same run.
 TEST_F(Search, ReportsRepeatAtTheAdvertisingIntervalWithVaryingRssi) {
     std::vector<std::pair<uint64_t, int>> runs[2];
     for (auto& run : runs) {
-        harness.freeQueued();
-        OrvBleHostDeinit();
         start({peer("12:34:56:78:9A:BC"), peer("00:00:00:00:00:01", {{"advertising", false}})});
         orv::sim::advance(1000);
         const auto& events = HostHarness::posted;
@@ -74,7 +63,10 @@ TEST_F(Search, ReportsCarryTheNameWholeOrNoneAndThePresentMaskSaysWhichOptionalF
                                       {"appearance", 961},
                                       {"slaveInterval", {{"min", 6}, {"max", 3200}}},
                                       {"adFlags", 5}})});
-    auto byLap = reports(100);
+    orv::sim::advance(100);
+    std::map<uint32_t, const BleHostDeviceFoundEvent*> byLap; // the latest report of each address
+    for (const PostedEvent& event : HostHarness::posted)
+        byLap[found(event).address.lap] = &found(event);
     ASSERT_EQ(byLap.size(), 5u);
     EXPECT_EQ(byLap[1]->name, nullptr);
     ASSERT_NE(byLap[2]->name, nullptr);
@@ -92,8 +84,6 @@ TEST_F(Search, ReportsCarryTheNameWholeOrNoneAndThePresentMaskSaysWhichOptionalF
 TEST_F(Search, StopEndsWithEvent3AndNoLaterReport) {
     harness.start(basicWorld());
     EXPECT_EQ(OrvBleHostStopDeviceSearch(), ORV_BLE_E_WRONG_STATE) << "no search";
-    harness.freeQueued();
-    OrvBleHostDeinit();
     start({peer("12:34:56:78:9A:BC")});
     EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_E_BUSY);
     orv::sim::advance(250);

@@ -28,10 +28,7 @@ json keyboardWorld(const json& fields = json::object()) {
 
 class LinkSecurityTest : public HostTest {
 protected:
-    void start(const json& world = keyboardWorld()) {
-        harness.start(world);
-        cid = harness.connect(kKeyboard);
-    }
+    void start(const json& world = keyboardWorld()) { cid = harness.startConnected(world, kKeyboard); }
     uint16_t securityResult() const {
         const auto events = harness.eventsWithCode(BLE_EVT_SECURITY_RESULT);
         EXPECT_EQ(events.size(), 1u);
@@ -39,13 +36,9 @@ protected:
     }
     // The names and appearances of the bonds.
     std::vector<std::pair<std::string, uint16_t>> bonds() const {
-        uint16_t count = 0;
-        BleHostPairedDevice* array = nullptr;
-        EXPECT_EQ(OrvBleHostGetPairedDeviceList(&count, &array), 1);
         std::vector<std::pair<std::string, uint16_t>> out;
-        for (uint16_t i = 0; i < count; ++i)
-            out.emplace_back(array[i].name, array[i].appearance);
-        OrvBleHostFreePairedDeviceList(array);
+        for (const BleHostPairedDevice& device : harness.pairedDevices())
+            out.emplace_back(device.name, device.appearance);
         return out;
     }
 
@@ -75,8 +68,6 @@ TEST_F(LinkSecurityTest, PairingEndsAsThePeerAndTheAnswerDecide) {
         {"unprotected bond pairs again for protection", R"({"bonded": true})", 2, kBond, kPasskeyPaired, 0}};
     for (const auto& [name, keyboard, level, answer, codes, result] : sequences) {
         SCOPED_TRACE(name);
-        harness.freeQueued();
-        OrvBleHostDeinit();
         const json fields = json::parse(keyboard);
         start(keyboardWorld(fields));
         ASSERT_EQ(OrvBleHostSetEncryption(cid, level), ORV_BLE_OK);
@@ -100,9 +91,9 @@ TEST_F(LinkSecurityTest, PairingEndsAsThePeerAndTheAnswerDecide) {
         EXPECT_EQ(securityResult(), result);
         const uint16_t supplier = codes[0] == kEncrypted ? BLE_KEY_FROM_BOND : BLE_KEY_FROM_PAIRING;
         for (const PostedEvent& event : harness.eventsWithCode(kEncrypted)) {
-            EXPECT_EQ(record<BleHostEncryptionEvent>(event).cid, cid);
-            EXPECT_EQ(record<BleHostEncryptionEvent>(event).result, 0);
-            EXPECT_EQ(record<BleHostEncryptionEvent>(event).supplier, supplier);
+            const auto& encryption = record<BleHostEncryptionEvent>(event);
+            EXPECT_EQ(std::tuple(encryption.cid, encryption.result, encryption.supplier),
+                      std::tuple(cid, 0, supplier));
         }
         const bool bonded = fields.value("bonded", false) || (result == 0 && answer == kBond);
         EXPECT_EQ(bonds(), (bonded ? decltype(bonds()){{"Keys", 961}} : decltype(bonds()){}));
@@ -185,8 +176,6 @@ TEST_F(LinkSecurityTest, ARefusedReadIsSentAgainOnceTheLinkIsSecured) {
         {"failed pairing", R"({"passkey": "wrong"})", 6, 0x0F, 2, 0x0F}};
     for (const auto& [name, keyboard, handle, status, level, after] : refusals) {
         SCOPED_TRACE(name);
-        harness.freeQueued();
-        OrvBleHostDeinit();
         start(keyboardWorld(json::parse(keyboard)));
         EXPECT_EQ(harness.read(cid, handle).status, status);
         ASSERT_EQ(OrvBleHostSetEncryption(cid, level), ORV_BLE_OK);

@@ -137,8 +137,7 @@ TEST_F(LocalServer, ReadsAreAnsweredOnceWithTheProgramsBytesOrError) {
         SCOPED_TRACE(result);
         EXPECT_TRUE(exchange({0x0A, 3, 0}).empty()) << "waits for the program";
         const auto& read = asked<BleHostServerReadEvent>(BLE_EVT_SERVER_READ);
-        EXPECT_EQ(read.cid, cid);
-        EXPECT_EQ(read.handle, 3);
+        EXPECT_EQ(std::pair(read.cid, read.handle), std::pair(cid, uint16_t{3}));
         EXPECT_EQ(exchange({0x0A, 9, 0}), (std::vector<Bytes>{{0x01, 0x0A, 0, 0, 0x0E}}))
             << "one request at a time";
         const Bytes now{0xEA, 0x07, 12, 6, 17, 30, 0, 7, 0, 0};
@@ -214,8 +213,7 @@ TEST_F(LocalServer, WritesReachTheProgramAndAreAnsweredWithItsResult) {
         for (const Bytes& request : c.requests)
             exchange(request);
         const auto& write = asked<BleHostServerWriteEvent>(BLE_EVT_SERVER_WRITE);
-        EXPECT_EQ(write.cid, cid);
-        EXPECT_EQ(write.handle, c.handle);
+        EXPECT_EQ(std::pair(write.cid, write.handle), std::pair(cid, c.handle));
         ASSERT_EQ(write.count, 1);
         EXPECT_EQ(Bytes(write.entries[0].value, write.entries[0].value + write.entries[0].length), c.value);
         ASSERT_EQ(OrvBleServerWriteResponse(cid, c.handle, c.result), ORV_BLE_OK);

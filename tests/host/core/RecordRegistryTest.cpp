@@ -38,15 +38,11 @@ TEST_F(HostRecords, AreCountedUntilGivenBackOnceUnderTheirCode) {
     EXPECT_EQ(orv::sim::unknownFreeCount(), unknown + 3) << "plain values and null are accepted";
 }
 
-TEST_F(HostRecords, AreZeroFilledAndReleasedByDeinit) {
-    const PostedEvent event = allocationEvent();
-    const auto& allocated = record<BleHostServerAllocEvent>(event);
-    EXPECT_EQ(allocated.reserved, 0);
+TEST_F(HostRecords, AreZeroFilledAndReleasedByDeinitOrAtOnceWhenTheWindowRefusesThem) {
+    EXPECT_EQ(record<BleHostServerAllocEvent>(allocationEvent()).reserved, 0);
     OrvBleHostDeinit();
     EXPECT_EQ(orv::sim::liveRecordCount(), 0u);
-}
-
-TEST_F(HostRecords, RecordRefusedByTheWindowIsReleasedAtOnce) {
+    harness.startHost();
     HostHarness::postResult = 0;
     allocationEvent();
     EXPECT_EQ(orv::sim::liveRecordCount(), 0u);

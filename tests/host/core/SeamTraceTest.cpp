@@ -42,7 +42,7 @@ std::vector<SnoopRecord> records(const Bytes& file) {
     return out;
 }
 
-class DebugOutput : public ::testing::Test {
+class DebugOutput : public HostTest {
 protected:
     void SetUp() override {
         dir = fs::path(::testing::TempDir()) / ("veyrahost-debug-" + std::to_string(::getpid()));
@@ -52,32 +52,24 @@ protected:
         harness.load(gattWorld());
     }
     void TearDown() override {
-        harness.freeQueued();
+        HostTest::TearDown();
         OrvBleHostDeinit();
         orv::sim::setDebugOutputDirectory({});
         fs::remove_all(dir);
-    }
-    void startWithDebug() {
-        const OrvBleHostInitParams params{};
-        ASSERT_NE(OrvBleHostInit(1, 0, &params), 0u);
-        ASSERT_EQ(OrvBleHostStartWnd(HostHarness::window()), 1);
-        orv::sim::advance(1000);
-        harness.freeQueued();
     }
     std::string log() const {
         const Bytes text = readFile(dir / "veyrahost.log");
         return std::string(text.begin(), text.end());
     }
     fs::path dir;
-    HostHarness harness;
 };
 
 TEST_F(DebugOutput, CaptureHoldsConnectionEventsAndAttTrafficInOrder) {
-    startWithDebug();
+    harness.startHost(true);
     EXPECT_EQ(readFile(dir / "veyrahost.btsnoop"),
               (Bytes{'b', 't', 's', 'n', 'o', 'o', 'p', 0, 0, 0, 0, 1, 0, 0, 0x03, 0xEA}))
         << "the header is on disk at once: a session killed now leaves a valid capture";
-    const uint32_t cid = harness.connect("AA:BB:CC:DD:EE:01");
+    cid = harness.connect("AA:BB:CC:DD:EE:01");
     EXPECT_EQ(harness.read(cid, 9).status, 0);
     ASSERT_EQ(OrvBleHostDisconnect(cid), ORV_BLE_OK);
     ASSERT_TRUE(harness.advanceUntil(BLE_EVT_DISCONNECTED));
@@ -123,8 +115,8 @@ TEST(BtsnoopWriter, PduBeyondTheLengthFieldsIsRecordedCutWithItsOriginalLength) 
 }
 
 TEST_F(DebugOutput, PairingAndWarningsAreLogged) {
-    startWithDebug();
-    const uint32_t cid = harness.connect("AA:BB:CC:DD:EE:01");
+    harness.startHost(true);
+    cid = harness.connect("AA:BB:CC:DD:EE:01");
     harness.pairJustWorks(cid, "AA:BB:CC:DD:EE:01");
     ::testing::internal::CaptureStderr();
     OrvBleHostFreeMessageContents(2, 0x1000);
@@ -145,7 +137,7 @@ TEST_F(DebugOutput, NothingIsWrittenWithoutDebugAndAnUnwritableDirectoryIsLogged
     OrvBleHostDeinit();
     orv::sim::setDebugOutputDirectory((dir / "missing" / "deeper").string());
     ::testing::internal::CaptureStderr();
-    startWithDebug();
+    harness.startHost(true);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot write"), std::string::npos);
     EXPECT_EQ(OrvBleHostStartDeviceSearch(0), ORV_BLE_OK) << "the host still starts";
 }

@@ -7,39 +7,13 @@
 namespace orv::host::test {
 namespace {
 
-struct BuiltInPeer {
-    std::string kind;
-    std::string address;
-    bool random;
-    std::string name;
-    bool secured; // its values wait for an encrypted link
-};
-
-void PrintTo(const BuiltInPeer& peer, std::ostream* out) {
-    *out << peer.kind << " " << peer.address;
-}
-
-std::vector<BuiltInPeer> builtInPeers() {
-    std::vector<BuiltInPeer> peers;
-    const nlohmann::json world = nlohmann::json::parse(orv::sim::builtInWorldJson());
-    for (const auto& peer : world["peers"]) {
-        peers.push_back({peer["kind"], peer["address"], peer.value("addressType", "public") == "random",
-                         peer["name"], peer.value("security", "none") != "none"});
-    }
-    return peers;
-}
-
-class BuiltInWorld : public ::testing::TestWithParam<BuiltInPeer> {
+// One of the built-in world's peers, as the world describes it.
+class BuiltInWorld : public HostTest, public ::testing::WithParamInterface<nlohmann::json> {
 protected:
     // Connects to the peer and learns its services and value handles by 16-bit UUID.
     void SetUp() override {
-        harness.start(nlohmann::json::parse(orv::sim::builtInWorldJson()));
-        BleTypedAddress address = addressOf(GetParam().address);
-        address.type = GetParam().random ? 1 : 0;
-        ASSERT_EQ(OrvBleHostConnect(address), ORV_BLE_OK);
-        const auto connected = harness.advanceUntil(BLE_EVT_CONNECT_RESULT, 10000);
-        ASSERT_TRUE(connected);
-        cid = record<BleHostConnectEvent>(*connected).cid;
+        const bool random = GetParam().value("addressType", "public") == "random";
+        cid = harness.startConnected(builtInWorld(), GetParam()["address"], random ? 1 : 0);
         ASSERT_EQ(OrvBleClientDiscoverDatabase(cid), ORV_BLE_OK);
         const auto discovered = harness.advanceUntil(BLE_EVT_DATABASE_DISCOVERED);
         ASSERT_TRUE(discovered);
@@ -54,41 +28,27 @@ protected:
         }
         harness.freeQueued();
     }
-    void TearDown() override { harness.freeQueued(); }
 
-    HostHarness harness;
-    uint32_t cid = 0;
     std::map<uint16_t, uint16_t> handles;
 };
 
+// A peer whose values wait for an encrypted link refuses its name as well.
 TEST_P(BuiltInWorld, PeerServesItsNameInGenericAccess) {
     ASSERT_TRUE(handles.count(0x1800) && handles.count(0x2A00));
-    EXPECT_EQ(handles.count(0x180D), GetParam().kind == "heartRate" ? 1u : 0u);
-    const ReadResult expected = GetParam().secured
-                                    ? ReadResult{0x0F, {}}
-                                    : ReadResult{0, Bytes(GetParam().name.begin(), GetParam().name.end())};
+    EXPECT_EQ(handles.count(0x180D), GetParam()["kind"] == "heartRate" ? 1u : 0u);
+    const std::string name = GetParam()["name"];
+    const bool secured = GetParam().value("security", "none") != "none";
+    const ReadResult expected =
+        secured ? ReadResult{0x0F, {}} : ReadResult{0, Bytes(name.begin(), name.end())};
     EXPECT_EQ(harness.read(cid, handles[0x2A00]), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Peers, BuiltInWorld, ::testing::ValuesIn(builtInPeers()),
-                         [](const auto& info) { return info.param.kind + std::to_string(info.index); });
-
-class BuiltInBondManager : public BuiltInWorld {};
-
-// Its first read pairs it, so that its bond can then be deleted through Bond Management.
-TEST_P(BuiltInBondManager, FeatureNeedsEncryptionThenTheRequestersBondIsDeleted) {
-    EXPECT_EQ(harness.read(cid, handles[0x2AA5]).status, 0x0F);
-    harness.pairJustWorks(cid, GetParam().address);
-    harness.freeQueued();
-    const ReadResult feature = harness.read(cid, handles[0x2AA5]);
-    ASSERT_EQ(feature.status, 0);
-    EXPECT_NE(feature.value.at(0) & 0x10, 0);
-    EXPECT_EQ(harness.write(cid, handles[0x2AA4], {0x03}), 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Peer, BuiltInBondManager,
-                         ::testing::Values(BuiltInPeer{"bondManager", "00:1A:7D:DA:71:13", false, "",
-                                                       false}));
+INSTANTIATE_TEST_SUITE_P(Peers, BuiltInWorld,
+                         ::testing::ValuesIn(builtInWorld()["peers"].get<std::vector<nlohmann::json>>()),
+                         [](const auto& info) {
+                             return info.param["kind"].template get<std::string>() +
+                                    std::to_string(info.index);
+                         });
 
 } // namespace
 } // namespace orv::host::test

@@ -14,42 +14,19 @@ constexpr uint16_t kMeasurement = 13, kContext = 16, kControlPoint = 21;
 class GlucoseMeterTest : public HostTest {
 protected:
     void SetUp() override {
-        harness.start({{"peers", {{{"kind", "glucose"}, {"address", kMeter}}}}});
-        cid = harness.connect(kMeter);
+        cid = harness.startConnected(peerWorld("glucose", kMeter), kMeter);
         harness.pairJustWorks(cid, kMeter);
-        for (const auto& [configuration, value] : {std::pair{14, 1}, {17, 1}, {22, 2}}) {
-            ASSERT_EQ(OrvBleClientWriteConfiguration(cid, configuration, 0, value), ORV_BLE_OK);
-            take();
-        }
+        for (const auto& [configuration, value] : {std::pair{14, 1}, {17, 1}, {22, 2}})
+            ASSERT_EQ(harness.configure(cid, configuration, value), 0);
     }
-
-    // Advances ms; returns the written statuses (handle 0) and the values received, in order.
-    std::vector<std::pair<uint16_t, Bytes>> take(uint64_t ms = 10000) {
-        orv::sim::advance(ms);
-        std::vector<std::pair<uint16_t, Bytes>> received;
-        const auto events = harness.takeEvents();
-        for (const PostedEvent& event : events) {
-            if (event.code == BLE_EVT_NOTIFICATION) {
-                const auto& n = record<BleHostNotificationEvent>(event);
-                received.emplace_back(n.handle, Bytes(n.value, n.value + n.length));
-            } else if (event.code == BLE_EVT_CHAR_WRITTEN) {
-                received.emplace_back(0,
-                                      Bytes{static_cast<uint8_t>(record<BleHostWriteEvent>(event).status)});
-            }
-        }
-        harness.freeAll(events);
-        return received;
-    }
-    void write(const Bytes& request) {
-        ASSERT_EQ(OrvBleClientWriteCfmCharByHandle(cid, kControlPoint, 0,
-                                                   static_cast<uint8_t>(request.size()), request.data()),
-                  ORV_BLE_OK);
-    }
+    // Advances ms; the write results (handle 0) and the values received, in order.
+    std::vector<Received> take(uint64_t ms = 10000) { return harness.receive(ms); }
+    void write(const Bytes& request) { harness.send(cid, kControlPoint, request); }
     // The sequence numbers of the measurements reported, then the control point's indication.
     std::pair<std::vector<int>, Bytes> ask(const Bytes& request) {
         write(request);
         std::pair<std::vector<int>, Bytes> answer;
-        for (const auto& [handle, value] : take()) {
+        for (const auto& [handle, value, at] : take()) {
             if (handle == kMeasurement) {
                 answer.first.push_back(value.at(1) | value.at(2) << 8);
             } else if (handle == kControlPoint) {
@@ -100,21 +77,20 @@ TEST_F(GlucoseMeterTest, AReportFollowsTheWriteResponseAndAnAbortEndsIt) {
     write({0x01, 0x01});
     const auto first = take(100);
     ASSERT_GE(first.size(), 3u);
-    EXPECT_EQ(first[0], std::pair(uint16_t{0}, Bytes{0x00})); // the write response comes first
-    EXPECT_EQ(first[1].first, kMeasurement);
-    EXPECT_EQ(first[2].first, kContext);
+    EXPECT_EQ(first[0], (Received{0, {0x00}})); // the write response comes first
+    EXPECT_EQ(first[1].handle, kMeasurement);
+    EXPECT_EQ(first[2].handle, kContext);
     write({0x04, 0x01}); // refused: procedure already in progress
     const auto during = take(100);
-    EXPECT_NE(std::find(during.begin(), during.end(), std::pair(uint16_t{0}, Bytes{0x80})), during.end());
+    EXPECT_NE(std::find(during.begin(), during.end(), Received{0, {0x80}}), during.end());
     write({0x03, 0x00});
     const auto rest = take();
-    EXPECT_LT(std::count_if(rest.begin(), rest.end(), [](const auto& r) { return r.first == kMeasurement; }),
+    EXPECT_LT(std::count_if(rest.begin(), rest.end(), [](const auto& r) { return r.handle == kMeasurement; }),
               11);
-    EXPECT_EQ(rest.back(), std::pair(kControlPoint, Bytes{0x06, 0x00, 0x03, 0x01}));
-    ASSERT_EQ(OrvBleClientWriteConfiguration(cid, 22, 0, 0), ORV_BLE_OK);
-    take();
+    EXPECT_EQ(rest.back(), (Received{kControlPoint, {0x06, 0x00, 0x03, 0x01}}));
+    ASSERT_EQ(harness.configure(cid, 22, 0), 0);
     write({0x04, 0x01}); // refused: indications off
-    EXPECT_EQ(take(), (std::vector<std::pair<uint16_t, Bytes>>{{0, {0x81}}}));
+    EXPECT_EQ(take(), (std::vector<Received>{{0, {0x81}}}));
 }
 
 TEST_F(GlucoseMeterTest, AnIndicationWaitsForTheConfirmationOfTheOneBefore) {
@@ -124,9 +100,8 @@ TEST_F(GlucoseMeterTest, AnIndicationWaitsForTheConfirmationOfTheOneBefore) {
     std::vector<std::pair<uint8_t, bool>> order; // value, the peer had the first confirmation then
     bool confirmed = false;
     for (int ms = 0; ms < 1000 && order.size() < 3; ++ms) {
-        for (const auto& [handle, value] : take(1)) {
-            order.emplace_back(value.at(0), confirmed);
-        }
+        for (const Received& received : take(1))
+            order.emplace_back(received.value.at(0), confirmed);
         confirmed = confirmed || !orv::sim::takePeerReceived(kMeter).empty();
     }
     EXPECT_EQ(order, (std::vector<std::pair<uint8_t, bool>>{{0xA1, false}, {0xB1, false}, {0xA2, true}}));

@@ -8,25 +8,12 @@
 namespace orv::host::test {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 const char* const kAnalyser = "00:1A:7D:DA:71:06";
 // The analyser's database: 8 Weight Measurement (9 its configuration), 12 First Name, 14 Database
 // Change Increment, 17 User Index, 19 User Control Point (20), 25 Body Composition Measurement (26).
 constexpr uint16_t kWeight = 8, kName = 12, kIncrement = 14, kUserIndex = 17, kControlPoint = 19,
                    kComposition = 25;
-// take() lists a write result under handle 0 with its status, a refused read as EE and its error.
-const Bytes kNotPermitted = {0xEE, 0x80};
 
-struct Received {
-    uint16_t handle;
-    Bytes value;
-    uint64_t at = 0;
-    bool operator==(const Received& other) const { return handle == other.handle && value == other.value; }
-};
-void PrintTo(const Received& received, std::ostream* out) {
-    *out << received.handle << ":" << testing::PrintToString(received.value);
-}
 using Answer = std::vector<Received>;
 
 // The write's status, then the control point's response if there is one.
@@ -37,63 +24,30 @@ Answer Answered(uint8_t status, Bytes response = {}) {
     return answer;
 }
 
-class HouseholdScaleTest : public ::testing::Test {
+class HouseholdScaleTest : public HostTest {
 protected:
     void SetUp() override {
-        harness.load({{"peers", {{{"kind", "bodyComposition"}, {"address", kAnalyser}}}}});
-        harness.startHost();
-        cid = harness.connect(kAnalyser);
+        cid = harness.startConnected(peerWorld("bodyComposition", kAnalyser), kAnalyser);
     }
-    void TearDown() override { take(); }
 
-    Answer take(uint64_t ms = 2000) {
-        orv::sim::advance(ms);
-        Answer received;
-        const auto events = harness.takeEvents();
-        for (const PostedEvent& event : events) {
-            if (event.code == BLE_EVT_NOTIFICATION) {
-                const auto& n = *reinterpret_cast<const BleHostNotificationEvent*>(event.lParam);
-                received.push_back({n.handle, Bytes(n.value, n.value + n.length), event.at});
-            } else if (event.code == BLE_EVT_CHAR_WRITTEN) {
-                const auto status = reinterpret_cast<const BleHostWriteEvent*>(event.lParam)->status;
-                received.push_back({0, {static_cast<uint8_t>(status)}, event.at});
-            } else if (event.code == BLE_EVT_CHAR_READ) {
-                const auto& r = *reinterpret_cast<const BleHostReadEvent*>(event.lParam);
-                const Bytes value(r.value, r.value + r.length);
-                received.push_back(
-                    {r.handle, r.status ? Bytes{0xEE, static_cast<uint8_t>(r.status)} : value});
-            }
-        }
-        harness.freeAll(events);
-        return received;
-    }
+    Answer take(uint64_t ms = 2000) { return harness.receive(ms); }
     void indicate(uint16_t uuidHandle) {
         ASSERT_EQ(OrvBleClientWriteConfiguration(cid, uuidHandle + 1, 0, 2), ORV_BLE_OK);
         ASSERT_EQ(take(1000), Answered(0));
     }
     Answer write(uint16_t handle, const Bytes& value, uint64_t ms = 2000) {
-        EXPECT_EQ(OrvBleClientWriteCfmCharByHandle(cid, handle, 0, static_cast<uint8_t>(value.size()),
-                                                   value.data()),
-                  ORV_BLE_OK);
+        harness.send(cid, handle, value);
         return take(ms);
     }
     Answer ask(const Bytes& request, uint64_t ms = 2000) { return write(kControlPoint, request, ms); }
-    Bytes read(uint16_t handle) {
-        EXPECT_EQ(OrvBleClientReadCharByHandle(cid, handle), ORV_BLE_OK);
-        const Answer received = take();
-        return received.size() == 1 ? received[0].value : Bytes{0xBA, 0xD0};
-    }
-
-    HostHarness harness;
-    uint32_t cid = 0;
 };
 
 TEST_F(HouseholdScaleTest, UsersAreRegisteredConsentedAndDeleted) {
     EXPECT_EQ(ask({0x02, 0x00, 0xD2, 0x04}), Answered(0xFD));
     indicate(kControlPoint);
-    EXPECT_EQ(read(kName), kNotPermitted);
+    EXPECT_EQ(harness.read(cid, kName).status, 0x80) << "without consent";
     EXPECT_EQ(write(kName, {'Z', 0}), Answered(0x80));
-    EXPECT_EQ(read(kUserIndex), Bytes{0xFF});
+    EXPECT_EQ(harness.read(cid, kUserIndex), (ReadResult{0, {0xFF}}));
     const std::pair<Bytes, Bytes> exchanges[] = {
         {{0x02, 0x00, 0xD3, 0x04}, {0x20, 0x02, 0x05}}, // wrong code
         {{0x02, 0x01, 0xD2, 0x04}, {0x20, 0x02, 0x03}}, // an empty slot
@@ -117,12 +71,12 @@ TEST_F(HouseholdScaleTest, ThreeWrongCodesLockConsentForAMinuteAndConsentEndsWit
         EXPECT_EQ(ask({0x02, 0x00, 0x00, 0x00}), Answered(0x00, {0x20, 0x02, 0x05})) << i;
     EXPECT_EQ(ask({0x02, 0x00, 0xD2, 0x04}, 60000), Answered(0x00, {0x20, 0x02, 0x04}));
     EXPECT_EQ(ask({0x02, 0x00, 0xD2, 0x04}), Answered(0x00, {0x20, 0x02, 0x01}));
-    EXPECT_EQ(read(kIncrement), (Bytes{0x00, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(harness.read(cid, kIncrement), (ReadResult{0, {0x00, 0x00, 0x00, 0x00}}));
 
     ASSERT_TRUE(orv::sim::disconnectPeer(kAnalyser, 0x13));
     take();
     cid = harness.connect(kAnalyser);
-    EXPECT_EQ(read(kIncrement), kNotPermitted);
+    EXPECT_EQ(harness.read(cid, kIncrement).status, 0x80);
     EXPECT_EQ(ask({0x03}), Answered(0xFD)); // indications are off again on a new link
 
     indicate(kControlPoint);

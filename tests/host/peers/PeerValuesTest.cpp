@@ -116,27 +116,17 @@ std::vector<double> shown(const std::optional<EnvironmentReading>& reading) {
 class BuiltInPeers : public HostTest {
 protected:
     void open(const std::string& peer, uint32_t seed = 0) {
-        harness.freeQueued();
-        OrvBleHostDeinit();
-        nlohmann::json world = nlohmann::json::parse(orv::sim::builtInWorldJson());
+        nlohmann::json world = builtInWorld();
         world["seed"] = seed != 0 ? seed : world["seed"].get<uint32_t>();
-        harness.start(world);
-        cid = harness.connect(peer);
-        harness.freeQueued();
+        cid = harness.startConnected(world, peer);
     }
-    // Three minutes of the measurement at 6 after configuration (at 7) is written.
+    // Three minutes of what the peer sends after the configuration of its measurement (at 7) is written.
     std::vector<Bytes> notified(const std::string& peer, uint16_t configuration, uint32_t seed = 0) {
         open(peer, seed);
-        EXPECT_EQ(OrvBleClientWriteConfiguration(cid, 7, 6, configuration), ORV_BLE_OK);
-        orv::sim::advance(180000);
+        EXPECT_EQ(harness.configure(cid, 7, configuration), 0);
         std::vector<Bytes> values;
-        for (const PostedEvent& event : harness.takeEvents()) {
-            if (event.code == BLE_EVT_NOTIFICATION) {
-                const auto& notification = record<BleHostNotificationEvent>(event);
-                values.emplace_back(notification.value, notification.value + notification.length);
-            }
-            harness.freeAll({event});
-        }
+        for (const Received& received : harness.receive(180000))
+            values.push_back(received.value);
         return values;
     }
 };
@@ -180,22 +170,16 @@ TEST_F(BuiltInPeers, TheStationReadsWithinItsWeather) {
 // A station whose world adds a vendor service: only its calibration (3) refuses what it does not take;
 // the vendor's own value (6) takes anything.
 TEST_F(BuiltInPeers, TheStationRefusesOnlyWhatItsCalibrationDoesNotTake) {
-    nlohmann::json world = basicWorld();
-    world["peers"] =
-        nlohmann::json::parse(R"([{"kind": "environment", "address": "00:1A:7D:DA:71:09", "gatt": [
+    const auto gatt = nlohmann::json::parse(R"([
         {"uuid": "181A", "characteristics": [{"uuid": "0000AAA4-4b7e-11e2-8c3a-5f8c2e10b7d4", "properties": ["write"]}]},
         {"uuid": "0000fff0-4b7e-11e2-8c3a-5f8c2e10b7d4",
-         "characteristics": [{"uuid": "0000fff1-4b7e-11e2-8c3a-5f8c2e10b7d4", "properties": ["write"]}]}]}])");
-    harness.start(world);
-    cid = harness.connect(kStation);
-    const struct {
-        uint16_t handle;
-        Bytes value;
-        uint16_t status;
-    } writes[] = {{3, {0x01}, 0},          {3, {0x00}, 0}, {3, {0x02}, 0x13},
-                  {3, {0x01, 0x00}, 0x0D}, {6, {0x02}, 0}, {6, {0x01, 0x00}, 0}};
-    for (const auto& w : writes)
-        EXPECT_EQ(harness.write(cid, w.handle, w.value), w.status) << w.handle << " " << int(w.value[0]);
+         "characteristics": [{"uuid": "0000fff1-4b7e-11e2-8c3a-5f8c2e10b7d4", "properties": ["write"]}]}])");
+    cid = harness.startConnected(peerWorld("environment", kStation, {{"gatt", gatt}}), kStation);
+    const std::tuple<uint16_t, Bytes, uint16_t> writes[] = {{3, {0x01}, 0},    {3, {0x00}, 0},
+                                                            {3, {0x02}, 0x13}, {3, {0x01, 0x00}, 0x0D},
+                                                            {6, {0x02}, 0},    {6, {0x01, 0x00}, 0}};
+    for (const auto& [handle, value, status] : writes)
+        EXPECT_EQ(harness.write(cid, handle, value), status) << handle << " " << int(value[0]);
 }
 
 } // namespace

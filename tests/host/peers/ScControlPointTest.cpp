@@ -38,11 +38,14 @@ nlohmann::json sensorsWorld() {
     return world;
 }
 
-struct Answer {
-    uint16_t status = 0xFFFF;
-    std::vector<Bytes> indications; // those that came after the write's result
-    bool operator==(const Answer&) const = default;
-};
+// The write's result, then the control point's indication if there is one.
+std::vector<Received> answered(uint8_t status, const Bytes& indication = {},
+                               uint16_t controlPoint = kControlPoint) {
+    std::vector<Received> answer{{0, {status}}};
+    if (!indication.empty())
+        answer.push_back({controlPoint, indication});
+    return answer;
+}
 
 class ScControlPointTest : public HostTest {
 protected:
@@ -50,40 +53,23 @@ protected:
     // Connects and, unless controlPoint is 0, switches its indications on.
     void open(const std::string& peer, uint16_t controlPoint = kControlPoint) {
         cid = harness.connect(peer);
-        harness.freeQueued();
         if (controlPoint != 0) {
-            ASSERT_EQ(OrvBleClientWriteConfiguration(cid, controlPoint + 1, controlPoint, 2), ORV_BLE_OK);
-            ASSERT_TRUE(harness.advanceUntil(BLE_EVT_CHAR_WRITTEN));
-            harness.freeQueued();
+            ASSERT_EQ(harness.configure(cid, controlPoint + 1, 2), 0);
         }
     }
-    Answer request(const Bytes& value, uint16_t controlPoint = kControlPoint) {
-        EXPECT_EQ(OrvBleClientWriteCfmCharByHandle(cid, controlPoint, 0, static_cast<uint8_t>(value.size()),
-                                                   value.data()),
-                  ORV_BLE_OK);
-        orv::sim::advance(500);
-        Answer answer;
-        for (const PostedEvent& event : harness.takeEvents()) {
-            if (event.code == BLE_EVT_CHAR_WRITTEN) {
-                answer.status = record<BleHostWriteEvent>(event).status;
-            } else if (event.code == BLE_EVT_NOTIFICATION && answer.status != 0xFFFF) {
-                const auto& indication = record<BleHostNotificationEvent>(event);
-                EXPECT_EQ(indication.handle, controlPoint);
-                answer.indications.emplace_back(indication.value, indication.value + indication.length);
-            }
-            harness.freeAll({event});
-        }
-        return answer;
+    std::vector<Received> request(const Bytes& value, uint16_t controlPoint = kControlPoint) {
+        harness.send(cid, controlPoint, value);
+        return harness.receive(500);
     }
 };
 
 TEST_F(ScControlPointTest, RefusesWithoutIndicationsAndWhileARequestIsUnanswered) {
     open(kPod, 0);
-    EXPECT_EQ(request({0x04}), (Answer{0x81, {}}));
+    EXPECT_EQ(request({0x04}), answered(0x81));
     open(kBike);
     ASSERT_TRUE(orv::sim::setControlPointsUnanswered(kBike, true));
-    EXPECT_EQ(request({0x04}), (Answer{0, {}}));
-    EXPECT_EQ(request({0x04}), (Answer{0x80, {}}));
+    EXPECT_EQ(request({0x04}), answered(0));
+    EXPECT_EQ(request({0x04}), answered(0x80));
 }
 
 struct Case {
@@ -103,8 +89,7 @@ TEST_P(ScControlPointAnswers, AnswerFollowsTheWriteResponse) {
     const Case& c = GetParam();
     open(*c.peer, c.controlPoint);
     ASSERT_TRUE(orv::sim::setControlPointsFailing(*c.peer, c.failing));
-    const std::vector<Bytes> indications(c.indication.empty() ? 0 : 1, c.indication);
-    EXPECT_EQ(request(c.request, c.controlPoint), (Answer{0, indications}));
+    EXPECT_EQ(request(c.request, c.controlPoint), answered(0, c.indication, c.controlPoint));
     EXPECT_EQ(harness.read(cid, c.locationHandle), (ReadResult{0, {c.location}}));
 }
 

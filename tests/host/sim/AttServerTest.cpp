@@ -148,16 +148,6 @@ TEST(AttServer, AnswersEachRequestWithTheExpectedBytes) {
     }
 }
 
-TEST(AttServer, DeviceNameTakes248BytesAtMost) {
-    AttServer peer = server(Link::Plain);
-    Bytes name{0x12, 9, 0};
-    name.resize(3 + 249, 'N');
-    EXPECT_EQ(peer.handle(name), (Bytes{0x01, 0x12, 9, 0, 0x0D}));
-    EXPECT_EQ(peer.attribute(9)->value, (Bytes{'O', 'l', 'd'}));
-    name.pop_back();
-    EXPECT_EQ(peer.handle(name), Bytes{0x13});
-}
-
 TEST(AttServer, SilentServerAnswersNoRequestButTakesCommandsAndANewLinkStartsUnencrypted) {
     AttServer peer = server(Link::Authenticated);
     peer.setLinkSecurity(false, true);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace orv::sim {
 namespace {
@@ -20,9 +20,7 @@ orv::host::BondEntry bond(const char* address, const char* name, uint16_t appear
 
 std::string readAll(const fs::path& path) {
     std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class BondStoreTest : public ::testing::Test {

@@ -2,41 +2,31 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <utility>
+#include <vector>
 
 namespace orv::sim {
 namespace {
 
-TEST(Scheduler, RunsActionsInTimeOrderWithTiesInSchedulingOrder) {
+// Each action notes its letter and the time it ran at; b schedules d 3 ms after itself.
+TEST(Scheduler, RunsActionsInTimeOrderAtTheirTimesUntilTheTarget) {
     Scheduler scheduler;
-    std::string trace;
-    scheduler.scheduleAt(20, [&] { trace += "c"; });
-    scheduler.scheduleAt(10, [&] { trace += "a"; });
-    scheduler.scheduleAt(10, [&] { trace += "b"; });
-    scheduler.advanceTo(20);
-    EXPECT_EQ(trace, "abc");
-}
-
-TEST(Scheduler, LeavesLaterActionsPendingAndMovesTheClockToTheTarget) {
-    Scheduler scheduler;
-    int runs = 0;
-    scheduler.scheduleAt(50, [&] { ++runs; });
+    std::vector<std::pair<uint64_t, char>> trace;
+    const auto note = [&](char letter) {
+        return [&, letter] { trace.emplace_back(scheduler.now(), letter); };
+    };
+    scheduler.scheduleAt(20, note('c'));
+    scheduler.scheduleAt(10, note('a'));
+    scheduler.scheduleAt(10, [&] {
+        note('b')();
+        scheduler.scheduleIn(3, note('d'));
+    });
+    scheduler.scheduleAt(50, note('e'));
     scheduler.advanceTo(49);
-    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(trace, (std::vector<std::pair<uint64_t, char>>{{10, 'a'}, {10, 'b'}, {13, 'd'}, {20, 'c'}}))
+        << "ties in scheduling order; a follow-up runs in the same advance";
     EXPECT_EQ(scheduler.now(), 49u);
     EXPECT_EQ(scheduler.nextDueTime(), 50u);
-}
-
-TEST(Scheduler, ActionSeesItsOwnTimeAndItsFollowUpsRunInTheSameAdvance) {
-    Scheduler scheduler;
-    std::vector<uint64_t> times;
-    scheduler.scheduleAt(5, [&] {
-        times.push_back(scheduler.now());
-        scheduler.scheduleIn(3, [&] { times.push_back(scheduler.now()); });
-    });
-    scheduler.advanceTo(100);
-    EXPECT_EQ(times, (std::vector<uint64_t>{5, 8}));
-    EXPECT_EQ(scheduler.now(), 100u);
 }
 
 TEST(Scheduler, NeverSchedulesIntoThePast) {

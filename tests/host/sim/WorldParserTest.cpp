@@ -128,10 +128,8 @@ TEST(WorldParser, ReadsEveryPeerField) {
     ASSERT_EQ(world->peers.size(), 2u);
     const PeerDescription& peer = world->peers[0];
     EXPECT_EQ(peer.kind, "keyboard");
-    EXPECT_EQ(peer.address.type, 1);
-    EXPECT_EQ(peer.address.nap, 0x1234);
-    EXPECT_EQ(peer.address.uap, 0x56);
-    EXPECT_EQ(peer.address.lap, 0x789ABCu);
+    EXPECT_EQ(std::tuple(peer.address.type, peer.address.nap, peer.address.uap, peer.address.lap),
+              std::tuple(1, 0x1234, 0x56, 0x789ABCu));
     EXPECT_EQ(peer.name, "Ключ");
     EXPECT_EQ(peer.txPower, -4);
     EXPECT_EQ(peer.appearance, 961);

@@ -15,13 +15,6 @@
 namespace platform {
 namespace {
 
-// A modal prompt: its nested event loop carries out deferred deletions.
-void RunPrompt() {
-    QDialog prompt;
-    QMetaObject::invokeMethod(&prompt, &QDialog::accept, Qt::QueuedConnection);
-    prompt.exec();
-}
-
 // A main window's target with two profile windows' targets below it; the test picks the active one.
 class CommandRouterTest : public ::testing::Test {
 protected:
@@ -128,7 +121,9 @@ TEST_F(CommandRouterTest, PopupMenuOutlivesItsCommandAndIsDeletedOnceClosed) {
     QPointer<QMenu> menu;
     bool aliveAfterPrompt = false;
     main.onCommand(333, [&] {
-        RunPrompt();
+        QDialog prompt; // a modal prompt: its nested event loop carries out deferred deletions
+        QMetaObject::invokeMethod(&prompt, &QDialog::accept, Qt::QueuedConnection);
+        prompt.exec();
         aliveAfterPrompt = !menu.isNull();
     });
     menu = router.popupMenu({{311, "&Connect..."}, {}, {333, "&Remove pairing"}}, &main, QPoint(10, 10));

@@ -1,3 +1,5 @@
+// The simulator's texts: addresses, UUIDs and hexadecimal values.
+#include "host/sim/AddressText.h"
 #include "host/sim/GattText.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +24,22 @@ TEST(GattText, ParsesUuidsAndValues) {
     EXPECT_EQ(parseHex(""), Bytes{});
     EXPECT_FALSE(parseHex("0"));
     EXPECT_FALSE(parseHex("0g"));
+}
+
+TEST(AddressText, RejectsMalformedText) {
+    for (const char* text : {"", "12:34:56:78:9A", "12:34:56:78:9A:BC:", "12:34:56:78:9A:BG",
+                             "1234:56:78:9A:BC:D", "12 34 56 78 9A BC"}) {
+        EXPECT_FALSE(parseAddress(text, 0)) << text;
+    }
+}
+
+TEST(AddressText, SameAddressIgnoresTheUnusedTopByteOfTheLap) {
+    auto a = *parseAddress("12:34:56:78:9A:BC", 0);
+    auto b = a;
+    b.lap |= 0xFF000000u;
+    EXPECT_TRUE(sameAddress(a, b));
+    b.type = 1;
+    EXPECT_FALSE(sameAddress(a, b));
 }
 
 } // namespace
