@@ -5,20 +5,12 @@
 #include "platform/StringTable.h"
 #include "platform/TimerClock.h"
 #include "res/StringTable.h"
+#include "support/VirtualTime.h"
 #include "veyrasim.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QTreeWidgetItem>
-#include <algorithm>
-
-namespace {
-uint64_t Until(std::optional<uint64_t> due, uint64_t now, uint64_t limit) {
-    if (!due)
-        return limit;
-    return std::min(limit, *due > now ? *due - now : 0);
-}
-} // namespace
 
 void EnvironmentFixture::SetUp() {
     m_dir = std::make_unique<QTemporaryDir>();
@@ -73,15 +65,5 @@ void EnvironmentFixture::LoadWorld(const std::string& json) {
 }
 
 void EnvironmentFixture::Advance(uint64_t ms) {
-    uint64_t remaining = ms;
-    do {
-        QCoreApplication::processEvents();
-        uint64_t step = Until(orv::sim::nextDueTime(), orv::sim::now(), remaining);
-        step = Until(platform::TimerClock::nextDueTime(), platform::TimerClock::now(), step);
-        orv::sim::advance(step);
-        platform::TimerClock::advance(step);
-        QCoreApplication::processEvents();
-        remaining -= step;
-    } while (remaining > 0);
-    QCoreApplication::processEvents();
+    AdvanceVirtualTime(ms);
 }

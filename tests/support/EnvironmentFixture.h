@@ -27,8 +27,7 @@ protected:
     // Loads a simulated world (its USB list, dongle and peers), the built-in one when json is empty;
     // fails the test on a malformed world.
     void LoadWorld(const std::string& json = std::string());
-    // Advances the simulator and the virtual window timers in step by ms, delivering every event posted
-    // on the way (each due action runs at its own time, with the Qt events it caused delivered after it).
+    // AdvanceVirtualTime(ms).
     void Advance(uint64_t ms);
 
     std::unique_ptr<QTemporaryDir> m_dir;
