@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <tuple>
+#include <vector>
 
 namespace orv::sim {
 namespace {
@@ -50,6 +52,37 @@ TEST_F(BondStoreTest, MissingFileGivesTheSeedAndOnlyAChangeWritesIt) {
     ASSERT_TRUE(store.update(bond("00:00:00:00:00:02", "Schlüssel", 577)));
     EXPECT_NE(readAll(file).find("Schlüssel"), std::string::npos);
     EXPECT_FALSE(fs::exists(file.string() + ".tmp"));
+}
+
+using BondRow = std::tuple<std::string, int, std::string, uint16_t>;
+
+// Address text, address type, name and appearance of each bond, in order.
+std::vector<BondRow> describe(const std::vector<orv::host::BondEntry>& bonds) {
+    std::vector<BondRow> out;
+    for (const auto& entry : bonds) {
+        out.emplace_back(formatAddress(entry.address), entry.address.type, entry.name, entry.appearance);
+    }
+    return out;
+}
+
+// A restart of the dongle: a new store reads the file the old one saved, and the file wins over the
+// seed. Bonds of both address types, one updated, one added and removed again.
+TEST_F(BondStoreTest, AFreshStoreReadsBackWhatWasSaved) {
+    auto keyboard = bond("C4:1A:7D:DA:71:0F", "Tastatur ✓", 961);
+    keyboard.address.type = 1;
+    store.setSeed({bond("00:1A:7D:DA:71:05", "Scale", 3200)});
+    ASSERT_TRUE(store.update(bond("00:1A:7D:DA:71:05", "Küchenwaage", 3201)));
+    ASSERT_TRUE(store.store(keyboard));
+    const auto tag = bond("00:1A:7D:DA:71:07", "Tag", 576);
+    ASSERT_TRUE(store.store(tag));
+    ASSERT_TRUE(store.remove(tag.address));
+
+    BondStore restarted;
+    restarted.setPath(file.string());
+    restarted.setSeed({bond("00:1A:7D:DA:71:09", "Seed only", 1)});
+    EXPECT_EQ(describe(restarted.bonds()),
+              (std::vector<BondRow>{{"00:1A:7D:DA:71:05", 0, "Küchenwaage", 3201},
+                                    {"C4:1A:7D:DA:71:0F", 1, "Tastatur ✓", 961}}));
 }
 
 class BrokenBondFile : public BondStoreTest, public ::testing::WithParamInterface<const char*> {};
