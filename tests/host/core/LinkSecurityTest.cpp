@@ -115,6 +115,47 @@ TEST_F(LinkSecurityTest, SecureLinkIsReportedAgainAndASecondRequestWhileSecuring
     EXPECT_EQ(harness.codes(), (std::vector<uint32_t>{kEncrypted, kSecurity}));
 }
 
+// A Just Works key gives no protection against a man in the middle: asking for it pairs again, this
+// time with a passkey; once protected, the same request is answered at once.
+TEST_F(LinkSecurityTest, AnUnprotectedEncryptedLinkPairsAgainWithAPasskeyWhenProtectionIsAsked) {
+    start();
+    harness.pairJustWorks(cid, kKeyboard);
+    harness.freeQueued();
+    ASSERT_EQ(OrvBleHostSetEncryption(cid, 2), ORV_BLE_OK);
+    ASSERT_TRUE(harness.advanceUntil(kPasskey));
+    ASSERT_EQ(OrvBleHostPasskeyNotificationResult(address, 1), ORV_BLE_OK);
+    ASSERT_TRUE(harness.advanceUntil(kEncrypted, 40000));
+    EXPECT_EQ(harness.codes(), (std::vector<uint32_t>{kPasskey, kSecurity, kEncrypted}));
+    EXPECT_EQ(securityResult(), BLE_SECURITY_SUCCESS);
+    EXPECT_EQ(record<BleHostEncryptionEvent>(harness.eventsWithCode(kEncrypted)[0]).supplier,
+              BLE_KEY_FROM_PAIRING);
+    harness.freeQueued();
+    EXPECT_EQ(harness.read(cid, 8).status, 0) << "the report now needs no more protection";
+    ASSERT_EQ(OrvBleHostSetEncryption(cid, 2), ORV_BLE_OK);
+    orv::sim::advance(100);
+    EXPECT_EQ(harness.codes(), (std::vector<uint32_t>{kEncrypted, kSecurity}));
+}
+
+// Counted from the host's last step: the request while the passkey question is left unanswered, the
+// answer while the peer's user never types the passkey.
+TEST_F(LinkSecurityTest, AnUnfinishedPasskeyPairingEndsAtThirtySeconds) {
+    for (const bool answered : {false, true}) {
+        SCOPED_TRACE(answered ? "passkey shown, never typed" : "passkey question never answered");
+        start(keyboardWorld({{"passkey", "none"}}));
+        ASSERT_EQ(OrvBleHostSetEncryption(cid, 2), ORV_BLE_OK);
+        uint64_t lastStep = orv::sim::now();
+        ASSERT_TRUE(harness.advanceUntil(kPasskey));
+        if (answered) {
+            ASSERT_EQ(OrvBleHostPasskeyNotificationResult(address, 1), ORV_BLE_OK);
+            lastStep = orv::sim::now();
+        }
+        orv::sim::advanceTo(lastStep + 29999);
+        EXPECT_TRUE(harness.eventsWithCode(kSecurity).empty()) << "still open just before 30 s";
+        orv::sim::advanceTo(lastStep + 30000);
+        EXPECT_EQ(securityResult(), BLE_SECURITY_TIMEOUT);
+    }
+}
+
 enum class Cancel { Bonding, All, LinkDrop };
 
 class PairingCancelled : public LinkSecurityTest, public ::testing::WithParamInterface<Cancel> {};
