@@ -81,4 +81,17 @@ TEST(NotificationCenterTest, TheAnswerCarriesTheFullAttributesOfEveryBlockIn20By
         EXPECT_EQ(AncsDataSourceAnswer(request, blocks), pieces) << name;
 }
 
+// The sample attributes: a call's title is the caller; every other category has a title of its own,
+// unknown ones those of "Other"; the application identifier is the same for all.
+TEST(NotificationCenterTest, TheSampleTitleOfACallIsTheCaller) {
+    const char* const caller = "+44 1632 960 451";
+    const std::pair<uint8_t, const char*> rows[] = {{1, caller},     {2, caller},  {3, caller},
+                                                    {4, "Facebook"}, {0, "other"}, {12, "other"}};
+    for (const auto& [category, title] : rows) {
+        const AncsAttributeBlock block = AncsDemoAttributes(category);
+        EXPECT_EQ(block[AncsAttribute::Title], title) << int(category);
+        EXPECT_EQ(block[AncsAttribute::AppIdentifier], "com.orvane.tindrel.notifications") << int(category);
+    }
+}
+
 } // namespace

@@ -75,6 +75,32 @@ TEST_F(ConnectionTest, ParameterResultsKeepOnlySuccessfulRequestsTheEditsWaitFor
     EXPECT_TRUE(m_frame->AreParameterEditsEnabled());
 }
 
+// Edits that break the rules are refused with the message and nothing goes to the host; put right,
+// the same command sends them.
+TEST_F(ConnectionTest, InvalidParametersForAnUpdateShowTheMessageAndAreNotSent) {
+    Connect();
+    const size_t sent = Count("OrvBleHostUpdateConnectionParams");
+    const QString message =
+        QStringLiteral("The entered connection parameters are invalid as per the Bluetooth specification. "
+                       "Please enter valid connection parameters.");
+    // The maximum below the minimum; a timeout shorter than the latency's intervals allow.
+    for (const QStringList& edits :
+         {QStringList{"40", "24", "0", "500"}, QStringList{"800", "800", "4", "400"}}) {
+        SCOPED_TRACE(edits.join(' ').toStdString());
+        m_prompter.prompts.clear();
+        SetEdits(edits);
+        ASSERT_TRUE(m_frame->ExecuteCommand(ID_UPDATE_PARAMETERS));
+        ASSERT_EQ(PromptTexts(), std::vector<QString>{message});
+        EXPECT_EQ(m_prompter.prompts.back().type, UINT(MB_ICONHAND | MB_SETFOREGROUND));
+        EXPECT_EQ(Count("OrvBleHostUpdateConnectionParams"), sent);
+        EXPECT_TRUE(m_frame->AreParameterEditsEnabled() &&
+                    m_frame->OperationState() == CMainFrame::Operation::Idle);
+    }
+    SetEdits({"24", "40", "0", "500"});
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_UPDATE_PARAMETERS));
+    EXPECT_EQ(Count("OrvBleHostUpdateConnectionParams"), sent + 1);
+}
+
 TEST_F(ConnectionTest, ClosingWaitsForTheLinkOrTheSearchToEndAtMostTwiceTheTimeoutAndAtLeastOneSecond) {
     // A connection with this supervision timeout, or none (-1: a search); the wait; whether the link or
     // the search ends first. A second close request while a disconnection is awaited keeps the wait.

@@ -179,6 +179,40 @@ TEST_F(PairingTest, SecurityFailureShowsItsMessageCancelsAndDisconnectsAndAKeybo
     EXPECT_EQ(m_frame->PairingFailures(), 0);
 }
 
+// Asked for encryption (here by a read refused for lack of it), only a keyboard is asked for protection
+// against a man in the middle, and only while "Enable MITM Protection" is ticked.
+TEST_F(PairingTest, WithMitmProtectionTickedOnlyAKeyboardIsAskedForItAndEveryOtherPeerIsEncryptedWithout) {
+    constexpr uint16_t kAppearanceMouse = 0x03C2;
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER)); // a search that finds Pulse again and a mouse
+    for (const auto& [last, name, appearance] :
+         {std::tuple{3, "Pulse", CMainFrame::kAppearanceKeyboard}, {4, "Mouse", kAppearanceMouse}})
+        DeliverRecord(BLE_EVT_DEVICE_FOUND,
+                      BleHostDeviceFoundEvent{
+                          TestAddress(last), 0, 0, BLE_PRESENT_APPEARANCE, name, 0, 0, appearance, {}, 0, 0});
+    ASSERT_TRUE(m_frame->ExecuteCommand(ID_DISCOVER));
+    DeliverRecord(BLE_EVT_SEARCH_ENDED, BleHostSearchEndedEvent{});
+    ASSERT_EQ(Record(3).appearance, kAppearanceMouse);
+    // Whether the box is ticked, the device (Keys: no appearance, Pulse: a keyboard, Mouse), the level
+    // asked for (2: with protection).
+    const std::tuple<bool, size_t, int64_t> rows[] = {
+        {true, 2, 2}, {true, 0, 1}, {true, 3, 1}, {false, 2, 1}, {false, 3, 1}};
+    for (const auto& [mitm, device, level] : rows) {
+        SCOPED_TRACE(testing::Message() << mitm << " " << Record(device).GetName().toStdString());
+        if (m_frame->IsMitmProtectionOn() != mitm) {
+            ASSERT_TRUE(m_frame->ExecuteCommand(ID_ENABLE_MITM));
+        }
+        m_database = DatabaseBuilder();
+        Select(device);
+        ConnectPeer();
+        const size_t asked = Count("OrvBleHostSetEncryption");
+        m_frame->ReadCharacteristic(kDeviceName);
+        ReadResult(kDeviceName, {}, 0x05);
+        ASSERT_EQ(Count("OrvBleHostSetEncryption"), asked + 1);
+        EXPECT_EQ(Calls("OrvBleHostSetEncryption").back().args, (std::vector<int64_t>{kCid, level}));
+        Disconnected();
+    }
+}
+
 // ---- Renaming ------------------------------------------------------------------------------------
 
 TEST_F(PairingTest, ARefusedRenameRestoresTheNameAndTheWrittenNameIsShownOnlyWhileThePaneShowsTheDevice) {

@@ -61,6 +61,20 @@ TEST_F(BatteryCtrlTest, EveryCriticalReadingBringsTheWindowToTheFrontAndBlinksUn
     EXPECT_EQ(m_area.activeSubWindow(), other);
 }
 
+// A reading above zero stops the blinking, whether it comes while the icon is shown or hidden: the
+// icon stays hidden tick after tick.
+TEST_F(BatteryCtrlTest, AReadingAboveZeroStopsTheBlinkingInEitherPhase) {
+    for (const int ticksBefore : {0, 1}) {
+        m_window->SetBatteryLevel(0);
+        platform::TimerClock::advance(ticksBefore * kBatteryBlinkPeriodMs);
+        m_window->SetBatteryLevel(1);
+        for (int tick = 1; tick <= 3; ++tick) {
+            platform::TimerClock::advance(kBatteryBlinkPeriodMs);
+            EXPECT_FALSE(Shown(IDC_BATTERY_WARNING_IMAGE)) << ticksBefore << " ticks before, tick " << tick;
+        }
+    }
+}
+
 TEST_F(BatteryCtrlTest, TheStyleDrawsTheBarInItsColour) {
     m_window->SetBatteryLevel(100);
     const QColor normal = Bar()->grab().toImage().pixelColor(Bar()->rect().center());

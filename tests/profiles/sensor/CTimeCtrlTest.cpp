@@ -72,6 +72,20 @@ TEST_F(TimeCtrlTest, ClockRunsBySecondsToTheMinuteThenByMinutesIntoTheNextDay) {
     EXPECT_EQ(m_window->GetReferenceTimeInfoValue(), (std::array<uint8_t, 4>{0x01, 0xFF, 0, 1}));
 }
 
+// Opened on a Sunday, the Current Time served gives the day as 7; Monday is 1, Saturday 6.
+TEST_F(TimeCtrlTest, TheCurrentTimeCountsTheDaysFromMondayOneToSundaySeven) {
+    const std::pair<QDate, uint8_t> days[] = {
+        {QDate(2024, 4, 7), 7}, {QDate(2024, 4, 8), 1}, {QDate(2024, 4, 13), 6}};
+    for (const auto& [date, day] : days) {
+        m_now = QDateTime(date, QTime(10, 0), Qt::UTC); // noon in Berlin
+        Open();
+        const auto d = static_cast<uint8_t>(date.day());
+        EXPECT_EQ(m_window->GetCurrentTimeValue(),
+                  (std::array<uint8_t, 10>{0xE8, 0x07, 4, d, 12, 0, 0, day, 0, 0}))
+            << date.toString(Qt::ISODate).toStdString();
+    }
+}
+
 TEST_F(TimeCtrlTest, ZoneItemOneIsAnHourEastAcrossMidnightAndAnUpdateReadsTheSystemAgain) {
     PickZone(1);
     EXPECT_EQ(Clock(), QStringLiteral("00:30"));

@@ -304,4 +304,44 @@ TEST_P(ControlPointWait, AControlPointWriteWaitsForItsAnswerUnlessItFailed) {
 
 INSTANTIATE_TEST_SUITE_P(WriteStatus, ControlPointWait, ::testing::Values(0x00, 0x80));
 
+// Each window waits 30 s for its next measurement, from the subscription on: a ride of five such waits,
+// each ended by a measurement a millisecond early, shows nothing; once the sensor stops, the box shows
+// 30 s after its last measurement, and only once for that silence.
+struct Sensor {
+    const char* name;
+    bool running;
+    uint16_t measurement;
+    std::vector<uint8_t> value;
+};
+
+void PrintTo(const Sensor& sensor, std::ostream* out) {
+    *out << sensor.name;
+}
+
+class NoDataWait : public SpeedAndCadenceTest, public ::testing::WithParamInterface<Sensor> {};
+
+TEST_P(NoDataWait, MeasurementsKeepTheBoxAwayAndThirtySecondsWithoutOneShowIt) {
+    const Sensor& sensor = GetParam();
+    ConnectSensor(sensor.running, !sensor.running, false);
+    WriteResult(sensor.measurement + 1);
+    constexpr uint64_t kJustBeforeTheWaitEnds = 29999;
+    for (int wait = 0; wait < 5; ++wait) {
+        Advance(kJustBeforeTheWaitEnds);
+        Notify(sensor.measurement, sensor.value);
+    }
+    EXPECT_TRUE(PromptTexts().empty()) << "while riding";
+    Advance(kJustBeforeTheWaitEnds);
+    EXPECT_TRUE(PromptTexts().empty());
+    Advance(1);
+    const std::vector<QString> once{QStringLiteral("No Data being received from sensor")};
+    EXPECT_EQ(PromptTexts(), once);
+    Advance(90000);
+    EXPECT_EQ(PromptTexts(), once);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, NoDataWait,
+                         ::testing::Values(Sensor{"Running", true, kRscMeasurement, {0x00, 0x00, 0x03, 80}},
+                                           Sensor{"Cycling", false, kCscMeasurement, {0x00}}),
+                         [](const ::testing::TestParamInfo<Sensor>& info) { return info.param.name; });
+
 } // namespace
