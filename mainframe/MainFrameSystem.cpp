@@ -31,8 +31,10 @@ LRESULT CMainFrame::OnDeviceChange(UINT eventType, uintptr_t /*data*/) {
 LRESULT CMainFrame::OnPowerBroadcast(UINT powerEvent, LPARAM /*data*/) {
     if (powerEvent == PBT_APMSUSPEND) {
         m_bDeviceChecksSuspended = true;
-        // A resume still waiting to start the host is void: the system sleeps again.
+        // A resume still waiting to start the host is void, and so is its progress: the system sleeps again.
         m_timers.killTimer(TIMER_RESUME);
+        if (m_bResumePending)
+            HideProgress();
         m_bResumePending = false;
         if (COrvBleDemoApp* app = AfxGetApp())
             app->DeinitBleHost();

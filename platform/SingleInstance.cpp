@@ -27,10 +27,11 @@ QString perUserName(const QString& guid) {
 
 QString runtimeDirectory() {
     // Without XDG_RUNTIME_DIR Qt would invent a runtime directory (with a warning); the temporary
-    // directory serves as well since the names carry the user.
-    return qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")
-               ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
-               : QDir::tempPath();
+    // directory serves as well since the names carry the user. So it does when Qt finds no usable one.
+    const QString runtime = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")
+                                ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+                                : QString();
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
 }
 
 } // namespace
@@ -55,7 +56,7 @@ bool SingleInstance::acquire() {
     auto lock = std::make_unique<QLockFile>(lockFilePath());
     // Only a lock whose process has died is stale, however old it is.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
+    if (!lock->tryLock(0) && !takeOverUnreadable(*lock)) {
         if (lock->error() != QLockFile::LockFailedError)
             qWarning().noquote()
                 << QStringLiteral("Single instance: cannot create the lock file %1.").arg(lockFilePath());
@@ -65,6 +66,25 @@ bool SingleInstance::acquire() {
         return false;
     m_lock = std::move(lock);
     return true;
+}
+
+// A lock file without a readable owner (empty or cut short: its writer died between creating and
+// writing it) names no process that Qt could find dead, so it would block every start for ever.
+// It is taken over when nothing answers on the socket and no process holds the file's lock: a live
+// owner holds it from the file's creation on, before it writes its process id or listens.
+bool SingleInstance::takeOverUnreadable(QLockFile& lock) const {
+    if (lock.error() != QLockFile::LockFailedError || answers())
+        return false;
+    // One start at a time looks and takes over, as Qt does with a lock whose owner died: another
+    // start must not remove the lock this one has just made and not yet written.
+    QLockFile removal(lockFilePath() + QStringLiteral(".rmlock"));
+    qint64 pid = 0;
+    QString host, application;
+    if (!removal.tryLock(0) || lock.getLockInfo(&pid, &host, &application) || !lock.removeStaleLockFile())
+        return false;
+    qWarning().noquote() << QStringLiteral("Single instance: took over the lock file %1 without an owner.")
+                                .arg(lockFilePath());
+    return lock.tryLock(0);
 }
 
 // False only when another instance answers on the socket (its lock file was removed under it): that

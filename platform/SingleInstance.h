@@ -16,17 +16,17 @@ namespace platform {
 
 // Both names are GUID strings: mutexName names the lock, messageName the activation channel and the
 // registered window message posted to the activation target. The lock and the socket live in the
-// user's runtime directory as it is at construction (the temporary directory without one), so each
-// desktop session has an instance of its own.
+// user's runtime directory as it is at construction (the temporary directory without a usable one),
+// so each desktop session has an instance of its own.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
     SingleInstance(QString mutexName, QString messageName);
     ~SingleInstance() override;
 
-    // Takes the per-user lock (a stale lock of a process that died is taken over) and starts
-    // listening for activation requests. False when another instance holds the lock or still
-    // answers on the socket.
+    // Takes the per-user lock (a stale lock of a process that died is taken over, and so is one
+    // without a readable owner that no process holds) and starts listening for activation requests.
+    // False when another instance holds the lock or still answers on the socket.
     bool acquire();
     bool isOwner() const { return m_lock != nullptr; }
 
@@ -42,6 +42,7 @@ public:
     QString serverName() const;
 
 private:
+    bool takeOverUnreadable(QLockFile& lock) const;
     bool listen();
     bool answers() const;
     void acceptConnections();

@@ -151,7 +151,10 @@ DWORD GetTimeZoneInformation(TIME_ZONE_INFORMATION* info) {
 }
 
 void GetLocalTime(SYSTEMTIME* time) {
-    *time = ToSystemTime(Now().toTimeZone(Zone()));
+    // Without a usable zone the local time is UTC: converting into an invalid zone gives no time at all.
+    const QTimeZone zone = Zone();
+    const QDateTime now = Now();
+    *time = ToSystemTime(zone.isValid() ? now.toTimeZone(zone) : now.toUTC());
 }
 
 void SetLocalClock(std::function<QDateTime()> now, std::function<QTimeZone()> zone) {

@@ -53,7 +53,7 @@ DWORD ZoneInformation(const QTimeZone& zone, const QDateTime& moment, TIME_ZONE_
 
 // The record of the system zone now (ZoneInformation of the local clock's zone and time).
 DWORD GetTimeZoneInformation(TIME_ZONE_INFORMATION* info);
-// The local time now.
+// The local time now; UTC when the zone is invalid.
 void GetLocalTime(SYSTEMTIME* time);
 
 // Where the local clock reads the time and the zone: the system's by default. Tests install their

@@ -6,6 +6,7 @@
 #include "platform/DialogItems.h"
 #include "platform/Prompter.h"
 #include "platform/StringTable.h"
+#include "profiles/base/ColumnFitter.h"
 #include "profiles/sensor/GlucoseIds.h"
 #include "res/resource.h"
 #include "ui_GlucosePane.h"
@@ -56,8 +57,7 @@ void CGlucoseCtrl::OnCreate() {
     }
     if (auto* context = qobject_cast<QTreeWidget*>(platform::GetDlgItem(this, IDC_GLUCOSE_CONTEXT))) {
         context->setHeaderLabels({QStringLiteral("Parameter"), QStringLiteral("Value")});
-        context->setColumnWidth(0, 175);
-        context->setColumnWidth(1, 200);
+        ColumnFitter::Fit(context, {175, 200});
     }
     m_valueFont = SansSerif(kValuePoints);
     m_unitFont = SansSerif(kUnitPoints);

@@ -164,6 +164,8 @@ TEST_F(SystemTest, AResumeStartsTheHostTwoSecondsAfterItsFirstEventUnlessItSleep
     const std::pair<std::vector<Step>, bool> runs[] = {
         {{{kSuspend, 0, 1}, {kResume, 0, 1}, {PBT_APMRESUMECRITICAL, 1999, 1}, {0, 5000, 2}}, true},
         {{{kSuspend, 0, 1}, {kResume, 1000, 1}, {kSuspend, 2000, 1}, {kResume, 2000, 2}}, true},
+        // A suspend during the wait takes the wait's progress with it.
+        {{{kSuspend, 0, 1}, {kResume, 1000, 1}, {kSuspend, 5000, 1}}, false},
         {{{kResume, 2000, 1}}, false}, // no suspend: the host is still up
     };
     for (const auto& [steps, progressShown] : runs) {
@@ -180,6 +182,7 @@ TEST_F(SystemTest, AResumeStartsTheHostTwoSecondsAfterItsFirstEventUnlessItSleep
         EXPECT_TRUE(m_prompter.prompts.empty());
         EXPECT_TRUE(frame->isVisible());
         EXPECT_EQ(frame->ProgressWindow()->isVisible(), progressShown);
+        EXPECT_EQ(frame->IsInModalState(), progressShown);
         m_app.ExitInstance();
     }
     // A host that cannot be started again: the message, and the window closes.

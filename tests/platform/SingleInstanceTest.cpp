@@ -3,15 +3,21 @@
 #include "platform/WindowMessages.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -35,10 +41,34 @@ void leaveDeadSocket(const QString& path) {
     ::close(fd);
 }
 
+// The lock of an open file description, as the owner of a lock file holds it from the file's creation.
+class FileLockHolder {
+public:
+    explicit FileLockHolder(const QString& path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT, 0600)) {}
+    ~FileLockHolder() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool lock() { return m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0; }
+
+private:
+    int m_fd;
+};
+
 class SingleInstanceTest : public testing::Test {
 protected:
-    void SetUp() override { m_previousRuntime = qgetenv("XDG_RUNTIME_DIR"); }
-    void TearDown() override { qputenv("XDG_RUNTIME_DIR", m_previousRuntime); }
+    void SetUp() override {
+        m_previousRuntime = qgetenv("XDG_RUNTIME_DIR");
+        m_previousTemp = qgetenv("TMPDIR");
+    }
+    void TearDown() override {
+        qputenv("XDG_RUNTIME_DIR", m_previousRuntime);
+        if (m_previousTemp.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", m_previousTemp);
+    }
 
     // An instance of this test's names in the session whose runtime directory is runtime.
     std::unique_ptr<SingleInstance> inSession(const QTemporaryDir& runtime) {
@@ -69,6 +99,7 @@ protected:
 
 private:
     QByteArray m_previousRuntime;
+    QByteArray m_previousTemp;
 };
 
 TEST_F(SingleInstanceTest, OnlyAnActivationRequestReachesTheOwnersWindow) {
@@ -118,6 +149,93 @@ TEST_F(SingleInstanceTest, EachSessionHasOneOwnerThatItsRequestsReachAndADeadOwn
     QLocalServer unlocked; // an instance whose lock file was removed under it
     ASSERT_TRUE(unlocked.listen(inSession(m_sessions[1])->serverName()));
     EXPECT_FALSE(inSession(m_sessions[1])->acquire());
+}
+
+TEST_F(SingleInstanceTest, ALockWithoutAReadableOwnerIsTakenOverUnlessAProcessHoldsItOrAnInstanceAnswers) {
+    enum class Lock { Empty, NoProcessId, EmptyHeld, NamesALiveProcess, HeldByAnInstance };
+    enum class Beside { Nothing, AnInstanceAnswers, AnotherStartTakesOver };
+    struct Case {
+        const char* name;
+        Lock lock;
+        Beside beside;
+        bool acquires;
+    };
+    const Case cases[] = {
+        {"empty, left by a crash", Lock::Empty, Beside::Nothing, true},
+        {"no process id in it", Lock::NoProcessId, Beside::Nothing, true},
+        {"empty, its creator still writing it", Lock::EmptyHeld, Beside::Nothing, false},
+        {"empty, an instance without its lock answers", Lock::Empty, Beside::AnInstanceAnswers, false},
+        {"empty, another start taking it over", Lock::Empty, Beside::AnotherStartTakesOver, false},
+        {"naming a live process", Lock::NamesALiveProcess, Beside::Nothing, false},
+        {"an instance not yet listening", Lock::HeldByAnInstance, Beside::Nothing, false},
+    };
+    const auto contents = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? std::optional(file.readAll()) : std::nullopt;
+    };
+    QByteArray ofThisProcess; // a lock file as this process writes it
+    {
+        QLockFile sample(m_sessions[1].filePath(QStringLiteral("sample.lock")));
+        ASSERT_TRUE(sample.tryLock(0));
+        ofThisProcess =
+            contents(m_sessions[1].filePath(QStringLiteral("sample.lock"))).value_or(QByteArray());
+    }
+    ASSERT_TRUE(ofThisProcess.startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+    qputenv("XDG_RUNTIME_DIR", m_sessions[0].path().toUtf8()); // the session's directory takes what is left
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SingleInstance instance(newGuid(), newGuid());
+        const QString path = instance.lockFilePath();
+        QLockFile other(path);
+        FileLockHolder holder(path); // an empty lock file
+        if (c.lock == Lock::HeldByAnInstance) {
+            ASSERT_TRUE(QFile::remove(path));
+            ASSERT_TRUE(other.tryLock(0));
+        }
+        const QByteArray written = c.lock == Lock::NoProcessId         ? QByteArrayLiteral("\nTindrel\n")
+                                   : c.lock == Lock::NamesALiveProcess ? ofThisProcess
+                                                                       : QByteArray();
+        if (!written.isEmpty()) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(written) == written.size());
+        }
+        ASSERT_TRUE(c.lock != Lock::EmptyHeld || holder.lock());
+        QLocalServer answering;
+        ASSERT_TRUE(c.beside != Beside::AnInstanceAnswers || answering.listen(instance.serverName()));
+        QLockFile takingOver(path + QStringLiteral(".rmlock"));
+        ASSERT_TRUE(c.beside != Beside::AnotherStartTakesOver || takingOver.tryLock(0));
+        const std::optional<QByteArray> before = contents(path);
+        ASSERT_TRUE(before);
+
+        EXPECT_EQ(instance.acquire(), c.acquires);
+        const std::optional<QByteArray> after = contents(path);
+        ASSERT_TRUE(after) << "the lock file stays";
+        if (c.acquires) {
+            EXPECT_TRUE(after->startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+        } else {
+            EXPECT_EQ(*after, *before) << "left as it was";
+        }
+    }
+}
+
+TEST_F(SingleInstanceTest, WithoutAUsableRuntimeDirectoryThePathsAreInTheTemporaryDirectory) {
+    // The runtime directory named is a file, and so is the one Qt would fall back to.
+    QTemporaryDir temp;
+    const passwd* user = ::getpwuid(::geteuid());
+    const QString fallback =
+        QStringLiteral("runtime-") + (user ? QFile::decodeName(user->pw_name) : QString());
+    for (const QString& name : {QStringLiteral("runtime"), fallback}) {
+        QFile file(temp.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(temp.filePath(QStringLiteral("runtime"))));
+    ASSERT_EQ(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation), QString());
+
+    SingleInstance instance(m_mutexGuid, m_messageGuid);
+    const QString directory = QDir(temp.path()).canonicalPath();
+    EXPECT_EQ(QFileInfo(instance.lockFilePath()).path(), directory);
+    EXPECT_EQ(QFileInfo(instance.serverName()).path(), directory);
 }
 
 } // namespace

@@ -154,10 +154,14 @@ TEST_F(TimeCtrlTest, ReferenceUpdateWithTheTimeOutTickedEndsAfterItsFullThirtySe
     EXPECT_EQ(m_window->GetTimeUpdateStateValue(), (Bytes2{0, 4}));
 }
 
-TEST_F(TimeCtrlTest, UnreadableZoneKeepsTheZoneUnknown) {
+TEST_F(TimeCtrlTest, UnreadableZoneKeepsTheZoneUnknownAndTheClockOnUtc) {
     m_zone = "No/Such_Zone";
     Open();
     EXPECT_EQ(PromptTexts(), std::vector<QString>{QStringLiteral("Couldn't get the system time zone")});
+    EXPECT_EQ(Clock(), QStringLiteral("22:30"));
+    EXPECT_EQ(Item<QCalendarWidget>(IDC_TIME_CALENDAR)->selectedDate(), QDate(2024, 3, 30));
+    EXPECT_EQ(m_window->GetCurrentTimeValue(),
+              (std::array<uint8_t, 10>{0xE8, 0x07, 3, 30, 22, 30, 0, 6, 0, 0}));
     EXPECT_EQ(Item<QComboBox>(IDC_TIME_ZONE)->count(), 1);
     PickZone(0);
     EXPECT_EQ(m_window->GetLocalTimeInfoValue(), (Bytes2{0x80, 255}));

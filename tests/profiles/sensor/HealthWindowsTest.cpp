@@ -187,6 +187,7 @@ TEST_F(GlucoseCtrlTest, EveryMeasurementAddsARowAndTheLaterOfOneSequenceNumberIs
 TEST_F(GlucoseCtrlTest, SelectedRecordShowsWhatWasMeasuredAndNothingOfTheRecordBefore) {
     m_window->AddMeasurementWithStatus(1, Day(7), kKg, 1, 2, 0x0040, 0.0013);
     m_window->AddContextItem(1, GlucoseContextKind::HbA1c, 0, 5.8);
+    m_window->AddContextItem(1, GlucoseContextKind::TesterHealth, 0x21, 0);
     m_window->AddContextItem(9, GlucoseContextKind::Meal, 1, 0); // no such record: nothing
     m_window->AddMeasurement(2, Day(8), kMol, 0, 0, 0.0055);
     m_window->AddMeasurementStatusOnly(3, Day(9), 0x0104);
@@ -198,6 +199,9 @@ TEST_F(GlucoseCtrlTest, SelectedRecordShowsWhatWasMeasuredAndNothingOfTheRecordB
     EXPECT_EQ((QStringList{Text(IDC_GLUCOSE_VALUE), Text(IDC_GLUCOSE_SAMPLE), Text(IDC_GLUCOSE_ERROR)}),
               (QStringList{"130.0", "Finger, Capillary Plasma", "Sensor reported error: 0040h"}));
     EXPECT_EQ(Row(IDC_GLUCOSE_CONTEXT, 0), (QStringList{"HbA1c", "5.8%"}));
+    EXPECT_EQ(Row(IDC_GLUCOSE_CONTEXT, 1), (QStringList{"Tester and Health information",
+                                                        "Health Care Professional, Minor health issues"}));
+    ExpectColumnsFit(List(IDC_GLUCOSE_CONTEXT));
     Select(1);
     EXPECT_EQ(Shown(), (std::vector<UINT>{IDC_GLUCOSE_VALUE, IDC_GLUCOSE_UNIT, IDC_GLUCOSE_COLOUR}));
     EXPECT_EQ(Text(IDC_GLUCOSE_VALUE) + Text(IDC_GLUCOSE_UNIT), QStringLiteral("5.5mmol/L"));
