@@ -22,7 +22,7 @@ const std::string kSensorAddress = "00:1A:7D:DA:75:01";
 const QString kSensorName = QStringLiteral("Bench Pulse");
 
 const std::string kWorld = R"({"seed": 11, "peers": [
-    {"kind": "generic", "address": "00:1A:7D:DA:75:01", "name": "Bench Pulse", "appearance": 833,
+    {"address": "00:1A:7D:DA:75:01", "name": "Bench Pulse", "appearance": 833,
      "advIntervalMs": 100,
      "gatt": [{"uuid": "180D", "characteristics": [{"uuid": "2A37", "properties": ["notify"]},
                                                   {"uuid": "2A38", "properties": ["read"], "value": "01"},

@@ -24,7 +24,7 @@ const QString kSensorName = QStringLiteral("Bench Bike");
 
 // No SC Control Point: the stream runs without control-point procedures or their time-outs.
 const std::string kWorld = R"({"seed": 12, "peers": [
-    {"kind": "generic", "address": "00:1A:7D:DA:75:02", "name": "Bench Bike", "appearance": 1157,
+    {"address": "00:1A:7D:DA:75:02", "name": "Bench Bike", "appearance": 1157,
      "advIntervalMs": 100,
      "gatt": [{"uuid": "1814", "characteristics": [{"uuid": "2A53", "properties": ["notify"]},
                                                   {"uuid": "2A54", "properties": ["read"], "value": "1F 00"},

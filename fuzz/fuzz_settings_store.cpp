@@ -1,9 +1,9 @@
 // Fuzz target: the settings store loading an arbitrary file, then every key of it read back.
 #include "platform/SettingsStore.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtGlobal>
 
 #include <cstddef>
@@ -30,21 +30,24 @@ void walk(const platform::SettingsStore& store, const QString& path, int depth) 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const QString path = [] {
+    [[maybe_unused]] static const bool quietened = [] {
         qInstallMessageHandler(quiet);
-        return QDir::temp().filePath(
-            QStringLiteral("tindrel-fuzz-settings-%1.json").arg(QCoreApplication::applicationPid()));
+        return true;
     }();
+    // A private folder, removed with whatever the store left in it (a broken file is set aside as
+    // "<file>.corrupt"), so that nothing stays behind and every input finds that name free again.
+    const QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("tindrel-fuzz-settings-XXXXXX")));
+    if (!folder.isValid()) {
+        return 0;
+    }
+    const QString path = folder.filePath(QStringLiteral("settings.json"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return 0;
     }
     file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     file.close();
-    {
-        const platform::SettingsStore store(path);
-        walk(store, QString(), 0);
-    }
-    QFile::remove(path);
+    const platform::SettingsStore store(path);
+    walk(store, QString(), 0);
     return 0;
 }

@@ -16,8 +16,8 @@ namespace orv::sim {
 // ---- Worlds ------------------------------------------------------------------------------------
 
 // A world is a JSON object. Members are optional unless said otherwise (a peer's "address", the
-// "uuid" of a service, characteristic or descriptor, an event's "action"); a member not listed here
-// refuses the world:
+// "uuid" of a service, characteristic or descriptor, an event's "action"); a member not listed here,
+// or one given twice in an object, refuses the world:
 //   "seed": 7, "searchDurationMs": 0 (0: a search runs until stopped),
 //   "dongle": {"present", "driver", "busy", "initFails", "startWndFails": bools,
 //              "startup": "up" | "failed" | "error", "startupError": 1, "startupDelayMs": 300},
@@ -37,8 +37,8 @@ namespace orv::sim {
 //   "writeError": 0, "silent": false, "security": "none" | "encryption" | "mitm",
 //   "descriptors": [{"uuid": "2901", "text": "..."}]
 // An event: "at": 5000, "action": "unplugDongle" | "unplugUsb" | "suspend" | "resume" | "hostError" |
-//   "disconnect", with "interfacePath" (unplugUsb), "code" (hostError; disconnect reason) or
-//   "address" (disconnect).
+//   "disconnect", with "interfacePath" (unplugUsb: one of "usbDevices"), "code" (hostError; disconnect
+//   reason) or "address" (disconnect).
 // Characteristics that notify or indicate get a configuration descriptor unless they list one.
 // Behaviour: "kind" selects what the peer does beyond serving its database; a peer of a kind with
 // behaviour that lists no "gatt" serves that kind's own database. "heartRate": Generic Access (Device
@@ -113,7 +113,7 @@ namespace orv::sim {
 // goes to the first report whose Report Reference says input, so a world may give its own database.
 // "remote": Generic Access and the legacy HID service 0x3231 (2C00 to 2C04, Flags 0x0005); while
 // Interrupt (2C03) notifies, a key (00 00 <usage> 00) is pressed every 1.5 s and held for 300 ms.
-// Other kinds only advertise and serve what their entry lists.
+// A peer without "kind" only advertises and serves what its entry lists; any other kind refuses the world.
 // A peer that uses the host's database does so over ATT as a real client does, one request at a time
 // in the order its model asks: primary service by UUID, characteristic declarations, configuration
 // descriptors; reads (long values with blob reads), write requests, write commands, queued (prepared

@@ -33,7 +33,7 @@ const std::string& builtInWorldJson() {
       "appearance": 1344, "advIntervalMs": 1000, "rssi": { "mean": -76, "jitter": 4 } },
     { "kind": "battery", "address": "00:1A:7D:DA:71:0A", "name": "Orvane Battery Pack",
       "advIntervalMs": 800, "rssi": { "mean": -60, "jitter": 3 } },
-    { "kind": "deviceInformation", "address": "00:1A:7D:DA:71:0B", "name": "Orvane Dev Board",
+    { "address": "00:1A:7D:DA:71:0B", "name": "Orvane Dev Board",
       "txPower": 4, "advIntervalMs": 800, "rssi": { "mean": -55, "jitter": 3 },
       "gatt": [
         { "uuid": "1800", "characteristics": [
@@ -52,7 +52,7 @@ const std::string& builtInWorldJson() {
       "appearance": 961, "slaveInterval": { "min": 6, "max": 24 }, "advIntervalMs": 100,
       "rssi": { "mean": -52, "jitter": 4 },
       "security": "encryption", "passkeyInput": true, "passkey": "right" },
-    { "kind": "bondManager", "address": "00:1A:7D:DA:71:13", "name": "Orvane Bond Manager",
+    { "address": "00:1A:7D:DA:71:13", "name": "Orvane Bond Manager",
       "advIntervalMs": 500, "rssi": { "mean": -61, "jitter": 4 },
       "gatt": [
         { "uuid": "1800", "characteristics": [
@@ -70,14 +70,14 @@ const std::string& builtInWorldJson() {
       "advIntervalMs": 1000, "rssi": { "mean": -78, "jitter": 5 }, "bonded": true },
     { "kind": "vehicleInformation", "address": "00:1A:7D:DA:71:11", "name": "Orvane Car Info",
       "advIntervalMs": 1000, "rssi": { "mean": -75, "jitter": 5 } },
-    { "kind": "overTheAir", "address": "00:1A:7D:DA:71:12", "name": "Orvane OTA Target",
+    { "address": "00:1A:7D:DA:71:12", "name": "Orvane OTA Target",
       "advIntervalMs": 500, "rssi": { "mean": -63, "jitter": 4 },
       "gatt": [
         { "uuid": "1800", "characteristics": [
           { "uuid": "2A00", "properties": ["read", "write"], "text": "Orvane OTA Target" }] },
         { "uuid": "00001016-4b7e-11e2-8c3a-5f8c2e10b7d4", "characteristics": [
           { "uuid": "00001013-4b7e-11e2-8c3a-5f8c2e10b7d4", "properties": ["read"], "value": "01" }] }] },
-    { "kind": "overTheAirBootloader", "address": "00:1A:7D:DA:71:14", "name": "Orvane OTA Bootloader",
+    { "address": "00:1A:7D:DA:71:14", "name": "Orvane OTA Bootloader",
       "advIntervalMs": 500, "rssi": { "mean": -64, "jitter": 4 },
       "gatt": [
         { "uuid": "1800", "characteristics": [

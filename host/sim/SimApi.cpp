@@ -4,6 +4,7 @@
 #include "veyrasim.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -15,6 +16,14 @@ bool loadWorldJson(const std::string& json, std::string* error) {
 }
 
 bool loadWorldFile(const std::string& path, std::string* error) {
+    // A folder opens and reads as an empty file, which would be blamed on its JSON.
+    std::error_code ignored; // a path that cannot be examined fails to open below
+    if (std::filesystem::is_directory(path, ignored)) {
+        if (error != nullptr) {
+            *error = "cannot read world file " + path + ": it is a folder";
+        }
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();

@@ -2,11 +2,14 @@
 #include "WorldParser.h"
 
 #include "AddressText.h"
+#include "DuplicateMemberCheck.h"
 #include "GattText.h"
+#include "peers/PeerModel.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <limits>
 #include <stdexcept>
@@ -59,6 +62,11 @@ void requireObject(const json& node, const std::string& path, std::initializer_l
     }
 }
 
+bool beyond64Bits(double number) {
+    return number >= static_cast<double>(std::numeric_limits<uint64_t>::max()) ||
+           number <= static_cast<double>(std::numeric_limits<int64_t>::min());
+}
+
 // An integer in min..max, by default the whole range of T.
 template <typename T>
 void readInt(const json& node, const char* key, const std::string& path, T& out,
@@ -69,10 +77,14 @@ void readInt(const json& node, const char* key, const std::string& path, T& out,
         return;
     }
     const std::string where = memberPath(path, key);
+    const std::string range = " out of range " + std::to_string(+min) + ".." + std::to_string(+max);
     if (!value->is_number_integer()) {
+        // The library reads an integer beyond 64 bits as a floating-point number.
+        if (value->is_number_float() && beyond64Bits(value->get<double>())) {
+            fail(where, "value" + range);
+        }
         fail(where, "expected an integer");
     }
-    const std::string range = " out of range " + std::to_string(+min) + ".." + std::to_string(+max);
     // Read as unsigned where the text holds one, so that values beyond int64_t are not wrapped.
     if (value->is_number_unsigned()) {
         const auto number = value->get<uint64_t>();
@@ -158,6 +170,18 @@ void readArray(const json& node, const char* key, const std::string& path, Reade
     }
 }
 
+// "a", "b" or "c".
+template <typename Names> std::string nameList(const Names& names) {
+    std::string text;
+    size_t index = 0;
+    for (const auto& name : names) {
+        text += index == 0 ? "" : index + 1 == std::size(names) ? " or " : ", ";
+        text.append("\"").append(name).append("\"");
+        ++index;
+    }
+    return text;
+}
+
 template <typename E> using Choices = std::initializer_list<std::pair<const char*, E>>;
 
 // One of the names of choices; fallback when the member is absent, which without one is refused.
@@ -168,17 +192,28 @@ E readChoice(const json& node, const char* key, const std::string& path, Choices
         return *fallback;
     }
     const std::string text = requiredString(node, key, path);
-    std::string names;
-    size_t index = 0;
+    std::vector<std::string_view> names;
     for (const auto& [name, choice] : choices) {
         if (text == name) {
             return choice;
         }
-        names += index == 0 ? "" : index + 1 == choices.size() ? " or " : ", ";
-        names.append("\"").append(name).append("\"");
-        ++index;
+        names.push_back(name);
     }
-    fail(memberPath(path, key), "expected " + names + ", got \"" + text + "\"");
+    fail(memberPath(path, key), "expected " + nameList(names) + ", got \"" + text + "\"");
+}
+
+// A peer's behaviour: one of the kinds with a model. A peer without behaviour leaves the member out.
+std::string readKind(const json& node, const std::string& path) {
+    std::string kind;
+    if (member(node, "kind") == nullptr) {
+        return kind;
+    }
+    readString(node, "kind", path, kind);
+    const std::vector<std::string_view> kinds = peerKinds();
+    if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) {
+        fail(memberPath(path, "kind"), "expected " + nameList(kinds) + ", got \"" + kind + "\"");
+    }
+    return kind;
 }
 
 BleTypedAddress readAddress(const json& node, const std::string& path) {
@@ -274,15 +309,50 @@ void requireDistinctAddresses(const std::vector<PeerDescription>& peers) {
     }
 }
 
+// An unplugUsb event that names no other USB device would quietly remove nothing.
+void requireKnownInterfaces(const World& world) {
+    for (size_t i = 0; i < world.events.size(); ++i) {
+        const ScriptedEvent& event = world.events[i];
+        if (event.action != ScriptedAction::UnplugUsb ||
+            std::any_of(world.otherUsbDevices.begin(), world.otherUsbDevices.end(),
+                        [&event](const UsbDeviceDescription& device) {
+                            return device.interfacePath == event.interfacePath;
+                        })) {
+            continue;
+        }
+        fail("events[" + std::to_string(i) + "].interfacePath",
+             "no entry of usbDevices has \"" + event.interfacePath + "\"");
+    }
+}
+
+// The library's complaint without its "[json.exception.…]" tag; a syntax error starts with its line and
+// column.
+std::string plainText(const json::exception& e) {
+    std::string_view text = e.what();
+    if (const size_t tag = text.find("] "); text.starts_with("[json.exception.") && tag != text.npos) {
+        text.remove_prefix(tag + 2);
+    }
+    constexpr std::string_view kPrefix = "parse error at ";
+    if (text.starts_with(kPrefix)) {
+        text.remove_prefix(kPrefix.size());
+    }
+    return std::string(text);
+}
+
 } // namespace
 
 std::optional<World> WorldParser::parse(const std::string& text, std::string* error) {
     try {
-        return readWorld(json::parse(text));
+        DuplicateMemberCheck check;
+        const json root = json::parse(text, std::ref(check));
+        if (!check.duplicate().empty()) {
+            fail(check.duplicate(), "given twice");
+        }
+        return readWorld(root);
     } catch (const json::exception& e) {
         // Syntax errors, numbers beyond a double and any other complaint of the JSON library.
         if (error != nullptr) {
-            *error = std::string("world is not valid JSON: ") + e.what();
+            *error = "world is not valid JSON: " + plainText(e);
         }
     } catch (const WorldError& e) {
         if (error != nullptr) {
@@ -310,6 +380,7 @@ World WorldParser::readWorld(const json& root) {
     readArray(root, "events", "", [&world](const json& node, const std::string& path) {
         world.events.push_back(readEvent(node, path));
     });
+    requireKnownInterfaces(world);
     return world;
 }
 
@@ -352,7 +423,7 @@ PeerDescription WorldParser::readPeer(const json& node, const std::string& path)
                    "adFlags", "advIntervalMs", "rssi", "connectable", "advertising", "bonded", "security",
                    "passkeyInput", "passkey", "parameterRequest", "gatt"});
     PeerDescription peer;
-    readString(node, "kind", path, peer.kind);
+    peer.kind = readKind(node, path);
     peer.address = readAddress(node, path);
     if (const json* name = member(node, "name"); name != nullptr && !name->is_null()) {
         peer.name.emplace();

@@ -10,9 +10,10 @@
 
 namespace orv::sim {
 
-// Reads a world. Most members are optional and have a default; a member that is unknown, missing where
-// required, of the wrong type or out of range, or a second peer with the address of another, makes the
-// whole world invalid, with an error text naming the member ("peers[2].rssi.mean: ...").
+// Reads a world. Most members are optional and have a default; a member that is unknown, given twice,
+// missing where required, of the wrong type or out of range, a peer kind without a model, a second peer
+// with the address of another, or an unplugUsb event naming no USB device of the world makes the whole
+// world invalid, with an error text naming the member ("peers[2].rssi.mean: ...").
 class WorldParser {
 public:
     static std::optional<World> parse(const std::string& text, std::string* error);

@@ -14,18 +14,18 @@ const QString kAbsent = QStringLiteral("Absent Peer");
 
 // A peer with Generic Access and Battery services.
 const std::string kPlainPeer = R"(
-    {"kind": "generic", "address": "00:1A:7D:DA:73:01", "name": "Plain Peer", "advIntervalMs": 100,
+    {"address": "00:1A:7D:DA:73:01", "name": "Plain Peer", "advIntervalMs": 100,
      "gatt": [{"uuid": "1800", "characteristics": [{"uuid": "2A00", "properties": ["read"], "text": "Plain Peer"}]},
               {"uuid": "180F", "characteristics": [{"uuid": "2A19", "properties": ["read", "notify"], "value": "5A"}]}]})";
 
 // A bonded peer that is switched off: listed under "Paired devices" but never answering.
 const std::string kAbsentPeer = R"(
-    {"kind": "generic", "address": "00:1A:7D:DA:73:02", "name": "Absent Peer", "bonded": true,
+    {"address": "00:1A:7D:DA:73:02", "name": "Absent Peer", "bonded": true,
      "advertising": false})";
 
 // A peer asking for other connection parameters two seconds into each connection.
 const std::string kDemandingPeer = R"(
-    {"kind": "generic", "address": "00:1A:7D:DA:73:03", "name": "Demanding Peer", "advIntervalMs": 100,
+    {"address": "00:1A:7D:DA:73:03", "name": "Demanding Peer", "advIntervalMs": 100,
      "parameterRequest": {"afterMs": 2000, "intervalMin": 24, "intervalMax": 40, "slaveLatency": 0,
                           "supervisionTimeout": 400},
      "gatt": [{"uuid": "1800", "characteristics": [{"uuid": "2A00", "properties": ["read"], "text": "Demanding Peer"}]}]})";

@@ -10,9 +10,9 @@ namespace {
 
 // Two peers in the bond store; only the first one advertises.
 const std::string kBondedPeers = R"(
-    {"kind": "generic", "address": "00:1A:7D:DA:72:01", "name": "Bonded Pulse", "appearance": 833,
+    {"address": "00:1A:7D:DA:72:01", "name": "Bonded Pulse", "appearance": 833,
      "bonded": true, "advIntervalMs": 100},
-    {"kind": "generic", "address": "00:1A:7D:DA:72:02", "name": "Bonded Scale", "bonded": true,
+    {"address": "00:1A:7D:DA:72:02", "name": "Bonded Scale", "bonded": true,
      "advertising": false})";
 
 using DiscoveryE2eTest = E2eFixture;

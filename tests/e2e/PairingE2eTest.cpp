@@ -1,8 +1,11 @@
 // Pairing, renaming and re-encryption after a restart against a simulated keyboard that needs a secure
-// link (removing a bond: the main window's tests, the host library's and the bond-manager peer's).
+// link, and what a wrong or missing passkey leaves (removing a bond: the main window's tests, the host
+// library's and the bond-manager peer's).
 #include "E2eFixture.h"
 #include "panes/CUserPromptDlg.h"
 #include "panes/CViewTree.h"
+#include "profiles/control/CHidCtrl.h"
+#include "profiles/control/HidIds.h"
 #include "res/resource.h"
 #include "veyrasim.h"
 
@@ -25,6 +28,8 @@ class PairingE2eTest : public E2eFixture {
 protected:
     void SetUp() override {
         E2eFixture::SetUp();
+        if (const std::string world = World(); !world.empty())
+            LoadWorld(world);
         m_passkeyWatch.setInterval(0);
         QObject::connect(&m_passkeyWatch, &QTimer::timeout, [this] { AnswerPasskeyPrompt(); });
         m_passkeyWatch.start();
@@ -35,21 +40,27 @@ protected:
         m_passkeyWatch.stop();
         E2eFixture::TearDown();
     }
+    // The world the test starts in; empty: the built-in one.
+    virtual std::string World() const { return {}; }
 
-    // Runs inside the passkey prompt's modal loop: counts the prompt, then lets virtual time pass
-    // while the keyboard's user types the passkey, until the prompt closes. A prompt still open after a
-    // minute is cancelled and fails the test, so that no test can hang.
+    // Runs inside the passkey prompt's modal loop: counts the prompt, then lets virtual time pass while
+    // the keyboard's user types the passkey, until the prompt closes, and notes its code and how long it
+    // stayed open. A prompt still open after a minute is cancelled and fails the test, so that no test
+    // can hang.
     void AnswerPasskeyPrompt() {
         auto* prompt = Frame() ? qobject_cast<CUserPromptDlg*>(Frame()->OpenPrompt()) : nullptr;
         if (!prompt || m_answering)
             return;
         m_answering = true;
         ++m_prompts;
+        const QString code = prompt->Edit()->text();
+        const uint64_t shown = orv::sim::now();
         const QPointer<QDialog> open(prompt);
         if (!AdvanceUntil([&] { return !open || Frame()->OpenPrompt() != open; }, 60000, 1000)) {
             ADD_FAILURE() << "the passkey prompt is still open";
             open->reject();
         }
+        m_shown.emplace_back(code, orv::sim::now() - shown);
         m_answering = false;
     }
     // Connects the row showing text, leaving time for the link to be secured.
@@ -72,6 +83,7 @@ protected:
 
     QTimer m_passkeyWatch;
     int m_prompts = 0;
+    std::vector<std::pair<QString, uint64_t>> m_shown; // each prompt's code and how long it was open
     bool m_answering = false;
 };
 
@@ -106,5 +118,39 @@ TEST_F(PairingE2eTest, AKeyboardPairedWithAPasskeyAndRenamedKeepsItsBondAndNewNa
     EXPECT_FALSE(Discovered().contains(kKeyboard));
     EXPECT_TRUE(m_prompter.prompts.empty());
 }
+
+// A keyboard whose user types another code, or none, paired with a passkey: the pairing Tindrel asks for
+// and the one its refused read asks for each show their own code and end by closing their prompt only,
+// so no message box follows and the reads are left waiting on a link that stays up.
+class FailedPasskeyE2eTest : public PairingE2eTest,
+                             public ::testing::WithParamInterface<std::pair<const char*, uint64_t>> {
+protected:
+    std::string World() const override {
+        return WorldOf(R"({"kind": "keyboard", "address": "00:1A:7D:DA:75:01", "name": "Passkey Keyboard",
+                          "appearance": 961, "passkeyInput": true, "passkey": ")" +
+                       std::string(GetParam().first) + R"("})");
+    }
+};
+
+TEST_P(FailedPasskeyE2eTest, TwoPromptsWithTheirOwnCodesCloseAndTheReadsWaitWithoutAMessageBox) {
+    const QString keyboard = QStringLiteral("Passkey Keyboard");
+    ASSERT_TRUE(Frame()->ExecuteCommand(ID_ENABLE_MITM));
+    ASSERT_TRUE(Select(keyboard));
+    Connect(2 * GetParam().second + 60000);
+    ASSERT_EQ(m_shown.size(), 2u);
+    EXPECT_NE(m_shown[0].first, m_shown[1].first);
+    EXPECT_EQ(m_shown[0].second, GetParam().second);
+    EXPECT_EQ(m_shown[1].second, GetParam().second);
+    EXPECT_TRUE(m_prompter.prompts.empty());
+    EXPECT_EQ(Connected(), QStringList{keyboard});
+    ASSERT_NE(Frame()->HidWindow(), nullptr);
+    EXPECT_TRUE(platform::GetDlgItemText(Frame()->HidWindow(), IDC_HID_DESCRIPTOR).isEmpty());
+    EXPECT_TRUE(Frame()->IsReadInFlight());
+}
+
+INSTANTIATE_TEST_SUITE_P(Users, FailedPasskeyE2eTest,
+                         ::testing::Values(std::pair("wrong", uint64_t{6000}),
+                                           std::pair("none", uint64_t{30000})),
+                         [](const auto& info) { return std::string(info.param.first) + "Passkey"; });
 
 } // namespace

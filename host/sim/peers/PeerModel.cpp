@@ -20,6 +20,9 @@
 
 #include <veyrauuids.h>
 
+#include <string_view>
+#include <utility>
+
 namespace orv::sim {
 
 GattCharacteristicDescription characteristic(const BleUuid& uuid, uint8_t properties,
@@ -71,52 +74,65 @@ BleUuid PeerModel::vendorUuid(uint16_t number) {
     return uuid;
 }
 
+namespace {
+
+using ModelFactory = std::unique_ptr<PeerModel> (*)(Simulator&, size_t);
+
+template <typename Model> std::unique_ptr<PeerModel> make(Simulator& simulator, size_t peerIndex) {
+    return std::make_unique<Model>(simulator, peerIndex);
+}
+
+std::unique_ptr<PeerModel> makeScale(Simulator& simulator, size_t peerIndex) {
+    return std::make_unique<HouseholdScale>(simulator, peerIndex, false);
+}
+
+std::unique_ptr<PeerModel> makeBodyComposition(Simulator& simulator, size_t peerIndex) {
+    return std::make_unique<HouseholdScale>(simulator, peerIndex, true);
+}
+
+std::unique_ptr<PeerModel> makeHid(Simulator& simulator, size_t peerIndex) {
+    auto kind = HidPeer::describe(simulator.world().peers.at(peerIndex).kind);
+    return std::make_unique<HidPeer>(simulator, peerIndex, std::move(*kind));
+}
+
+// Every kind with a behaviour, in the order docs/worlds.md describes them.
+constexpr std::pair<std::string_view, ModelFactory> kModels[] = {
+    {"heartRate", make<HeartRateSensor>},
+    {"battery", make<BatteryPack>},
+    {"weightScale", makeScale},
+    {"bodyComposition", makeBodyComposition},
+    {"cycling", make<CyclingSensor>},
+    {"running", make<RunningSensor>},
+    {"environment", make<EnvironmentStation>},
+    {"phone", make<SmartPhone>},
+    {"securityTag", make<KeyTag>},
+    {"bloodPressure", make<BloodPressureCuff>},
+    {"glucose", make<GlucoseMeter>},
+    {"thermometer", make<EarThermometer>},
+    {"tyrePressure", make<TyrePressureSensor>},
+    {"vehicleInformation", make<VehicleKeyFob>},
+    {"keyboard", makeHid},
+    {"mouse", makeHid},
+    {"steeringWheel", makeHid},
+    {"remote", make<LegacyRemote>},
+};
+
+} // namespace
+
+std::vector<std::string_view> peerKinds() {
+    std::vector<std::string_view> kinds;
+    for (const auto& [kind, factory] : kModels) {
+        kinds.push_back(kind);
+    }
+    return kinds;
+}
+
 std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerIndex) {
     const std::string& kind = simulator.world().peers.at(peerIndex).kind;
-    if (kind == "heartRate") {
-        return std::make_unique<HeartRateSensor>(simulator, peerIndex);
-    }
-    if (kind == "weightScale" || kind == "bodyComposition") {
-        return std::make_unique<HouseholdScale>(simulator, peerIndex, kind == "bodyComposition");
-    }
-    if (kind == "battery") {
-        return std::make_unique<BatteryPack>(simulator, peerIndex);
-    }
-    if (kind == "running") {
-        return std::make_unique<RunningSensor>(simulator, peerIndex);
-    }
-    if (kind == "cycling") {
-        return std::make_unique<CyclingSensor>(simulator, peerIndex);
-    }
-    if (kind == "environment") {
-        return std::make_unique<EnvironmentStation>(simulator, peerIndex);
-    }
-    if (kind == "phone") {
-        return std::make_unique<SmartPhone>(simulator, peerIndex);
-    }
-    if (kind == "bloodPressure") {
-        return std::make_unique<BloodPressureCuff>(simulator, peerIndex);
-    }
-    if (kind == "glucose") {
-        return std::make_unique<GlucoseMeter>(simulator, peerIndex);
-    }
-    if (kind == "thermometer") {
-        return std::make_unique<EarThermometer>(simulator, peerIndex);
-    }
-    if (kind == "tyrePressure") {
-        return std::make_unique<TyrePressureSensor>(simulator, peerIndex);
-    }
-    if (kind == "vehicleInformation") {
-        return std::make_unique<VehicleKeyFob>(simulator, peerIndex);
-    }
-    if (kind == "securityTag") {
-        return std::make_unique<KeyTag>(simulator, peerIndex);
-    }
-    if (auto hid = HidPeer::describe(kind)) {
-        return std::make_unique<HidPeer>(simulator, peerIndex, std::move(*hid));
-    }
-    if (kind == "remote") {
-        return std::make_unique<LegacyRemote>(simulator, peerIndex);
+    for (const auto& [name, factory] : kModels) {
+        if (name == kind) {
+            return factory(simulator, peerIndex);
+        }
     }
     return nullptr;
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orv::sim {
@@ -63,8 +64,10 @@ protected:
     static BleUuid vendorUuid(uint16_t number);
 };
 
-// The model of the world peer at peerIndex by its kind, or null for a kind that only advertises and
-// serves the database its world entry lists.
+// The kinds a world may give a peer, each with its model.
+std::vector<std::string_view> peerKinds();
+// The model of the world peer at peerIndex by its kind, or null for a peer without a kind, which only
+// advertises and serves the database its world entry lists.
 std::unique_ptr<PeerModel> createPeerModel(Simulator& simulator, size_t peerIndex);
 
 // A characteristic of a peer's own database, with its value and descriptors.

@@ -17,6 +17,8 @@ namespace {
 TEST(MalformedWorld, IsRejectedWithAClearMessage) {
     const std::tuple<const char*, std::string, const char*> worlds[] = {
         {"NotJson", "{\"peers\": [", "not valid JSON"},
+        {"SyntaxErrorOnItsLine", "{\"seed\": 1,\n  \"peers\": [}\n",
+         "world is not valid JSON: line 2, column 13: syntax error while parsing value - unexpected '}'"},
         {"Empty", "", "not valid JSON"},
         {"NotAnObject", "[1, 2]", "world: expected an object"},
         {"DongleNotObject", R"({"dongle": 3})", "dongle: expected an object"},
@@ -30,7 +32,7 @@ TEST(MalformedWorld, IsRejectedWithAClearMessage) {
          R"(peers[0].addressType: expected "public" or "random", got "x")"},
         {"PeerWithoutAddress", R"({"peers": [{"name": "x"}]})", "peers[0].address: required"},
         {"SameAddressTwice",
-         R"({"peers": [{"address": "12:34:56:78:9A:BC"}, {"address": "12:34:56:78:9a:bc", "kind": "x"}]})",
+         R"({"peers": [{"address": "12:34:56:78:9A:BC"}, {"address": "12:34:56:78:9a:bc", "kind": "battery"}]})",
          "peers[1].address: 12:34:56:78:9A:BC (public) is already the address of peers[0]"},
         {"TxPowerOutOfRange", R"({"peers": [{"address": "12:34:56:78:9A:BC", "txPower": 300}]})",
          "peers[0].txPower: value 300 out of range -128..127"},
@@ -51,6 +53,10 @@ TEST(MalformedWorld, IsRejectedWithAClearMessage) {
         {"NumberBeyondADouble", R"({"seed": 1e999})", "not valid JSON"},
         {"UnsignedBeyondTheField", R"({"seed": 18446744073709551615})",
          "world: seed: value 18446744073709551615 out of range 0..4294967295"},
+        {"IntegerBeyond64Bits", R"({"seed": 18446744073709551616})",
+         "world: seed: value out of range 0..4294967295"},
+        {"NegativeBeyond64Bits", R"({"dongle": {"startupDelayMs": -9223372036854775809}})",
+         "world: dongle.startupDelayMs: value out of range 0..18446744073709551615"},
         {"StartupErrorZero", R"({"dongle": {"startupError": 0}})",
          "dongle.startupError: value 0 out of range 1..2147483647"},
         {"UnknownAction", R"({"events": [{"at": 1, "action": "explode"}]})",
@@ -85,6 +91,32 @@ TEST(MalformedWorld, IsRejectedWithAClearMessage) {
         {"ServiceWithoutUuid", R"({"peers": [{"address": "12:34:56:78:9A:BC", "gatt": [{}]}]})",
          "peers[0].gatt[0].uuid: required"},
         {"UnplugWithoutPath", R"({"events": [{"at": 1, "action": "unplugUsb"}]})", "interfacePath"},
+        {"UnplugOfNoDevice", R"({"usbDevices": [{"interfacePath": "mouse"}],
+                 "events": [{"action": "unplugUsb", "interfacePath": "mouse"},
+                            {"action": "unplugUsb", "interfacePath": "keyboard"}]})",
+         R"(world: events[1].interfacePath: no entry of usbDevices has "keyboard")"},
+        {"PeersGivenTwice",
+         R"({"peers": [{"address": "12:34:56:78:9A:BC"}], "peers": [{"address": "12:34:56:78:9A:BD"}]})",
+         "world: peers: given twice"},
+        {"SeedGivenTwice", R"({"seed": 1, "searchDurationMs": 0, "seed": 2})", "world: seed: given twice"},
+        {"PeerMemberGivenTwice", R"({"peers": [{"address": "12:34:56:78:9A:BC", "name": "a"},
+                 {"address": "12:34:56:78:9A:BD", "name": "b", "name": "c"}]})",
+         "world: peers[1].name: given twice"},
+        {"RssiMemberGivenTwice",
+         R"({"peers": [{"address": "12:34:56:78:9A:BC", "rssi": {"mean": -50, "jitter": 2, "mean": -60}}]})",
+         "world: peers[0].rssi.mean: given twice"},
+        {"DescriptorMemberGivenTwice",
+         R"({"peers": [{"address": "12:34:56:78:9A:BC", "gatt": [{"uuid": "1800",
+                 "characteristics": [{"uuid": "2A00", "descriptors": [{"uuid": "2901"},
+                                                                      {"uuid": "2902", "uuid": "2901"}]}]}]}]})",
+         "world: peers[0].gatt[0].characteristics[0].descriptors[1].uuid: given twice"},
+        {"UnknownKind", R"({"peers": [{"address": "12:34:56:78:9A:BC", "kind": "heartrate"}]})",
+         R"(world: peers[0].kind: expected "heartRate", "battery", "weightScale", "bodyComposition", )"
+         R"("cycling", "running", "environment", "phone", "securityTag", "bloodPressure", "glucose", )"
+         R"("thermometer", "tyrePressure", "vehicleInformation", "keyboard", "mouse", "steeringWheel" or )"
+         R"("remote", got "heartrate")"},
+        {"EmptyKind", R"({"peers": [{"address": "12:34:56:78:9A:BC", "kind": ""}]})",
+         R"(peers[0].kind: expected "heartRate", )"},
         {"UsbWithoutPath", R"({"usbDevices": [{"service": "x"}]})", "usbDevices[0].interfacePath"},
         {"UnknownSecurity", R"({"peers": [{"address": "12:34:56:78:9A:BC", "security": "bonded"}]})",
          "peers[0].security"},
@@ -109,6 +141,7 @@ TEST(MalformedWorld, IsRejectedWithAClearMessage) {
         std::string error;
         EXPECT_FALSE(WorldParser::parse(json, &error)) << name;
         EXPECT_NE(error.find(errorMentions), std::string::npos) << name << ": " << error;
+        EXPECT_EQ(error.find("json.exception"), std::string::npos) << name << ": " << error;
     }
 }
 
@@ -176,6 +209,16 @@ TEST(WorldLoading, DocumentedExamplesLoad) {
         EXPECT_TRUE(loadWorldJson(json, &error)) << where << ": " << error;
     }
     EXPECT_GE(examples.size(), 4u);
+}
+
+TEST(WorldLoading, AFolderNamedAsTheWorldFileIsSaidToBeOne) {
+    const std::filesystem::path folder =
+        std::filesystem::path(::testing::TempDir()) / "veyrasim-world-folder";
+    std::filesystem::create_directories(folder);
+    std::string error;
+    EXPECT_FALSE(loadWorldFile(folder.string(), &error));
+    EXPECT_EQ(error, "cannot read world file " + folder.string() + ": it is a folder");
+    std::filesystem::remove(folder);
 }
 
 TEST(WorldLoading, ReplacesTheWorldAndItsClockOrKeepsItWithAClearError) {
