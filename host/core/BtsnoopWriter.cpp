@@ -72,7 +72,7 @@ void BtsnoopWriter::att(uint64_t timeMs, uint16_t handle, std::span<const uint8_
 }
 
 void BtsnoopWriter::connectionComplete(uint64_t timeMs, uint8_t status, uint16_t handle,
-                                       const BleTypedAddress& peer) {
+                                       const BleTypedAddress& peer, const LinkParameters& link) {
     std::vector<uint8_t> packet{kH4Event, 0x3E, 19, 0x01, status};
     put16(packet, handle);
     packet.push_back(0x00); // the host is central
@@ -82,10 +82,10 @@ void BtsnoopWriter::connectionComplete(uint64_t timeMs, uint8_t status, uint16_t
     packet.push_back(static_cast<uint8_t>(peer.lap >> 16));
     packet.push_back(peer.uap);
     put16(packet, peer.nap);
-    put16(packet, 0); // interval, latency and timeout are not known here
-    put16(packet, 0);
-    put16(packet, 0);
-    packet.push_back(0x00);
+    put16(packet, link.interval);
+    put16(packet, link.slaveLatency);
+    put16(packet, link.supervisionTimeout);
+    packet.push_back(0x00); // master clock accuracy 500 ppm
     record(timeMs, packet, true, true, packet.size());
 }
 

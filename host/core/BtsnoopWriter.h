@@ -1,6 +1,7 @@
 // Debug output: a btsnoop capture file (HCI UART H4 framing) of the link traffic.
 #pragma once
 
+#include "ControllerPort.h"
 #include "veyrahost.h"
 
 #include <cstdint>
@@ -21,7 +22,8 @@ public:
     // One ATT PDU inside an ACL packet with its L2CAP header (channel 0x0004).
     void att(uint64_t timeMs, uint16_t handle, std::span<const uint8_t> pdu, bool received);
     // LE Connection Complete (subevent 0x01) as the controller reports it.
-    void connectionComplete(uint64_t timeMs, uint8_t status, uint16_t handle, const BleTypedAddress& peer);
+    void connectionComplete(uint64_t timeMs, uint8_t status, uint16_t handle, const BleTypedAddress& peer,
+                            const LinkParameters& link);
     void disconnectionComplete(uint64_t timeMs, uint16_t handle, uint8_t reason);
 
 private:

@@ -51,16 +51,16 @@ void SeamTrace::onAttPdu(uint16_t handle, const std::vector<uint8_t>& pdu) {
     m_host.onAttPdu(handle, pdu);
 }
 
-void SeamTrace::onConnectOutcome(ConnectOutcome outcome, uint16_t handle) {
+void SeamTrace::onConnectOutcome(ConnectOutcome outcome, uint16_t handle, const LinkParameters& link) {
     const BleTypedAddress peer = m_connecting.value_or(BleTypedAddress{});
     m_connecting.reset();
     // A cancelled attempt is reported as unknown connection (0x02), a failed one as not established (0x3E).
     const uint8_t status = outcome == ConnectOutcome::Connected   ? 0x00
                            : outcome == ConnectOutcome::Cancelled ? 0x02
                                                                   : 0x3E;
-    m_snoop.connectionComplete(m_controller->nowMs(), status, handle, peer);
+    m_snoop.connectionComplete(m_controller->nowMs(), status, handle, peer, link);
     traceLine("connection complete, status " + std::to_string(status) + ", link " + std::to_string(handle));
-    m_host.onConnectOutcome(outcome, handle);
+    m_host.onConnectOutcome(outcome, handle, link);
 }
 
 void SeamTrace::onDisconnected(uint16_t handle, uint8_t reason) {

@@ -66,7 +66,7 @@ private:
     }
     void onDatabaseAdded(uint16_t status) override { m_host.onDatabaseAdded(status); }
     void onConnectionDefaultsSet(uint16_t status) override { m_host.onConnectionDefaultsSet(status); }
-    void onConnectOutcome(ConnectOutcome outcome, uint16_t handle) override;
+    void onConnectOutcome(ConnectOutcome outcome, uint16_t handle, const LinkParameters& link) override;
     void onDisconnected(uint16_t handle, uint8_t reason) override;
     void onConnectionUpdated(uint16_t handle, uint16_t status,
                              const ConnectionParameters& parameters) override;

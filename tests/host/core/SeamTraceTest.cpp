@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace orv::host::test {
 namespace {
@@ -96,6 +97,40 @@ TEST_F(DebugOutput, CaptureHoldsConnectionEventsAndAttTrafficInOrder) {
     EXPECT_EQ(all[0].timestamp % 1000, 0u) << "virtual milliseconds";
     EXPECT_NE(log().find("ATT out, link " + std::to_string(cid) + ": 0A 09 00"), std::string::npos) << log();
     EXPECT_NE(log().find("ATT in, link " + std::to_string(cid) + ": 0B 01"), std::string::npos) << log();
+}
+
+// The LE Connection Complete record carries what the link runs at: the longest interval of the range,
+// the latency and the supervision timeout, those the host set before connecting or the controller's own.
+TEST_F(DebugOutput, ConnectionRecordCarriesTheParametersTheLinkRunsAt) {
+    struct Row {
+        const char* name;
+        std::optional<ConnectionParameters> set;
+        Bytes fields; // interval, latency, timeout as the record holds them
+    };
+    const Row rows[] = {
+        {"the controller's own", std::nullopt, {40, 0, 0, 0, 0xF4, 0x01}},
+        {"set by the host", ConnectionParameters{6, 12, 4, 300}, {12, 0, 4, 0, 0x2C, 0x01}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        harness.load(gattWorld());
+        harness.startHost(true);
+        if (row.set) {
+            ASSERT_EQ(OrvBleHostSetConnectionParams(0xFFFF, 0xFFFF, row.set->intervalMin, row.set->intervalMax,
+                                                    row.set->slaveLatency, row.set->supervisionTimeout),
+                      ORV_BLE_OK);
+            ASSERT_TRUE(harness.advanceUntil(BLE_EVT_CONN_PARAMS_SET));
+        }
+        harness.connect("AA:BB:CC:DD:EE:01");
+        harness.freeQueued();
+        OrvBleHostDeinit();
+
+        const auto all = records(readFile(dir / "veyrahost.btsnoop"));
+        ASSERT_EQ(all.size(), 1u);
+        const Bytes& connected = all[0].packet;
+        ASSERT_EQ(connected.size(), 22u);
+        EXPECT_EQ(Bytes(connected.begin() + 15, connected.begin() + 21), row.fields);
+    }
 }
 
 TEST(BtsnoopWriter, PduBeyondTheLengthFieldsIsRecordedCutWithItsOriginalLength) {
