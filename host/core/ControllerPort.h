@@ -172,6 +172,8 @@ public:
 
     // The controller's clock: milliseconds since it was started.
     virtual uint64_t nowMs() const = 0;
+    // The wall-clock date at which that clock read 0, in milliseconds since 1 January 1970 UTC.
+    virtual int64_t startDateMs() const = 0;
     // One-shot timers on the controller's clock; a cancelled timer never fires.
     virtual uint32_t startTimer(uint64_t delayMs) = 0;
     virtual void cancelTimer(uint32_t timerId) = 0;

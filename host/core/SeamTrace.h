@@ -48,6 +48,7 @@ public:
     void cancelPairing(uint16_t handle) override { m_controller->cancelPairing(handle); }
     void startEncryption(uint16_t handle) override;
     uint64_t nowMs() const override { return m_controller->nowMs(); }
+    int64_t startDateMs() const override { return m_controller->startDateMs(); }
     uint32_t startTimer(uint64_t delayMs) override { return m_controller->startTimer(delayMs); }
     void cancelTimer(uint32_t timerId) override { m_controller->cancelTimer(timerId); }
 
@@ -87,6 +88,9 @@ private:
     void onTimer(uint32_t timerId) override { m_host.onTimer(timerId); }
 
     void traceLine(const std::string& text) const;
+    // The wall-clock date of the controller's present, in milliseconds since 1970 UTC: the capture's
+    // stamps come from the same clock as the text log's.
+    int64_t dateMs() const;
 
     HostPort& m_host;
     BtsnoopWriter& m_snoop;

@@ -10,6 +10,7 @@
 #include <veyrauuids.h>
 
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 
 namespace orv::sim {
@@ -20,6 +21,11 @@ constexpr uint32_t kOpenBusy = 170;
 constexpr uint32_t kOpenNoDevice = 2;
 constexpr uint32_t kCommunicationLost = 2;
 constexpr uint8_t kDeleteBondOfRequestingDevice = 0x03;
+
+int64_t systemDateMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
 
 } // namespace
 
@@ -54,6 +60,7 @@ void Simulator::startWorld(World world) {
     }
     m_world = std::move(world);
     m_scheduler.reset();
+    m_startDateMs = m_wallClock ? m_wallClock() : systemDateMs();
     m_random.seed(m_world.seed);
     m_donglePresent = m_world.dongle.present;
     m_otherUsb = m_world.otherUsbDevices;

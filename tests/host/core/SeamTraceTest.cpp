@@ -7,11 +7,21 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace orv::host::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr int64_t kWorldLoadedAt = 1796635815250; // 2026-12-07 09:30:15.250 UTC
+
+// A btsnoop stamp: microseconds since year 0.
+uint64_t snoopStamp(int64_t msSince1970) {
+    return 0x00DCDDB30F2F8000ULL + static_cast<uint64_t>(msSince1970) * 1000;
+}
 
 uint64_t bigEndian(const Bytes& bytes, size_t at, int count) {
     uint64_t value = 0;
@@ -55,12 +65,30 @@ protected:
     void TearDown() override {
         HostTest::TearDown();
         OrvBleHostDeinit();
+        orv::sim::setWallClock(nullptr);
         orv::sim::setDebugOutputDirectory({});
         fs::remove_all(dir);
     }
     std::string log() const {
         const Bytes text = readFile(dir / "veyrahost.log");
         return std::string(text.begin(), text.end());
+    }
+    // The stamps of the text log's lines that go with capture records, in order.
+    std::vector<uint64_t> loggedRecordTimes() const {
+        std::vector<uint64_t> times;
+        std::istringstream lines(log());
+        for (std::string line; std::getline(lines, line);) {
+            const size_t end = line.find(" ms] ");
+            if (end == std::string::npos) {
+                continue;
+            }
+            const std::string text = line.substr(end + 5);
+            if (text.starts_with("ATT ") || text.starts_with("connection complete") ||
+                text.starts_with("disconnection complete")) {
+                times.push_back(std::stoull(line.substr(1, end - 1)));
+            }
+        }
+        return times;
     }
     fs::path dir;
 };
@@ -130,6 +158,37 @@ TEST_F(DebugOutput, ConnectionRecordCarriesTheParametersTheLinkRunsAt) {
         const Bytes& connected = all[0].packet;
         ASSERT_EQ(connected.size(), 22u);
         EXPECT_EQ(Bytes(connected.begin() + 15, connected.begin() + 21), row.fields);
+    }
+}
+
+// Virtual time 0 is dated by the wall clock read when the world is loaded; each record carries that date
+// plus the controller's time at which it crossed, the time the text log stamps its line with.
+TEST_F(DebugOutput, CaptureIsDatedByTheClockItWasWrittenUnderAndAgreesWithTheLog) {
+    orv::sim::setWallClock([] { return kWorldLoadedAt; });
+    harness.load(gattWorld());
+    harness.startHost(true);
+    orv::sim::advance(7000);
+    ASSERT_EQ(OrvBleHostConnect(addressOf("AA:BB:CC:DD:EE:01")), ORV_BLE_OK);
+    const auto connected = harness.advanceUntil(BLE_EVT_CONNECT_RESULT);
+    ASSERT_TRUE(connected);
+    cid = record<BleHostConnectEvent>(*connected).cid;
+    harness.freeQueued();
+    EXPECT_EQ(harness.read(cid, 9).status, 0);
+    orv::sim::advance(11000);
+    ASSERT_EQ(OrvBleHostDisconnect(cid), ORV_BLE_OK);
+    const auto disconnected = harness.advanceUntil(BLE_EVT_DISCONNECTED);
+    ASSERT_TRUE(disconnected);
+    harness.freeQueued();
+    OrvBleHostDeinit();
+
+    const auto all = records(readFile(dir / "veyrahost.btsnoop"));
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all.front().timestamp, snoopStamp(kWorldLoadedAt + static_cast<int64_t>(connected->at)));
+    EXPECT_EQ(all.back().timestamp, snoopStamp(kWorldLoadedAt + static_cast<int64_t>(disconnected->at)));
+    const std::vector<uint64_t> logged = loggedRecordTimes();
+    ASSERT_EQ(logged.size(), all.size()) << log();
+    for (size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(all[i].timestamp, snoopStamp(kWorldLoadedAt + static_cast<int64_t>(logged[i]))) << i;
     }
 }
 
