@@ -60,7 +60,6 @@ void Simulator::startWorld(World world) {
     }
     m_world = std::move(world);
     m_scheduler.reset();
-    m_startDateMs = m_wallClock ? m_wallClock() : systemDateMs();
     m_random.seed(m_world.seed);
     m_donglePresent = m_world.dongle.present;
     m_otherUsb = m_world.otherUsbDevices;
@@ -97,6 +96,8 @@ void Simulator::startWorld(World world) {
     for (const ScriptedEvent& event : m_world.events) {
         scheduleScriptedEvent(event);
     }
+    // Last, so that time 0 is dated as close as can be to the moment the world is ready to run.
+    m_startDateMs = m_wallClock ? m_wallClock() : systemDateMs();
 }
 
 void Simulator::scheduleScriptedEvent(const ScriptedEvent& event) {
