@@ -58,6 +58,7 @@ public:
     void cancelPairing(uint16_t) override {}
     void startEncryption(uint16_t) override {}
     uint64_t nowMs() const override { return 0; }
+    int64_t startDateMs() const override { return 0; }
     uint32_t startTimer(uint64_t) override { return ++lastTimer; }
     void cancelTimer(uint32_t) override {}
 

@@ -3,6 +3,7 @@
 #include "veyrasim.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -26,6 +27,10 @@ HostClockDriver::HostClockDriver(QObject* parent, WallClock wallClock)
     // present, not from the last time something was due.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::awake, this, &HostClockDriver::onAwake);
+    // The glib event dispatcher reports waking only after it has delivered what woke it, so the
+    // events themselves are watched as well.
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->installEventFilter(this);
     rearm();
 }
 
@@ -60,6 +65,11 @@ void HostClockDriver::rearm() {
 void HostClockDriver::onAwake() {
     if (simulatedNow() > orv::sim::now() || orv::sim::now() < m_lastAdvance)
         tick();
+}
+
+bool HostClockDriver::eventFilter(QObject* watched, QEvent* event) {
+    onAwake();
+    return QObject::eventFilter(watched, event);
 }
 
 void HostClockDriver::tick() {

@@ -14,9 +14,10 @@ namespace platform {
 // Sleeps on a single-shot timer until the simulator's next due action, then advances the simulator
 // to the wall-clock time elapsed since construction. Re-armed whenever the simulator schedules an
 // earlier action. When the simulator's clock restarts (a world was loaded), its time zero is mapped
-// to that moment. Every time the event loop wakes the simulator is brought up to the present too, so
-// what a request starts runs at its own pace instead of catching up at once on the time since the
-// last due action. One driver at a time: it owns the simulator's wakeup listener while it lives.
+// to that moment. Every time the event loop wakes, and before it delivers any event (a click, a
+// timer), the simulator is brought up to the present too, so what a request starts runs at its own
+// pace and at its own time instead of catching up at once on the time since the last due action.
+// One driver at a time: it owns the simulator's wakeup listener while it lives.
 class HostClockDriver : public QObject {
     Q_OBJECT
 public:
@@ -26,6 +27,10 @@ public:
     // wallClock: the time source; empty for the real one.
     explicit HostClockDriver(QObject* parent = nullptr, WallClock wallClock = {});
     ~HostClockDriver() override;
+
+protected:
+    // Watches the application's events: each one finds the simulator at the present.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void rearm();

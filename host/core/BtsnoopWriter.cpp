@@ -9,8 +9,8 @@ namespace {
 
 constexpr uint32_t kVersion = 1;
 constexpr uint32_t kDatalinkH4 = 1002;
-// Microseconds from year 0 to 1970, the btsnoop epoch offset; the controller clock counts from 1970.
-constexpr uint64_t kEpochMicroseconds = 0x00DCDDB30F2F8000ULL;
+// Microseconds from year 0 to 1970: btsnoop stamps count from year 0, the dates given here from 1970.
+constexpr int64_t kEpochMicroseconds = 0x00DCDDB30F2F8000LL;
 constexpr uint8_t kH4Acl = 0x02;
 constexpr uint8_t kH4Event = 0x04;
 constexpr uint16_t kAttChannel = 0x0004;
@@ -43,7 +43,7 @@ bool BtsnoopWriter::open(const std::string& path) {
     return static_cast<bool>(m_file);
 }
 
-void BtsnoopWriter::record(uint64_t timeMs, std::span<const uint8_t> packet, bool received,
+void BtsnoopWriter::record(int64_t dateMs, std::span<const uint8_t> packet, bool received,
                            bool commandOrEvent, size_t originalLength) {
     if (!isOpen()) {
         return;
@@ -53,13 +53,13 @@ void BtsnoopWriter::record(uint64_t timeMs, std::span<const uint8_t> packet, boo
     putBigEndian(out, packet.size(), 4);
     putBigEndian(out, (received ? 1u : 0u) | (commandOrEvent ? 2u : 0u), 4);
     putBigEndian(out, 0, 4);
-    putBigEndian(out, kEpochMicroseconds + timeMs * 1000, 8);
+    putBigEndian(out, static_cast<uint64_t>(kEpochMicroseconds + dateMs * 1000), 8);
     out.insert(out.end(), packet.begin(), packet.end());
     m_file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
     m_file.flush();
 }
 
-void BtsnoopWriter::att(uint64_t timeMs, uint16_t handle, std::span<const uint8_t> pdu, bool received) {
+void BtsnoopWriter::att(int64_t dateMs, uint16_t handle, std::span<const uint8_t> pdu, bool received) {
     // A PDU beyond what the 16-bit length fields can say is recorded cut, with its original length.
     const auto kept = pdu.first(std::min(pdu.size(), kMaxAttPdu));
     std::vector<uint8_t> packet{kH4Acl};
@@ -68,11 +68,11 @@ void BtsnoopWriter::att(uint64_t timeMs, uint16_t handle, std::span<const uint8_
     put16(packet, static_cast<uint16_t>(kept.size()));
     put16(packet, kAttChannel);
     packet.insert(packet.end(), kept.begin(), kept.end());
-    record(timeMs, packet, received, false, packet.size() + (pdu.size() - kept.size()));
+    record(dateMs, packet, received, false, packet.size() + (pdu.size() - kept.size()));
 }
 
-void BtsnoopWriter::connectionComplete(uint64_t timeMs, uint8_t status, uint16_t handle,
-                                       const BleTypedAddress& peer) {
+void BtsnoopWriter::connectionComplete(int64_t dateMs, uint8_t status, uint16_t handle,
+                                       const BleTypedAddress& peer, const LinkParameters& link) {
     std::vector<uint8_t> packet{kH4Event, 0x3E, 19, 0x01, status};
     put16(packet, handle);
     packet.push_back(0x00); // the host is central
@@ -82,18 +82,18 @@ void BtsnoopWriter::connectionComplete(uint64_t timeMs, uint8_t status, uint16_t
     packet.push_back(static_cast<uint8_t>(peer.lap >> 16));
     packet.push_back(peer.uap);
     put16(packet, peer.nap);
-    put16(packet, 0); // interval, latency and timeout are not known here
-    put16(packet, 0);
-    put16(packet, 0);
-    packet.push_back(0x00);
-    record(timeMs, packet, true, true, packet.size());
+    put16(packet, link.interval);
+    put16(packet, link.slaveLatency);
+    put16(packet, link.supervisionTimeout);
+    packet.push_back(0x00); // master clock accuracy 500 ppm
+    record(dateMs, packet, true, true, packet.size());
 }
 
-void BtsnoopWriter::disconnectionComplete(uint64_t timeMs, uint16_t handle, uint8_t reason) {
+void BtsnoopWriter::disconnectionComplete(int64_t dateMs, uint16_t handle, uint8_t reason) {
     std::vector<uint8_t> packet{kH4Event, 0x05, 4, 0x00};
     put16(packet, handle);
     packet.push_back(reason);
-    record(timeMs, packet, true, true, packet.size());
+    record(dateMs, packet, true, true, packet.size());
 }
 
 } // namespace orv::host

@@ -41,6 +41,14 @@ struct ConnectionParameters {
     uint16_t supervisionTimeout = 0;
 };
 
+// What an established link runs at, as the controller reports it when the link comes up: the interval it
+// chose within the range asked for (1.25 ms units), the slave latency and the supervision timeout (10 ms).
+struct LinkParameters {
+    uint16_t interval = 0;
+    uint16_t slaveLatency = 0;
+    uint16_t supervisionTimeout = 0;
+};
+
 enum class ConnectOutcome { Connected, Failed, Cancelled };
 
 // How the controller's security manager pairs, chosen from what both sides can do: a passkey shown by
@@ -86,8 +94,8 @@ public:
 
     // Answer to setConnectionDefaults; status is an HCI error code (0x12: invalid parameters).
     virtual void onConnectionDefaultsSet(uint16_t status) = 0;
-    // Outcome of connect; handle is valid only with ConnectOutcome::Connected.
-    virtual void onConnectOutcome(ConnectOutcome outcome, uint16_t handle) = 0;
+    // Outcome of connect; handle and link are valid only with ConnectOutcome::Connected.
+    virtual void onConnectOutcome(ConnectOutcome outcome, uint16_t handle, const LinkParameters& link) = 0;
     virtual void onDisconnected(uint16_t handle, uint8_t reason) = 0;
     // Outcome of a parameter change asked for by either side; status is an HCI error code.
     virtual void onConnectionUpdated(uint16_t handle, uint16_t status,
@@ -164,6 +172,8 @@ public:
 
     // The controller's clock: milliseconds since it was started.
     virtual uint64_t nowMs() const = 0;
+    // The wall-clock date at which that clock read 0, in milliseconds since 1 January 1970 UTC.
+    virtual int64_t startDateMs() const = 0;
     // One-shot timers on the controller's clock; a cancelled timer never fires.
     virtual uint32_t startTimer(uint64_t delayMs) = 0;
     virtual void cancelTimer(uint32_t timerId) = 0;

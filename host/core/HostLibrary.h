@@ -69,7 +69,7 @@ private:
     void onDatabaseAllocated(uint16_t status, uint16_t databaseId) override;
     void onDatabaseAdded(uint16_t status) override;
     void onConnectionDefaultsSet(uint16_t status) override { m_links.onDefaultsSet(status); }
-    void onConnectOutcome(ConnectOutcome outcome, uint16_t handle) override {
+    void onConnectOutcome(ConnectOutcome outcome, uint16_t handle, const LinkParameters& /*link*/) override {
         m_links.onConnectOutcome(outcome, handle);
     }
     void onDisconnected(uint16_t handle, uint8_t reason) override { m_links.onDisconnected(handle, reason); }

@@ -34,37 +34,41 @@ void SeamTrace::traceLine(const std::string& text) const {
     debugLog() << "[" << m_controller->nowMs() << " ms] " << text << '\n';
 }
 
+int64_t SeamTrace::dateMs() const {
+    return m_controller->startDateMs() + static_cast<int64_t>(m_controller->nowMs());
+}
+
 void SeamTrace::connect(const BleTypedAddress& address) {
     m_connecting = address;
     m_controller->connect(address);
 }
 
 void SeamTrace::sendAtt(uint16_t handle, std::vector<uint8_t> pdu) {
-    m_snoop.att(m_controller->nowMs(), handle, pdu, false);
+    m_snoop.att(dateMs(), handle, pdu, false);
     traceLine("ATT out, link " + std::to_string(handle) + ":" + hex(pdu));
     m_controller->sendAtt(handle, std::move(pdu));
 }
 
 void SeamTrace::onAttPdu(uint16_t handle, const std::vector<uint8_t>& pdu) {
-    m_snoop.att(m_controller->nowMs(), handle, pdu, true);
+    m_snoop.att(dateMs(), handle, pdu, true);
     traceLine("ATT in, link " + std::to_string(handle) + ":" + hex(pdu));
     m_host.onAttPdu(handle, pdu);
 }
 
-void SeamTrace::onConnectOutcome(ConnectOutcome outcome, uint16_t handle) {
+void SeamTrace::onConnectOutcome(ConnectOutcome outcome, uint16_t handle, const LinkParameters& link) {
     const BleTypedAddress peer = m_connecting.value_or(BleTypedAddress{});
     m_connecting.reset();
     // A cancelled attempt is reported as unknown connection (0x02), a failed one as not established (0x3E).
     const uint8_t status = outcome == ConnectOutcome::Connected   ? 0x00
                            : outcome == ConnectOutcome::Cancelled ? 0x02
                                                                   : 0x3E;
-    m_snoop.connectionComplete(m_controller->nowMs(), status, handle, peer);
+    m_snoop.connectionComplete(dateMs(), status, handle, peer, link);
     traceLine("connection complete, status " + std::to_string(status) + ", link " + std::to_string(handle));
-    m_host.onConnectOutcome(outcome, handle);
+    m_host.onConnectOutcome(outcome, handle, link);
 }
 
 void SeamTrace::onDisconnected(uint16_t handle, uint8_t reason) {
-    m_snoop.disconnectionComplete(m_controller->nowMs(), handle, reason);
+    m_snoop.disconnectionComplete(dateMs(), handle, reason);
     traceLine("disconnection complete, link " + std::to_string(handle) + ", reason " +
               std::to_string(reason));
     m_host.onDisconnected(handle, reason);

@@ -48,6 +48,7 @@ public:
     void cancelPairing(uint16_t handle) override { m_controller->cancelPairing(handle); }
     void startEncryption(uint16_t handle) override;
     uint64_t nowMs() const override { return m_controller->nowMs(); }
+    int64_t startDateMs() const override { return m_controller->startDateMs(); }
     uint32_t startTimer(uint64_t delayMs) override { return m_controller->startTimer(delayMs); }
     void cancelTimer(uint32_t timerId) override { m_controller->cancelTimer(timerId); }
 
@@ -66,7 +67,7 @@ private:
     }
     void onDatabaseAdded(uint16_t status) override { m_host.onDatabaseAdded(status); }
     void onConnectionDefaultsSet(uint16_t status) override { m_host.onConnectionDefaultsSet(status); }
-    void onConnectOutcome(ConnectOutcome outcome, uint16_t handle) override;
+    void onConnectOutcome(ConnectOutcome outcome, uint16_t handle, const LinkParameters& link) override;
     void onDisconnected(uint16_t handle, uint8_t reason) override;
     void onConnectionUpdated(uint16_t handle, uint16_t status,
                              const ConnectionParameters& parameters) override;
@@ -87,6 +88,9 @@ private:
     void onTimer(uint32_t timerId) override { m_host.onTimer(timerId); }
 
     void traceLine(const std::string& text) const;
+    // The wall-clock date of the controller's present, in milliseconds since 1970 UTC: the capture's
+    // stamps come from the same clock as the text log's.
+    int64_t dateMs() const;
 
     HostPort& m_host;
     BtsnoopWriter& m_snoop;

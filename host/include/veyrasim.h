@@ -153,6 +153,11 @@ void advance(uint64_t ms);
 // Called whenever an action is scheduled earlier than every other pending one, so that a driver
 // sleeping until nextDueTime() can wake up sooner. May be called from within any host call.
 void setWakeupListener(std::function<void()> listener);
+// The wall clock, in milliseconds since 1 January 1970 UTC; empty (the default) selects the system
+// clock. Loading a world reads it: that reading is the date of virtual time 0, and the host library
+// dates its capture from it, so that while virtual time keeps pace with the wall clock (as the
+// application's clock driver keeps it) each record carries the date and time it happened.
+void setWallClock(std::function<int64_t()> clock);
 
 // ---- USB device list (stand-in for the platform's device-setup interface) ---------------------
 

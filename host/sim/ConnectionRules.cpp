@@ -20,8 +20,12 @@ bool validScanParameters(uint16_t interval, uint16_t window) {
     return interval >= 4 && interval <= 0x4000 && window >= 4 && window <= interval;
 }
 
+orv::host::LinkParameters linkParameters(const orv::host::ConnectionParameters& parameters) {
+    return {parameters.intervalMax, parameters.slaveLatency, parameters.supervisionTimeout};
+}
+
 uint64_t connectionIntervalMs(const orv::host::ConnectionParameters& parameters) {
-    const uint64_t ms = (uint64_t{parameters.intervalMax} * 5 + 3) / 4;
+    const uint64_t ms = (uint64_t{linkParameters(parameters).interval} * 5 + 3) / 4;
     return ms == 0 ? 1 : ms;
 }
 

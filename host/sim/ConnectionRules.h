@@ -14,7 +14,9 @@ constexpr uint8_t kHciInvalidParameters = 0x12;
 bool validConnectionParameters(const orv::host::ConnectionParameters& parameters);
 // 0xFFFF for both means the controller's own; otherwise 4..0x4000 with window <= interval.
 bool validScanParameters(uint16_t interval, uint16_t window);
-// One connection interval in whole milliseconds (at least 1).
+// What a link asked for with these parameters runs at: the longest interval they allow.
+orv::host::LinkParameters linkParameters(const orv::host::ConnectionParameters& parameters);
+// One connection interval of that link in whole milliseconds (at least 1).
 uint64_t connectionIntervalMs(const orv::host::ConnectionParameters& parameters);
 
 } // namespace orv::sim

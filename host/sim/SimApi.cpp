@@ -71,6 +71,10 @@ void setWakeupListener(std::function<void()> listener) {
     Simulator::instance().scheduler().setWakeupListener(std::move(listener));
 }
 
+void setWallClock(std::function<int64_t()> clock) {
+    Simulator::instance().setWallClock(std::move(clock));
+}
+
 std::vector<UsbDevice> presentUsbDevices() {
     std::vector<UsbDevice> devices;
     for (const UsbDeviceDescription& device : Simulator::instance().presentUsbDevices()) {

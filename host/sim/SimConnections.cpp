@@ -84,7 +84,7 @@ void SimConnections::connect(const BleTypedAddress& address) {
         kConnectTimeoutMs,
         [this] {
             m_connecting = false;
-            m_host.onConnectOutcome(ConnectOutcome::Failed, 0);
+            m_host.onConnectOutcome(ConnectOutcome::Failed, 0, {});
         },
         &m_connecting);
 }
@@ -95,7 +95,7 @@ void SimConnections::cancelConnect() {
     }
     m_simulator.scheduler().cancel(&m_connecting);
     m_connecting = false;
-    later(kCommandDelayMs, [this] { m_host.onConnectOutcome(ConnectOutcome::Cancelled, 0); });
+    later(kCommandDelayMs, [this] { m_host.onConnectOutcome(ConnectOutcome::Cancelled, 0, {}); });
 }
 
 void SimConnections::establish(size_t peerIndex) {
@@ -108,7 +108,7 @@ void SimConnections::establish(size_t peerIndex) {
     m_links.emplace(handle, std::move(link));
     m_simulator.peerServer(peerIndex).setLinkSecurity(false, false);
     schedulePeerRequest(handle);
-    m_host.onConnectOutcome(ConnectOutcome::Connected, handle);
+    m_host.onConnectOutcome(ConnectOutcome::Connected, handle, linkParameters(m_links.at(handle).parameters));
     m_simulator.peerLinked(peerIndex, true);
 }
 

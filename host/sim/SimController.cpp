@@ -203,6 +203,10 @@ uint64_t SimController::nowMs() const {
     return m_simulator.scheduler().now();
 }
 
+int64_t SimController::startDateMs() const {
+    return m_simulator.startDateMs();
+}
+
 uint32_t SimController::startTimer(uint64_t delayMs) {
     const uint32_t id = m_nextTimer++;
     m_timers.insert(id);

@@ -46,6 +46,7 @@ public:
     void cancelPairing(uint16_t handle) override { m_connections.cancelPairing(handle); }
     void startEncryption(uint16_t handle) override { m_connections.startEncryption(handle); }
     uint64_t nowMs() const override;
+    int64_t startDateMs() const override;
     uint32_t startTimer(uint64_t delayMs) override;
     void cancelTimer(uint32_t timerId) override;
 

@@ -10,6 +10,7 @@
 #include <veyrauuids.h>
 
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 
 namespace orv::sim {
@@ -20,6 +21,11 @@ constexpr uint32_t kOpenBusy = 170;
 constexpr uint32_t kOpenNoDevice = 2;
 constexpr uint32_t kCommunicationLost = 2;
 constexpr uint8_t kDeleteBondOfRequestingDevice = 0x03;
+
+int64_t systemDateMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
 
 } // namespace
 
@@ -90,6 +96,8 @@ void Simulator::startWorld(World world) {
     for (const ScriptedEvent& event : m_world.events) {
         scheduleScriptedEvent(event);
     }
+    // Last, so that time 0 is dated as close as can be to the moment the world is ready to run.
+    m_startDateMs = m_wallClock ? m_wallClock() : systemDateMs();
 }
 
 void Simulator::scheduleScriptedEvent(const ScriptedEvent& event) {

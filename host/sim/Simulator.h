@@ -29,6 +29,10 @@ public:
     bool loadWorld(const std::string& json, std::string* error);
     const World& world() const { return m_world; }
     Scheduler& scheduler() { return m_scheduler; }
+    // The wall clock read when a world is loaded (see setWallClock in veyrasim.h), and that reading:
+    // the date of the scheduler's time 0 in milliseconds since 1970 UTC.
+    void setWallClock(std::function<int64_t()> clock) { m_wallClock = std::move(clock); }
+    int64_t startDateMs() const { return m_startDateMs; }
     std::mt19937& random() { return m_random; }
     BondStore& bondStore() { return m_bonds; }
 
@@ -99,6 +103,8 @@ private:
 
     World m_world;
     Scheduler m_scheduler;
+    std::function<int64_t()> m_wallClock;
+    int64_t m_startDateMs = 0;
     std::mt19937 m_random;
     BondStore m_bonds;
     bool m_donglePresent = true;

@@ -3,6 +3,7 @@
 #include "veyrasim.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace platform {
@@ -35,6 +36,24 @@ TEST(HostClockDriverTest, RunsWhatTheSimulatorSchedulesFromTheEventLoopOnTheWall
     QCoreApplication::processEvents();
     EXPECT_EQ(changes, 2);
     orv::sim::setDeviceChangeListener(nullptr);
+}
+
+// A click or a timer finds the simulator at the present, so what it asks for is scheduled from now: the
+// event loop may report waking only after it has delivered what woke it.
+TEST(HostClockDriverTest, AnEventFindsTheSimulatorAtThePresentWhenItIsDelivered) {
+    ASSERT_TRUE(orv::sim::loadWorldJson(R"({"seed": 1, "peers": []})", nullptr));
+    qint64 wall = 500;
+    const HostClockDriver driver(nullptr, [&wall] { return wall; });
+    QCoreApplication::processEvents();
+    wall += 10000;
+    std::optional<uint64_t> seen;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&seen] { seen = orv::sim::now(); });
+    timer.start(0);
+    while (!seen)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(*seen, 10000u);
 }
 
 } // namespace

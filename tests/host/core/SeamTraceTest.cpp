@@ -6,11 +6,22 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace orv::host::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr int64_t kWorldLoadedAt = 1796635815250; // 2026-12-07 09:30:15.250 UTC
+
+// A btsnoop stamp: microseconds since year 0.
+uint64_t snoopStamp(int64_t msSince1970) {
+    return 0x00DCDDB30F2F8000ULL + static_cast<uint64_t>(msSince1970) * 1000;
+}
 
 uint64_t bigEndian(const Bytes& bytes, size_t at, int count) {
     uint64_t value = 0;
@@ -54,12 +65,30 @@ protected:
     void TearDown() override {
         HostTest::TearDown();
         OrvBleHostDeinit();
+        orv::sim::setWallClock(nullptr);
         orv::sim::setDebugOutputDirectory({});
         fs::remove_all(dir);
     }
     std::string log() const {
         const Bytes text = readFile(dir / "veyrahost.log");
         return std::string(text.begin(), text.end());
+    }
+    // The stamps of the text log's lines that go with capture records, in order.
+    std::vector<uint64_t> loggedRecordTimes() const {
+        std::vector<uint64_t> times;
+        std::istringstream lines(log());
+        for (std::string line; std::getline(lines, line);) {
+            const size_t end = line.find(" ms] ");
+            if (end == std::string::npos) {
+                continue;
+            }
+            const std::string text = line.substr(end + 5);
+            if (text.starts_with("ATT ") || text.starts_with("connection complete") ||
+                text.starts_with("disconnection complete")) {
+                times.push_back(std::stoull(line.substr(1, end - 1)));
+            }
+        }
+        return times;
     }
     fs::path dir;
 };
@@ -96,6 +125,71 @@ TEST_F(DebugOutput, CaptureHoldsConnectionEventsAndAttTrafficInOrder) {
     EXPECT_EQ(all[0].timestamp % 1000, 0u) << "virtual milliseconds";
     EXPECT_NE(log().find("ATT out, link " + std::to_string(cid) + ": 0A 09 00"), std::string::npos) << log();
     EXPECT_NE(log().find("ATT in, link " + std::to_string(cid) + ": 0B 01"), std::string::npos) << log();
+}
+
+// The LE Connection Complete record carries what the link runs at: the longest interval of the range,
+// the latency and the supervision timeout, those the host set before connecting or the controller's own.
+TEST_F(DebugOutput, ConnectionRecordCarriesTheParametersTheLinkRunsAt) {
+    struct Row {
+        const char* name;
+        std::optional<ConnectionParameters> set;
+        Bytes fields; // interval, latency, timeout as the record holds them
+    };
+    const Row rows[] = {
+        {"the controller's own", std::nullopt, {40, 0, 0, 0, 0xF4, 0x01}},
+        {"set by the host", ConnectionParameters{6, 12, 4, 300}, {12, 0, 4, 0, 0x2C, 0x01}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        harness.load(gattWorld());
+        harness.startHost(true);
+        if (row.set) {
+            ASSERT_EQ(OrvBleHostSetConnectionParams(0xFFFF, 0xFFFF, row.set->intervalMin, row.set->intervalMax,
+                                                    row.set->slaveLatency, row.set->supervisionTimeout),
+                      ORV_BLE_OK);
+            ASSERT_TRUE(harness.advanceUntil(BLE_EVT_CONN_PARAMS_SET));
+        }
+        harness.connect("AA:BB:CC:DD:EE:01");
+        harness.freeQueued();
+        OrvBleHostDeinit();
+
+        const auto all = records(readFile(dir / "veyrahost.btsnoop"));
+        ASSERT_EQ(all.size(), 1u);
+        const Bytes& connected = all[0].packet;
+        ASSERT_EQ(connected.size(), 22u);
+        EXPECT_EQ(Bytes(connected.begin() + 15, connected.begin() + 21), row.fields);
+    }
+}
+
+// Virtual time 0 is dated by the wall clock read when the world is loaded; each record carries that date
+// plus the controller's time at which it crossed, the time the text log stamps its line with.
+TEST_F(DebugOutput, CaptureIsDatedByTheClockItWasWrittenUnderAndAgreesWithTheLog) {
+    orv::sim::setWallClock([] { return kWorldLoadedAt; });
+    harness.load(gattWorld());
+    harness.startHost(true);
+    orv::sim::advance(7000);
+    ASSERT_EQ(OrvBleHostConnect(addressOf("AA:BB:CC:DD:EE:01")), ORV_BLE_OK);
+    const auto connected = harness.advanceUntil(BLE_EVT_CONNECT_RESULT);
+    ASSERT_TRUE(connected);
+    cid = record<BleHostConnectEvent>(*connected).cid;
+    harness.freeQueued();
+    EXPECT_EQ(harness.read(cid, 9).status, 0);
+    orv::sim::advance(11000);
+    ASSERT_EQ(OrvBleHostDisconnect(cid), ORV_BLE_OK);
+    const auto disconnected = harness.advanceUntil(BLE_EVT_DISCONNECTED);
+    ASSERT_TRUE(disconnected);
+    harness.freeQueued();
+    OrvBleHostDeinit();
+
+    const auto all = records(readFile(dir / "veyrahost.btsnoop"));
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all.front().timestamp, snoopStamp(kWorldLoadedAt + static_cast<int64_t>(connected->at)));
+    EXPECT_EQ(all.back().timestamp, snoopStamp(kWorldLoadedAt + static_cast<int64_t>(disconnected->at)));
+    const std::vector<uint64_t> logged = loggedRecordTimes();
+    ASSERT_EQ(logged.size(), all.size()) << log();
+    for (size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(all[i].timestamp, snoopStamp(kWorldLoadedAt + static_cast<int64_t>(logged[i]))) << i;
+    }
 }
 
 TEST(BtsnoopWriter, PduBeyondTheLengthFieldsIsRecordedCutWithItsOriginalLength) {
